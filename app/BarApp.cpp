@@ -1,0 +1,73 @@
+#include "app/BarApp.h"
+
+#include "app/InstanceRole.h"
+#include "app/Settings.h"
+#include "bar/BarDlg.h"
+#include "fw/ResourceString.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+std::string g_strCmdLine;
+int g_bRoleGiven = 0;
+int g_bFirstInstance = 0;
+HWND g_hBarWnd = nullptr;
+
+CBarApp::CBarApp() = default;
+
+CBarApp::~CBarApp() = default;
+
+BOOL CBarApp::InitInstance()
+{
+    // 1. The common controls: the trackbar and the tooltips.
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    // 2. and 3. The application name comes first: it names the registry key.
+    const std::string strTitle = LoadResourceString(IDS_APP_TITLE);
+    m_strAppName = strTitle;
+    SetRegistryKey(LoadResourceString(IDS_COMPANY).c_str());
+
+    // 4. Without a bar window around this copy is the first, and no copy counts as running.
+    if (::FindWindowA(nullptr, strTitle.c_str()) == nullptr) {
+        WriteSetting(IDS_INSTANCE_COUNT, 0);
+        g_bFirstInstance = 1;
+    }
+    else {
+        g_bFirstInstance = 0;
+    }
+
+    // 5. The role word, if the command tail is one.
+    if (std::string strTail = CommandTail(::GetCommandLineA()); !strTail.empty()) {
+        g_bRoleGiven = ParseRoleWord(strTail).has_value() ? 1 : 0;
+        g_strCmdLine = std::move(strTail);
+    }
+
+    // 6. The bar; its initialisation runs inside Create. A copy without a window would only
+    //    linger unseen, so it ends at once with a failure code.
+    m_pBarDlg = std::make_unique<CBarDlg>();
+    m_pMainWnd = m_pBarDlg.get();
+    if (!m_pBarDlg->Create(IDD_BAR)) {
+        m_nExitCode = EXIT_FAILURE;
+        return FALSE;
+    }
+
+    // 7. The Escape key, translated by the message filter.
+    m_hAccel = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    return TRUE;
+}
+
+int CBarApp::ExitInstance()
+{
+    m_pMainWnd = nullptr;
+    m_pBarDlg.reset();
+    return CWinApp::ExitInstance();
+}
+
+BOOL CBarApp::ProcessMessageFilter(int nCode, LPMSG pMsg)
+{
+    // Escape reaches the bar as its hide command before the dialog's own cancel handling.
+    if (g_hBarWnd && m_hAccel && ::TranslateAcceleratorA(g_hBarWnd, m_hAccel, pMsg))
+        return TRUE;
+    return CWinApp::ProcessMessageFilter(nCode, pMsg);
+}

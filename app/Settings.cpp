@@ -1,0 +1,22 @@
+#include "app/Settings.h"
+
+#include "fw/ResourceString.h"
+#include "fw/WinApp.h"
+#include "res/resource.h"
+
+int ReadSetting(UINT nNameID, int nDefault)
+{
+    const CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return nDefault;
+    return pApp->GetProfileInt(LoadResourceString(IDS_SECTION_SETTINGS).c_str(),
+                               LoadResourceString(nNameID).c_str(), nDefault);
+}
+
+void WriteSetting(UINT nNameID, int nValue)
+{
+    // A write that fails is dropped: the copy goes on with what it has.
+    if (const CWinApp* pApp = AfxGetApp())
+        pApp->WriteProfileInt(LoadResourceString(IDS_SECTION_SETTINGS).c_str(),
+                              LoadResourceString(nNameID).c_str(), nValue);
+}

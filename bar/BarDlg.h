@@ -1,0 +1,91 @@
+// CBarDlg: the bar, the one main window of a running copy. A small captionless dialog holding the
+// menu button, the volume trackbar and the mute button; it owns the copy's mixer connection,
+// line catalogue and tray icon, reads its settings when it initialises and writes them back once
+// when it shuts down.
+//
+// Its operations are spread over files by concern: BarDlg.cpp (initialisation, painting, system
+// commands, close and shutdown, settings) and BarDlgTray.cpp (hiding to and restoring from the
+// notification area).
+#pragma once
+
+#include "draw/ImageButton.h"
+#include "draw/MappedBitmap.h"
+#include "fw/Dialog.h"
+#include "fw/SliderCtrl.h"
+#include "fw/ToolTipCtrl.h"
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+class CLineCatalogue;
+class CMixerDevice;
+class CTrayIcon;
+
+class CBarDlg : public CDialog {
+public:
+    explicit CBarDlg(CWnd* pParent = nullptr);
+    ~CBarDlg() override;
+
+    // The shutdown sequence (once), then the window's destruction.
+    BOOL DestroyWindow() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    void SaveSettings();
+    // Tooltips of the trackbar and the mute button for a menu index (9: the master line).
+    void SetLineToolTips(int nMenuIndex);
+    void LoadLineBitmaps();
+    void HideToTray();
+    void RestoreFromTray();
+    void DrawBorder(HDC hDC);
+
+    CSliderCtrl m_sliderVolume;
+    CImageButton m_btnMute;
+    CImageButton m_btnMenu;
+    HMENU m_hMenuPopup = nullptr;
+    int m_bAlwaysOnTop = 0;
+    int m_bStartInTray = 0;
+    HICON m_hAppIcon = nullptr;
+    int m_bClosing = 0;
+    int m_bFollowChanges = 1;
+    int m_bInput = 0;
+    std::array<int, 9> m_nLineState{};
+    DWORD m_dwComponentType = 4;
+    int m_nMenuIndex = 9;
+    int m_nCardIndex = 0;
+    std::unique_ptr<CLineCatalogue> m_pCatalogue;
+    std::unique_ptr<CMixerDevice> m_pMixer;
+    std::unique_ptr<CTrayIcon> m_pTrayIcon;
+    CToolTipCtrl m_toolTip;
+    CMappedBitmap m_bmpMenu;
+    std::array<CMappedBitmap, 12> m_bmpLine;
+
+protected:
+    const CMessageMapBase* GetMessageMap() const override;
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    POINT InitialPosition() const;
+    void ApplyRoleOrStoredCard();
+    void ReadStoredLine();
+    void SelectStoredLine();
+    void TakeCaptionOff();
+    void ShowNoDriverMessage();
+
+    LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnNcCalcSize(WPARAM, LPARAM);
+    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM, LPARAM);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    void OnRestore(UINT);
+    void OnMinimize(UINT);
+    void OnCloseCommand(UINT);
+    void OnAbout(UINT);
+    void OnHideBar(UINT);
+};

@@ -1,0 +1,37 @@
+#include "bar/TrayIcon.h"
+
+CTrayIcon::CTrayIcon() = default;
+
+CTrayIcon::~CTrayIcon() = default;
+
+void CTrayIcon::Prepare(HWND hWnd, UINT nID, WORD nIconID, const char* pszTip)
+{
+    m_nID = nID;
+    m_hIcon.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIconID),
+                                                  IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    // The record of the first shell version: every shell accepts it, and the tip holds 64 bytes.
+    m_nid = NOTIFYICONDATAA{};
+    m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    m_nid.hWnd = hWnd;
+    m_nid.uID = m_nID;
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_nid.uCallbackMessage = WM_TRAYNOTIFY;
+    m_nid.hIcon = m_hIcon.Get();
+    ::lstrcpynA(m_nid.szTip, pszTip ? pszTip : "", 64);
+}
+
+void CTrayIcon::Add()
+{
+    ::Shell_NotifyIconA(NIM_ADD, &m_nid);
+}
+
+void CTrayIcon::Remove()
+{
+    ::Shell_NotifyIconA(NIM_DELETE, &m_nid);
+}
+
+void CTrayIcon::Modify(WORD nIconID, const char* pszTip)
+{
+    Prepare(m_nid.hWnd, m_nID, nIconID, pszTip);
+    ::Shell_NotifyIconA(NIM_MODIFY, &m_nid);
+}

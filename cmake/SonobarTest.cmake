@@ -1,0 +1,17 @@
+# sonobar_add_gtest(<name> SOURCES <files...> [REAL_WINMM] [LIBS <libs...>])
+#
+# One GoogleTest program, one ctest entry. Test programs link the program's code and resources
+# with the simulated mixer, or with Wine's real winmm when REAL_WINMM is given.
+function(sonobar_add_gtest name)
+  cmake_parse_arguments(ARG "REAL_WINMM" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES} $<TARGET_OBJECTS:sonobar_res>)
+  if(ARG_REAL_WINMM)
+    set(mixer_lib winmm)
+  else()
+    set(mixer_lib sonobar_sim)
+  endif()
+  target_link_libraries(${name} PRIVATE sonobar_core ${mixer_lib} ${ARG_LIBS} GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()

@@ -1,0 +1,123 @@
+#include "fw/Dialog.h"
+
+#include "fw/WinApp.h"
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+{
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    m_nIDTemplate = nIDTemplate;
+    m_pParentWnd = pParentWnd;
+    const HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate),
+                                           ParentHandle(), &CDialog::DialogProc,
+                                           reinterpret_cast<LPARAM>(this));
+    return hWnd != nullptr;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HWND hParent = ParentHandle();
+    if (!hParent && AfxGetApp() && AfxGetApp()->m_pMainWnd)
+        hParent = AfxGetApp()->m_pMainWnd->m_hWnd;
+    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), hParent,
+                             &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    ::EndDialog(m_hWnd, nResult);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg)
+{
+    return m_hWnd && ::IsDialogMessageA(m_hWnd, pMsg);
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    DoDataExchange();
+    return TRUE;
+}
+
+void CDialog::BindControl(UINT nID, CWnd& control)
+{
+    control.SubclassDlgItem(nID, *this);
+}
+
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+LRESULT CDialog::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    if (nMessage == WM_DRAWITEM) {
+        const auto* pItem = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        LRESULT lResult = 0;
+        if (CWnd* pControl = FromHandle(pItem->hwndItem);
+            pControl && pControl->OnChildNotify(nMessage, wParam, lParam, lResult))
+            return TRUE;
+    }
+    if (nMessage == WM_COMMAND && OnCommand(wParam, lParam))
+        return 0;
+    return CWnd::WindowProc(nMessage, wParam, lParam);
+}
+
+void CDialog::PostNcDestroy()
+{
+    // The main window's end is the application's end.
+    if (AfxGetApp() && AfxGetApp()->m_pMainWnd == this)
+        ::PostQuitMessage(0);
+}
+
+BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const UINT nID = LOWORD(wParam);
+    const bool bFromControl = lParam != 0;
+    if (bFromControl && HIWORD(wParam) != BN_CLICKED)
+        return FALSE;
+
+    const CMessageMapBase* pMap = GetMessageMap();
+    if (!bFromControl) {
+        CCmdUI state(nID);
+        if (pMap)
+            pMap->RouteStateStep(*this, state);
+        if (!state.IsEnabled())
+            return TRUE;
+    }
+    if (pMap && pMap->RouteCommand(*this, nID))
+        return TRUE;
+    if (nID == IDOK) {
+        OnOK();
+        return TRUE;
+    }
+    if (nID == IDCANCEL) {
+        OnCancel();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HWND CDialog::ParentHandle() const
+{
+    return m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM, LPARAM lParam)
+{
+    // Only the first message matters here: afterwards the subclassed window procedure sees
+    // every message before the dialog manager does, and this procedure declines the rest.
+    if (nMessage != WM_INITDIALOG)
+        return FALSE;
+    auto* pDialog = reinterpret_cast<CDialog*>(lParam);
+    pDialog->SubclassWindow(hWnd);
+    return pDialog->OnInitDialog();
+}

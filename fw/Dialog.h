@@ -1,0 +1,55 @@
+// CDialog: a dialog built from a template, modeless (Create) or modal (DoModal).
+//
+// The dialog window is subclassed when it receives WM_INITDIALOG, so from then on every message
+// passes through WindowProc: WM_DRAWITEM goes back to the bound control that sent it, WM_COMMAND
+// to the command handlers of the message map (with the command's state step first when the
+// command comes from a menu or an accelerator, never for a button), IDOK and IDCANCEL without a
+// handler to OnOK and OnCancel, and everything else to the map or the dialog manager.
+//
+//   class CAboutBox : public CDialog {
+//   public:
+//       CAboutBox() : CDialog(IDD_ABOUTBOX) {}
+//   protected:
+//       BOOL OnInitDialog() override;
+//   };
+//   CAboutBox().DoModal();
+#pragma once
+
+#include "fw/Wnd.h"
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+
+    // Creates the dialog modelessly; FALSE when the window could not be created.
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    // Runs the dialog in its own modal loop, owned by the given parent or else by the
+    // application's main window, and returns the value passed to EndDialog.
+    INT_PTR DoModal();
+    void EndDialog(int nResult);
+
+    // Keyboard processing of the dialog (tab, mnemonics, Enter and Escape) for a message taken
+    // from the application's message loop. TRUE when the message was consumed.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+
+protected:
+    // Base: binds the template's controls (DoDataExchange). Returns TRUE to let the dialog
+    // manager set the focus.
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange() {}
+    void BindControl(UINT nID, CWnd& control);
+
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    LRESULT WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    HWND ParentHandle() const;
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+};

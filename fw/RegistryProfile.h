@@ -1,0 +1,30 @@
+// Integer settings under HKEY_CURRENT_USER\Software\<company>\<application>\<section>.
+//
+// Each call opens the key path afresh (creating what is missing, so a read also creates the
+// path) and closes it again; nothing is cached, so copies of the program running side by side
+// see each other's writes. Values are 32-bit REG_DWORDs.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+class CRegistryProfile {
+public:
+    CRegistryProfile(std::string strCompany, std::string strApplication);
+
+    // The stored number, or nothing when the path cannot be opened or the value is missing or
+    // is not a 4-byte REG_DWORD (a value of another type is never half-read).
+    std::optional<DWORD> ReadInt(const char* pszSection, const char* pszEntry) const;
+    BOOL WriteInt(const char* pszSection, const char* pszEntry, DWORD dwValue) const;
+
+    // "Software\<company>\<application>", for tools and tests that clear the settings.
+    std::string ApplicationKeyPath() const;
+
+private:
+    HKEY OpenSection(const char* pszSection) const;
+
+    std::string m_strCompany;
+    std::string m_strApplication;
+};

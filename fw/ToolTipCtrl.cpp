@@ -1,0 +1,57 @@
+#include "fw/ToolTipCtrl.h"
+
+#include <vector>
+
+CToolTipCtrl::~CToolTipCtrl()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::DestroyWindow(m_hWnd);
+}
+
+BOOL CToolTipCtrl::Create(const CWnd& owner)
+{
+    m_hOwner = owner.m_hWnd;
+    m_hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hOwner, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+    return m_hWnd != nullptr;
+}
+
+BOOL CToolTipCtrl::AddTool(HWND hTool, const std::string& strText)
+{
+    TTTOOLINFOA info = ToolInfo(hTool);
+    info.lpszText = const_cast<char*>(strText.c_str());
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
+void CToolTipCtrl::DelTool(HWND hTool)
+{
+    TTTOOLINFOA info = ToolInfo(hTool);
+    ::SendMessageA(m_hWnd, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CToolTipCtrl::RelayEvent(MSG* pMsg)
+{
+    if (m_hWnd)
+        ::SendMessageA(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
+}
+
+std::string CToolTipCtrl::GetText(HWND hTool) const
+{
+    // Older tooltip controls ignore the size in wParam; any tool text is far shorter than this.
+    std::vector<char> buffer(1024, '\0');
+    TTTOOLINFOA info = ToolInfo(hTool);
+    info.lpszText = buffer.data();
+    ::SendMessageA(m_hWnd, TTM_GETTEXTA, buffer.size(), reinterpret_cast<LPARAM>(&info));
+    return buffer.data();
+}
+
+TTTOOLINFOA CToolTipCtrl::ToolInfo(HWND hTool) const
+{
+    TTTOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = m_hOwner;
+    info.uId = reinterpret_cast<UINT_PTR>(hTool);
+    return info;
+}

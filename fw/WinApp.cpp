@@ -1,0 +1,93 @@
+#include "fw/WinApp.h"
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+HHOOK g_hMessageFilterHook = nullptr;
+
+// Installs the thread's message-filter hook for the life of the message loop.
+class CMessageFilterHook {
+public:
+    explicit CMessageFilterHook(HOOKPROC pfnHook)
+    {
+        g_hMessageFilterHook = ::SetWindowsHookExA(WH_MSGFILTER, pfnHook, nullptr, ::GetCurrentThreadId());
+    }
+    ~CMessageFilterHook()
+    {
+        if (g_hMessageFilterHook)
+            ::UnhookWindowsHookEx(g_hMessageFilterHook);
+        g_hMessageFilterHook = nullptr;
+    }
+    CMessageFilterHook(const CMessageFilterHook&) = delete;
+    CMessageFilterHook& operator=(const CMessageFilterHook&) = delete;
+};
+
+} // namespace
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+CWinApp::CWinApp()
+{
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+int CWinApp::Main(HINSTANCE hInstance)
+{
+    m_hInstance = hInstance;
+    const CMessageFilterHook hook(&CWinApp::MessageFilterHook);
+    if (!InitInstance())
+        return ExitInstance();
+    return Run();
+}
+
+int CWinApp::Run()
+{
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (m_pMainWnd && m_pMainWnd->PreTranslateMessage(&msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    m_nExitCode = static_cast<int>(msg.wParam);
+    return ExitInstance();
+}
+
+BOOL CWinApp::ProcessMessageFilter(int, LPMSG)
+{
+    return FALSE;
+}
+
+void CWinApp::SetRegistryKey(const char* pszCompany)
+{
+    m_pProfile = std::make_unique<CRegistryProfile>(pszCompany, m_strAppName);
+}
+
+int CWinApp::GetProfileInt(const char* pszSection, const char* pszEntry, int nDefault) const
+{
+    if (!m_pProfile)
+        return nDefault;
+    const auto value = m_pProfile->ReadInt(pszSection, pszEntry);
+    return value ? static_cast<int>(*value) : nDefault;
+}
+
+BOOL CWinApp::WriteProfileInt(const char* pszSection, const char* pszEntry, int nValue) const
+{
+    return m_pProfile && m_pProfile->WriteInt(pszSection, pszEntry, static_cast<DWORD>(nValue));
+}
+
+LRESULT CALLBACK CWinApp::MessageFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode >= 0 && g_pApp && g_pApp->ProcessMessageFilter(nCode, reinterpret_cast<LPMSG>(lParam)))
+        return TRUE;
+    return ::CallNextHookEx(g_hMessageFilterHook, nCode, wParam, lParam);
+}

@@ -1,0 +1,73 @@
+// Integer settings in the registry: defaults, key creation and values of the wrong type.
+#include "fw/RegistryProfile.h"
+#include "fw/ScopedHandles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kCompany[] = "SonobarTests";
+const char kApplication[] = "Profile";
+
+class RegistryProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\SonobarTests"); }
+    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\SonobarTests"); }
+
+    static void Store(const char* pszEntry, DWORD dwType, const void* pData, DWORD cbData)
+    {
+        HKEY hKey = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\SonobarTests\\Profile\\Settings",
+                                                   0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr));
+        const CScopedRegKey key(hKey);
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key.Get(), pszEntry, 0, dwType,
+                                                  static_cast<const BYTE*>(pData), cbData));
+    }
+
+    static bool SectionExists()
+    {
+        HKEY hKey = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\SonobarTests\\Profile\\Settings", 0, KEY_READ,
+                            &hKey) != ERROR_SUCCESS)
+            return false;
+        ::RegCloseKey(hKey);
+        return true;
+    }
+
+    CRegistryProfile m_profile{kCompany, kApplication};
+};
+
+TEST_F(RegistryProfileTest, MissingValueReadsAsAbsentAndTheReadCreatesTheKeyPath)
+{
+    EXPECT_FALSE(SectionExists());
+    EXPECT_FALSE(m_profile.ReadInt("Settings", "X Coordinate").has_value());
+    EXPECT_TRUE(SectionExists());
+}
+
+TEST_F(RegistryProfileTest, WrittenNumbersComeBackWithAllTheirBits)
+{
+    const DWORD values[] = {0, 1, 0x7FFFFFFF, 0x80000000, static_cast<DWORD>(-5)};
+    for (DWORD dwValue : values) {
+        EXPECT_TRUE(m_profile.WriteInt("Settings", "Value", dwValue));
+        EXPECT_EQ(dwValue, m_profile.ReadInt("Settings", "Value"));
+    }
+}
+
+TEST_F(RegistryProfileTest, ValuesOfAnotherTypeReadAsAbsent)
+{
+    Store("Text", REG_SZ, "12", 3);
+    const BYTE binary[4] = {1, 0, 0, 0};
+    Store("Binary", REG_BINARY, binary, sizeof binary);
+    const WORD shortValue = 7;
+    Store("Short", REG_DWORD, &shortValue, sizeof shortValue);
+    const BYTE longValue[8] = {3, 0, 0, 0, 0, 0, 0, 0};
+    Store("Long", REG_DWORD, longValue, sizeof longValue);
+    const DWORD goodValue = 42;
+    Store("Good", REG_DWORD, &goodValue, sizeof goodValue);
+
+    for (const char* pszEntry : {"Text", "Binary", "Short", "Long"})
+        EXPECT_FALSE(m_profile.ReadInt("Settings", pszEntry).has_value()) << pszEntry;
+    EXPECT_EQ(42u, m_profile.ReadInt("Settings", "Good"));
+}
+
+} // namespace

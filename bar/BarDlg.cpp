@@ -7,6 +7,7 @@
 #include "bar/TrayIcon.h"
 #include "draw/AboutBox.h"
 #include "draw/Border.h"
+#include "draw/LineBitmaps.h"
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
 #include "mixer/LineCatalogue.h"
@@ -247,10 +248,8 @@ void CBarDlg::ShowNoDriverMessage()
 void CBarDlg::LoadLineBitmaps()
 {
     m_bmpMenu.Load(IDB_MENU);
-    m_bmpLine[11].Load(m_bInput ? IDB_MASTER_INPUT : IDB_MASTER_OUTPUT);
-    const UINT nFirstSource = m_bInput ? IDB_INPUT_SOURCE_FIRST : IDB_OUTPUT_SOURCE_FIRST;
-    for (UINT i = 0; i <= 10; ++i)
-        m_bmpLine[i].Load(nFirstSource + i);
+    for (int i = 0; i < static_cast<int>(m_bmpLine.size()); ++i)
+        m_bmpLine[i].Load(LineBitmapId(m_bInput, i));
 }
 
 BOOL CBarDlg::PreTranslateMessage(MSG* pMsg)

@@ -66,7 +66,7 @@ LRESULT CDialog::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
             pControl && pControl->OnChildNotify(nMessage, wParam, lParam, lResult))
             return TRUE;
     }
-    if (nMessage == WM_COMMAND && OnCommand(wParam, lParam))
+    if (nMessage == WM_COMMAND && HandleCommand(wParam, lParam))
         return 0;
     return CWnd::WindowProc(nMessage, wParam, lParam);
 }
@@ -78,7 +78,7 @@ void CDialog::PostNcDestroy()
         ::PostQuitMessage(0);
 }
 
-BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+BOOL CDialog::HandleCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT nID = LOWORD(wParam);
     const bool bFromControl = lParam != 0;

@@ -47,7 +47,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    BOOL HandleCommand(WPARAM wParam, LPARAM lParam);
     HWND ParentHandle() const;
 
     UINT m_nIDTemplate;

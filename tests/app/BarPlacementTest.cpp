@@ -13,8 +13,8 @@ TEST(BarPlacementTest, LaterBarOpensBeneathOrAboveTheEarlierOne)
         POINT expected;
     } cases[] = {
         {{10, 100, 160, 130}, 768, {10, 130}},   // room beneath
-        {{10, 708, 160, 738}, 768, {10, 678}},   // 738 + 30 > 768: above
-        {{0, 708, 150, 738}, 768, {0, 678}},
+        {{10, 710, 160, 740}, 768, {10, 680}},   // 740 + 30 > 768: above
+        {{0, 708, 150, 738}, 768, {0, 738}},     // 738 + 30 = 768 still fits
         {{0, 0, 150, 30}, 60, {0, 30}},          // 30 + 30 = 60 still fits
         {{0, 1, 150, 31}, 60, {0, -29}},         // 31 + 30 > 60: above, even off screen
     };

@@ -1,0 +1,221 @@
+// Copies of the program started as real processes: first and later copies, their roles, where
+// their bars open, what they save, and the running-copy counter they share.
+#include "BarProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+const char kOneCard[] =
+    "card Sim Audio\n"
+    "dest 0x0 4 2 Speakers\n"
+    "control 1 volume 0xFFFF 32 0 0x8000 0x8000\n"
+    "control 2 mute 1 1 0\n"
+    "source 0x10000 0x1008 2 Wave\n"
+    "control 5 volume 0xFFFF 32 0 0x4000 0x4000\n"
+    "dest 0x1 7 2 Recording Control\n"
+    "control 3 volume 0xFFFF 32 0 0x8000 0x8000\n"
+    "control 4 mixer 1 2 1 1\n"
+    "source 0x10001 0x1003 1 Microphone\n"
+    "control 6 volume 0xFFFF 32 0 0x4000\n";
+
+// A top-level window of this test process titled like a bar: to a starting copy it is the bar
+// of a copy already running.
+class CForeignBar {
+public:
+    CForeignBar(const char* pszTitle, RECT rc, bool bVisible)
+    {
+        m_hWnd = ::CreateWindowExA(0, "STATIC", pszTitle, WS_POPUP | (bVisible ? WS_VISIBLE : 0), rc.left, rc.top,
+                                   rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
+                                   ::GetModuleHandleA(nullptr), nullptr);
+    }
+    ~CForeignBar() { ::DestroyWindow(m_hWnd); }
+    CForeignBar(const CForeignBar&) = delete;
+    CForeignBar& operator=(const CForeignBar&) = delete;
+
+private:
+    HWND m_hWnd;
+};
+
+RECT WindowRect(HWND hWnd)
+{
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_settings.Clear();
+        UseSimulatedCards(kOneCard);
+    }
+    void TearDown() override { m_settings.Clear(); }
+
+    DWORD Setting(const char* pszName) const { return m_settings.Read(pszName).value_or(0xDEADBEEF); }
+
+    CSharedSettings m_settings;
+};
+
+TEST_F(StartupTest, FirstStartWithNoSettingsShowsTheBarOnTopAtTheOriginAndSavesEverything)
+{
+    CBarProcess bar;
+    ASSERT_TRUE(bar.Started());
+    const HWND hWnd = bar.BarWindow();
+    ASSERT_NE(nullptr, hWnd);
+    EXPECT_TRUE(::IsWindowVisible(hWnd));
+    EXPECT_TRUE(::GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(::GetWindowLongA(hWnd, GWL_STYLE) & WS_CAPTION);
+    EXPECT_EQ(0, WindowRect(hWnd).left);
+    EXPECT_EQ(0, WindowRect(hWnd).top);
+    EXPECT_EQ(1u, Setting("Instance Count"));
+
+    ASSERT_TRUE(bar.Close());
+    EXPECT_EQ(0u, bar.WaitForExit());
+    const std::map<std::string, DWORD> expected{
+        {"X Coordinate", 0}, {"Y Coordinate", 0},  {"Start In Tray", 0},  {"Always On Top", 1},
+        {"Component Type", 4}, {"Menu Index", 9}, {"Card Index", 0}, {"Instance Count", 0},
+        {"Input Volume", 0},
+    };
+    for (const auto& [name, value] : expected)
+        EXPECT_EQ(value, Setting(name.c_str())) << name;
+}
+
+TEST_F(StartupTest, OnlyAFirstCopyResetsTheCounter)
+{
+    m_settings.Write("Instance Count", 5);
+    {
+        CBarProcess first;
+        EXPECT_EQ(1u, Setting("Instance Count"));
+        {
+            CBarProcess second("r0");
+            EXPECT_EQ(2u, Setting("Instance Count"));
+            ASSERT_TRUE(second.Close());
+            EXPECT_EQ(1u, Setting("Instance Count"));
+            EXPECT_EQ(1u, Setting("Input Volume"));
+        }
+        ASSERT_TRUE(first.Close());
+    }
+    EXPECT_EQ(0u, Setting("Instance Count"));
+    // The copy that saved last decides what the next start reads.
+    EXPECT_EQ(0u, Setting("Input Volume"));
+}
+
+TEST_F(StartupTest, LaterCopyOpensBeneathAnyWindowTitledLikeABarAndKeepsTheCounter)
+{
+    m_settings.Write("Instance Count", 3);
+    m_settings.Write("Start In Tray", 1);
+    m_settings.Write("X Coordinate", 500);
+    const CForeignBar other("SONOBAR", RECT{100, 200, 250, 230}, false);
+
+    CBarProcess bar("v1");
+    const HWND hWnd = bar.BarWindow();
+    ASSERT_NE(nullptr, hWnd);
+    // A role word shows the bar whatever Start In Tray says.
+    EXPECT_TRUE(::IsWindowVisible(hWnd));
+    EXPECT_EQ(100, WindowRect(hWnd).left);
+    EXPECT_EQ(230, WindowRect(hWnd).top);
+    EXPECT_EQ(4u, Setting("Instance Count"));
+
+    ASSERT_TRUE(bar.Close());
+    EXPECT_EQ(3u, Setting("Instance Count"));
+    EXPECT_EQ(1u, Setting("Card Index"));
+    EXPECT_EQ(0u, Setting("Input Volume"));
+}
+
+TEST_F(StartupTest, LaterCopyOpensAboveABarAtTheBottomOfTheScreen)
+{
+    const int nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    const CForeignBar other("Sonobar", RECT{40, nScreenHeight - 35, 190, nScreenHeight - 5}, true);
+
+    CBarProcess bar("r0");
+    const HWND hWnd = bar.BarWindow();
+    ASSERT_NE(nullptr, hWnd);
+    EXPECT_EQ(40, WindowRect(hWnd).left);
+    EXPECT_EQ(nScreenHeight - 65, WindowRect(hWnd).top);
+}
+
+TEST_F(StartupTest, StartInTrayHidesEveryCopyStartedWithoutRoleWord)
+{
+    m_settings.Write("Start In Tray", 1);
+    const struct {
+        const char* pszTail;
+        bool bVisible;
+    } cases[] = {
+        {"", false},
+        {"v0", true},
+        {"V0", false},  // not a role word: starts like a copy without one, so never unseen
+    };
+    for (const auto& c : cases) {
+        CBarProcess bar(c.pszTail);
+        const HWND hWnd = bar.BarWindow();
+        ASSERT_NE(nullptr, hWnd) << c.pszTail;
+        EXPECT_EQ(c.bVisible, ::IsWindowVisible(hWnd) != FALSE) << "tail '" << c.pszTail << "'";
+        ASSERT_TRUE(bar.Close()) << c.pszTail;
+        EXPECT_EQ(1u, Setting("Start In Tray"));
+    }
+}
+
+TEST_F(StartupTest, StoredOriginOffTheScreenBecomesZeroAndAStoredCardBeyondTheDevicesCardZero)
+{
+    m_settings.Write("X Coordinate", static_cast<DWORD>(-5));
+    m_settings.Write("Y Coordinate", static_cast<DWORD>(::GetSystemMetrics(SM_CYSCREEN)));
+    m_settings.Write("Card Index", 1);
+
+    CBarProcess bar;
+    const HWND hWnd = bar.BarWindow();
+    ASSERT_NE(nullptr, hWnd);
+    EXPECT_EQ(0, WindowRect(hWnd).left);
+    EXPECT_EQ(::GetSystemMetrics(SM_CYSCREEN), WindowRect(hWnd).top);
+    ASSERT_TRUE(bar.Close());
+    EXPECT_EQ(0u, Setting("Card Index"));
+}
+
+TEST_F(StartupTest, StoredSourceLineIsKeptAndAStaleOneFallsBackToTheMaster)
+{
+    const struct {
+        DWORD dwInput;
+        DWORD dwComponentType;
+        DWORD dwMenuIndex;
+        DWORD dwSavedType;
+        DWORD dwSavedIndex;
+    } cases[] = {
+        {1, 0x1003, 0, 0x1003, 0},  // the microphone of the recording side
+        {1, 4, 9, 7, 9},            // the master entry: the recording master, whatever was stored
+        {0, 0x1005, 3, 4, 9},       // no compact disc on this card: the speakers master
+    };
+    for (const auto& c : cases) {
+        m_settings.Write("Input Volume", c.dwInput);
+        m_settings.Write("Component Type", c.dwComponentType);
+        m_settings.Write("Menu Index", c.dwMenuIndex);
+        CBarProcess bar;
+        ASSERT_TRUE(bar.Close());
+        EXPECT_EQ(c.dwSavedType, Setting("Component Type")) << c.dwComponentType;
+        EXPECT_EQ(c.dwSavedIndex, Setting("Menu Index")) << c.dwComponentType;
+    }
+}
+
+TEST_F(StartupTest, EscapeHidesTheBarAndNeverClosesIt)
+{
+    CBarProcess bar;
+    const HWND hWnd = bar.BarWindow();
+    ASSERT_NE(nullptr, hWnd);
+    ::PostMessageA(hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageA(hWnd, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    for (int i = 0; i < 50 && ::IsWindowVisible(hWnd); ++i)
+        ::Sleep(100);
+    EXPECT_FALSE(::IsWindowVisible(hWnd));
+    EXPECT_FALSE(bar.WaitForExit(500).has_value());
+
+    // Enter does not close it either; a close request does.
+    ::PostMessageA(hWnd, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_FALSE(bar.WaitForExit(500).has_value());
+    ASSERT_TRUE(bar.Close());
+    EXPECT_EQ(0u, Setting("Instance Count"));
+}
+
+} // namespace

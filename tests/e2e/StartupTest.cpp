@@ -218,4 +218,23 @@ TEST_F(StartupTest, EscapeHidesTheBarAndNeverClosesIt)
     EXPECT_EQ(0u, Setting("Instance Count"));
 }
 
+TEST_F(StartupTest, EndOfLogonSavesAndTheCopyRunsOnUntilItLeaves)
+{
+    m_settings.Write("Always On Top", 0);
+    CBarProcess bar;
+    const HWND hWnd = bar.BarWindow();
+    ASSERT_NE(nullptr, hWnd);
+    m_settings.Clear();
+
+    // The logon does not end after all (wParam FALSE): saved anyway, counter lowered, still running.
+    DWORD_PTR dwResult = 0;
+    ::SendMessageTimeoutA(hWnd, WM_ENDSESSION, FALSE, 0, SMTO_BLOCK, 5000, &dwResult);
+    EXPECT_EQ(0u, Setting("Always On Top"));
+    EXPECT_EQ(0u, Setting("Instance Count"));
+    EXPECT_FALSE(bar.WaitForExit(300).has_value());
+
+    ASSERT_TRUE(bar.Close());
+    EXPECT_EQ(static_cast<DWORD>(-1), Setting("Instance Count"));
+}
+
 } // namespace

@@ -1,0 +1,23 @@
+#include "draw/AboutBox.h"
+
+#include "res/resource.h"
+
+CAboutBox::CAboutBox() : CDialog(IDD_ABOUTBOX)
+{
+}
+
+CAboutBox::~CAboutBox() = default;
+
+BOOL CAboutBox::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    // Centred by the client size, not the window size: the box sits half its caption and
+    // frame lower and to the right of the exact centre, where it has always appeared.
+    RECT rectClient;
+    ::GetClientRect(m_hWnd, &rectClient);
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - rectClient.right) / 2;
+    const int y = (::GetSystemMetrics(SM_CYSCREEN) - rectClient.bottom) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    return TRUE;
+}

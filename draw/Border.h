@@ -1,0 +1,18 @@
+// The bar's own bevelled border: the bar has no system frame, so it paints a raised edge four
+// pixels deep and a black outline around its client area.
+//
+//   RECT rc;
+//   ::GetClientRect(hWnd, &rc);
+//   DrawBorder(hPaintDC, rc);
+#pragma once
+
+#include <windows.h>
+
+// A raised edge of nCount one-pixel steps inside rect, highlight on the top and left, shadow on
+// the bottom and right; rect is shrunk by nCount pixels on every side. The shadow's right line
+// stands at x = right, one pixel further out than the bottom line's y = bottom - 1, so that the
+// outermost right line falls outside the rectangle.
+void Draw3dFrame(HDC hDC, RECT& rect, int nCount);
+
+// Draw3dFrame four steps deep on the client rectangle, then a black outline around it.
+void DrawBorder(HDC hDC, const RECT& rectClient);

@@ -1,0 +1,58 @@
+#include "draw/ImageButton.h"
+
+#include "fw/ScopedHandles.h"
+
+int ImageColumn(UINT nItemState, UINT nItemAction)
+{
+    if (nItemState & ODS_DISABLED)
+        return 3;
+    // A change of the pressed state: the release keeps the focus look until the focus leaves.
+    if (nItemAction & ODA_SELECT)
+        return (nItemState & ODS_SELECTED) ? 2 : 1;
+    return (nItemState & ODS_FOCUS) ? 1 : 0;
+}
+
+const CMessageMapBase* CImageButton::GetMessageMap() const
+{
+    static const CMessageMap<CImageButton> map{{
+        OnMessage(WM_ERASEBKGND, &CImageButton::OnEraseBkgnd),
+    }};
+    return &map;
+}
+
+BOOL CImageButton::SetImage(CMappedBitmap* pBitmap, SIZE sizeImage, int nRow)
+{
+    m_pBitmap = pBitmap;
+    m_nRow = nRow;
+    m_sizeImage = sizeImage;
+    m_nSrcY = nRow * sizeImage.cy;
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, sizeImage.cx, sizeImage.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+void CImageButton::DrawItem(LPDRAWITEMSTRUCT pDrawItem)
+{
+    DrawImage(pDrawItem->hDC, ImageColumn(pDrawItem->itemState, pDrawItem->itemAction));
+}
+
+void CImageButton::DrawImage(HDC hDC, int nColumn)
+{
+    if (!m_pBitmap)
+        return;
+    m_nSrcX = nColumn * m_sizeImage.cx;
+    // A strip that failed to load leaves the button blank.
+    if (!m_pBitmap->GetSafeHandle())
+        return;
+
+    const CScopedMemoryDC memDC(::CreateCompatibleDC(hDC));
+    const CSelectObject selectStrip(memDC.Get(), m_pBitmap->GetSafeHandle());
+    ::SetMapMode(memDC.Get(), ::GetMapMode(hDC));
+    ::BitBlt(hDC, 0, 0, m_sizeImage.cx, m_sizeImage.cy, memDC.Get(), m_nSrcX, m_nSrcY, SRCCOPY);
+}
+
+LRESULT CImageButton::OnEraseBkgnd(WPARAM, LPARAM)
+{
+    // The tile covers the whole button: erasing first would only make it flicker.
+    return TRUE;
+}

@@ -1,0 +1,40 @@
+// CImageButton: an owner-drawn button that shows one 20 x 20 tile of a CMappedBitmap strip and
+// nothing else. The strip's four columns are the button's looks (normal, focus or just
+// released, pressed, disabled); its rows are what the button stands for (the mute button's
+// muted and not muted pictures).
+//
+//   m_btnMenu.SetImage(&m_bmpMenu, SIZE{20, 20}, 0);    // after binding to an owner-draw button
+#pragma once
+
+#include "draw/MappedBitmap.h"
+#include "fw/Button.h"
+
+class CImageButton : public CButton {
+public:
+    CImageButton() = default;
+    ~CImageButton() override = default;
+
+    // Shows row nRow of the strip from now on and sizes the button to one tile. Does not
+    // repaint: the caller invalidates when the picture should change at once.
+    BOOL SetImage(CMappedBitmap* pBitmap, SIZE sizeImage, int nRow);
+
+    void DrawItem(LPDRAWITEMSTRUCT pDrawItem) override;
+    // Copies the tile at nColumn of the current row to (0, 0) of hDC.
+    virtual void DrawImage(HDC hDC, int nColumn);
+
+protected:
+    const CMessageMapBase* GetMessageMap() const override;
+
+private:
+    LRESULT OnEraseBkgnd(WPARAM, LPARAM);
+
+    CMappedBitmap* m_pBitmap = nullptr;
+    int m_nRow = 0;
+    SIZE m_sizeImage{};
+    int m_nSrcY = 0;
+    int m_nSrcX = 0;
+};
+
+// The strip column for an owner-draw request: 3 disabled, 2 pressed, 1 focused or just
+// released, 0 otherwise.
+int ImageColumn(UINT nItemState, UINT nItemAction);

@@ -1,0 +1,119 @@
+// The bar created in this process against simulated cards: what its initialisation makes of
+// the stored settings, and the tooltips that name the card and the line.
+#include "app/BarApp.h"
+#include "bar/BarDlg.h"
+#include "mixer/MixerDevice.h"
+#include "res/resource.h"
+#include "sim/SimMixer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kTwoCards[] =
+    "card First Card\n"
+    "dest 0x0 4 2 Speakers\n"
+    "control 1 volume 0xFFFF 32 0 0x8000 0x8000\n"
+    "control 2 mute 1 1 0\n"
+    "source 0x10000 0x1008 2 Wave\n"
+    "control 5 volume 0xFFFF 32 0 0x4000 0x4000\n"
+    "dest 0x1 7 2 Recording Control\n"
+    "control 3 volume 0xFFFF 32 0 0x8000 0x8000\n"
+    "control 4 mixer 1 2 1 1\n"
+    "source 0x10001 0x1003 1 Microphone\n"
+    "control 6 volume 0xFFFF 32 0 0x4000\n"
+    "card Second Card\n"
+    "dest 0x0 4 2 Speakers\n"
+    "control 1 volume 0xFFFF 32 0 0x8000 0x8000\n";
+
+class BarDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
+        sim::Reset();
+        ASSERT_TRUE(sim::LoadCardsText(kTwoCards));
+        m_app.m_strAppName = "Sonobar";
+        m_app.SetRegistryKey("Quillmark");
+        g_strCmdLine.clear();
+        g_bRoleGiven = 0;
+        g_bFirstInstance = 1;
+        g_hBarWnd = nullptr;
+    }
+    void TearDown() override
+    {
+        if (m_bar.m_hWnd)
+            m_bar.DestroyWindow();
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
+        sim::Reset();
+    }
+
+    std::string TipOf(HWND hTool) const { return m_bar.m_toolTip.GetText(hTool); }
+
+    CWinApp m_app;
+    CBarDlg m_bar;
+};
+
+TEST_F(BarDlgTest, MasterLineHasTheBareTipsAndTheBodyNamesTheCard)
+{
+    ASSERT_TRUE(m_bar.Create(IDD_BAR));
+    EXPECT_EQ(m_bar.m_hWnd, g_hBarWnd);
+    EXPECT_EQ("Menu (U)", TipOf(m_bar.m_btnMenu.m_hWnd));
+    EXPECT_EQ("Volume (Lo...Hi)", TipOf(m_bar.m_sliderVolume.m_hWnd));
+    EXPECT_EQ("Mute (M)", TipOf(m_bar.m_btnMute.m_hWnd));
+    EXPECT_EQ("First Card", TipOf(m_bar.m_hWnd));
+    EXPECT_EQ(4u, m_bar.m_pMixer->m_dwComponentType);
+    EXPECT_EQ(1, m_app.GetProfileInt("Settings", "Instance Count", 0));
+}
+
+TEST_F(BarDlgTest, StoredSourceLineNamesItsTipsAndTheRoleChoosesTheCard)
+{
+    // Device 0's catalogue: "65536" (wave), "65537" (microphone); the microphone is entry 1.
+    m_app.WriteProfileInt("Settings", "Component Type", 0x1003);
+    m_app.WriteProfileInt("Settings", "Menu Index", 1);
+    m_app.WriteProfileInt("Settings", "Card Index", 1);
+    g_strCmdLine = "r0";
+    g_bRoleGiven = 1;
+
+    ASSERT_TRUE(m_bar.Create(IDD_BAR));
+    EXPECT_EQ(1, m_bar.m_bInput);
+    EXPECT_EQ(0, m_bar.m_nCardIndex);
+    EXPECT_EQ(1, m_bar.m_nMenuIndex);
+    EXPECT_EQ("Microphone Volume (Lo...Hi)", TipOf(m_bar.m_sliderVolume.m_hWnd));
+    EXPECT_EQ("Microphone Mute (M)", TipOf(m_bar.m_btnMute.m_hWnd));
+    EXPECT_EQ("First Card", TipOf(m_bar.m_hWnd));
+}
+
+TEST_F(BarDlgTest, ButtonsTakeTheirPictureSizeAndTheCaptionIsGone)
+{
+    ASSERT_TRUE(m_bar.Create(IDD_BAR));
+    RECT rc{};
+    ::GetWindowRect(m_bar.m_btnMenu.m_hWnd, &rc);
+    EXPECT_EQ(20, rc.right - rc.left);
+    EXPECT_EQ(20, rc.bottom - rc.top);
+    EXPECT_EQ(0, ::GetWindowLongA(m_bar.m_hWnd, GWL_STYLE) & WS_CAPTION);
+    RECT rcWindow{};
+    RECT rcClient{};
+    ::GetWindowRect(m_bar.m_hWnd, &rcWindow);
+    ::GetClientRect(m_bar.m_hWnd, &rcClient);
+    EXPECT_EQ(rcWindow.right - rcWindow.left, rcClient.right);
+    EXPECT_EQ(rcWindow.bottom - rcWindow.top, rcClient.bottom);
+}
+
+TEST_F(BarDlgTest, EnterAndTheDialogsOwnCancelNeverCloseTheBar)
+{
+    ASSERT_TRUE(m_bar.Create(IDD_BAR));
+    ::SendMessageA(m_bar.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ::SendMessageA(m_bar.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(::IsWindow(m_bar.m_hWnd));
+
+    const HWND hWnd = m_bar.m_hWnd;
+    ::SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+    EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_EQ(0, m_app.GetProfileInt("Settings", "Instance Count", -7));
+}
+
+} // namespace

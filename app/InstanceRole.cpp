@@ -39,5 +39,7 @@ std::optional<InstanceRole> ParseRoleWord(std::string_view tail)
 
 std::string MakeRoleWord(BOOL bInput, int nCardIndex)
 {
-    return (bInput ? "r" : "v") + std::to_string(nCardIndex);
+    std::string strWord(1, bInput ? 'r' : 'v');
+    strWord += std::to_string(nCardIndex);
+    return strWord;
 }

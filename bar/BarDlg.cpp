@@ -11,21 +11,13 @@
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
 #include "mixer/LineCatalogue.h"
+#include "mixer/LineSelection.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
 
 #include <mmsystem.h>
 
 namespace {
-
-constexpr DWORD kSpeakers = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-constexpr DWORD kWaveIn = MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
-constexpr int kMasterMenuIndex = 9;
-
-DWORD MasterOf(int bInput)
-{
-    return bInput ? kWaveIn : kSpeakers;
-}
 
 // The top-level window titled like a bar that is not hWndSelf; FindWindowA's title test
 // ignores letter case and sees hidden windows.
@@ -118,10 +110,8 @@ BOOL CBarDlg::OnInitDialog()
     m_pTrayIcon->Prepare(m_hWnd, IDI_BAR, IDI_BAR, LoadResourceString(IDS_APP_TITLE).c_str());
 
     // 10.-14. Card, side and line.
-    ApplyRoleOrStoredCard();
     if (g_bRoleGiven)
         bShow = true;
-    ReadStoredLine();
     SelectStoredLine();
 
     // 16. Only the origin is kept on the screen.
@@ -179,44 +169,30 @@ POINT CBarDlg::InitialPosition() const
     return {x, y};
 }
 
-void CBarDlg::ApplyRoleOrStoredCard()
-{
-    if (g_bRoleGiven) {
-        const auto role = ParseRoleWord(g_strCmdLine);
-        m_bInput = role->bInput;
-        m_nCardIndex = role->nCardIndex;
-        return;
-    }
-    m_nCardIndex = ReadSetting(IDS_CARD_INDEX, 0);
-    if (::mixerGetNumDevs() < static_cast<UINT>(m_nCardIndex) + 1)
-        m_nCardIndex = 0;
-}
-
-void CBarDlg::ReadStoredLine()
-{
-    m_dwComponentType = static_cast<DWORD>(ReadSetting(IDS_COMPONENT_TYPE, static_cast<int>(MasterOf(m_bInput))));
-    m_nMenuIndex = ReadSetting(IDS_MENU_INDEX, kMasterMenuIndex);
-    // The master line is found by its side, whatever component type was stored with it.
-    if (m_nMenuIndex == kMasterMenuIndex)
-        m_dwComponentType = MasterOf(m_bInput);
-}
-
 void CBarDlg::SelectStoredLine()
 {
-    m_pMixer->Open(static_cast<UINT>(m_nCardIndex));
-    if (m_pMixer->SelectLine(m_dwComponentType, m_bInput))
-        return;
-    // A stored line this card no longer has: the master of the side, looked up directly.
-    m_dwComponentType = MasterOf(m_bInput);
-    m_nMenuIndex = kMasterMenuIndex;
-    m_pMixer->SelectLine(m_dwComponentType, FALSE);
+    // A role word names the side and the card; otherwise the stored card is read.
+    const auto role = g_bRoleGiven ? ParseRoleWord(g_strCmdLine) : std::nullopt;
+    if (role)
+        m_bInput = role->bInput;
+    const int nCard = role ? role->nCardIndex : ReadSetting(IDS_CARD_INDEX, 0);
+    const DWORD dwType = static_cast<DWORD>(
+        ReadSetting(IDS_COMPONENT_TYPE, static_cast<int>(MasterComponentType(m_bInput))));
+    const int nMenuIndex = ReadSetting(IDS_MENU_INDEX, kMasterMenuIndex);
+
+    SLineSelection selection = MakeStartSelection(m_bInput, static_cast<UINT>(nCard), role.has_value(), dwType,
+                                                  static_cast<UINT>(nMenuIndex), ::mixerGetNumDevs());
+    OpenSelection(*m_pMixer, selection);
+    m_nCardIndex = static_cast<int>(selection.m_nCardIndex);
+    m_nMenuIndex = static_cast<int>(selection.m_nMenuIndex);
+    m_dwComponentType = selection.m_dwComponentType;
 }
 
 void CBarDlg::SetLineToolTips(int nMenuIndex)
 {
     // The master line has the bare texts; a numbered line puts its name in front.
     std::string strPrefix;
-    if (nMenuIndex != kMasterMenuIndex) {
+    if (nMenuIndex != static_cast<int>(kMasterMenuIndex)) {
         std::string strName;
         m_pCatalogue->GetLineName(nMenuIndex, strName);
         strPrefix = strName + " ";

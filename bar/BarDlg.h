@@ -70,8 +70,6 @@ protected:
 
 private:
     POINT InitialPosition() const;
-    void ApplyRoleOrStoredCard();
-    void ReadStoredLine();
     void SelectStoredLine();
     void TakeCaptionOff();
     void ShowNoDriverMessage();

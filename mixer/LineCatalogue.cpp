@@ -1,0 +1,90 @@
+#include "mixer/LineCatalogue.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace
+{
+// A null mixer object with no object flag names mixer device 0.
+const HMIXEROBJ kDevice0 = nullptr;
+constexpr DWORD kFirstSourceType = MIXERLINE_COMPONENTTYPE_SRC_FIRST;
+constexpr DWORD kLastSourceType = MIXERLINE_COMPONENTTYPE_SRC_ANALOG;
+
+MIXERLINEA MakeLine()
+{
+    MIXERLINEA line{};
+    line.cbStruct = sizeof line;
+    return line;
+}
+} // namespace
+
+CLineCatalogue::CLineCatalogue()
+{
+    Fill();
+}
+
+void CLineCatalogue::Fill()
+{
+    for (DWORD dwType = kFirstSourceType; dwType <= kLastSourceType; ++dwType)
+    {
+        MIXERLINEA line = MakeLine();
+        line.dwComponentType = dwType;
+        if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE)
+            != MMSYSERR_NOERROR)
+            continue;
+        char szId[16];
+        std::snprintf(szId, sizeof szId, "%lu", static_cast<unsigned long>(line.dwLineID));
+        const std::string strId = szId;
+        m_vecEntries.insert(std::upper_bound(m_vecEntries.begin(), m_vecEntries.end(), strId),
+                            strId);
+    }
+}
+
+UINT CLineCatalogue::GetSpeakerSourceCount() const
+{
+    MIXERLINEA line = MakeLine();
+    line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+    if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
+        return 0;
+    return line.cConnections;
+}
+
+BOOL CLineCatalogue::LookUp(int nIndex, MIXERLINEA& line) const
+{
+    if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_vecEntries.size())
+        return FALSE;
+    line = MakeLine();
+    line.dwLineID = ParseLineId(m_vecEntries[nIndex]);
+    return mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_LINEID) == MMSYSERR_NOERROR;
+}
+
+BOOL CLineCatalogue::GetLineName(int nIndex, std::string& strName) const
+{
+    MIXERLINEA line;
+    if (!LookUp(nIndex, line))
+        return FALSE;
+    strName = line.szName;
+    return TRUE;
+}
+
+DWORD CLineCatalogue::GetComponentType(int nIndex) const
+{
+    MIXERLINEA line;
+    return LookUp(nIndex, line) ? line.dwComponentType : 0;
+}
+
+DWORD ParseLineId(const std::string& strText)
+{
+    auto it = strText.begin();
+    while (it != strText.end() && std::isspace(static_cast<unsigned char>(*it)))
+        ++it;
+    bool bNegative = false;
+    if (it != strText.end() && (*it == '+' || *it == '-'))
+        bNegative = *it++ == '-';
+    // Unsigned arithmetic wraps modulo 2^32, which is the conversion wanted.
+    DWORD dwValue = 0;
+    for (; it != strText.end() && std::isdigit(static_cast<unsigned char>(*it)); ++it)
+        dwValue = dwValue * 10 + static_cast<DWORD>(*it - '0');
+    return bNegative ? 0u - dwValue : dwValue;
+}

@@ -1,0 +1,295 @@
+#include "mixer/MixerDevice.h"
+
+#include "mixer/VolumeScale.h"
+
+#include <algorithm>
+
+namespace
+{
+MIXERLINEA MakeLine()
+{
+    MIXERLINEA line{};
+    line.cbStruct = sizeof line;
+    return line;
+}
+
+// Room for every channel of the line, and never fewer than the two that a packed steps value
+// carries, so that a one-channel line reads its missing second channel as 0.
+std::vector<MIXERCONTROLDETAILS_UNSIGNED> MakeChannelValues(DWORD cChannels)
+{
+    return std::vector<MIXERCONTROLDETAILS_UNSIGNED>(std::max<DWORD>(cChannels, 2), {0});
+}
+} // namespace
+
+CMixerDevice::CMixerDevice(HWND hWndCallback)
+    : m_hWndCallback(hWndCallback)
+{
+    Open(0);
+}
+
+BOOL CMixerDevice::Open(UINT nDeviceIndex)
+{
+    // The old handle goes first, so that a failed open leaves none rather than the old one.
+    m_hMixer.Close();
+    HMIXER hMixer = nullptr;
+    if (mixerOpen(&hMixer, nDeviceIndex, reinterpret_cast<DWORD_PTR>(m_hWndCallback), 0,
+                  CALLBACK_WINDOW)
+        != MMSYSERR_NOERROR)
+        return FALSE;
+    m_hMixer.Reset(hMixer);
+    return TRUE;
+}
+
+MMRESULT CMixerDevice::GetDeviceName(UINT nDeviceIndex, std::string& strName)
+{
+    MIXERCAPSA caps{};
+    const MMRESULT mmr = mixerGetDevCapsA(nDeviceIndex, &caps, sizeof caps);
+    strName = mmr == MMSYSERR_NOERROR ? caps.szPname : "";
+    return mmr;
+}
+
+BOOL CMixerDevice::SelectLine(DWORD dwComponentType, BOOL bInput)
+{
+    // 1. Kept even when the selection fails: the bar asks which type it last tried.
+    m_dwComponentType = dwComponentType;
+
+    // 2. Without a handle nothing else changes.
+    UINT uMxId = 0;
+    if (mixerGetID(m_hMixer.Object(), &uMxId, MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR)
+        return FALSE;
+
+    // 3. Both sides start without controls, so that a line of one side never reads through
+    //    the selection control found on the other.
+    m_bHasVolume = FALSE;
+    m_bHasMute = FALSE;
+    m_bMultiSelect = FALSE;
+    m_bSingleSelect = FALSE;
+
+    // 4./5. The line and its mute or recording selection control.
+    const BOOL bFound = bInput ? SelectInputSource(dwComponentType)
+                               : SelectOutputLine(dwComponentType);
+    if (!bFound)
+        return FALSE;
+
+    // 6. The line's own volume; on the input side that is the source's recording level.
+    m_bHasVolume = FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME, m_ctlVolume)
+                   == MMSYSERR_NOERROR;
+
+    // 7.
+    m_nChannels = m_line.cChannels;
+    return TRUE;
+}
+
+BOOL CMixerDevice::SelectOutputLine(DWORD dwComponentType)
+{
+    m_line = MakeLine();
+    m_line.dwComponentType = dwComponentType;
+    if (mixerGetLineInfoA(m_hMixer.Object(), &m_line,
+                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE)
+        != MMSYSERR_NOERROR)
+        return FALSE;
+    m_bHasMute = FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, m_ctlMute)
+                 == MMSYSERR_NOERROR;
+    return TRUE;
+}
+
+BOOL CMixerDevice::SelectInputSource(DWORD dwComponentType)
+{
+    MIXERLINEA lineDest = MakeLine();
+    lineDest.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
+    if (mixerGetLineInfoA(m_hMixer.Object(), &lineDest,
+                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE)
+        != MMSYSERR_NOERROR)
+        return FALSE;
+    if (!FindSource(lineDest, dwComponentType))
+        return FALSE;
+    FindRecordingSelection(lineDest);
+    return TRUE;
+}
+
+BOOL CMixerDevice::FindSource(const MIXERLINEA& lineDest, DWORD dwComponentType)
+{
+    for (DWORD i = 0; i < lineDest.cConnections; ++i)
+    {
+        MIXERLINEA line = MakeLine();
+        // Drivers number a destination's line id with its index in the low word.
+        line.dwDestination = LOWORD(lineDest.dwLineID);
+        line.dwSource = i;
+        if (mixerGetLineInfoA(m_hMixer.Object(), &line,
+                              MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE)
+                == MMSYSERR_NOERROR
+            && line.dwComponentType == dwComponentType)
+        {
+            m_line = line;
+            m_nSourceIndex = i;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void CMixerDevice::FindRecordingSelection(const MIXERLINEA& lineDest)
+{
+    // A multiple-select MIXER control is preferred to a single-select MUX.
+    if (FindControl(lineDest.dwLineID, MIXERCONTROL_CONTROLTYPE_MIXER, m_ctlMute)
+        == MMSYSERR_NOERROR)
+    {
+        m_bMultiSelect = TRUE;
+        m_bHasMute = TRUE;
+        // With several MIXER controls the last one listed is the one that records.
+        std::vector<MIXERCONTROLA> controls(lineDest.cControls);
+        MIXERLINECONTROLSA mxlc{};
+        mxlc.cbStruct = sizeof mxlc;
+        mxlc.dwLineID = lineDest.dwLineID;
+        mxlc.cControls = lineDest.cControls;
+        mxlc.cbmxctrl = sizeof(MIXERCONTROLA);
+        mxlc.pamxctrl = controls.data();
+        if (mixerGetLineControlsA(m_hMixer.Object(), &mxlc,
+                                  MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL)
+            != MMSYSERR_NOERROR)
+            return;
+        const auto it = std::find_if(controls.rbegin(), controls.rend(), [](const auto& ctl) {
+            return ctl.dwControlType == MIXERCONTROL_CONTROLTYPE_MIXER;
+        });
+        if (it != controls.rend())
+            m_ctlMute = *it;
+    }
+    else if (FindControl(lineDest.dwLineID, MIXERCONTROL_CONTROLTYPE_MUX, m_ctlMute)
+             == MMSYSERR_NOERROR)
+    {
+        m_bSingleSelect = TRUE;
+        m_bHasMute = TRUE;
+    }
+}
+
+MMRESULT CMixerDevice::FindControl(DWORD dwLineID, DWORD dwControlType,
+                                   MIXERCONTROLA& ctl) const
+{
+    MIXERLINECONTROLSA mxlc{};
+    mxlc.cbStruct = sizeof mxlc;
+    mxlc.dwLineID = dwLineID;
+    mxlc.dwControlType = dwControlType;
+    mxlc.cControls = 1;
+    mxlc.cbmxctrl = sizeof ctl;
+    mxlc.pamxctrl = &ctl;
+    return mixerGetLineControlsA(m_hMixer.Object(), &mxlc,
+                                 MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE);
+}
+
+MMRESULT CMixerDevice::TransferDetails(const MIXERCONTROLA& ctl, DWORD cChannels, DWORD cItems,
+                                       void* paDetails, BOOL bWrite) const
+{
+    MIXERCONTROLDETAILS mxcd{};
+    mxcd.cbStruct = sizeof mxcd;
+    mxcd.dwControlID = ctl.dwControlID;
+    mxcd.cChannels = cChannels;
+    mxcd.cMultipleItems = cItems;
+    mxcd.cbDetails = sizeof(MIXERCONTROLDETAILS_UNSIGNED);
+    mxcd.paDetails = paDetails;
+    if (bWrite)
+        return mixerSetControlDetails(m_hMixer.Object(), &mxcd,
+                                      MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+    return mixerGetControlDetailsA(m_hMixer.Object(), &mxcd,
+                                   MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
+}
+
+void CMixerDevice::GetVolume(DWORD* pdwSteps)
+{
+    // A failed read leaves the zeros: a level of 0, which every step count allows.
+    auto values = MakeChannelValues(m_line.cChannels);
+    TransferDetails(m_ctlVolume, m_line.cChannels, 0, values.data(), FALSE);
+
+    const DWORD cSteps = m_ctlVolume.Metrics.cSteps;
+    const DWORD dwMaximum = m_ctlVolume.Bounds.dwMaximum;
+    const DWORD dwFirst = ValueToLevel(values[0].dwValue, cSteps, dwMaximum);
+    const DWORD dwSecond =
+        m_line.cChannels >= 2 ? ValueToLevel(values[1].dwValue, cSteps, dwMaximum) : 0;
+    *pdwSteps = MAKELONG(dwFirst, dwSecond);
+    if (*pdwSteps != 0)
+        UpdateBalance(dwFirst, dwSecond);
+}
+
+void CMixerDevice::UpdateBalance(DWORD dwFirst, DWORD dwSecond)
+{
+    const auto fSteps = static_cast<float>(m_ctlVolume.Metrics.cSteps);
+    const float fDifference = (static_cast<float>(dwSecond) - static_cast<float>(dwFirst)) / fSteps;
+    m_fLeftBalance = dwFirst < dwSecond ? 1.0f - fDifference : 1.0f;
+    m_fRightBalance = dwSecond < dwFirst ? 1.0f + fDifference : 1.0f;
+}
+
+MMRESULT CMixerDevice::SetVolume(DWORD dwSteps)
+{
+    // Learns the balance once, before the first write after start-up.
+    if (m_fLeftBalance != 1.0f && m_fRightBalance != 1.0f)
+    {
+        DWORD dwCurrent = 0;
+        GetVolume(&dwCurrent);
+    }
+
+    const DWORD cSteps = m_ctlVolume.Metrics.cSteps;
+    const DWORD dwMaximum = m_ctlVolume.Bounds.dwMaximum;
+    const DWORD adwValue[2] = {LevelToValue(LOWORD(dwSteps), cSteps, dwMaximum),
+                               LevelToValue(HIWORD(dwSteps), cSteps, dwMaximum)};
+    // Lines with more than two channels take the first value on even channels and the second
+    // on odd ones, as surround channels come in left/right pairs.
+    auto values = MakeChannelValues(m_line.cChannels);
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i].dwValue = adwValue[i % 2];
+    return TransferDetails(m_ctlVolume, m_line.cChannels, 0, values.data(), TRUE);
+}
+
+MMRESULT CMixerDevice::ReadSelectionItems(std::vector<MIXERCONTROLDETAILS_BOOLEAN>& items) const
+{
+    items.assign(m_ctlMute.cMultipleItems, {1});
+    return TransferDetails(m_ctlMute, 1, m_ctlMute.cMultipleItems, items.data(), FALSE);
+}
+
+void CMixerDevice::GetMute(BOOL* pbMute)
+{
+    *pbMute = FALSE;
+    if (!m_bHasMute)
+        return;
+    if (m_bMultiSelect || m_bSingleSelect)
+    {
+        // A failed read leaves every item selected: not muted.
+        std::vector<MIXERCONTROLDETAILS_BOOLEAN> items;
+        ReadSelectionItems(items);
+        *pbMute = m_nSourceIndex < items.size() && items[m_nSourceIndex].fValue == 0;
+        return;
+    }
+    MIXERCONTROLDETAILS_BOOLEAN value{0};
+    TransferDetails(m_ctlMute, 1, 0, &value, FALSE);
+    *pbMute = value.fValue != 0;
+}
+
+void CMixerDevice::SetMute(BOOL bMute)
+{
+    if (!m_bHasMute)
+        return;
+    if (!m_bMultiSelect && !m_bSingleSelect)
+    {
+        MIXERCONTROLDETAILS_BOOLEAN value{bMute ? 1 : 0};
+        TransferDetails(m_ctlMute, 1, 0, &value, TRUE);
+        return;
+    }
+    // A source beyond the control's items has nothing to select or clear.
+    if (m_nSourceIndex >= m_ctlMute.cMultipleItems)
+        return;
+
+    std::vector<MIXERCONTROLDETAILS_BOOLEAN> items;
+    if (m_bMultiSelect)
+    {
+        // The other sources keep their state, so they must be known before the write.
+        if (ReadSelectionItems(items) != MMSYSERR_NOERROR)
+            return;
+        items[m_nSourceIndex].fValue = bMute ? 0 : 1;
+    }
+    else
+    {
+        // Single-select: muting selects every other item and lets the driver pick one of
+        // them; unmuting selects this source alone.
+        items.assign(m_ctlMute.cMultipleItems, {bMute ? 1 : 0});
+        items[m_nSourceIndex].fValue = bMute ? 0 : 1;
+    }
+    TransferDetails(m_ctlMute, 1, m_ctlMute.cMultipleItems, items.data(), TRUE);
+}

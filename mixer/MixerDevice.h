@@ -1,0 +1,69 @@
+// CMixerDevice is a bar's connection to one sound card's mixer: it holds the open mixer handle
+// (notifications go to the callback window), the selected line with its volume and mute
+// controls, and reads and writes their values.
+//
+// Usage: construct with the bar window (opens card 0), Open(card), SelectLine(type, input),
+// then GetVolume/SetVolume and GetMute/SetMute. Volumes travel as packed steps values (see
+// mixer/VolumeScale.h). On the input side "muted" means "not selected for recording".
+#pragma once
+
+#include "mixer/MixerHandle.h"
+
+#include <string>
+#include <vector>
+
+class CMixerDevice
+{
+public:
+    explicit CMixerDevice(HWND hWndCallback);
+    virtual ~CMixerDevice() = default;
+    CMixerDevice(const CMixerDevice&) = delete;
+    CMixerDevice& operator=(const CMixerDevice&) = delete;
+
+    // Closes the open handle, then opens device nDeviceIndex. FALSE leaves no handle at all.
+    BOOL Open(UINT nDeviceIndex);
+
+    // The display name of a device; needs no open handle. The name is empty when the device
+    // cannot be asked.
+    static MMRESULT GetDeviceName(UINT nDeviceIndex, std::string& strName);
+
+    // Selects the first line of a component type (output side) or the wave-in source of that
+    // type (input side). TRUE when the line exists, with or without volume and mute controls.
+    BOOL SelectLine(DWORD dwComponentType, BOOL bInput);
+
+    DWORD GetSteps() const { return m_ctlVolume.Metrics.cSteps; }
+    void GetVolume(DWORD* pdwSteps);
+    MMRESULT SetVolume(DWORD dwSteps);
+    void GetMute(BOOL* pbMute);
+    void SetMute(BOOL bMute);
+
+    // The selection. The bar reads m_nChannels, m_bHasMute, m_bHasVolume and
+    // m_dwComponentType; the rest is kept public for inspection like the framework's classes.
+    UINT m_nChannels = 0;
+    BOOL m_bHasMute = FALSE;
+    BOOL m_bHasVolume = FALSE;
+    UINT m_nSourceIndex = 0;
+    // Relative loudness of the channels at the last nonzero read; 1.0 for the louder one.
+    // Neither is 1.0 before that read.
+    float m_fLeftBalance = 0.0f;
+    float m_fRightBalance = 0.0f;
+    CMixerHandle m_hMixer;
+    HWND m_hWndCallback;
+    DWORD m_dwComponentType = 0;
+    MIXERLINEA m_line{};
+    MIXERCONTROLA m_ctlVolume{};
+    MIXERCONTROLA m_ctlMute{};
+    BOOL m_bMultiSelect = FALSE;
+    BOOL m_bSingleSelect = FALSE;
+
+private:
+    BOOL SelectOutputLine(DWORD dwComponentType);
+    BOOL SelectInputSource(DWORD dwComponentType);
+    BOOL FindSource(const MIXERLINEA& lineDest, DWORD dwComponentType);
+    void FindRecordingSelection(const MIXERLINEA& lineDest);
+    MMRESULT FindControl(DWORD dwLineID, DWORD dwControlType, MIXERCONTROLA& ctl) const;
+    MMRESULT TransferDetails(const MIXERCONTROLA& ctl, DWORD cChannels, DWORD cItems,
+                             void* paDetails, BOOL bWrite) const;
+    MMRESULT ReadSelectionItems(std::vector<MIXERCONTROLDETAILS_BOOLEAN>& items) const;
+    void UpdateBalance(DWORD dwFirst, DWORD dwSecond);
+};

@@ -1,0 +1,25 @@
+// The conversions between a volume control's values, its steps and the bar's slider positions.
+// A packed steps value holds the first (left, or only) channel's level in its low 16 bits and
+// the second (right) channel's level in its high 16 bits.
+//
+// Every conversion is safe for a control that reports 0 steps or a maximum of 0 (it yields 0)
+// and for maxima above 0xFFFF (64-bit intermediates, no wrap-around).
+#pragma once
+
+#include <windows.h>
+
+// A control value as a level in steps, rounded to the nearest step with exact halves going up,
+// and never above the step count (nor above 0xFFFF, the room in a packed half).
+DWORD ValueToLevel(DWORD dwValue, DWORD cSteps, DWORD dwMaximum);
+
+// A level in steps as a control value: level x maximum / steps, truncated. A level above the
+// step count is full volume.
+DWORD LevelToValue(DWORD dwLevel, DWORD cSteps, DWORD dwMaximum);
+
+// Slider position of a packed steps value: the louder channel of a stereo line, otherwise the
+// low half, scaled to 0..nRangeMax and truncated.
+UINT StepsToPosition(DWORD dwSteps, UINT nChannels, DWORD cSteps, UINT nRangeMax);
+
+// Packed steps value of a slider position, truncated; a stereo line gets the level in both
+// halves.
+DWORD PositionToSteps(UINT nPosition, UINT nChannels, DWORD cSteps, UINT nRangeMax);

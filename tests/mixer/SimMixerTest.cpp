@@ -1,0 +1,255 @@
+// The simulator's own promises: the result codes of a real WINMM, the topology text and the
+// driver window of the test build.
+#include "mixer/MixerTestSupport.h"
+#include "sim/SimDriver.h"
+#include "sim/SimMixer.h"
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace
+{
+const char kCard[] = R"(
+card Sim
+dest 0x0 4 2 Speakers
+control 1 volume 0xFFFF 32 0 0x8000 0x8000
+control 2 mute 1 1 0
+dest 0x1 7 2 Recording
+control 4 mux 1 2 2 1 0
+source 0x10001 0x1003 1 Mic
+)";
+
+class SimResultTest : public SimMixerTest
+{
+protected:
+    void SetUp() override
+    {
+        SimMixerTest::SetUp();
+        LoadCards(kCard);
+        ASSERT_EQ(mixerOpen(&m_hMixer, 0, reinterpret_cast<DWORD_PTR>(m_window.Get()), 0,
+                            CALLBACK_WINDOW),
+                  MMSYSERR_NOERROR);
+    }
+
+    HMIXEROBJ Object() const { return reinterpret_cast<HMIXEROBJ>(m_hMixer); }
+
+    MMRESULT LineInfo(DWORD cbStruct, DWORD fdwInfo, DWORD dwLineID = 0, DWORD dwSource = 0)
+    {
+        MIXERLINEA line{};
+        line.cbStruct = cbStruct;
+        line.dwLineID = dwLineID;
+        line.dwComponentType = dwLineID;
+        line.dwDestination = 1;
+        line.dwSource = dwSource;
+        return mixerGetLineInfoA(Object(), &line, MIXER_OBJECTF_HMIXER | fdwInfo);
+    }
+
+    MMRESULT OneByType(DWORD dwLineID, DWORD dwType, DWORD cbStruct = sizeof(MIXERLINECONTROLSA),
+                       DWORD cbmxctrl = sizeof(MIXERCONTROLA), DWORD fdwQuery = MIXER_GETLINECONTROLSF_ONEBYTYPE)
+    {
+        MIXERCONTROLA control{};
+        MIXERLINECONTROLSA mxlc{};
+        mxlc.cbStruct = cbStruct;
+        mxlc.dwLineID = dwLineID;
+        mxlc.dwControlType = dwType;
+        mxlc.cControls = 1;
+        mxlc.cbmxctrl = cbmxctrl;
+        mxlc.pamxctrl = &control;
+        return mixerGetLineControlsA(Object(), &mxlc, MIXER_OBJECTF_HMIXER | fdwQuery);
+    }
+
+    MMRESULT Details(bool bWrite, DWORD dwControlID, DWORD cChannels, DWORD cItems,
+                     std::vector<DWORD> values, DWORD cbStruct = sizeof(MIXERCONTROLDETAILS),
+                     DWORD cbDetails = 4, DWORD fdwQuery = 0)
+    {
+        values.resize(8);
+        MIXERCONTROLDETAILS mxcd{};
+        mxcd.cbStruct = cbStruct;
+        mxcd.dwControlID = dwControlID;
+        mxcd.cChannels = cChannels;
+        mxcd.cMultipleItems = cItems;
+        mxcd.cbDetails = cbDetails;
+        mxcd.paDetails = values.data();
+        const DWORD fdw = MIXER_OBJECTF_HMIXER | fdwQuery;
+        return bWrite ? mixerSetControlDetails(Object(), &mxcd, fdw)
+                      : mixerGetControlDetailsA(Object(), &mxcd, fdw);
+    }
+
+    CNotifyWindow m_window;
+    HMIXER m_hMixer = nullptr;
+};
+
+TEST_F(SimResultTest, AnswersWithTheResultCodesOfARealMixer)
+{
+    const struct
+    {
+        const char* pszWhat;
+        std::function<MMRESULT()> call;
+        MMRESULT mmrExpected;
+    } cases[] = {
+        {"open a device beyond the count",
+         [] { HMIXER h; return mixerOpen(&h, 1, 0, 0, CALLBACK_NULL); }, MMSYSERR_BADDEVICEID},
+        {"caps of a device beyond the count",
+         [] { MIXERCAPSA caps; return mixerGetDevCapsA(1, &caps, sizeof caps); },
+         MMSYSERR_BADDEVICEID},
+        {"open with a function callback",
+         [] { HMIXER h; return mixerOpen(&h, 0, 0, 0, CALLBACK_FUNCTION); }, MMSYSERR_INVALFLAG},
+        {"open with a callback that is no window",
+         [] { HMIXER h; return mixerOpen(&h, 0, 0x1234, 0, CALLBACK_WINDOW); },
+         MMSYSERR_INVALPARAM},
+        {"id of a null handle",
+         [] { UINT u; return mixerGetID(nullptr, &u, MIXER_OBJECTF_HMIXER); },
+         MMSYSERR_INVALHANDLE},
+        {"line of an unknown id", [&] { return LineInfo(168, MIXER_GETLINEINFOF_LINEID, 0x77); },
+         MIXERR_INVALLINE},
+        {"source beyond the destination's",
+         [&] { return LineInfo(168, MIXER_GETLINEINFOF_SOURCE, 0, 1); }, MIXERR_INVALLINE},
+        {"line of a missing type",
+         [&] { return LineInfo(168, MIXER_GETLINEINFOF_COMPONENTTYPE, 0x1005); },
+         MIXERR_INVALLINE},
+        {"line query 7", [&] { return LineInfo(168, 7); }, MMSYSERR_INVALFLAG},
+        {"line with a short cbStruct", [&] { return LineInfo(100, MIXER_GETLINEINFOF_LINEID); },
+         MMSYSERR_INVALPARAM},
+        {"controls of an unknown line", [&] { return OneByType(0x77, 0x50030001); },
+         MIXERR_INVALLINE},
+        {"a control type the line lacks", [&] { return OneByType(0x0, 0x70010001); },
+         MIXERR_INVALCONTROL},
+        {"controls with a short cbStruct", [&] { return OneByType(0x0, 0x50030001, 20); },
+         MMSYSERR_INVALPARAM},
+        {"controls with a short cbmxctrl", [&] { return OneByType(0x0, 0x50030001, 24, 100); },
+         MMSYSERR_INVALPARAM},
+        {"all controls with the wrong count",
+         [&] { return OneByType(0x0, 0, 24, 148, MIXER_GETLINECONTROLSF_ALL); },
+         MMSYSERR_INVALPARAM},
+        {"controls query 5", [&] { return OneByType(0x0, 0, 24, 148, 5); }, MMSYSERR_INVALFLAG},
+        {"read an unknown control", [&] { return Details(false, 9, 1, 0, {}); },
+         MIXERR_INVALCONTROL},
+        {"read with a short cbStruct", [&] { return Details(false, 1, 2, 0, {}, 20); },
+         MMSYSERR_INVALPARAM},
+        {"read with 8-byte details", [&] { return Details(false, 1, 2, 0, {}, 24, 8); },
+         MMSYSERR_INVALPARAM},
+        {"read 3 channels of a stereo line", [&] { return Details(false, 1, 3, 0, {}); },
+         MMSYSERR_INVALPARAM},
+        {"read items of a volume", [&] { return Details(false, 1, 2, 2, {}); },
+         MMSYSERR_INVALPARAM},
+        {"read a MUX without its items", [&] { return Details(false, 4, 1, 0, {}); },
+         MMSYSERR_INVALPARAM},
+        {"write with details flag 5", [&] { return Details(true, 1, 2, 0, {}, 24, 4, 5); },
+         MMSYSERR_INVALFLAG},
+        {"write above the maximum", [&] { return Details(true, 1, 2, 0, {0x10000, 0}); },
+         MIXERR_INVALVALUE},
+        {"write a MUX with nothing selected", [&] { return Details(true, 4, 1, 2, {0, 0}); },
+         MIXERR_INVALVALUE},
+        {"one value for every channel", [&] { return Details(true, 1, 1, 0, {0x100}); },
+         MMSYSERR_NOERROR},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.call(), c.mmrExpected) << c.pszWhat;
+    EXPECT_EQ(sim::GetValues(0, 1), (std::vector<DWORD>{0x100, 0x100}));
+}
+
+TEST_F(SimResultTest, AClosedHandleIsInvalidAndCountsAreKept)
+{
+    sim::ResetCallCounts();
+    ASSERT_EQ(mixerClose(m_hMixer), MMSYSERR_NOERROR);
+    UINT uMxId = 0;
+    EXPECT_EQ(mixerGetID(Object(), &uMxId, MIXER_OBJECTF_HMIXER), MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(mixerClose(m_hMixer), MMSYSERR_INVALHANDLE);
+    // Without an object flag the value may still be a device index; a stale handle is not.
+    EXPECT_EQ(mixerGetID(Object(), &uMxId, MIXER_OBJECTF_MIXER), MMSYSERR_BADDEVICEID);
+    EXPECT_EQ(sim::CallCount(sim::Function::Close), 2u);
+    EXPECT_EQ(sim::CallCount(sim::Function::GetID), 2u);
+}
+
+TEST_F(SimResultTest, AMuxKeepsExactlyOneItemSelected)
+{
+    ASSERT_EQ(Details(true, 4, 1, 2, {0, 1}), MMSYSERR_NOERROR);
+    EXPECT_EQ(sim::GetValues(0, 4), (std::vector<DWORD>{0, 1}));
+    ASSERT_EQ(sim::SetValues(0, 4, {1, 1}), MMSYSERR_NOERROR);
+    EXPECT_EQ(sim::GetValues(0, 4), (std::vector<DWORD>{1, 0}));
+}
+
+TEST(SimTopology, BadTextNamesItsLineAndAddsNothing)
+{
+    const struct
+    {
+        const char* pszText;
+        const char* pszError;
+    } cases[] = {
+        {"dest 0 4 2 Speakers", "line 1: dest before any card"},
+        {"card A\nsource 1 0x1003 1 Mic", "line 2: source before any dest"},
+        {"card A\ncontrol 1 volume 1 1 0", "line 2: control before any dest or source"},
+        {"card A\ndest x 4 2 S", "line 2: expected <lineId> <componentType> <channels> <name>"},
+        {"card A\ndest 0 4 2 S\ncontrol 1 fader 1 1 0", "line 3: expected <controlId>"},
+        {"card A\ndest 0 4 2 S\ncontrol 1 mute 1 1 0 yes", "line 3: bad value 'yes'"},
+        {"card A\nspeaker 0", "line 2: unknown item 'speaker'"},
+        {"card A\ndest 0 4 2 S\ndest 0 7 2 R", "A: line id 0 repeats"},
+        {"card A\ndest 0 4 2 S\ncard B\ndest 0 4 2 S\ncontrol 1 mute 1 1 0\ncontrol 1 mute 1 1 0",
+         "B: control id 1 repeats"},
+    };
+    for (const auto& c : cases)
+    {
+        sim::Reset();
+        std::string strError;
+        EXPECT_FALSE(sim::LoadCardsText(c.pszText, &strError)) << c.pszText;
+        EXPECT_EQ(strError.rfind(c.pszError, 0), 0u) << strError;
+        EXPECT_EQ(mixerGetNumDevs(), 0u) << c.pszText;
+    }
+}
+
+TEST(SimTopology, CommentsAndHexNumbersAreRead)
+{
+    sim::Reset();
+    ASSERT_TRUE(sim::LoadCardsText("# two cards\ncard  Big Card  # first\n"
+                                   "dest 0x10 4 2 Main Out\ncontrol 0x20 0x50030001 0x100 4 0 "
+                                   "0x80\ncard Other\n"));
+    EXPECT_EQ(mixerGetNumDevs(), 2u);
+    MIXERCAPSA caps{};
+    ASSERT_EQ(mixerGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    EXPECT_STREQ(caps.szPname, "Big Card");
+    EXPECT_EQ(sim::GetValues(0, 0x20), (std::vector<DWORD>{0x80, 0}));
+    sim::Reset();
+}
+
+std::vector<std::string> ReadLines(const std::string& strPath)
+{
+    std::ifstream file(strPath);
+    std::vector<std::string> lines;
+    for (std::string strLine; std::getline(file, strLine);)
+        lines.push_back(strLine);
+    return lines;
+}
+
+TEST_F(SimResultTest, TheDriverWindowTakesChangesAndEveryWriteIsLogged)
+{
+    const std::string strPid = std::to_string(GetCurrentProcessId());
+    const std::string strSession = "mixer-test-" + strPid;
+    char szTemp[MAX_PATH];
+    GetTempPathA(MAX_PATH, szTemp);
+    const std::string strLog = std::string(szTemp) + strSession + ".log";
+    DeleteFileA(strLog.c_str());
+    sim::SetLogFile(strLog);
+    ASSERT_NE(sim::CreateDriverWindow(strSession), nullptr);
+    m_window.TakeNotifications();
+
+    EXPECT_EQ(SimDriverSetValues(strSession, 0, 1, {0x100, 0x200}), 1);
+    EXPECT_EQ(sim::GetValues(0, 1), (std::vector<DWORD>{0x100, 0x200}));
+    const auto messages = m_window.TakeNotifications();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].wParam, reinterpret_cast<WPARAM>(m_hMixer));
+    EXPECT_EQ(messages[0].lParam, 1);
+
+    // Changes that cannot apply are refused without a notification.
+    EXPECT_EQ(SimDriverSetValues(strSession, 0, 1, {0x100}), 0);
+    EXPECT_EQ(SimDriverSetValues(strSession, 0, 99, {0}), 0);
+    EXPECT_EQ(SimDriverSetValues("another-session", 0, 1, {1, 1}), 0);
+    EXPECT_TRUE(m_window.TakeNotifications().empty());
+
+    ASSERT_EQ(Details(true, 2, 1, 0, {1}), MMSYSERR_NOERROR);
+    sim::SetLogFile("");
+    EXPECT_EQ(ReadLines(strLog), (std::vector<std::string>{"driver " + strPid + " 0 1 256 512",
+                                                            "program " + strPid + " 0 2 1"}));
+    DeleteFileA(strLog.c_str());
+}
+} // namespace

@@ -1,0 +1,48 @@
+// Drives running copies of the test build (sonobar-sim.exe) from a test: a value change "by
+// another program" goes as WM_COPYDATA to the message-only window "SonobarSimMixer" that each
+// copy creates, titled with the topology file it loaded (the SONOBAR_SIM_CARDS text).
+//
+//   SimDriverSetValues("C:\\cards.txt", 0, 1, {0x4000, 0x4000});
+//
+// Header-only, so a driver program needs nothing but windows.h.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+constexpr char kSimDriverClass[] = "SonobarSimMixer";
+constexpr ULONG_PTR kSimFromDriver = 1;
+constexpr ULONG_PTR kSimFromCopy = 2;
+
+// Sends a change to every copy running on topology strSession except hWndExcept; returns how
+// many applied it. Values are in the model's layout (one per channel for a volume, one per
+// item for a MIXER or MUX, one for a mute).
+inline int SimDriverSetValues(const std::string& strSession, UINT nCard, DWORD dwControlID,
+                              const std::vector<DWORD>& values, HWND hWndExcept = nullptr,
+                              ULONG_PTR dwOrigin = kSimFromDriver)
+{
+    std::vector<DWORD> message = {nCard, dwControlID, static_cast<DWORD>(values.size())};
+    message.insert(message.end(), values.begin(), values.end());
+    COPYDATASTRUCT cds{};
+    cds.dwData = dwOrigin;
+    cds.cbData = static_cast<DWORD>(message.size() * sizeof(DWORD));
+    cds.lpData = message.data();
+
+    int nApplied = 0;
+    HWND hWnd = nullptr;
+    while ((hWnd = FindWindowExA(HWND_MESSAGE, hWnd, kSimDriverClass, strSession.c_str()))
+           != nullptr)
+    {
+        if (hWnd == hWndExcept)
+            continue;
+        DWORD_PTR dwResult = FALSE;
+        // A copy that hangs must not hang the sender too.
+        if (SendMessageTimeoutA(hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
+                                SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &dwResult)
+            && dwResult == TRUE)
+            ++nApplied;
+    }
+    return nApplied;
+}

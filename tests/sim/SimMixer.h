@@ -1,0 +1,158 @@
+// The simulated mixer: a model of sound cards that answers the nine WINMM mixer functions the
+// program calls (mixerGetNumDevs, mixerOpen, mixerClose, mixerGetID, mixerGetDevCapsA,
+// mixerGetLineInfoA, mixerGetLineControlsA, mixerGetControlDetailsA, mixerSetControlDetails).
+// Tests and the test build of the program link it instead of winmm.
+//
+// The model
+//   A card has a name and destinations; a destination has sources. Every line (destination or
+//   source) has a line id of the test's choosing (unique on its card), a component type, a
+//   channel count, a name and controls. A control has an id (unique on its card), a type, a
+//   maximum (the minimum is 0), a step count, a number of items and its values.
+//   - Volume-like controls (any type but the ones below) hold one value per channel.
+//   - MUTE and other switches, MIXER and MUX controls are uniform: one value, or one value per
+//     item for MIXER and MUX. A MUX keeps exactly one item selected: a write keeps the first
+//     nonzero item and clears the rest.
+//   Real drivers number a destination's line id with its index in the low word; tests that use
+//   the source lookup should do the same.
+//
+// What it answers, as a real WINMM does
+//   - Unknown device index: MMSYSERR_BADDEVICEID. Closed or unknown handle: MMSYSERR_INVALHANDLE.
+//     A mixer object with no object flag may be a device index or an open handle.
+//   - Unknown line: MIXERR_INVALLINE. Unknown control, or no control of the asked type:
+//     MIXERR_INVALCONTROL. A value above the control's maximum: MIXERR_INVALVALUE.
+//   - Unknown flags or object types other than mixer and mixer handle: MMSYSERR_INVALFLAG.
+//     Queries that the model does not hold (target type, list texts): MMSYSERR_NOTSUPPORTED.
+//   - A cbStruct, cbmxctrl or cbDetails of the wrong size, a null pointer, a channel count other
+//     than 1 or the line's, an item count other than the control's, a control count other than
+//     the line's for MIXER_GETLINECONTROLSF_ALL, or a callback that is not a window:
+//     MMSYSERR_INVALPARAM.
+//   - A search by component type returns the first match over the destinations in order, each
+//     destination before its sources.
+//   - Every successful write, by the program (mixerSetControlDetails) or by "another program"
+//     (SetValues, or the driver window below), posts MM_MIXM_CONTROL_CHANGE (wParam the handle,
+//     lParam the control id) to the callback window of every handle open on that card, even
+//     when the values stay the same.
+//
+// Topology text (LoadCardsText, LoadCardsFile, and the file named by SONOBAR_SIM_CARDS)
+//   One item per line; '#' starts a comment; numbers are decimal or 0x-hex.
+//     card    <name...>
+//     dest    <lineId> <componentType> <channels> <name...>
+//     source  <lineId> <componentType> <channels> <name...>
+//     control <controlId> <type> <maximum> <steps> <items> [<value>...]
+//   A dest belongs to the last card, a source to the last dest, a control to the last dest or
+//   source. <type> is volume, mute, mixer, mux or a number. Missing values are 0. Example:
+//     card Sim Audio
+//     dest 0x0 4 2 Speakers
+//     control 1 volume 0xFFFF 32 0 0x8000 0x8000
+//     control 2 mute 1 1 0
+//     dest 0x1 7 2 Recording Control
+//     control 3 mixer 1 2 2 1 0
+//     source 0x10001 0x1003 1 Microphone
+//     control 4 volume 0xFFFF 32 0 0x4000
+//
+// The test build of the program (sonobar-sim.exe)
+//   On its first mixer call the simulator looks at two environment variables:
+//   SONOBAR_SIM_CARDS names a topology file to load; SONOBAR_SIM_LOG names a file to which one
+//   line is appended per successful write:
+//     <origin> <processId> <card> <controlId> <value>...
+//   origin is "program" (this process wrote it), "driver" (a test driver sent it) or "copy"
+//   (another sonobar-sim process wrote it); numbers are decimal. A topology file that does not
+//   load appends "error <message>" instead.
+//   When SONOBAR_SIM_CARDS is set it also creates a message-only window of class
+//   "SonobarSimMixer" that takes value changes as WM_COPYDATA, see tests/sim/SimDriver.h:
+//     dwData 1 (from a test driver) or 2 (from another sonobar-sim process);
+//     lpData DWORDs: card, control id, value count n, then n values in the layout of SetValues.
+//   It answers TRUE when the change was applied. A process forwards its program's own writes
+//   to every other such window (origin "copy"), so that copies started on the same topology
+//   file share their cards as real programs share a sound card.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+#include <vector>
+
+namespace sim
+{
+struct Control
+{
+    DWORD dwControlID = 0;
+    DWORD dwControlType = 0;
+    DWORD dwMaximum = 0;
+    DWORD cSteps = 0;
+    DWORD cMultipleItems = 0;
+    // Item-major: for each item (or the one value set) one value per channel of the control.
+    // Shorter lists are filled up with 0.
+    std::vector<DWORD> values;
+};
+
+struct Line
+{
+    DWORD dwLineID = 0;
+    DWORD dwComponentType = 0;
+    DWORD cChannels = 2;
+    std::string strName;
+    std::vector<Control> controls;
+};
+
+struct Destination
+{
+    Line line;
+    std::vector<Line> sources;
+};
+
+struct Card
+{
+    std::string strName;
+    std::vector<Destination> destinations;
+};
+
+// Controls with the bounds that drivers commonly report.
+Control Volume(DWORD dwControlID, std::vector<DWORD> values = {}, DWORD cSteps = 32,
+               DWORD dwMaximum = 0xFFFF);
+Control Mute(DWORD dwControlID, DWORD dwValue = 0);
+Control Mixer(DWORD dwControlID, std::vector<DWORD> items);
+Control Mux(DWORD dwControlID, std::vector<DWORD> items);
+
+enum class Function
+{
+    GetNumDevs,
+    Open,
+    Close,
+    GetID,
+    GetDevCaps,
+    GetLineInfo,
+    GetLineControls,
+    GetControlDetails,
+    SetControlDetails,
+    Count
+};
+
+// Forgets all cards, makes every open handle invalid and clears the call counts.
+void Reset();
+
+// Adds a card after the existing ones. FALSE (and nothing added) when a line or control id
+// repeats on the card.
+bool AddCard(Card card, std::string* pstrError = nullptr);
+
+// Adds the cards of a topology text (format above). On an error nothing is added.
+bool LoadCardsText(const std::string& strText, std::string* pstrError = nullptr);
+bool LoadCardsFile(const std::string& strPath, std::string* pstrError = nullptr);
+
+// A write "by another program": the values in the model's layout (see Control::values), with
+// the checks and the notifications of mixerSetControlDetails.
+MMRESULT SetValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& values);
+
+// The control's current values in the model's layout; empty for an unknown control.
+std::vector<DWORD> GetValues(UINT nCard, DWORD dwControlID);
+
+unsigned CallCount(Function function);
+void ResetCallCounts();
+size_t OpenHandleCount();
+
+// The pieces of the test build, for tests in one process. SetLogFile("") stops logging.
+void SetLogFile(const std::string& strPath);
+// The driver window answers SimDriverSetValues(strSession, ...) (tests/sim/SimDriver.h).
+HWND CreateDriverWindow(const std::string& strSession);
+} // namespace sim

@@ -1,0 +1,158 @@
+// Reads the topology text described in SimMixer.h.
+#include "sim/SimInternal.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace sim
+{
+namespace
+{
+bool ParseNumber(const std::string& strWord, DWORD& dwValue)
+{
+    char* pEnd = nullptr;
+    const unsigned long nValue = std::strtoul(strWord.c_str(), &pEnd, 0);
+    if (strWord.empty() || *pEnd != '\0')
+        return false;
+    dwValue = static_cast<DWORD>(nValue);
+    return true;
+}
+
+bool ParseControlType(const std::string& strWord, DWORD& dwType)
+{
+    static const std::map<std::string, DWORD> kNames = {
+        {"volume", MIXERCONTROL_CONTROLTYPE_VOLUME},
+        {"mute", MIXERCONTROL_CONTROLTYPE_MUTE},
+        {"mixer", MIXERCONTROL_CONTROLTYPE_MIXER},
+        {"mux", MIXERCONTROL_CONTROLTYPE_MUX},
+    };
+    const auto it = kNames.find(strWord);
+    if (it == kNames.end())
+        return ParseNumber(strWord, dwType);
+    dwType = it->second;
+    return true;
+}
+
+std::string RestOfLine(std::istringstream& words)
+{
+    std::string strRest;
+    std::getline(words >> std::ws, strRest);
+    return strRest.substr(0, strRest.find_last_not_of(" \t\r") + 1);
+}
+
+// Fills the cards line by line; returns an error text, empty on success.
+class CTopologyReader
+{
+public:
+    std::string ReadLine(const std::string& strLine)
+    {
+        std::istringstream words(strLine.substr(0, strLine.find('#')));
+        std::string strKind;
+        if (!(words >> strKind))
+            return {};
+        if (strKind == "card")
+        {
+            m_cards.push_back({RestOfLine(words), {}});
+            m_pLine = nullptr;
+            return {};
+        }
+        if (m_cards.empty())
+            return strKind + " before any card";
+        if (strKind == "dest" || strKind == "source")
+            return ReadLineItem(strKind == "source", words);
+        if (strKind == "control")
+            return ReadControl(words);
+        return "unknown item '" + strKind + "'";
+    }
+
+    std::vector<Card> m_cards;
+
+private:
+    std::string ReadLineItem(bool bSource, std::istringstream& words)
+    {
+        std::string strId, strType, strChannels;
+        Line line;
+        if (!(words >> strId >> strType >> strChannels) || !ParseNumber(strId, line.dwLineID)
+            || !ParseNumber(strType, line.dwComponentType)
+            || !ParseNumber(strChannels, line.cChannels))
+            return "expected <lineId> <componentType> <channels> <name>";
+        line.strName = RestOfLine(words);
+        auto& destinations = m_cards.back().destinations;
+        if (!bSource)
+        {
+            destinations.push_back({std::move(line), {}});
+            m_pLine = &destinations.back().line;
+            return {};
+        }
+        if (destinations.empty())
+            return "source before any dest";
+        destinations.back().sources.push_back(std::move(line));
+        m_pLine = &destinations.back().sources.back();
+        return {};
+    }
+
+    std::string ReadControl(std::istringstream& words)
+    {
+        if (m_pLine == nullptr)
+            return "control before any dest or source";
+        std::string strId, strType, strMax, strSteps, strItems;
+        Control control;
+        if (!(words >> strId >> strType >> strMax >> strSteps >> strItems)
+            || !ParseNumber(strId, control.dwControlID)
+            || !ParseControlType(strType, control.dwControlType)
+            || !ParseNumber(strMax, control.dwMaximum) || !ParseNumber(strSteps, control.cSteps)
+            || !ParseNumber(strItems, control.cMultipleItems))
+            return "expected <controlId> <type> <maximum> <steps> <items> [<value>...]";
+        for (std::string strValue; words >> strValue;)
+        {
+            DWORD dwValue = 0;
+            if (!ParseNumber(strValue, dwValue))
+                return "bad value '" + strValue + "'";
+            control.values.push_back(dwValue);
+        }
+        m_pLine->controls.push_back(std::move(control));
+        return {};
+    }
+
+    // The line that takes the next control: always the newest line, so no later growth of
+    // the vectors can leave it dangling.
+    Line* m_pLine = nullptr;
+};
+} // namespace
+
+bool LoadCardsText(const std::string& strText, std::string* pstrError)
+{
+    auto fail = [&](const std::string& strError) {
+        if (pstrError != nullptr)
+            *pstrError = strError;
+        return false;
+    };
+    CTopologyReader reader;
+    std::istringstream lines(strText);
+    int nLine = 0;
+    for (std::string strLine; std::getline(lines, strLine);)
+    {
+        ++nLine;
+        const std::string strError = reader.ReadLine(strLine);
+        if (!strError.empty())
+            return fail("line " + std::to_string(nLine) + ": " + strError);
+    }
+    return AddCards(std::move(reader.m_cards), pstrError);
+}
+
+bool LoadCardsFile(const std::string& strPath, std::string* pstrError)
+{
+    std::ifstream file(strPath);
+    if (!file)
+    {
+        if (pstrError != nullptr)
+            *pstrError = "cannot read " + strPath;
+        return false;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    return LoadCardsText(text.str(), pstrError);
+}
+} // namespace sim

@@ -4,27 +4,12 @@
 #include "bar/BarDlg.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
+#include "sim/SampleCards.h"
 #include "sim/SimMixer.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const char kTwoCards[] =
-    "card First Card\n"
-    "dest 0x0 4 2 Speakers\n"
-    "control 1 volume 0xFFFF 32 0 0x8000 0x8000\n"
-    "control 2 mute 1 1 0\n"
-    "source 0x10000 0x1008 2 Wave\n"
-    "control 5 volume 0xFFFF 32 0 0x4000 0x4000\n"
-    "dest 0x1 7 2 Recording Control\n"
-    "control 3 volume 0xFFFF 32 0 0x8000 0x8000\n"
-    "control 4 mixer 1 2 1 1\n"
-    "source 0x10001 0x1003 1 Microphone\n"
-    "control 6 volume 0xFFFF 32 0 0x4000\n"
-    "card Second Card\n"
-    "dest 0x0 4 2 Speakers\n"
-    "control 1 volume 0xFFFF 32 0 0x8000 0x8000\n";
 
 class BarDlgTest : public ::testing::Test {
 protected:
@@ -32,7 +17,7 @@ protected:
     {
         ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
         sim::Reset();
-        ASSERT_TRUE(sim::LoadCardsText(kTwoCards));
+        ASSERT_TRUE(sim::LoadCardsText(std::string(kSampleCard) + kSpeakersOnlyCard));
         m_app.m_strAppName = "Sonobar";
         m_app.SetRegistryKey("Quillmark");
         g_strCmdLine.clear();
@@ -61,7 +46,7 @@ TEST_F(BarDlgTest, MasterLineHasTheBareTipsAndTheBodyNamesTheCard)
     EXPECT_EQ("Menu (U)", TipOf(m_bar.m_btnMenu.m_hWnd));
     EXPECT_EQ("Volume (Lo...Hi)", TipOf(m_bar.m_sliderVolume.m_hWnd));
     EXPECT_EQ("Mute (M)", TipOf(m_bar.m_btnMute.m_hWnd));
-    EXPECT_EQ("First Card", TipOf(m_bar.m_hWnd));
+    EXPECT_EQ("Sim Audio", TipOf(m_bar.m_hWnd));
     EXPECT_EQ(4u, m_bar.m_pMixer->m_dwComponentType);
     EXPECT_EQ(1, m_app.GetProfileInt("Settings", "Instance Count", 0));
 }
@@ -81,7 +66,7 @@ TEST_F(BarDlgTest, StoredSourceLineNamesItsTipsAndTheRoleChoosesTheCard)
     EXPECT_EQ(1, m_bar.m_nMenuIndex);
     EXPECT_EQ("Microphone Volume (Lo...Hi)", TipOf(m_bar.m_sliderVolume.m_hWnd));
     EXPECT_EQ("Microphone Mute (M)", TipOf(m_bar.m_btnMute.m_hWnd));
-    EXPECT_EQ("First Card", TipOf(m_bar.m_hWnd));
+    EXPECT_EQ("Sim Audio", TipOf(m_bar.m_hWnd));
 }
 
 TEST_F(BarDlgTest, ButtonsTakeTheirPictureSizeAndTheCaptionIsGone)

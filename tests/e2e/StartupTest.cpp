@@ -1,6 +1,7 @@
 // Copies of the program started as real processes: first and later copies, their roles, where
 // their bars open, what they save, and the running-copy counter they share.
 #include "BarProcess.h"
+#include "sim/SampleCards.h"
 
 #include <gtest/gtest.h>
 
@@ -8,19 +9,6 @@
 #include <string>
 
 namespace {
-
-const char kOneCard[] =
-    "card Sim Audio\n"
-    "dest 0x0 4 2 Speakers\n"
-    "control 1 volume 0xFFFF 32 0 0x8000 0x8000\n"
-    "control 2 mute 1 1 0\n"
-    "source 0x10000 0x1008 2 Wave\n"
-    "control 5 volume 0xFFFF 32 0 0x4000 0x4000\n"
-    "dest 0x1 7 2 Recording Control\n"
-    "control 3 volume 0xFFFF 32 0 0x8000 0x8000\n"
-    "control 4 mixer 1 2 1 1\n"
-    "source 0x10001 0x1003 1 Microphone\n"
-    "control 6 volume 0xFFFF 32 0 0x4000\n";
 
 // A top-level window of this test process titled like a bar: to a starting copy it is the bar
 // of a copy already running.
@@ -52,7 +40,7 @@ protected:
     void SetUp() override
     {
         m_settings.Clear();
-        UseSimulatedCards(kOneCard);
+        UseSimulatedCards(kSampleCard);
     }
     void TearDown() override { m_settings.Clear(); }
 

@@ -12,8 +12,8 @@ BOOL CAboutBox::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    // Centred by the client size, not the window size: the box sits half its caption and
-    // frame lower and to the right of the exact centre, where it has always appeared.
+    // Centred by the client size, not the window size, so the box sits half its caption and
+    // frame lower and to the right of the exact centre.
     RECT rectClient;
     ::GetClientRect(m_hWnd, &rectClient);
     const int x = (::GetSystemMetrics(SM_CXSCREEN) - rectClient.right) / 2;

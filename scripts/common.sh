@@ -17,8 +17,8 @@ as_root() {
 # Installs the Debian packages that are missing; quick when everything is there.
 install_packages() {
   local packages=(wine wine32:i386 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
-                  binutils-mingw-w64-i686 cmake ninja-build python3 xvfb xdotool x11-apps
-                  imagemagick pulseaudio)
+                  binutils-mingw-w64-i686 cmake ninja-build python3 xvfb xdotool x11-apps x11-utils
+                  imagemagick pulseaudio pulseaudio-utils)
   local missing=()
   local p
   for p in "${packages[@]}"; do

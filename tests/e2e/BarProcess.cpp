@@ -13,6 +13,13 @@ std::string ProgramDirectory()
     return strPath.substr(0, strPath.find_last_of("\\/") + 1);
 }
 
+std::string TempPath(const char* pszName)
+{
+    char szTemp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, szTemp);
+    return std::string(szTemp) + pszName;
+}
+
 struct BarSearch {
     DWORD dwProcessId;
     HWND hWnd;
@@ -93,11 +100,18 @@ void CSharedSettings::Clear() const
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
 }
 
-void UseSimulatedCards(const std::string& strTopology)
+std::string UseSimulatedCards(const std::string& strTopology)
 {
-    char szTemp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, szTemp);
-    const std::string strPath = std::string(szTemp) + "sonobar-e2e-cards.txt";
+    const std::string strPath = TempPath("sonobar-e2e-cards.txt");
     std::ofstream(strPath, std::ios::trunc) << strTopology;
     ::SetEnvironmentVariableA("SONOBAR_SIM_CARDS", strPath.c_str());
+    return strPath;
+}
+
+std::string UseSimulatorLog()
+{
+    const std::string strPath = TempPath("sonobar-e2e-mixer.log");
+    ::DeleteFileA(strPath.c_str());
+    ::SetEnvironmentVariableA("SONOBAR_SIM_LOG", strPath.c_str());
+    return strPath;
 }

@@ -43,5 +43,9 @@ private:
     CRegistryProfile m_profile;
 };
 
-// Points copies started from now on at a simulated card set written from a topology text.
-void UseSimulatedCards(const std::string& strTopology);
+// Points copies started from now on at a simulated card set written from a topology text;
+// returns the file's path, which also names the copies' session for tests/sim/SimDriver.h.
+std::string UseSimulatedCards(const std::string& strTopology);
+
+// Makes copies started from now on log every mixer value change to a fresh file; returns its path.
+std::string UseSimulatorLog();

@@ -14,8 +14,8 @@
 std::string CommandTail(std::string_view commandLine);
 
 struct InstanceRole {
-    BOOL bInput;     // 0 the output (playback) side, 1 the input (recording) side
-    int nCardIndex;  // mixer device number, 0 to 2
+    BOOL bInput;    // 0 the output (playback) side, 1 the input (recording) side
+    int nCardIndex; // mixer device number, 0 to 2
 };
 
 // The role of one of the six role words "v0", "v1", "v2", "r0", "r1", "r2" (exact, case

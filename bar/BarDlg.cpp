@@ -176,12 +176,12 @@ void CBarDlg::SelectStoredLine()
     if (role)
         m_bInput = role->bInput;
     const int nCard = role ? role->nCardIndex : ReadSetting(IDS_CARD_INDEX, 0);
-    const DWORD dwType = static_cast<DWORD>(
-        ReadSetting(IDS_COMPONENT_TYPE, static_cast<int>(MasterComponentType(m_bInput))));
+    const DWORD dwType =
+        static_cast<DWORD>(ReadSetting(IDS_COMPONENT_TYPE, static_cast<int>(MasterComponentType(m_bInput))));
     const int nMenuIndex = ReadSetting(IDS_MENU_INDEX, kMasterMenuIndex);
 
-    SLineSelection selection = MakeStartSelection(m_bInput, static_cast<UINT>(nCard), role.has_value(), dwType,
-                                                  static_cast<UINT>(nMenuIndex), ::mixerGetNumDevs());
+    SLineSelection selection = MakeStartSelection(m_bInput, static_cast<UINT>(nCard), role.has_value(),
+                                                  dwType, static_cast<UINT>(nMenuIndex), ::mixerGetNumDevs());
     OpenSelection(*m_pMixer, selection);
     m_nCardIndex = static_cast<int>(selection.m_nCardIndex);
     m_nMenuIndex = static_cast<int>(selection.m_nMenuIndex);

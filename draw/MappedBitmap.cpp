@@ -106,7 +106,6 @@ BOOL CMappedBitmap::MapColors(COLORREF clrFace, COLORREF clrHighlight, COLORREF 
     // A bitmap compatible with the screen, so that drawing a tile is a plain BitBlt.
     const CWindowDC screen(nullptr);
     m_hBitmap.Reset(::CreateDIBitmap(screen.Get(), m_pResInfo, CBM_INIT, m_pBits,
-                                     reinterpret_cast<const BITMAPINFO*>(m_pInfoCopy.get()),
-                                     DIB_RGB_COLORS));
+                                     reinterpret_cast<const BITMAPINFO*>(m_pInfoCopy.get()), DIB_RGB_COLORS));
     return TRUE;
 }

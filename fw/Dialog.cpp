@@ -2,8 +2,7 @@
 
 #include "fw/WinApp.h"
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
 {
 }
 
@@ -11,9 +10,9 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 {
     m_nIDTemplate = nIDTemplate;
     m_pParentWnd = pParentWnd;
-    const HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate),
-                                           ParentHandle(), &CDialog::DialogProc,
-                                           reinterpret_cast<LPARAM>(this));
+    const HWND hWnd =
+        ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), ParentHandle(),
+                             &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     return hWnd != nullptr;
 }
 

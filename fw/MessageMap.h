@@ -75,7 +75,7 @@ class CMessageMapBase {
 public:
     virtual ~CMessageMapBase() = default;
     virtual bool RouteMessage(CWnd& target, UINT nMessage, WPARAM wParam, LPARAM lParam,
-                                 LRESULT& lResult) const = 0;
+                              LRESULT& lResult) const = 0;
     virtual bool RouteCommand(CWnd& target, UINT nID) const = 0;
     virtual bool RouteStateStep(CWnd& target, CCmdUI& state) const = 0;
 };
@@ -86,7 +86,7 @@ public:
     CMessageMap(std::initializer_list<MessageMapEntry<T>> entries) : m_entries(entries) {}
 
     bool RouteMessage(CWnd& target, UINT nMessage, WPARAM wParam, LPARAM lParam,
-                         LRESULT& lResult) const override
+                      LRESULT& lResult) const override
     {
         for (const auto& entry : m_entries) {
             if (entry.kind == MessageMapEntry<T>::Kind::Message && entry.nMessage == nMessage) {

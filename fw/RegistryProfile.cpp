@@ -9,8 +9,8 @@ constexpr REGSAM kReadWrite = KEY_READ | KEY_WRITE;
 CScopedRegKey CreateSubKey(HKEY hParent, const char* pszName)
 {
     HKEY hKey = nullptr;
-    if (::RegCreateKeyExA(hParent, pszName, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWrite, nullptr,
-                          &hKey, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(hParent, pszName, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWrite, nullptr, &hKey,
+                          nullptr) != ERROR_SUCCESS)
         return CScopedRegKey();
     return CScopedRegKey(hKey);
 }
@@ -47,8 +47,8 @@ BOOL CRegistryProfile::WriteInt(const char* pszSection, const char* pszEntry, DW
     const CScopedRegKey section(OpenSection(pszSection));
     if (!section)
         return FALSE;
-    return ::RegSetValueExA(section.Get(), pszEntry, 0, REG_DWORD,
-                            reinterpret_cast<const BYTE*>(&dwValue), sizeof dwValue) == ERROR_SUCCESS;
+    return ::RegSetValueExA(section.Get(), pszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue),
+                            sizeof dwValue) == ERROR_SUCCESS;
 }
 
 HKEY CRegistryProfile::OpenSection(const char* pszSection) const

@@ -40,12 +40,24 @@ private:
     Handle m_h{};
 };
 
-struct CDeleteDC { void operator()(HDC h) const { ::DeleteDC(h); } };
-struct CDeleteGdiObject { void operator()(HGDIOBJ h) const { ::DeleteObject(h); } };
-struct CDestroyMenu { void operator()(HMENU h) const { ::DestroyMenu(h); } };
-struct CDestroyIcon { void operator()(HICON h) const { ::DestroyIcon(h); } };
-struct CCloseRegKey { void operator()(HKEY h) const { ::RegCloseKey(h); } };
-struct CDestroyWindow { void operator()(HWND h) const { ::DestroyWindow(h); } };
+struct CDeleteDC {
+    void operator()(HDC h) const { ::DeleteDC(h); }
+};
+struct CDeleteGdiObject {
+    void operator()(HGDIOBJ h) const { ::DeleteObject(h); }
+};
+struct CDestroyMenu {
+    void operator()(HMENU h) const { ::DestroyMenu(h); }
+};
+struct CDestroyIcon {
+    void operator()(HICON h) const { ::DestroyIcon(h); }
+};
+struct CCloseRegKey {
+    void operator()(HKEY h) const { ::RegCloseKey(h); }
+};
+struct CDestroyWindow {
+    void operator()(HWND h) const { ::DestroyWindow(h); }
+};
 
 using CScopedMemoryDC = CScopedHandle<HDC, CDeleteDC>;
 using CScopedPen = CScopedHandle<HPEN, CDeleteGdiObject>;
@@ -60,7 +72,11 @@ using CScopedWindow = CScopedHandle<HWND, CDestroyWindow>;
 class CWindowDC {
 public:
     explicit CWindowDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}
-    ~CWindowDC() { if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC); }
+    ~CWindowDC()
+    {
+        if (m_hDC)
+            ::ReleaseDC(m_hWnd, m_hDC);
+    }
     CWindowDC(const CWindowDC&) = delete;
     CWindowDC& operator=(const CWindowDC&) = delete;
     HDC Get() const { return m_hDC; }

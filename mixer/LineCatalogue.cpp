@@ -4,8 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
-namespace
-{
+namespace {
 // A null mixer object with no object flag names mixer device 0.
 const HMIXEROBJ kDevice0 = nullptr;
 constexpr DWORD kFirstSourceType = MIXERLINE_COMPONENTTYPE_SRC_FIRST;
@@ -26,18 +25,15 @@ CLineCatalogue::CLineCatalogue()
 
 void CLineCatalogue::Fill()
 {
-    for (DWORD dwType = kFirstSourceType; dwType <= kLastSourceType; ++dwType)
-    {
+    for (DWORD dwType = kFirstSourceType; dwType <= kLastSourceType; ++dwType) {
         MIXERLINEA line = MakeLine();
         line.dwComponentType = dwType;
-        if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE)
-            != MMSYSERR_NOERROR)
+        if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
             continue;
         char szId[16];
         std::snprintf(szId, sizeof szId, "%lu", static_cast<unsigned long>(line.dwLineID));
         const std::string strId = szId;
-        m_vecEntries.insert(std::upper_bound(m_vecEntries.begin(), m_vecEntries.end(), strId),
-                            strId);
+        m_vecEntries.insert(std::upper_bound(m_vecEntries.begin(), m_vecEntries.end(), strId), strId);
     }
 }
 

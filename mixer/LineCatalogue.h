@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-class CLineCatalogue
-{
+class CLineCatalogue {
 public:
     CLineCatalogue();
     virtual ~CLineCatalogue() = default;

@@ -5,8 +5,8 @@ DWORD MasterComponentType(BOOL bInput)
     return bInput ? MIXERLINE_COMPONENTTYPE_DST_WAVEIN : MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
 }
 
-SLineSelection MakeStartSelection(BOOL bInput, UINT nCardIndex, BOOL bCardFromRole,
-                                  DWORD dwStoredType, UINT nStoredMenuIndex, UINT nDeviceCount)
+SLineSelection MakeStartSelection(BOOL bInput, UINT nCardIndex, BOOL bCardFromRole, DWORD dwStoredType,
+                                  UINT nStoredMenuIndex, UINT nDeviceCount)
 {
     SLineSelection selection;
     // 1. Side and card.

@@ -11,8 +11,7 @@
 // Menu index of the master line; 0 to 8 are catalogue entries.
 constexpr UINT kMasterMenuIndex = 9;
 
-struct SLineSelection
-{
+struct SLineSelection {
     UINT m_nCardIndex = 0;
     BOOL m_bInput = FALSE;
     UINT m_nMenuIndex = kMasterMenuIndex;
@@ -26,8 +25,8 @@ DWORD MasterComponentType(BOOL bInput);
 // The selection to open at start-up. A card from the settings that is not below the device
 // count becomes 0; a card from a role word is taken as it is. Menu index 9 always means the
 // master of the side, whatever type was stored.
-SLineSelection MakeStartSelection(BOOL bInput, UINT nCardIndex, BOOL bCardFromRole,
-                                  DWORD dwStoredType, UINT nStoredMenuIndex, UINT nDeviceCount);
+SLineSelection MakeStartSelection(BOOL bInput, UINT nCardIndex, BOOL bCardFromRole, DWORD dwStoredType,
+                                  UINT nStoredMenuIndex, UINT nDeviceCount);
 
 // Opens the selection's card and selects its line; a line that no longer resolves falls back
 // to the master of the side (menu index 9).

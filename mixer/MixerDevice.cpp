@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 MIXERLINEA MakeLine()
 {
     MIXERLINEA line{};
@@ -21,8 +20,7 @@ std::vector<MIXERCONTROLDETAILS_UNSIGNED> MakeChannelValues(DWORD cChannels)
 }
 } // namespace
 
-CMixerDevice::CMixerDevice(HWND hWndCallback)
-    : m_hWndCallback(hWndCallback)
+CMixerDevice::CMixerDevice(HWND hWndCallback) : m_hWndCallback(hWndCallback)
 {
     Open(0);
 }
@@ -32,9 +30,8 @@ BOOL CMixerDevice::Open(UINT nDeviceIndex)
     // The old handle goes first, so that a failed open leaves none rather than the old one.
     m_hMixer.Close();
     HMIXER hMixer = nullptr;
-    if (mixerOpen(&hMixer, nDeviceIndex, reinterpret_cast<DWORD_PTR>(m_hWndCallback), 0,
-                  CALLBACK_WINDOW)
-        != MMSYSERR_NOERROR)
+    if (mixerOpen(&hMixer, nDeviceIndex, reinterpret_cast<DWORD_PTR>(m_hWndCallback), 0, CALLBACK_WINDOW) !=
+        MMSYSERR_NOERROR)
         return FALSE;
     m_hMixer.Reset(hMixer);
     return TRUE;
@@ -66,14 +63,13 @@ BOOL CMixerDevice::SelectLine(DWORD dwComponentType, BOOL bInput)
     m_bSingleSelect = FALSE;
 
     // 4./5. The line and its mute or recording selection control.
-    const BOOL bFound = bInput ? SelectInputSource(dwComponentType)
-                               : SelectOutputLine(dwComponentType);
+    const BOOL bFound = bInput ? SelectInputSource(dwComponentType) : SelectOutputLine(dwComponentType);
     if (!bFound)
         return FALSE;
 
     // 6. The line's own volume; on the input side that is the source's recording level.
-    m_bHasVolume = FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME, m_ctlVolume)
-                   == MMSYSERR_NOERROR;
+    m_bHasVolume =
+        FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME, m_ctlVolume) == MMSYSERR_NOERROR;
 
     // 7.
     m_nChannels = m_line.cChannels;
@@ -85,11 +81,9 @@ BOOL CMixerDevice::SelectOutputLine(DWORD dwComponentType)
     m_line = MakeLine();
     m_line.dwComponentType = dwComponentType;
     if (mixerGetLineInfoA(m_hMixer.Object(), &m_line,
-                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE)
-        != MMSYSERR_NOERROR)
+                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
         return FALSE;
-    m_bHasMute = FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, m_ctlMute)
-                 == MMSYSERR_NOERROR;
+    m_bHasMute = FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, m_ctlMute) == MMSYSERR_NOERROR;
     return TRUE;
 }
 
@@ -98,8 +92,7 @@ BOOL CMixerDevice::SelectInputSource(DWORD dwComponentType)
     MIXERLINEA lineDest = MakeLine();
     lineDest.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
     if (mixerGetLineInfoA(m_hMixer.Object(), &lineDest,
-                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE)
-        != MMSYSERR_NOERROR)
+                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
         return FALSE;
     if (!FindSource(lineDest, dwComponentType))
         return FALSE;
@@ -109,17 +102,14 @@ BOOL CMixerDevice::SelectInputSource(DWORD dwComponentType)
 
 BOOL CMixerDevice::FindSource(const MIXERLINEA& lineDest, DWORD dwComponentType)
 {
-    for (DWORD i = 0; i < lineDest.cConnections; ++i)
-    {
+    for (DWORD i = 0; i < lineDest.cConnections; ++i) {
         MIXERLINEA line = MakeLine();
         // Drivers number a destination's line id with its index in the low word.
         line.dwDestination = LOWORD(lineDest.dwLineID);
         line.dwSource = i;
-        if (mixerGetLineInfoA(m_hMixer.Object(), &line,
-                              MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE)
-                == MMSYSERR_NOERROR
-            && line.dwComponentType == dwComponentType)
-        {
+        if (mixerGetLineInfoA(m_hMixer.Object(), &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) ==
+                MMSYSERR_NOERROR &&
+            line.dwComponentType == dwComponentType) {
             m_line = line;
             m_nSourceIndex = i;
             return TRUE;
@@ -131,9 +121,7 @@ BOOL CMixerDevice::FindSource(const MIXERLINEA& lineDest, DWORD dwComponentType)
 void CMixerDevice::FindRecordingSelection(const MIXERLINEA& lineDest)
 {
     // A multiple-select MIXER control is preferred to a single-select MUX.
-    if (FindControl(lineDest.dwLineID, MIXERCONTROL_CONTROLTYPE_MIXER, m_ctlMute)
-        == MMSYSERR_NOERROR)
-    {
+    if (FindControl(lineDest.dwLineID, MIXERCONTROL_CONTROLTYPE_MIXER, m_ctlMute) == MMSYSERR_NOERROR) {
         m_bMultiSelect = TRUE;
         m_bHasMute = TRUE;
         // With several MIXER controls the last one listed is the one that records.
@@ -145,8 +133,7 @@ void CMixerDevice::FindRecordingSelection(const MIXERLINEA& lineDest)
         mxlc.cbmxctrl = sizeof(MIXERCONTROLA);
         mxlc.pamxctrl = controls.data();
         if (mixerGetLineControlsA(m_hMixer.Object(), &mxlc,
-                                  MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL)
-            != MMSYSERR_NOERROR)
+                                  MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL) != MMSYSERR_NOERROR)
             return;
         const auto it = std::find_if(controls.rbegin(), controls.rend(), [](const auto& ctl) {
             return ctl.dwControlType == MIXERCONTROL_CONTROLTYPE_MIXER;
@@ -154,16 +141,13 @@ void CMixerDevice::FindRecordingSelection(const MIXERLINEA& lineDest)
         if (it != controls.rend())
             m_ctlMute = *it;
     }
-    else if (FindControl(lineDest.dwLineID, MIXERCONTROL_CONTROLTYPE_MUX, m_ctlMute)
-             == MMSYSERR_NOERROR)
-    {
+    else if (FindControl(lineDest.dwLineID, MIXERCONTROL_CONTROLTYPE_MUX, m_ctlMute) == MMSYSERR_NOERROR) {
         m_bSingleSelect = TRUE;
         m_bHasMute = TRUE;
     }
 }
 
-MMRESULT CMixerDevice::FindControl(DWORD dwLineID, DWORD dwControlType,
-                                   MIXERCONTROLA& ctl) const
+MMRESULT CMixerDevice::FindControl(DWORD dwLineID, DWORD dwControlType, MIXERCONTROLA& ctl) const
 {
     MIXERLINECONTROLSA mxlc{};
     mxlc.cbStruct = sizeof mxlc;
@@ -202,8 +186,7 @@ void CMixerDevice::GetVolume(DWORD* pdwSteps)
     const DWORD cSteps = m_ctlVolume.Metrics.cSteps;
     const DWORD dwMaximum = m_ctlVolume.Bounds.dwMaximum;
     const DWORD dwFirst = ValueToLevel(values[0].dwValue, cSteps, dwMaximum);
-    const DWORD dwSecond =
-        m_line.cChannels >= 2 ? ValueToLevel(values[1].dwValue, cSteps, dwMaximum) : 0;
+    const DWORD dwSecond = m_line.cChannels >= 2 ? ValueToLevel(values[1].dwValue, cSteps, dwMaximum) : 0;
     *pdwSteps = MAKELONG(dwFirst, dwSecond);
     if (*pdwSteps != 0)
         UpdateBalance(dwFirst, dwSecond);
@@ -220,8 +203,7 @@ void CMixerDevice::UpdateBalance(DWORD dwFirst, DWORD dwSecond)
 MMRESULT CMixerDevice::SetVolume(DWORD dwSteps)
 {
     // Learns the balance once, before the first write after start-up.
-    if (m_fLeftBalance != 1.0f && m_fRightBalance != 1.0f)
-    {
+    if (m_fLeftBalance != 1.0f && m_fRightBalance != 1.0f) {
         DWORD dwCurrent = 0;
         GetVolume(&dwCurrent);
     }
@@ -249,8 +231,7 @@ void CMixerDevice::GetMute(BOOL* pbMute)
     *pbMute = FALSE;
     if (!m_bHasMute)
         return;
-    if (m_bMultiSelect || m_bSingleSelect)
-    {
+    if (m_bMultiSelect || m_bSingleSelect) {
         // A failed read leaves every item selected: not muted.
         std::vector<MIXERCONTROLDETAILS_BOOLEAN> items;
         ReadSelectionItems(items);
@@ -266,8 +247,7 @@ void CMixerDevice::SetMute(BOOL bMute)
 {
     if (!m_bHasMute)
         return;
-    if (!m_bMultiSelect && !m_bSingleSelect)
-    {
+    if (!m_bMultiSelect && !m_bSingleSelect) {
         MIXERCONTROLDETAILS_BOOLEAN value{bMute ? 1 : 0};
         TransferDetails(m_ctlMute, 1, 0, &value, TRUE);
         return;
@@ -277,15 +257,13 @@ void CMixerDevice::SetMute(BOOL bMute)
         return;
 
     std::vector<MIXERCONTROLDETAILS_BOOLEAN> items;
-    if (m_bMultiSelect)
-    {
+    if (m_bMultiSelect) {
         // The other sources keep their state, so they must be known before the write.
         if (ReadSelectionItems(items) != MMSYSERR_NOERROR)
             return;
         items[m_nSourceIndex].fValue = bMute ? 0 : 1;
     }
-    else
-    {
+    else {
         // Single-select: muting selects every other item and lets the driver pick one of
         // them; unmuting selects this source alone.
         items.assign(m_ctlMute.cMultipleItems, {bMute ? 1 : 0});

@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-class CMixerDevice
-{
+class CMixerDevice {
 public:
     explicit CMixerDevice(HWND hWndCallback);
     virtual ~CMixerDevice() = default;
@@ -62,8 +61,8 @@ private:
     BOOL FindSource(const MIXERLINEA& lineDest, DWORD dwComponentType);
     void FindRecordingSelection(const MIXERLINEA& lineDest);
     MMRESULT FindControl(DWORD dwLineID, DWORD dwControlType, MIXERCONTROLA& ctl) const;
-    MMRESULT TransferDetails(const MIXERCONTROLA& ctl, DWORD cChannels, DWORD cItems,
-                             void* paDetails, BOOL bWrite) const;
+    MMRESULT TransferDetails(const MIXERCONTROLA& ctl, DWORD cChannels, DWORD cItems, void* paDetails,
+                             BOOL bWrite) const;
     MMRESULT ReadSelectionItems(std::vector<MIXERCONTROLDETAILS_BOOLEAN>& items) const;
     void UpdateBalance(DWORD dwFirst, DWORD dwSecond);
 };

@@ -5,8 +5,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-class CMixerHandle
-{
+class CMixerHandle {
 public:
     CMixerHandle() = default;
     ~CMixerHandle() { Close(); }

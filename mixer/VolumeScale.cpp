@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace
-{
+namespace {
 constexpr DWORD kMaxLevel = 0xFFFF;
-}
+} // namespace
 
 DWORD ValueToLevel(DWORD dwValue, DWORD cSteps, DWORD dwMaximum)
 {

@@ -12,11 +12,11 @@ TEST(BarPlacementTest, LaterBarOpensBeneathOrAboveTheEarlierOne)
         int nScreenHeight;
         POINT expected;
     } cases[] = {
-        {{10, 100, 160, 130}, 768, {10, 130}},   // room beneath
-        {{10, 710, 160, 740}, 768, {10, 680}},   // 740 + 30 > 768: above
-        {{0, 708, 150, 738}, 768, {0, 738}},     // 738 + 30 = 768 still fits
-        {{0, 0, 150, 30}, 60, {0, 30}},          // 30 + 30 = 60 still fits
-        {{0, 1, 150, 31}, 60, {0, -29}},         // 31 + 30 > 60: above, even off screen
+        {{10, 100, 160, 130}, 768, {10, 130}}, // room beneath
+        {{10, 710, 160, 740}, 768, {10, 680}}, // 740 + 30 > 768: above
+        {{0, 708, 150, 738}, 768, {0, 738}},   // 738 + 30 = 768 still fits
+        {{0, 0, 150, 30}, 60, {0, 30}},        // 30 + 30 = 60 still fits
+        {{0, 1, 150, 31}, 60, {0, -29}},       // 31 + 30 > 60: above, even off screen
     };
     for (const auto& c : cases) {
         const POINT pt = PlaceNextTo(c.rcEarlier, c.nScreenHeight);
@@ -31,11 +31,8 @@ TEST(BarPlacementTest, OriginOffTheScreenBecomesZero)
         POINT pt;
         POINT expected;
     } cases[] = {
-        {{-5, 10}, {0, 10}},
-        {{1024, 768}, {1024, 768}},  // equal to the screen size stays
-        {{1025, 769}, {0, 0}},
-        {{100, -1}, {100, 0}},
-        {{0, 0}, {0, 0}},
+        {{-5, 10}, {0, 10}},   {{1024, 768}, {1024, 768}}, // equal to the screen size stays
+        {{1025, 769}, {0, 0}}, {{100, -1}, {100, 0}},      {{0, 0}, {0, 0}},
     };
     for (const auto& c : cases) {
         const POINT pt = ClampToScreen(c.pt, 1024, 768);

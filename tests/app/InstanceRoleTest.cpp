@@ -36,10 +36,11 @@ TEST(RoleWordTest, OnlyTheSixExactWordsAreRoles)
         BOOL bInput;
         int nCardIndex;
     } cases[] = {
-        {"v0", true, FALSE, 0}, {"v1", true, FALSE, 1}, {"v2", true, FALSE, 2},
-        {"r0", true, TRUE, 0},  {"r1", true, TRUE, 1},  {"r2", true, TRUE, 2},
-        {"V0", false}, {"R1", false}, {"v0 ", false}, {" v0", false}, {"v3", false},
-        {"r", false}, {"v", false}, {"x0", false}, {"v00", false}, {"", false}, {"v-1", false},
+        {"v0", true, FALSE, 0}, {"v1", true, FALSE, 1}, {"v2", true, FALSE, 2}, {"r0", true, TRUE, 0},
+        {"r1", true, TRUE, 1},  {"r2", true, TRUE, 2},  {"V0", false},          {"R1", false},
+        {"v0 ", false},         {" v0", false},         {"v3", false},          {"r", false},
+        {"v", false},           {"x0", false},          {"v00", false},         {"", false},
+        {"v-1", false},
     };
     for (const auto& c : cases) {
         const auto role = ParseRoleWord(c.tail);

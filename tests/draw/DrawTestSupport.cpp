@@ -2,8 +2,7 @@
 
 #include "res/resource.h"
 
-CCanvas::CCanvas(int cx, int cy, COLORREF clrFill)
-    : m_cx(cx), m_cy(cy), m_dc(::CreateCompatibleDC(nullptr))
+CCanvas::CCanvas(int cx, int cy, COLORREF clrFill) : m_cx(cx), m_cy(cy), m_dc(::CreateCompatibleDC(nullptr))
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -43,10 +42,10 @@ CColorScheme::~CColorScheme()
 
 CColorScheme StandardColors()
 {
-    return CColorScheme({COLOR_BTNFACE, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNTEXT,
-                         COLOR_WINDOW, COLOR_WINDOWFRAME},
-                        {RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80), RGB(0xFF, 0xFF, 0xFF),
-                         RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF), RGB(0, 0, 0)});
+    return CColorScheme(
+        {COLOR_BTNFACE, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNTEXT, COLOR_WINDOW, COLOR_WINDOWFRAME},
+        {RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80), RGB(0xFF, 0xFF, 0xFF), RGB(0, 0, 0),
+         RGB(0xFF, 0xFF, 0xFF), RGB(0, 0, 0)});
 }
 
 bool ReadStoredStrip(UINT nResID, CStoredStrip& strip)
@@ -79,13 +78,20 @@ bool ReadStoredStrip(UINT nResID, CStoredStrip& strip)
 COLORREF MappedColor(const CStoredStrip& strip, BYTE entry)
 {
     switch (entry) {
-    case 0: return ::GetSysColor(COLOR_BTNTEXT);
-    case 7: return ::GetSysColor(COLOR_BTNFACE);
-    case 8: return ::GetSysColor(COLOR_BTNSHADOW);
-    case 10: return ::GetSysColor(COLOR_WINDOWFRAME);
-    case 11: return ::GetSysColor(COLOR_WINDOW);
-    case 15: return ::GetSysColor(COLOR_BTNHIGHLIGHT);
-    default: return strip.colors[entry];
+    case 0:
+        return ::GetSysColor(COLOR_BTNTEXT);
+    case 7:
+        return ::GetSysColor(COLOR_BTNFACE);
+    case 8:
+        return ::GetSysColor(COLOR_BTNSHADOW);
+    case 10:
+        return ::GetSysColor(COLOR_WINDOWFRAME);
+    case 11:
+        return ::GetSysColor(COLOR_WINDOW);
+    case 15:
+        return ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    default:
+        return strip.colors[entry];
     }
 }
 

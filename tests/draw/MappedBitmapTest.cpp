@@ -41,10 +41,9 @@ int CountMismatches(UINT nResID, const CMappedBitmap& bmp)
     return nMismatches;
 }
 
-const std::vector<int> kButtonElements{COLOR_BTNFACE, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT,
-                                       COLOR_BTNTEXT};
-const std::vector<COLORREF> kDarkButtons{RGB(0x30, 0x30, 0x38), RGB(0x10, 0x10, 0x14),
-                                         RGB(0x58, 0x5C, 0x64), RGB(0xE0, 0xD8, 0xC8)};
+const std::vector<int> kButtonElements{COLOR_BTNFACE, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNTEXT};
+const std::vector<COLORREF> kDarkButtons{RGB(0x30, 0x30, 0x38), RGB(0x10, 0x10, 0x14), RGB(0x58, 0x5C, 0x64),
+                                         RGB(0xE0, 0xD8, 0xC8)};
 
 // A resource header followed by its colour table and pixels, to be bent out of shape.
 std::vector<BYTE> StripBytes(LONG cx, LONG cy)
@@ -168,9 +167,9 @@ TEST(MappedBitmapTest, DarkSchemeRecoloursFramesAndKeepsGlyphs)
     ASSERT_TRUE(bmp.Load(IDB_MASTER_OUTPUT));
     const CCanvas canvas(80, 40, RGB(1, 2, 3));
     DrawStrip(bmp, canvas);
-    EXPECT_EQ(canvas.Pixel(0, 5), kDarkButtons[1]);   // top-left frame: shadow
-    EXPECT_EQ(canvas.Pixel(19, 5), kDarkButtons[2]);  // bottom-right frame: highlight
-    EXPECT_EQ(canvas.Pixel(2, 5), kDarkButtons[3]);   // the tile's black: button text
+    EXPECT_EQ(canvas.Pixel(0, 5), kDarkButtons[1]);      // top-left frame: shadow
+    EXPECT_EQ(canvas.Pixel(19, 5), kDarkButtons[2]);     // bottom-right frame: highlight
+    EXPECT_EQ(canvas.Pixel(2, 5), kDarkButtons[3]);      // the tile's black: button text
     EXPECT_EQ(canvas.Pixel(15, 35), RGB(0, 0xFF, 0xFF)); // bright wedge, row 1
     EXPECT_EQ(canvas.Pixel(15, 15), RGB(0, 0x80, 0x80)); // dim wedge, row 0
 }
@@ -194,8 +193,10 @@ TEST(MappedBitmapTest, MapColorsRebuildsFromTheStoredPicture)
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 80; ++x) {
             const BYTE entry = before.Entry(x, y);
-            const COLORREF expected = entry == 7 ? face2 : entry == 8 ? shadow2 : entry == 15 ? highlight2
-                                                                                          : MappedColor(before, entry);
+            const COLORREF expected = entry == 7    ? face2
+                                      : entry == 8  ? shadow2
+                                      : entry == 15 ? highlight2
+                                                    : MappedColor(before, entry);
             nChecked += entry == 7 || entry == 8 || entry == 15;
             ASSERT_EQ(canvas.Pixel(x, y), expected) << x << ", " << y;
         }
@@ -215,9 +216,8 @@ TEST(LineBitmapsTest, EachSideHasItsOwnStripsAndMaster)
         UINT nExpected;
     };
     const Case cases[] = {
-        {FALSE, 0, 300}, {FALSE, 3, 303}, {FALSE, 10, 310}, {FALSE, 11, 134},
-        {TRUE, 0, 150},  {TRUE, 3, 153},  {TRUE, 10, 160},  {TRUE, 11, 135},
-        {FALSE, -1, 0},  {TRUE, 12, 0},
+        {FALSE, 0, 300}, {FALSE, 3, 303}, {FALSE, 10, 310}, {FALSE, 11, 134}, {TRUE, 0, 150},
+        {TRUE, 3, 153},  {TRUE, 10, 160}, {TRUE, 11, 135},  {FALSE, -1, 0},   {TRUE, 12, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LineBitmapId(c.bInput, c.nIndex), c.nExpected) << c.bInput << " " << c.nIndex;

@@ -87,8 +87,8 @@ TEST(StripRulesTest, MuteTilesAreSunkenAndInkedByRowAndColumn)
                         << side.name << " strip " << nResID << " row " << row << " column " << column;
 
                     const bool bDotted = column == 1 || column == 2;
-                    const std::set<BYTE> ring = bDotted ? std::set<BYTE>{kBlack, side.bright}
-                                                        : std::set<BYTE>{kBlack};
+                    const std::set<BYTE> ring =
+                        bDotted ? std::set<BYTE>{kBlack, side.bright} : std::set<BYTE>{kBlack};
                     EXPECT_EQ(RingEntries(strip, column, row), ring)
                         << side.name << " strip " << nResID << " row " << row << " column " << column;
 
@@ -143,10 +143,10 @@ TEST(StripRulesTest, IconsShowTheSliderOnAClearBackground)
         COLORREF solidColor;
     };
     const Case cases[] = {
-        {IDI_BAR, 16, {10, 3}, RGB(0xC0, 0xC0, 0xC0)},    // thumb
+        {IDI_BAR, 16, {10, 3}, RGB(0xC0, 0xC0, 0xC0)},   // thumb
         {IDI_BAR, 32, {20, 5}, RGB(0xC0, 0xC0, 0xC0)},   // thumb
         {IDI_MUTED, 16, {5, 0}, RGB(0xFF, 0x00, 0x00)},  // no-entry ring
-        {IDI_MUTED, 16, {10, 3}, RGB(0xC0, 0xC0, 0xC0)},  // thumb beside the ring
+        {IDI_MUTED, 16, {10, 3}, RGB(0xC0, 0xC0, 0xC0)}, // thumb beside the ring
     };
     const COLORREF background = RGB(1, 2, 3);
     for (const Case& c : cases) {

@@ -50,7 +50,8 @@ CBarProcess::CBarProcess(const std::string& strTail)
     commandLine.push_back('\0');
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi)) {
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &m_pi)) {
         m_pi = PROCESS_INFORMATION{};
         return;
     }
@@ -93,7 +94,9 @@ std::optional<DWORD> CBarProcess::WaitForExit(DWORD dwMilliseconds)
     return dwExitCode;
 }
 
-CSharedSettings::CSharedSettings() : m_profile("Quillmark", "Sonobar") {}
+CSharedSettings::CSharedSettings() : m_profile("Quillmark", "Sonobar")
+{
+}
 
 void CSharedSettings::Clear() const
 {

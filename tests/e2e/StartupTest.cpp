@@ -16,8 +16,8 @@ class CForeignBar {
 public:
     CForeignBar(const char* pszTitle, RECT rc, bool bVisible)
     {
-        m_hWnd = ::CreateWindowExA(0, "STATIC", pszTitle, WS_POPUP | (bVisible ? WS_VISIBLE : 0), rc.left, rc.top,
-                                   rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
+        m_hWnd = ::CreateWindowExA(0, "STATIC", pszTitle, WS_POPUP | (bVisible ? WS_VISIBLE : 0), rc.left,
+                                   rc.top, rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
                                    ::GetModuleHandleA(nullptr), nullptr);
     }
     ~CForeignBar() { ::DestroyWindow(m_hWnd); }
@@ -65,9 +65,9 @@ TEST_F(StartupTest, FirstStartWithNoSettingsShowsTheBarOnTopAtTheOriginAndSavesE
     ASSERT_TRUE(bar.Close());
     EXPECT_EQ(0u, bar.WaitForExit());
     const std::map<std::string, DWORD> expected{
-        {"X Coordinate", 0}, {"Y Coordinate", 0},  {"Start In Tray", 0},  {"Always On Top", 1},
-        {"Component Type", 4}, {"Menu Index", 9}, {"Card Index", 0}, {"Instance Count", 0},
-        {"Input Volume", 0},
+        {"X Coordinate", 0},  {"Y Coordinate", 0},   {"Start In Tray", 0},
+        {"Always On Top", 1}, {"Component Type", 4}, {"Menu Index", 9},
+        {"Card Index", 0},    {"Instance Count", 0}, {"Input Volume", 0},
     };
     for (const auto& [name, value] : expected)
         EXPECT_EQ(value, Setting(name.c_str())) << name;
@@ -136,7 +136,7 @@ TEST_F(StartupTest, StartInTrayHidesEveryCopyStartedWithoutRoleWord)
     } cases[] = {
         {"", false},
         {"v0", true},
-        {"V0", false},  // not a role word: starts like a copy without one, so never unseen
+        {"V0", false}, // not a role word: starts like a copy without one, so never unseen
     };
     for (const auto& c : cases) {
         CBarProcess bar(c.pszTail);
@@ -172,9 +172,9 @@ TEST_F(StartupTest, StoredSourceLineIsKeptAndAStaleOneFallsBackToTheMaster)
         DWORD dwSavedType;
         DWORD dwSavedIndex;
     } cases[] = {
-        {1, 0x1003, 0, 0x1003, 0},  // the microphone of the recording side
-        {1, 4, 9, 7, 9},            // the master entry: the recording master, whatever was stored
-        {0, 0x1005, 3, 4, 9},       // no compact disc on this card: the speakers master
+        {1, 0x1003, 0, 0x1003, 0}, // the microphone of the recording side
+        {1, 4, 9, 7, 9},           // the master entry: the recording master, whatever was stored
+        {0, 0x1005, 3, 4, 9},      // no compact disc on this card: the speakers master
     };
     for (const auto& c : cases) {
         m_settings.Write("Input Volume", c.dwInput);

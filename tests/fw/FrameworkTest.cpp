@@ -110,11 +110,8 @@ TEST(MessageMapTest, RoutesMessagesCommandsAndStateSteps)
     ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(ID_TEST_COMMAND, BN_SETFOCUS), reinterpret_cast<LPARAM>(hOK));
 
     const std::vector<std::string> expected{
-        "ping 7 9",
-        "step 40001", "command 40001",
-        "step 40001", "command 40001",
-        "command 40019",
-        "command 1",
+        "ping 7 9",      "step 40001",    "command 40001", "step 40001",
+        "command 40001", "command 40019", "command 1",
     };
     EXPECT_EQ(expected, dialog.m_events);
     EXPECT_TRUE(dialog.DestroyWindow());

@@ -17,11 +17,12 @@ protected:
     static void Store(const char* pszEntry, DWORD dwType, const void* pData, DWORD cbData)
     {
         HKEY hKey = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\SonobarTests\\Profile\\Settings",
-                                                   0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\SonobarTests\\Profile\\Settings", 0,
+                                    nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr));
         const CScopedRegKey key(hKey);
-        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key.Get(), pszEntry, 0, dwType,
-                                                  static_cast<const BYTE*>(pData), cbData));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  ::RegSetValueExA(key.Get(), pszEntry, 0, dwType, static_cast<const BYTE*>(pData), cbData));
     }
 
     static bool SectionExists()

@@ -4,8 +4,7 @@
 
 #include <string>
 
-struct ContractBackend
-{
+struct ContractBackend {
     const char* pszName = "";
     // A write posts MM_MIXM_CONTROL_CHANGE to the open handles.
     bool bNotifies = false;

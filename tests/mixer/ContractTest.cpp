@@ -10,17 +10,14 @@
 #include <cstdlib>
 #include <vector>
 
-namespace
-{
-struct ContractCheck
-{
+namespace {
+struct ContractCheck {
     const char* pszName;
     void (*pfnCheck)(const ContractBackend& backend, const CNotifyWindow& window);
     const char* pszDifference;
 };
 
-class ContractTest : public ::testing::TestWithParam<ContractCheck>
-{
+class ContractTest : public ::testing::TestWithParam<ContractCheck> {
 protected:
     static void SetUpTestSuite() { s_bReady = PrepareContractBackend(s_backend, s_strWhyNot); }
 
@@ -38,8 +35,7 @@ protected:
 HMIXER OpenDevice0(const CNotifyWindow& window)
 {
     HMIXER hMixer = nullptr;
-    EXPECT_EQ(mixerOpen(&hMixer, 0, reinterpret_cast<DWORD_PTR>(window.Get()), 0,
-                        CALLBACK_WINDOW),
+    EXPECT_EQ(mixerOpen(&hMixer, 0, reinterpret_cast<DWORD_PTR>(window.Get()), 0, CALLBACK_WINDOW),
               MMSYSERR_NOERROR);
     return hMixer;
 }
@@ -70,8 +66,7 @@ void CheckBadDeviceId(const ContractBackend&, const CNotifyWindow& window)
 {
     const UINT nCount = mixerGetNumDevs();
     HMIXER hMixer = nullptr;
-    EXPECT_EQ(mixerOpen(&hMixer, nCount, reinterpret_cast<DWORD_PTR>(window.Get()), 0,
-                        CALLBACK_WINDOW),
+    EXPECT_EQ(mixerOpen(&hMixer, nCount, reinterpret_cast<DWORD_PTR>(window.Get()), 0, CALLBACK_WINDOW),
               MMSYSERR_BADDEVICEID);
     MIXERCAPSA caps{};
     EXPECT_EQ(mixerGetDevCapsA(nCount, &caps, sizeof caps), MMSYSERR_BADDEVICEID);
@@ -86,10 +81,8 @@ void CheckInvalidHandle(const ContractBackend& backend, const CNotifyWindow& win
     EXPECT_EQ(mixerGetID(nullptr, &uMxId, MIXER_OBJECTF_HMIXER), MMSYSERR_INVALHANDLE);
     const HMIXER hMixer = OpenDevice0(window);
     ASSERT_EQ(mixerClose(hMixer), MMSYSERR_NOERROR);
-    const MMRESULT mmrExpected = backend.bClosedHandleInvalid ? MMSYSERR_INVALHANDLE
-                                                              : MMSYSERR_NOERROR;
-    EXPECT_EQ(mixerGetID(reinterpret_cast<HMIXEROBJ>(hMixer), &uMxId, MIXER_OBJECTF_HMIXER),
-              mmrExpected);
+    const MMRESULT mmrExpected = backend.bClosedHandleInvalid ? MMSYSERR_INVALHANDLE : MMSYSERR_NOERROR;
+    EXPECT_EQ(mixerGetID(reinterpret_cast<HMIXEROBJ>(hMixer), &uMxId, MIXER_OBJECTF_HMIXER), mmrExpected);
 }
 
 void CheckLineLookupsAgree(const ContractBackend&, const CNotifyWindow& window)
@@ -129,15 +122,14 @@ void CheckControlLookupsAgree(const ContractBackend&, const CNotifyWindow& windo
     mxlc.pamxctrl = all.data();
     ASSERT_EQ(mixerGetLineControlsA(hObject, &mxlc, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL),
               MMSYSERR_NOERROR);
-    for (const MIXERCONTROLA& control : all)
-    {
+    for (const MIXERCONTROLA& control : all) {
         MIXERCONTROLA one{};
         mxlc.dwControlType = control.dwControlType;
         mxlc.cControls = 1;
         mxlc.pamxctrl = &one;
-        ASSERT_EQ(mixerGetLineControlsA(hObject, &mxlc,
-                                        MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE),
-                  MMSYSERR_NOERROR);
+        ASSERT_EQ(
+            mixerGetLineControlsA(hObject, &mxlc, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE),
+            MMSYSERR_NOERROR);
         const auto itFirst = std::find_if(all.begin(), all.end(), [&](const MIXERCONTROLA& c) {
             return c.dwControlType == control.dwControlType;
         });
@@ -153,8 +145,7 @@ void CheckVolumeRoundTrip(const ContractBackend&, const CNotifyWindow& window)
     CMixerDevice mixer(window.Get());
     ASSERT_TRUE(mixer.SelectLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE));
     ASSERT_TRUE(mixer.m_bHasVolume);
-    for (const UINT nPosition : {0u, 30u, 50u, 100u})
-    {
+    for (const UINT nPosition : {0u, 30u, 50u, 100u}) {
         const DWORD dwWritten = PositionToSteps(nPosition, mixer.m_nChannels, mixer.GetSteps(), 100);
         EXPECT_EQ(mixer.SetVolume(dwWritten), MMSYSERR_NOERROR);
         DWORD dwRead = 0;
@@ -169,8 +160,7 @@ void CheckMuteRoundTrip(const ContractBackend&, const CNotifyWindow& window)
     CMixerDevice mixer(window.Get());
     ASSERT_TRUE(mixer.SelectLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE));
     ASSERT_TRUE(mixer.m_bHasMute);
-    for (const BOOL bMute : {TRUE, FALSE})
-    {
+    for (const BOOL bMute : {TRUE, FALSE}) {
         mixer.SetMute(bMute);
         BOOL bRead = !bMute;
         mixer.GetMute(&bRead);
@@ -189,8 +179,7 @@ void CheckNotifications(const ContractBackend& backend, const CNotifyWindow& win
     Sleep(100);
     const auto messages = window.TakeNotifications();
     EXPECT_EQ(!messages.empty(), backend.bNotifies);
-    for (const MSG& msg : messages)
-    {
+    for (const MSG& msg : messages) {
         EXPECT_EQ(msg.wParam, reinterpret_cast<WPARAM>(mixer.m_hMixer.Get()));
         EXPECT_EQ(msg.lParam, static_cast<LPARAM>(mixer.m_ctlVolume.dwControlID));
     }
@@ -199,14 +188,12 @@ void CheckNotifications(const ContractBackend& backend, const CNotifyWindow& win
 void CheckRecordingSelection(const ContractBackend& backend, const CNotifyWindow& window)
 {
     bool bFound = false;
-    for (UINT nDevice = 0; nDevice < mixerGetNumDevs(); ++nDevice)
-    {
+    for (UINT nDevice = 0; nDevice < mixerGetNumDevs(); ++nDevice) {
         CMixerDevice mixer(window.Get());
         mixer.Open(nDevice);
         if (!mixer.SelectLine(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, FALSE))
             continue;
-        for (const DWORD dwType : {MIXERCONTROL_CONTROLTYPE_MIXER, MIXERCONTROL_CONTROLTYPE_MUX})
-        {
+        for (const DWORD dwType : {MIXERCONTROL_CONTROLTYPE_MIXER, MIXERCONTROL_CONTROLTYPE_MUX}) {
             MIXERCONTROLA control{};
             MIXERLINECONTROLSA mxlc{};
             mxlc.cbStruct = sizeof mxlc;
@@ -215,10 +202,9 @@ void CheckRecordingSelection(const ContractBackend& backend, const CNotifyWindow
             mxlc.cControls = 1;
             mxlc.cbmxctrl = sizeof control;
             mxlc.pamxctrl = &control;
-            bFound |= mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(mixer.m_hMixer.Get()),
-                                            &mxlc,
-                                            MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE)
-                      == MMSYSERR_NOERROR;
+            bFound |= mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(mixer.m_hMixer.Get()), &mxlc,
+                                            MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) ==
+                      MMSYSERR_NOERROR;
         }
     }
     EXPECT_EQ(bFound, backend.bHasRecordingSelection);

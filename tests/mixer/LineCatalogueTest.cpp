@@ -4,10 +4,8 @@
 #include "mixer/MixerTestSupport.h"
 #include "sim/SimMixer.h"
 
-namespace
-{
-struct Entry
-{
+namespace {
+struct Entry {
     std::string strName;
     DWORD dwType;
 };
@@ -15,8 +13,7 @@ struct Entry
 std::vector<Entry> ReadEntries(const CLineCatalogue& catalogue)
 {
     std::vector<Entry> entries;
-    for (int j = 0;; ++j)
-    {
+    for (int j = 0;; ++j) {
         std::string strName;
         if (!catalogue.GetLineName(j, strName))
             return entries;
@@ -48,8 +45,8 @@ source 131072 0x1002 2 Line
 source 6553 0x1004 2 Synth
 )");
     const CLineCatalogue catalogue;
-    const std::vector<Entry> expected = {{"Wave", 0x1008}, {"Line", 0x1002}, {"CD", 0x1005},
-                                         {"Synth", 0x1004}, {"Mic", 0x1003}};
+    const std::vector<Entry> expected = {
+        {"Wave", 0x1008}, {"Line", 0x1002}, {"CD", 0x1005}, {"Synth", 0x1004}, {"Mic", 0x1003}};
     EXPECT_EQ(ReadEntries(catalogue), expected);
     EXPECT_EQ(catalogue.GetSpeakerSourceCount(), 5u);
     // The catalogue addresses device 0 without ever opening it.
@@ -111,14 +108,19 @@ TEST_F(LineCatalogueTest, NoMixerDeviceMeansAnEmptyCatalogue)
 
 TEST(ParseLineId, ConvertsLikeASignedDecimalModuloTwoToThe32nd)
 {
-    const struct
-    {
+    const struct {
         const char* pszText;
         DWORD dwExpected;
     } cases[] = {
-        {"65536", 65536},         {"4294901760", 0xFFFF0000}, {"4294967295", 0xFFFFFFFF},
-        {"4294967296", 0},        {"  \t42", 42},             {"+7", 7},
-        {"-1", 0xFFFFFFFF},       {"12abc", 12},              {"", 0},
+        {"65536", 65536},
+        {"4294901760", 0xFFFF0000},
+        {"4294967295", 0xFFFFFFFF},
+        {"4294967296", 0},
+        {"  \t42", 42},
+        {"+7", 7},
+        {"-1", 0xFFFFFFFF},
+        {"12abc", 12},
+        {"", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseLineId(c.pszText), c.dwExpected) << '"' << c.pszText << '"';

@@ -3,12 +3,10 @@
 #include "mixer/MixerTestSupport.h"
 #include "sim/SimMixer.h"
 
-namespace
-{
+namespace {
 TEST(LineSelection, StoredValuesResolveToTheStartSelection)
 {
-    const struct
-    {
+    const struct {
         const char* pszWhat;
         BOOL bInput;
         UINT nCard;
@@ -26,10 +24,9 @@ TEST(LineSelection, StoredValuesResolveToTheStartSelection)
         {"a stored card with no device at all", FALSE, 1, FALSE, 4, 9, 0, 0, 4},
         {"a role's card is taken as it is", FALSE, 2, TRUE, 4, 9, 1, 2, 4},
     };
-    for (const auto& c : cases)
-    {
-        const SLineSelection selection = MakeStartSelection(
-            c.bInput, c.nCard, c.bFromRole, c.dwStoredType, c.nStoredMenu, c.nDevices);
+    for (const auto& c : cases) {
+        const SLineSelection selection =
+            MakeStartSelection(c.bInput, c.nCard, c.bFromRole, c.dwStoredType, c.nStoredMenu, c.nDevices);
         EXPECT_EQ(selection.m_nCardIndex, c.nExpectedCard) << c.pszWhat;
         EXPECT_EQ(selection.m_dwComponentType, c.dwExpectedType) << c.pszWhat;
         EXPECT_EQ(selection.m_nMenuIndex, c.nStoredMenu) << c.pszWhat;
@@ -61,8 +58,7 @@ TEST_F(LineSelectionTest, AStoredLineThatNoLongerResolvesFallsBackToTheMaster)
 {
     LoadCards(kCards);
     CNotifyWindow window;
-    const struct
-    {
+    const struct {
         const char* pszWhat;
         SLineSelection stored;
         UINT nExpectedMenu;
@@ -74,8 +70,7 @@ TEST_F(LineSelectionTest, AStoredLineThatNoLongerResolvesFallsBackToTheMaster)
         {"output falls back to the speakers", {0, FALSE, 3, 0x1005}, 9, 0x0, FALSE},
         {"input falls back to the wave-in destination", {1, TRUE, 0, 0x1003}, 9, 0x1, FALSE},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         CMixerDevice mixer(window.Get());
         SLineSelection selection = c.stored;
@@ -84,8 +79,7 @@ TEST_F(LineSelectionTest, AStoredLineThatNoLongerResolvesFallsBackToTheMaster)
         EXPECT_EQ(mixer.m_line.dwLineID, c.dwExpectedLineID);
         EXPECT_EQ(mixer.m_bMultiSelect, c.bMultiSelect);
         EXPECT_TRUE(mixer.m_bHasVolume);
-        if (c.nExpectedMenu == kMasterMenuIndex)
-        {
+        if (c.nExpectedMenu == kMasterMenuIndex) {
             EXPECT_EQ(selection.m_dwComponentType, MasterComponentType(c.stored.m_bInput));
         }
     }

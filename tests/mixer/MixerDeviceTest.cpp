@@ -6,8 +6,7 @@
 
 #include <set>
 
-namespace
-{
+namespace {
 using Fn = sim::Function;
 
 constexpr DWORD kSpeakers = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
@@ -39,8 +38,7 @@ control 21 volume 0xFFFF 32 0 0 0
 source 0x30001 0x1005 2 CD
 )";
 
-class MixerDeviceTest : public SimMixerTest
-{
+class MixerDeviceTest : public SimMixerTest {
 protected:
     void SetUp() override
     {
@@ -53,8 +51,7 @@ protected:
 
 TEST_F(MixerDeviceTest, SelectLineFindsTheLineAndItsControlsOnBothSides)
 {
-    struct Case
-    {
+    struct Case {
         const char* pszWhat;
         DWORD dwType;
         BOOL bInput;
@@ -65,19 +62,15 @@ TEST_F(MixerDeviceTest, SelectLineFindsTheLineAndItsControlsOnBothSides)
     };
     const Case cases[] = {
         {"output master", kSpeakers, FALSE, TRUE, TRUE, TRUE, FALSE, 2, 0x0, 1},
-        {"recording master through the output steps", kWaveIn, FALSE, TRUE, TRUE, FALSE, FALSE, 2,
-         0x1, 3},
+        {"recording master through the output steps", kWaveIn, FALSE, TRUE, TRUE, FALSE, FALSE, 2, 0x1, 3},
         {"a destination is no source", kWaveIn, TRUE, FALSE, FALSE, FALSE, FALSE, 0, 0, 0},
-        {"playback source, first of its type", kMicrophone, FALSE, TRUE, TRUE, FALSE, FALSE, 1,
-         0x20000, 12},
+        {"playback source, first of its type", kMicrophone, FALSE, TRUE, TRUE, FALSE, FALSE, 1, 0x20000, 12},
         {"recording source", kMicrophone, TRUE, TRUE, TRUE, TRUE, TRUE, 1, 0x10001, 20},
-        {"recording source without volume", kCompactDisc, TRUE, TRUE, FALSE, TRUE, TRUE, 2,
-         0x30001, 0},
+        {"recording source without volume", kCompactDisc, TRUE, TRUE, FALSE, TRUE, TRUE, 2, 0x30001, 0},
         {"a type the recording side lacks", kWaveOut, TRUE, FALSE, FALSE, FALSE, FALSE, 0, 0, 0},
         {"a type the card lacks", kSynthesizer, FALSE, FALSE, FALSE, FALSE, FALSE, 0, 0, 0},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         CMixerDevice mixer(m_window.Get());
         SCOPED_TRACE(c.pszWhat);
         EXPECT_EQ(mixer.SelectLine(c.dwType, c.bInput), c.bFound);
@@ -89,8 +82,7 @@ TEST_F(MixerDeviceTest, SelectLineFindsTheLineAndItsControlsOnBothSides)
             continue;
         EXPECT_EQ(mixer.m_nChannels, c.nChannels);
         EXPECT_EQ(mixer.m_line.dwLineID, c.dwLineID);
-        if (c.bHasVolume)
-        {
+        if (c.bHasVolume) {
             EXPECT_EQ(mixer.m_ctlVolume.dwControlID, c.dwVolumeID);
         }
     }
@@ -177,8 +169,7 @@ TEST_F(MixerDeviceTest, OutputMuteRoundTrips)
 {
     CMixerDevice mixer(m_window.Get());
     ASSERT_TRUE(mixer.SelectLine(kSpeakers, FALSE));
-    for (const BOOL bMute : {TRUE, FALSE, TRUE})
-    {
+    for (const BOOL bMute : {TRUE, FALSE, TRUE}) {
         mixer.SetMute(bMute);
         BOOL bRead = !bMute;
         mixer.GetMute(&bRead);
@@ -295,8 +286,7 @@ TEST_F(MixerDeviceTest, EveryOpenHandleIsNotifiedOfEveryWrite)
         const auto messages = m_window.TakeNotifications();
         ASSERT_EQ(messages.size(), 2u);
         std::set<HMIXER> handles;
-        for (const MSG& msg : messages)
-        {
+        for (const MSG& msg : messages) {
             EXPECT_EQ(msg.lParam, static_cast<LPARAM>(dwControlID));
             handles.insert(reinterpret_cast<HMIXER>(msg.wParam));
         }
@@ -311,8 +301,7 @@ TEST_F(MixerDeviceTest, EveryOpenHandleIsNotifiedOfEveryWrite)
 }
 } // namespace
 
-namespace
-{
+namespace {
 // One card whose speakers carry a volume control of the given shape.
 void LoadVolumeCard(DWORD cChannels, DWORD cSteps, DWORD dwMaximum, std::vector<DWORD> values)
 {
@@ -325,8 +314,7 @@ void LoadVolumeCard(DWORD cChannels, DWORD cSteps, DWORD dwMaximum, std::vector<
     ASSERT_TRUE(sim::AddCard(card, &strError)) << strError;
 }
 
-struct ShapeCase
-{
+struct ShapeCase {
     const char* pszWhat;
     DWORD cChannels;
     DWORD cSteps;
@@ -340,14 +328,17 @@ TEST_F(SimMixerTest, GetVolumeHandlesEveryControlShape)
     const ShapeCase cases[] = {
         {"exactly 7.5 steps goes up", 2, 32, 64, {15, 14}, MAKELONG(8, 7)},
         {"one channel", 1, 32, 0xFFFF, {0xFFFF}, 32},
-        {"eight channels read the first two", 8, 32, 0xFFFF, {0x8000, 0x4000, 1, 2, 3, 4, 5, 6},
+        {"eight channels read the first two",
+         8,
+         32,
+         0xFFFF,
+         {0x8000, 0x4000, 1, 2, 3, 4, 5, 6},
          MAKELONG(16, 8)},
         {"0 steps", 2, 0, 0xFFFF, {0x8000, 0x8000}, 0},
         {"maximum 0", 2, 32, 0, {0, 0}, 0},
         {"maximum above 0xFFFF", 2, 32, 0x20000, {0x20000, 0x10000}, MAKELONG(32, 16)},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         sim::Reset();
         LoadVolumeCard(c.cChannels, c.cSteps, c.dwMaximum, c.values);
@@ -363,15 +354,18 @@ TEST_F(SimMixerTest, GetVolumeHandlesEveryControlShape)
 TEST_F(SimMixerTest, SetVolumeHandlesEveryControlShape)
 {
     const ShapeCase cases[] = {
-        {"eight channels in left/right pairs", 8, 32, 0xFFFF,
-         {0x7FFF, 0x3FFF, 0x7FFF, 0x3FFF, 0x7FFF, 0x3FFF, 0x7FFF, 0x3FFF}, MAKELONG(16, 8)},
+        {"eight channels in left/right pairs",
+         8,
+         32,
+         0xFFFF,
+         {0x7FFF, 0x3FFF, 0x7FFF, 0x3FFF, 0x7FFF, 0x3FFF, 0x7FFF, 0x3FFF},
+         MAKELONG(16, 8)},
         {"one channel takes the low half", 1, 32, 0xFFFF, {0x7FFF}, MAKELONG(16, 32)},
         {"0 steps", 2, 0, 0xFFFF, {0, 0}, MAKELONG(16, 16)},
         {"maximum 0", 2, 32, 0, {0, 0}, MAKELONG(16, 16)},
         {"maximum above 0xFFFF", 2, 32, 0x20000, {0x10000, 0x20000}, MAKELONG(16, 32)},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         sim::Reset();
         LoadVolumeCard(c.cChannels, c.cSteps, c.dwMaximum, {});

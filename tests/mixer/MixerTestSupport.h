@@ -12,8 +12,7 @@
 
 // A hidden message-only window; MM_MIXM_CONTROL_CHANGE posted to it waits in the queue until
 // TakeNotifications removes it.
-class CNotifyWindow
-{
+class CNotifyWindow {
 public:
     CNotifyWindow()
         : m_hWnd(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
@@ -30,8 +29,7 @@ public:
     {
         std::vector<MSG> messages;
         MSG msg;
-        while (PeekMessageA(&msg, m_hWnd, MM_MIXM_CONTROL_CHANGE, MM_MIXM_CONTROL_CHANGE,
-                            PM_REMOVE))
+        while (PeekMessageA(&msg, m_hWnd, MM_MIXM_CONTROL_CHANGE, MM_MIXM_CONTROL_CHANGE, PM_REMOVE))
             messages.push_back(msg);
         return messages;
     }
@@ -41,8 +39,7 @@ private:
 };
 
 // The simulator is reset before each test; cards come from topology text.
-class SimMixerTest : public ::testing::Test
-{
+class SimMixerTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;

@@ -8,8 +8,7 @@
 #include <functional>
 #include <sstream>
 
-namespace
-{
+namespace {
 const char kCard[] = R"(
 card Sim
 dest 0x0 4 2 Speakers
@@ -20,15 +19,13 @@ control 4 mux 1 2 2 1 0
 source 0x10001 0x1003 1 Mic
 )";
 
-class SimResultTest : public SimMixerTest
-{
+class SimResultTest : public SimMixerTest {
 protected:
     void SetUp() override
     {
         SimMixerTest::SetUp();
         LoadCards(kCard);
-        ASSERT_EQ(mixerOpen(&m_hMixer, 0, reinterpret_cast<DWORD_PTR>(m_window.Get()), 0,
-                            CALLBACK_WINDOW),
+        ASSERT_EQ(mixerOpen(&m_hMixer, 0, reinterpret_cast<DWORD_PTR>(m_window.Get()), 0, CALLBACK_WINDOW),
                   MMSYSERR_NOERROR);
     }
 
@@ -46,7 +43,8 @@ protected:
     }
 
     MMRESULT OneByType(DWORD dwLineID, DWORD dwType, DWORD cbStruct = sizeof(MIXERLINECONTROLSA),
-                       DWORD cbmxctrl = sizeof(MIXERCONTROLA), DWORD fdwQuery = MIXER_GETLINECONTROLSF_ONEBYTYPE)
+                       DWORD cbmxctrl = sizeof(MIXERCONTROLA),
+                       DWORD fdwQuery = MIXER_GETLINECONTROLSF_ONEBYTYPE)
     {
         MIXERCONTROLA control{};
         MIXERLINECONTROLSA mxlc{};
@@ -59,9 +57,8 @@ protected:
         return mixerGetLineControlsA(Object(), &mxlc, MIXER_OBJECTF_HMIXER | fdwQuery);
     }
 
-    MMRESULT Details(bool bWrite, DWORD dwControlID, DWORD cChannels, DWORD cItems,
-                     std::vector<DWORD> values, DWORD cbStruct = sizeof(MIXERCONTROLDETAILS),
-                     DWORD cbDetails = 4, DWORD fdwQuery = 0)
+    MMRESULT Details(bool bWrite, DWORD dwControlID, DWORD cChannels, DWORD cItems, std::vector<DWORD> values,
+                     DWORD cbStruct = sizeof(MIXERCONTROLDETAILS), DWORD cbDetails = 4, DWORD fdwQuery = 0)
     {
         values.resize(8);
         MIXERCONTROLDETAILS mxcd{};
@@ -82,67 +79,79 @@ protected:
 
 TEST_F(SimResultTest, AnswersWithTheResultCodesOfARealMixer)
 {
-    const struct
-    {
+    const struct {
         const char* pszWhat;
         std::function<MMRESULT()> call;
         MMRESULT mmrExpected;
     } cases[] = {
         {"open a device beyond the count",
-         [] { HMIXER h; return mixerOpen(&h, 1, 0, 0, CALLBACK_NULL); }, MMSYSERR_BADDEVICEID},
+         [] {
+             HMIXER h;
+             return mixerOpen(&h, 1, 0, 0, CALLBACK_NULL);
+         },
+         MMSYSERR_BADDEVICEID},
         {"caps of a device beyond the count",
-         [] { MIXERCAPSA caps; return mixerGetDevCapsA(1, &caps, sizeof caps); },
+         [] {
+             MIXERCAPSA caps;
+             return mixerGetDevCapsA(1, &caps, sizeof caps);
+         },
          MMSYSERR_BADDEVICEID},
         {"open with a function callback",
-         [] { HMIXER h; return mixerOpen(&h, 0, 0, 0, CALLBACK_FUNCTION); }, MMSYSERR_INVALFLAG},
+         [] {
+             HMIXER h;
+             return mixerOpen(&h, 0, 0, 0, CALLBACK_FUNCTION);
+         },
+         MMSYSERR_INVALFLAG},
         {"open with a callback that is no window",
-         [] { HMIXER h; return mixerOpen(&h, 0, 0x1234, 0, CALLBACK_WINDOW); },
+         [] {
+             HMIXER h;
+             return mixerOpen(&h, 0, 0x1234, 0, CALLBACK_WINDOW);
+         },
          MMSYSERR_INVALPARAM},
         {"id of a null handle",
-         [] { UINT u; return mixerGetID(nullptr, &u, MIXER_OBJECTF_HMIXER); },
+         [] {
+             UINT u;
+             return mixerGetID(nullptr, &u, MIXER_OBJECTF_HMIXER);
+         },
          MMSYSERR_INVALHANDLE},
         {"line of an unknown id", [&] { return LineInfo(168, MIXER_GETLINEINFOF_LINEID, 0x77); },
          MIXERR_INVALLINE},
-        {"source beyond the destination's",
-         [&] { return LineInfo(168, MIXER_GETLINEINFOF_SOURCE, 0, 1); }, MIXERR_INVALLINE},
-        {"line of a missing type",
-         [&] { return LineInfo(168, MIXER_GETLINEINFOF_COMPONENTTYPE, 0x1005); },
+        {"source beyond the destination's", [&] { return LineInfo(168, MIXER_GETLINEINFOF_SOURCE, 0, 1); },
+         MIXERR_INVALLINE},
+        {"line of a missing type", [&] { return LineInfo(168, MIXER_GETLINEINFOF_COMPONENTTYPE, 0x1005); },
          MIXERR_INVALLINE},
         {"line query 7", [&] { return LineInfo(168, 7); }, MMSYSERR_INVALFLAG},
         {"line with a short cbStruct", [&] { return LineInfo(100, MIXER_GETLINEINFOF_LINEID); },
          MMSYSERR_INVALPARAM},
-        {"controls of an unknown line", [&] { return OneByType(0x77, 0x50030001); },
-         MIXERR_INVALLINE},
-        {"a control type the line lacks", [&] { return OneByType(0x0, 0x70010001); },
-         MIXERR_INVALCONTROL},
+        {"controls of an unknown line", [&] { return OneByType(0x77, 0x50030001); }, MIXERR_INVALLINE},
+        {"a control type the line lacks", [&] { return OneByType(0x0, 0x70010001); }, MIXERR_INVALCONTROL},
         {"controls with a short cbStruct", [&] { return OneByType(0x0, 0x50030001, 20); },
          MMSYSERR_INVALPARAM},
         {"controls with a short cbmxctrl", [&] { return OneByType(0x0, 0x50030001, 24, 100); },
          MMSYSERR_INVALPARAM},
         {"all controls with the wrong count",
-         [&] { return OneByType(0x0, 0, 24, 148, MIXER_GETLINECONTROLSF_ALL); },
-         MMSYSERR_INVALPARAM},
+         [&] { return OneByType(0x0, 0, 24, 148, MIXER_GETLINECONTROLSF_ALL); }, MMSYSERR_INVALPARAM},
         {"controls query 5", [&] { return OneByType(0x0, 0, 24, 148, 5); }, MMSYSERR_INVALFLAG},
-        {"read an unknown control", [&] { return Details(false, 9, 1, 0, {}); },
-         MIXERR_INVALCONTROL},
-        {"read with a short cbStruct", [&] { return Details(false, 1, 2, 0, {}, 20); },
-         MMSYSERR_INVALPARAM},
-        {"read with 8-byte details", [&] { return Details(false, 1, 2, 0, {}, 24, 8); },
-         MMSYSERR_INVALPARAM},
+        {"read an unknown control", [&] { return Details(false, 9, 1, 0, {}); }, MIXERR_INVALCONTROL},
+        {"read with a short cbStruct", [&] { return Details(false, 1, 2, 0, {}, 20); }, MMSYSERR_INVALPARAM},
+        {"read with 8-byte details", [&] { return Details(false, 1, 2, 0, {}, 24, 8); }, MMSYSERR_INVALPARAM},
         {"read 3 channels of a stereo line", [&] { return Details(false, 1, 3, 0, {}); },
          MMSYSERR_INVALPARAM},
-        {"read items of a volume", [&] { return Details(false, 1, 2, 2, {}); },
-         MMSYSERR_INVALPARAM},
-        {"read a MUX without its items", [&] { return Details(false, 4, 1, 0, {}); },
-         MMSYSERR_INVALPARAM},
+        {"read items of a volume", [&] { return Details(false, 1, 2, 2, {}); }, MMSYSERR_INVALPARAM},
+        {"read a MUX without its items", [&] { return Details(false, 4, 1, 0, {}); }, MMSYSERR_INVALPARAM},
         {"write with details flag 5", [&] { return Details(true, 1, 2, 0, {}, 24, 4, 5); },
          MMSYSERR_INVALFLAG},
-        {"write above the maximum", [&] { return Details(true, 1, 2, 0, {0x10000, 0}); },
+        {"write above the maximum",
+         [&] {
+             return Details(true, 1, 2, 0, {0x10000, 0});
+         },
          MIXERR_INVALVALUE},
-        {"write a MUX with nothing selected", [&] { return Details(true, 4, 1, 2, {0, 0}); },
+        {"write a MUX with nothing selected",
+         [&] {
+             return Details(true, 4, 1, 2, {0, 0});
+         },
          MIXERR_INVALVALUE},
-        {"one value for every channel", [&] { return Details(true, 1, 1, 0, {0x100}); },
-         MMSYSERR_NOERROR},
+        {"one value for every channel", [&] { return Details(true, 1, 1, 0, {0x100}); }, MMSYSERR_NOERROR},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.call(), c.mmrExpected) << c.pszWhat;
@@ -172,8 +181,7 @@ TEST_F(SimResultTest, AMuxKeepsExactlyOneItemSelected)
 
 TEST(SimTopology, BadTextNamesItsLineAndAddsNothing)
 {
-    const struct
-    {
+    const struct {
         const char* pszText;
         const char* pszError;
     } cases[] = {
@@ -188,8 +196,7 @@ TEST(SimTopology, BadTextNamesItsLineAndAddsNothing)
         {"card A\ndest 0 4 2 S\ncard B\ndest 0 4 2 S\ncontrol 1 mute 1 1 0\ncontrol 1 mute 1 1 0",
          "B: control id 1 repeats"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         sim::Reset();
         std::string strError;
         EXPECT_FALSE(sim::LoadCardsText(c.pszText, &strError)) << c.pszText;
@@ -249,7 +256,7 @@ TEST_F(SimResultTest, TheDriverWindowTakesChangesAndEveryWriteIsLogged)
     ASSERT_EQ(Details(true, 2, 1, 0, {1}), MMSYSERR_NOERROR);
     sim::SetLogFile("");
     EXPECT_EQ(ReadLines(strLog), (std::vector<std::string>{"driver " + strPid + " 0 1 256 512",
-                                                            "program " + strPid + " 0 2 1"}));
+                                                           "program " + strPid + " 0 2 1"}));
     DeleteFileA(strLog.c_str());
 }
 } // namespace

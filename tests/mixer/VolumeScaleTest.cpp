@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
-struct ScaleCase
-{
+namespace {
+struct ScaleCase {
     const char* pszWhat;
     DWORD dwInput;
     DWORD cSteps;
@@ -47,8 +45,7 @@ TEST(VolumeScale, LevelToValueTruncatesAndTreatsExcessAsFullVolume)
         EXPECT_EQ(LevelToValue(c.dwInput, c.cSteps, c.dwMaximum), c.dwExpected) << c.pszWhat;
 }
 
-struct SliderCase
-{
+struct SliderCase {
     const char* pszWhat;
     DWORD dwValue;
     UINT nChannels;
@@ -67,8 +64,7 @@ TEST(VolumeScale, StepsToPositionShowsTheLouderChannelOfAStereoLine)
         {"0 steps", MAKELONG(10, 10), 2, 0, 100, 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(StepsToPosition(c.dwValue, c.nChannels, c.cSteps, c.nRangeMax), c.dwExpected)
-            << c.pszWhat;
+        EXPECT_EQ(StepsToPosition(c.dwValue, c.nChannels, c.cSteps, c.nRangeMax), c.dwExpected) << c.pszWhat;
 }
 
 TEST(VolumeScale, PositionToStepsGivesBothStereoChannelsTheLevel)
@@ -81,7 +77,6 @@ TEST(VolumeScale, PositionToStepsGivesBothStereoChannelsTheLevel)
         {"range 0", 50, 2, 32, 0, 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PositionToSteps(c.dwValue, c.nChannels, c.cSteps, c.nRangeMax), c.dwExpected)
-            << c.pszWhat;
+        EXPECT_EQ(PositionToSteps(c.dwValue, c.nChannels, c.cSteps, c.nRangeMax), c.dwExpected) << c.pszWhat;
 }
 } // namespace

@@ -32,16 +32,14 @@ inline int SimDriverSetValues(const std::string& strSession, UINT nCard, DWORD d
 
     int nApplied = 0;
     HWND hWnd = nullptr;
-    while ((hWnd = FindWindowExA(HWND_MESSAGE, hWnd, kSimDriverClass, strSession.c_str()))
-           != nullptr)
-    {
+    while ((hWnd = FindWindowExA(HWND_MESSAGE, hWnd, kSimDriverClass, strSession.c_str())) != nullptr) {
         if (hWnd == hWndExcept)
             continue;
         DWORD_PTR dwResult = FALSE;
         // A copy that hangs must not hang the sender too.
         if (SendMessageTimeoutA(hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
-                                SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &dwResult)
-            && dwResult == TRUE)
+                                SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &dwResult) &&
+            dwResult == TRUE)
             ++nApplied;
     }
     return nApplied;

@@ -5,15 +5,12 @@
 
 #include <fstream>
 
-namespace sim
-{
-namespace
-{
+namespace sim {
+namespace {
 constexpr char kCardsVariable[] = "SONOBAR_SIM_CARDS";
 constexpr char kLogVariable[] = "SONOBAR_SIM_LOG";
 
-class CDriverWindow
-{
+class CDriverWindow {
 public:
     CDriverWindow() = default;
     ~CDriverWindow()
@@ -32,8 +29,7 @@ private:
     HWND m_hWnd = nullptr;
 };
 
-struct Host
-{
+struct Host {
     bool bStarted = false;
     bool bForward = false;
     std::string strSession;
@@ -64,8 +60,7 @@ void AppendLog(const std::string& strLine)
 
 const char* OriginName(Origin origin)
 {
-    switch (origin)
-    {
+    switch (origin) {
     case Origin::Program:
         return "program";
     case Origin::Driver:
@@ -108,8 +103,8 @@ HWND CDriverWindow::Create(const std::string& strSession)
     wc.hInstance = hInstance;
     wc.lpszClassName = kSimDriverClass;
     RegisterClassExA(&wc);
-    m_hWnd = CreateWindowExA(0, kSimDriverClass, strSession.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE,
-                             nullptr, hInstance, nullptr);
+    m_hWnd = CreateWindowExA(0, kSimDriverClass, strSession.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                             hInstance, nullptr);
     return m_hWnd;
 }
 } // namespace
@@ -153,15 +148,13 @@ void EnsureHost()
 void ReportWrite(Origin origin, UINT nCard, DWORD dwControlID, const std::vector<DWORD>& values)
 {
     Host& host = TheHost();
-    std::string strLine = std::string(OriginName(origin)) + ' '
-                          + std::to_string(GetCurrentProcessId()) + ' ' + std::to_string(nCard)
-                          + ' ' + std::to_string(dwControlID);
+    std::string strLine = std::string(OriginName(origin)) + ' ' + std::to_string(GetCurrentProcessId()) +
+                          ' ' + std::to_string(nCard) + ' ' + std::to_string(dwControlID);
     for (DWORD dwValue : values)
         strLine += ' ' + std::to_string(dwValue);
     AppendLog(strLine);
 
     if (origin == Origin::Program && host.bForward)
-        SimDriverSetValues(host.strSession, nCard, dwControlID, values, host.window.Get(),
-                           kSimFromCopy);
+        SimDriverSetValues(host.strSession, nCard, dwControlID, values, host.window.Get(), kSimFromCopy);
 }
 } // namespace sim

@@ -4,18 +4,11 @@
 
 #include "sim/SimMixer.h"
 
-namespace sim
-{
-enum class Origin
-{
-    Program,
-    Driver,
-    Copy
-};
+namespace sim {
+enum class Origin { Program, Driver, Copy };
 
 // Checks, stores and announces a write in the model's layout.
-MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& values,
-                     Origin origin);
+MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& values, Origin origin);
 
 // Starts the test-build host on the first mixer call when the environment asks for it.
 void EnsureHost();

@@ -6,18 +6,14 @@
 #include <map>
 #include <set>
 
-namespace sim
-{
-namespace
-{
-struct OpenHandle
-{
+namespace sim {
+namespace {
+struct OpenHandle {
     UINT nCard;
     HWND hWndCallback;
 };
 
-struct State
-{
+struct State {
     std::vector<Card> cards;
     std::map<HMIXER, OpenHandle> handles;
     // Handle values far above any device index, so that an object without a flag is never
@@ -57,8 +53,7 @@ size_t ValueCount(const Control& control, const Line& line)
     return size_t{ControlChannels(control, line)} * std::max<DWORD>(control.cMultipleItems, 1);
 }
 
-struct LineRef
-{
+struct LineRef {
     Line* pLine = nullptr;
     DWORD dwDestination = 0;
     DWORD dwSource = 0;
@@ -69,8 +64,7 @@ struct LineRef
 template <typename Visit>
 bool VisitLines(Card& card, Visit visit)
 {
-    for (DWORD d = 0; d < card.destinations.size(); ++d)
-    {
+    for (DWORD d = 0; d < card.destinations.size(); ++d) {
         Destination& dest = card.destinations[d];
         if (visit(LineRef{&dest.line, d, 0, false, static_cast<DWORD>(dest.sources.size())}))
             return true;
@@ -93,8 +87,7 @@ LineRef FindLine(Card& card, DWORD dwLineID)
     return found;
 }
 
-struct ControlRef
-{
+struct ControlRef {
     Control* pControl = nullptr;
     Line* pLine = nullptr;
 };
@@ -104,8 +97,7 @@ ControlRef FindControl(Card& card, DWORD dwControlID)
     ControlRef found;
     VisitLines(card, [&](const LineRef& ref) {
         for (Control& control : ref.pLine->controls)
-            if (control.dwControlID == dwControlID)
-            {
+            if (control.dwControlID == dwControlID) {
                 found = {&control, ref.pLine};
                 return true;
             }
@@ -119,16 +111,14 @@ MMRESULT ResolveCard(UINT_PTR nObject, DWORD fdwFlags, UINT& nCard)
 {
     State& state = TheState();
     const auto it = state.handles.find(reinterpret_cast<HMIXER>(nObject));
-    switch (fdwFlags & kObjectTypeMask)
-    {
+    switch (fdwFlags & kObjectTypeMask) {
     case MIXER_OBJECTF_HMIXER:
         if (it == state.handles.end())
             return MMSYSERR_INVALHANDLE;
         nCard = it->second.nCard;
         return MMSYSERR_NOERROR;
     case MIXER_OBJECTF_MIXER:
-        if (it != state.handles.end())
-        {
+        if (it != state.handles.end()) {
             nCard = it->second.nCard;
             return MMSYSERR_NOERROR;
         }
@@ -158,8 +148,7 @@ void CopyName(char* pszTarget, size_t cchTarget, const std::string& strName)
 
 DWORD TargetType(DWORD dwComponentType)
 {
-    switch (dwComponentType)
-    {
+    switch (dwComponentType) {
     case MIXERLINE_COMPONENTTYPE_DST_SPEAKERS:
     case MIXERLINE_COMPONENTTYPE_DST_HEADPHONES:
         return MIXERLINE_TARGETTYPE_WAVEOUT;
@@ -196,8 +185,8 @@ void FillControl(const Control& control, MIXERCONTROLA& mxc)
     mxc.cbStruct = sizeof mxc;
     mxc.dwControlID = control.dwControlID;
     mxc.dwControlType = control.dwControlType;
-    mxc.fdwControl = (IsUniform(control) ? MIXERCONTROL_CONTROLF_UNIFORM : 0)
-                     | (control.cMultipleItems > 0 ? MIXERCONTROL_CONTROLF_MULTIPLE : 0);
+    mxc.fdwControl = (IsUniform(control) ? MIXERCONTROL_CONTROLF_UNIFORM : 0) |
+                     (control.cMultipleItems > 0 ? MIXERCONTROL_CONTROLF_MULTIPLE : 0);
     mxc.cMultipleItems = control.cMultipleItems;
     const std::string strName = "Control " + std::to_string(control.dwControlID);
     CopyName(mxc.szShortName, sizeof mxc.szShortName, strName);
@@ -237,8 +226,7 @@ std::vector<DWORD> ToModelLayout(const Control& control, const Line& line, const
     return values;
 }
 
-void FromModelLayout(const Control& control, const Line& line, DWORD* pValues,
-                     DWORD cCallerChannels)
+void FromModelLayout(const Control& control, const Line& line, DWORD* pValues, DWORD cCallerChannels)
 {
     const DWORD cOwn = ControlChannels(control, line);
     const DWORD cItems = std::max<DWORD>(control.cMultipleItems, 1);
@@ -252,15 +240,12 @@ bool CheckCard(Card& card, std::string& strError)
     std::set<DWORD> lineIds;
     std::set<DWORD> controlIds;
     const bool bBad = VisitLines(card, [&](const LineRef& ref) {
-        if (!lineIds.insert(ref.pLine->dwLineID).second)
-        {
+        if (!lineIds.insert(ref.pLine->dwLineID).second) {
             strError = "line id " + std::to_string(ref.pLine->dwLineID) + " repeats";
             return true;
         }
-        for (Control& control : ref.pLine->controls)
-        {
-            if (!controlIds.insert(control.dwControlID).second)
-            {
+        for (Control& control : ref.pLine->controls) {
+            if (!controlIds.insert(control.dwControlID).second) {
                 strError = "control id " + std::to_string(control.dwControlID) + " repeats";
                 return true;
             }
@@ -306,15 +291,13 @@ bool AddCards(std::vector<Card> cards, std::string* pstrError)
 {
     std::string strError;
     for (Card& card : cards)
-        if (!CheckCard(card, strError))
-        {
+        if (!CheckCard(card, strError)) {
             if (pstrError != nullptr)
                 *pstrError = card.strName + ": " + strError;
             return false;
         }
     auto& all = TheState().cards;
-    all.insert(all.end(), std::make_move_iterator(cards.begin()),
-               std::make_move_iterator(cards.end()));
+    all.insert(all.end(), std::make_move_iterator(cards.begin()), std::make_move_iterator(cards.end()));
     return true;
 }
 
@@ -330,8 +313,7 @@ bool HasCards()
     return !TheState().cards.empty();
 }
 
-MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& values,
-                     Origin origin)
+MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& values, Origin origin)
 {
     State& state = TheState();
     if (nCard >= state.cards.size())
@@ -346,8 +328,7 @@ MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& va
         return MIXERR_INVALVALUE;
 
     std::vector<DWORD> stored = values;
-    if (control.dwControlType == MIXERCONTROL_CONTROLTYPE_MUX)
-    {
+    if (control.dwControlType == MIXERCONTROL_CONTROLTYPE_MUX) {
         const auto itFirst = std::find_if(stored.begin(), stored.end(), [](DWORD v) { return v != 0; });
         if (itFirst == stored.end())
             return MIXERR_INVALVALUE;
@@ -358,8 +339,8 @@ MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& va
 
     for (const auto& [hMixer, handle] : state.handles)
         if (handle.nCard == nCard && handle.hWndCallback != nullptr)
-            PostMessageA(handle.hWndCallback, MM_MIXM_CONTROL_CHANGE,
-                         reinterpret_cast<WPARAM>(hMixer), static_cast<LPARAM>(dwControlID));
+            PostMessageA(handle.hWndCallback, MM_MIXM_CONTROL_CHANGE, reinterpret_cast<WPARAM>(hMixer),
+                         static_cast<LPARAM>(dwControlID));
     ReportWrite(origin, nCard, dwControlID, stored);
     return MMSYSERR_NOERROR;
 }
@@ -427,14 +408,13 @@ extern "C" MMRESULT WINAPI mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCall
     if (phmx == nullptr)
         return MMSYSERR_INVALPARAM;
     const DWORD dwCallbackType = fdwOpen & CALLBACK_TYPEMASK;
-    if ((fdwOpen & ~(CALLBACK_TYPEMASK | kObjectTypeMask)) != 0
-        || (dwCallbackType != CALLBACK_NULL && dwCallbackType != CALLBACK_WINDOW))
+    if ((fdwOpen & ~(CALLBACK_TYPEMASK | kObjectTypeMask)) != 0 ||
+        (dwCallbackType != CALLBACK_NULL && dwCallbackType != CALLBACK_WINDOW))
         return MMSYSERR_INVALFLAG;
     UINT nCard = 0;
     if (const MMRESULT mmr = ResolveCard(uMxId, fdwOpen & kObjectTypeMask, nCard))
         return mmr;
-    const HWND hWnd = dwCallbackType == CALLBACK_WINDOW ? reinterpret_cast<HWND>(dwCallback)
-                                                        : nullptr;
+    const HWND hWnd = dwCallbackType == CALLBACK_WINDOW ? reinterpret_cast<HWND>(dwCallback) : nullptr;
     if (hWnd != nullptr && !IsWindow(hWnd))
         return MMSYSERR_INVALPARAM;
 
@@ -470,8 +450,7 @@ extern "C" MMRESULT WINAPI mixerGetLineInfoA(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl
 {
     Enter(Function::GetLineInfo);
     const DWORD dwQuery = fdwInfo & kQueryMask;
-    if ((fdwInfo & ~(kObjectTypeMask | kQueryMask)) != 0
-        || dwQuery > MIXER_GETLINEINFOF_TARGETTYPE)
+    if ((fdwInfo & ~(kObjectTypeMask | kQueryMask)) != 0 || dwQuery > MIXER_GETLINEINFOF_TARGETTYPE)
         return MMSYSERR_INVALFLAG;
     Card* pCard = nullptr;
     if (const MMRESULT mmr = ResolveCard(hmxobj, fdwInfo, pCard))
@@ -480,18 +459,16 @@ extern "C" MMRESULT WINAPI mixerGetLineInfoA(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl
         return MMSYSERR_INVALPARAM;
 
     LineRef found;
-    switch (dwQuery)
-    {
+    switch (dwQuery) {
     case MIXER_GETLINEINFOF_DESTINATION:
         if (pmxl->dwDestination < pCard->destinations.size())
             found = FindLine(*pCard, pCard->destinations[pmxl->dwDestination].line.dwLineID);
         break;
     case MIXER_GETLINEINFOF_SOURCE:
-        if (pmxl->dwDestination < pCard->destinations.size()
-            && pmxl->dwSource < pCard->destinations[pmxl->dwDestination].sources.size())
-            found = FindLine(
-                *pCard,
-                pCard->destinations[pmxl->dwDestination].sources[pmxl->dwSource].dwLineID);
+        if (pmxl->dwDestination < pCard->destinations.size() &&
+            pmxl->dwSource < pCard->destinations[pmxl->dwDestination].sources.size())
+            found =
+                FindLine(*pCard, pCard->destinations[pmxl->dwDestination].sources[pmxl->dwSource].dwLineID);
         break;
     case MIXER_GETLINEINFOF_LINEID:
         found = FindLine(*pCard, pmxl->dwLineID);
@@ -518,18 +495,16 @@ extern "C" MMRESULT WINAPI mixerGetLineControlsA(HMIXEROBJ hmxobj, LPMIXERLINECO
 {
     Enter(Function::GetLineControls);
     const DWORD dwQuery = fdwControls & kQueryMask;
-    if ((fdwControls & ~(kObjectTypeMask | kQueryMask)) != 0
-        || dwQuery > MIXER_GETLINECONTROLSF_ONEBYTYPE)
+    if ((fdwControls & ~(kObjectTypeMask | kQueryMask)) != 0 || dwQuery > MIXER_GETLINECONTROLSF_ONEBYTYPE)
         return MMSYSERR_INVALFLAG;
     Card* pCard = nullptr;
     if (const MMRESULT mmr = ResolveCard(hmxobj, fdwControls, pCard))
         return mmr;
-    if (pmxlc == nullptr || pmxlc->cbStruct != sizeof(MIXERLINECONTROLSA)
-        || pmxlc->cbmxctrl != sizeof(MIXERCONTROLA) || pmxlc->pamxctrl == nullptr)
+    if (pmxlc == nullptr || pmxlc->cbStruct != sizeof(MIXERLINECONTROLSA) ||
+        pmxlc->cbmxctrl != sizeof(MIXERCONTROLA) || pmxlc->pamxctrl == nullptr)
         return MMSYSERR_INVALPARAM;
 
-    if (dwQuery == MIXER_GETLINECONTROLSF_ONEBYID)
-    {
+    if (dwQuery == MIXER_GETLINECONTROLSF_ONEBYID) {
         const ControlRef ref = FindControl(*pCard, pmxlc->dwControlID);
         if (ref.pControl == nullptr)
             return MIXERR_INVALCONTROL;
@@ -541,8 +516,7 @@ extern "C" MMRESULT WINAPI mixerGetLineControlsA(HMIXEROBJ hmxobj, LPMIXERLINECO
     const Line* pLine = FindLine(*pCard, pmxlc->dwLineID).pLine;
     if (pLine == nullptr)
         return MIXERR_INVALLINE;
-    if (dwQuery == MIXER_GETLINECONTROLSF_ALL)
-    {
+    if (dwQuery == MIXER_GETLINECONTROLSF_ALL) {
         if (pmxlc->cControls == 0 || pmxlc->cControls != pLine->controls.size())
             return MMSYSERR_INVALPARAM;
         for (size_t i = 0; i < pLine->controls.size(); ++i)
@@ -563,8 +537,7 @@ extern "C" MMRESULT WINAPI mixerGetControlDetailsA(HMIXEROBJ hmxobj, LPMIXERCONT
 {
     Enter(Function::GetControlDetails);
     const DWORD dwQuery = fdwDetails & kQueryMask;
-    if ((fdwDetails & ~(kObjectTypeMask | kQueryMask)) != 0
-        || dwQuery > MIXER_GETCONTROLDETAILSF_LISTTEXT)
+    if ((fdwDetails & ~(kObjectTypeMask | kQueryMask)) != 0 || dwQuery > MIXER_GETCONTROLDETAILSF_LISTTEXT)
         return MMSYSERR_INVALFLAG;
     Card* pCard = nullptr;
     if (const MMRESULT mmr = ResolveCard(hmxobj, fdwDetails, pCard))
@@ -574,8 +547,7 @@ extern "C" MMRESULT WINAPI mixerGetControlDetailsA(HMIXEROBJ hmxobj, LPMIXERCONT
     ControlRef ref;
     if (const MMRESULT mmr = CheckDetails(*pCard, pmxcd, ref))
         return mmr;
-    FromModelLayout(*ref.pControl, *ref.pLine, static_cast<DWORD*>(pmxcd->paDetails),
-                    pmxcd->cChannels);
+    FromModelLayout(*ref.pControl, *ref.pLine, static_cast<DWORD*>(pmxcd->paDetails), pmxcd->cChannels);
     return MMSYSERR_NOERROR;
 }
 
@@ -584,8 +556,7 @@ extern "C" MMRESULT WINAPI mixerSetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTR
 {
     Enter(Function::SetControlDetails);
     const DWORD dwQuery = fdwDetails & kQueryMask;
-    if ((fdwDetails & ~(kObjectTypeMask | kQueryMask)) != 0
-        || dwQuery > MIXER_SETCONTROLDETAILSF_CUSTOM)
+    if ((fdwDetails & ~(kObjectTypeMask | kQueryMask)) != 0 || dwQuery > MIXER_SETCONTROLDETAILSF_CUSTOM)
         return MMSYSERR_INVALFLAG;
     Card* pCard = nullptr;
     if (const MMRESULT mmr = ResolveCard(hmxobj, fdwDetails, pCard))
@@ -597,8 +568,7 @@ extern "C" MMRESULT WINAPI mixerSetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTR
         return mmr;
     const auto nCard = static_cast<UINT>(pCard - TheState().cards.data());
     return ApplyValues(nCard, pmxcd->dwControlID,
-                       ToModelLayout(*ref.pControl, *ref.pLine,
-                                     static_cast<const DWORD*>(pmxcd->paDetails),
+                       ToModelLayout(*ref.pControl, *ref.pLine, static_cast<const DWORD*>(pmxcd->paDetails),
                                      pmxcd->cChannels),
                        Origin::Program);
 }

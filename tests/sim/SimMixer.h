@@ -73,10 +73,8 @@
 #include <string>
 #include <vector>
 
-namespace sim
-{
-struct Control
-{
+namespace sim {
+struct Control {
     DWORD dwControlID = 0;
     DWORD dwControlType = 0;
     DWORD dwMaximum = 0;
@@ -87,8 +85,7 @@ struct Control
     std::vector<DWORD> values;
 };
 
-struct Line
-{
+struct Line {
     DWORD dwLineID = 0;
     DWORD dwComponentType = 0;
     DWORD cChannels = 2;
@@ -96,14 +93,12 @@ struct Line
     std::vector<Control> controls;
 };
 
-struct Destination
-{
+struct Destination {
     Line line;
     std::vector<Line> sources;
 };
 
-struct Card
-{
+struct Card {
     std::string strName;
     std::vector<Destination> destinations;
 };
@@ -115,8 +110,7 @@ Control Mute(DWORD dwControlID, DWORD dwValue = 0);
 Control Mixer(DWORD dwControlID, std::vector<DWORD> items);
 Control Mux(DWORD dwControlID, std::vector<DWORD> items);
 
-enum class Function
-{
+enum class Function {
     GetNumDevs,
     Open,
     Close,

@@ -6,10 +6,8 @@
 #include <map>
 #include <sstream>
 
-namespace sim
-{
-namespace
-{
+namespace sim {
+namespace {
 bool ParseNumber(const std::string& strWord, DWORD& dwValue)
 {
     char* pEnd = nullptr;
@@ -43,8 +41,7 @@ std::string RestOfLine(std::istringstream& words)
 }
 
 // Fills the cards line by line; returns an error text, empty on success.
-class CTopologyReader
-{
+class CTopologyReader {
 public:
     std::string ReadLine(const std::string& strLine)
     {
@@ -52,8 +49,7 @@ public:
         std::string strKind;
         if (!(words >> strKind))
             return {};
-        if (strKind == "card")
-        {
+        if (strKind == "card") {
             m_cards.push_back({RestOfLine(words), {}});
             m_pLine = nullptr;
             return {};
@@ -74,14 +70,12 @@ private:
     {
         std::string strId, strType, strChannels;
         Line line;
-        if (!(words >> strId >> strType >> strChannels) || !ParseNumber(strId, line.dwLineID)
-            || !ParseNumber(strType, line.dwComponentType)
-            || !ParseNumber(strChannels, line.cChannels))
+        if (!(words >> strId >> strType >> strChannels) || !ParseNumber(strId, line.dwLineID) ||
+            !ParseNumber(strType, line.dwComponentType) || !ParseNumber(strChannels, line.cChannels))
             return "expected <lineId> <componentType> <channels> <name>";
         line.strName = RestOfLine(words);
         auto& destinations = m_cards.back().destinations;
-        if (!bSource)
-        {
+        if (!bSource) {
             destinations.push_back({std::move(line), {}});
             m_pLine = &destinations.back().line;
             return {};
@@ -99,14 +93,12 @@ private:
             return "control before any dest or source";
         std::string strId, strType, strMax, strSteps, strItems;
         Control control;
-        if (!(words >> strId >> strType >> strMax >> strSteps >> strItems)
-            || !ParseNumber(strId, control.dwControlID)
-            || !ParseControlType(strType, control.dwControlType)
-            || !ParseNumber(strMax, control.dwMaximum) || !ParseNumber(strSteps, control.cSteps)
-            || !ParseNumber(strItems, control.cMultipleItems))
+        if (!(words >> strId >> strType >> strMax >> strSteps >> strItems) ||
+            !ParseNumber(strId, control.dwControlID) || !ParseControlType(strType, control.dwControlType) ||
+            !ParseNumber(strMax, control.dwMaximum) || !ParseNumber(strSteps, control.cSteps) ||
+            !ParseNumber(strItems, control.cMultipleItems))
             return "expected <controlId> <type> <maximum> <steps> <items> [<value>...]";
-        for (std::string strValue; words >> strValue;)
-        {
+        for (std::string strValue; words >> strValue;) {
             DWORD dwValue = 0;
             if (!ParseNumber(strValue, dwValue))
                 return "bad value '" + strValue + "'";
@@ -132,8 +124,7 @@ bool LoadCardsText(const std::string& strText, std::string* pstrError)
     CTopologyReader reader;
     std::istringstream lines(strText);
     int nLine = 0;
-    for (std::string strLine; std::getline(lines, strLine);)
-    {
+    for (std::string strLine; std::getline(lines, strLine);) {
         ++nLine;
         const std::string strError = reader.ReadLine(strLine);
         if (!strError.empty())
@@ -145,8 +136,7 @@ bool LoadCardsText(const std::string& strText, std::string* pstrError)
 bool LoadCardsFile(const std::string& strPath, std::string* pstrError)
 {
     std::ifstream file(strPath);
-    if (!file)
-    {
+    if (!file) {
         if (pstrError != nullptr)
             *pstrError = "cannot read " + strPath;
         return false;

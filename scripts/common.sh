@@ -18,7 +18,7 @@ as_root() {
 install_packages() {
   local packages=(wine wine32:i386 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
                   binutils-mingw-w64-i686 cmake ninja-build python3 xvfb xdotool x11-apps x11-utils
-                  imagemagick pulseaudio pulseaudio-utils)
+                  imagemagick pulseaudio pulseaudio-utils clang-format)
   local missing=()
   local p
   for p in "${packages[@]}"; do
@@ -40,6 +40,14 @@ build_all() {
       -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >&2
   fi
   cmake --build "$build_dir" >&2
+}
+
+# Fails when a C++ file of the repository is not formatted as .clang-format says.
+check_format() {
+  local files
+  mapfile -t files < <(git -C "$repo_root" ls-files '*.cpp' '*.h')
+  [ ${#files[@]} -eq 0 ] && return 0
+  (cd "$repo_root" && clang-format --dry-run --Werror "${files[@]}")
 }
 
 started_pids=()

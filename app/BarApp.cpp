@@ -1,17 +1,13 @@
 #include "app/BarApp.h"
 
-#include "app/InstanceRole.h"
+#include "app/BarWindows.h"
 #include "app/Settings.h"
+#include "app/StartupValues.h"
 #include "bar/BarDlg.h"
 #include "fw/ResourceString.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
-
-std::string g_strCmdLine;
-int g_bRoleGiven = 0;
-int g_bFirstInstance = 0;
-HWND g_hBarWnd = nullptr;
 
 CBarApp::CBarApp() = default;
 
@@ -23,27 +19,19 @@ BOOL CBarApp::InitInstance()
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    // 2. and 3. The application name comes first: it names the registry key.
-    const std::string strTitle = LoadResourceString(IDS_APP_TITLE);
-    m_strAppName = strTitle;
+    // 2. The application name comes before the registry key, which is named after it.
+    m_strAppName = LoadResourceString(IDS_APP_TITLE);
     SetRegistryKey(LoadResourceString(IDS_COMPANY).c_str());
 
-    // 4. Without a bar window around this copy is the first, and no copy counts as running.
-    if (::FindWindowA(nullptr, strTitle.c_str()) == nullptr) {
+    // 3. Without a bar window around this copy is the first, and no copy counts as running.
+    g_bFirstInstance = FindOtherBar(nullptr) == nullptr ? 1 : 0;
+    if (g_bFirstInstance)
         WriteSetting(IDS_INSTANCE_COUNT, 0);
-        g_bFirstInstance = 1;
-    }
-    else {
-        g_bFirstInstance = 0;
-    }
 
-    // 5. The role word, if the command tail is one.
-    if (std::string strTail = CommandTail(::GetCommandLineA()); !strTail.empty()) {
-        g_bRoleGiven = ParseRoleWord(strTail).has_value() ? 1 : 0;
-        g_strCmdLine = std::move(strTail);
-    }
+    // 4. The role word, if the command tail is one.
+    TakeCommandLine(::GetCommandLineA());
 
-    // 6. The bar; its initialisation runs inside Create. A copy without a window would only
+    // 5. The bar; its initialisation runs inside Create. A copy without a window would only
     //    linger unseen, so it ends at once with a failure code.
     m_pBarDlg = std::make_unique<CBarDlg>();
     m_pMainWnd = m_pBarDlg.get();
@@ -52,7 +40,7 @@ BOOL CBarApp::InitInstance()
         return FALSE;
     }
 
-    // 7. The Escape key, translated by the message filter.
+    // 6. The Escape key, translated by the message filter.
     m_hAccel = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
     return TRUE;
 }

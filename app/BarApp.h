@@ -9,15 +9,8 @@
 #include <windows.h>
 
 #include <memory>
-#include <string>
 
 class CBarDlg;
-
-// Written during start-up, read by the bar's initialisation; one set per copy.
-extern std::string g_strCmdLine; // the command tail, empty when there is none
-extern int g_bRoleGiven;         // 1 when g_strCmdLine is one of the six role words
-extern int g_bFirstInstance;     // 1 when no bar window existed at start-up
-extern HWND g_hBarWnd;           // this copy's bar, set by the bar's initialisation
 
 class CBarApp : public CWinApp {
 public:

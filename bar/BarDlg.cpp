@@ -1,17 +1,16 @@
 #include "bar/BarDlg.h"
 
-#include "app/BarApp.h"
-#include "app/InstanceRole.h"
+#include "app/BarWindows.h"
 #include "app/Settings.h"
+#include "app/StartupValues.h"
 #include "bar/BarPlacement.h"
 #include "bar/TrayIcon.h"
 #include "draw/AboutBox.h"
 #include "draw/Border.h"
-#include "draw/LineBitmaps.h"
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
+#include "fw/WinApp.h"
 #include "mixer/LineCatalogue.h"
-#include "mixer/LineSelection.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
 
@@ -19,18 +18,9 @@
 
 namespace {
 
-// The top-level window titled like a bar that is not hWndSelf; FindWindowA's title test
-// ignores letter case and sees hidden windows.
-HWND FindOtherBar(HWND hWndSelf)
-{
-    const std::string strTitle = LoadResourceString(IDS_APP_TITLE);
-    HWND hWnd = nullptr;
-    while ((hWnd = ::FindWindowExA(nullptr, hWnd, nullptr, strTitle.c_str())) != nullptr) {
-        if (hWnd != hWndSelf)
-            return hWnd;
-    }
-    return nullptr;
-}
+constexpr int kSliderMax = 100;
+constexpr int kSliderTicFrequency = 10;
+constexpr SIZE kButtonImageSize{20, 20};
 
 } // namespace
 
@@ -69,71 +59,76 @@ void CBarDlg::DoDataExchange()
 
 BOOL CBarDlg::OnInitDialog()
 {
-    // 1. Controls created and bound.
+    // 1. The controls are created and bound first: everything below works on them.
     CDialog::OnInitDialog();
-
-    // 2. The about entry at the end of the window menu.
-    if (const std::string strAbout = LoadResourceString(IDS_ABOUT); !strAbout.empty()) {
-        const HMENU hSysMenu = ::GetSystemMenu(m_hWnd, FALSE);
-        ::AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuA(hSysMenu, MF_STRING, ID_ABOUT, strAbout.c_str());
-    }
-
-    // 3. Icons.
+    AddAboutEntry();
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hAppIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hAppIcon));
 
-    // 4. This copy's bar is known from here on.
-    bool bShow = false;
+    // 2. This copy's bar is known from here on, and counts as one more running copy.
     g_hBarWnd = m_hWnd;
     m_bClosing = 0;
-    m_bAlwaysOnTop = 0;
     m_bFollowChanges = 1;
-
-    // 5. One more copy running.
     WriteSetting(IDS_INSTANCE_COUNT, ReadSetting(IDS_INSTANCE_COUNT, 0) + 1);
 
-    // 6.-7. Position and window options.
-    POINT pt = InitialPosition();
+    // 3. Position and window options, in the order the settings are read.
+    const POINT ptWanted = InitialPosition();
     m_bStartInTray = ReadSetting(IDS_START_IN_TRAY, 0);
     m_bAlwaysOnTop = ReadSetting(IDS_ALWAYS_ON_TOP, 1);
     m_bInput = ReadSetting(IDS_INPUT_VOLUME, 0);
 
-    // 8. Trackbar.
-    m_sliderVolume.SetRange(0, 100, TRUE);
-    m_sliderVolume.SetTicFreq(10);
+    m_sliderVolume.SetRange(0, kSliderMax, TRUE);
+    m_sliderVolume.SetTicFreq(kSliderTicFrequency);
 
-    // 9. Owned objects; the tray icon is prepared, not shown.
+    // 4. The owned objects, the mixer with this window for its notifications. The tray icon is
+    //    prepared but not shown.
     m_pCatalogue = std::make_unique<CLineCatalogue>();
     m_pMixer = std::make_unique<CMixerDevice>(m_hWnd);
     m_pTrayIcon = std::make_unique<CTrayIcon>();
     m_pTrayIcon->Prepare(m_hWnd, IDI_BAR, IDI_BAR, LoadResourceString(IDS_APP_TITLE).c_str());
 
-    // 10.-14. Card, side and line.
-    if (g_bRoleGiven)
-        bShow = true;
+    // 5. Card, side and line, from the role word or the settings.
     SelectStoredLine();
 
-    // 16. Only the origin is kept on the screen.
-    pt = ClampToScreen(pt, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-
-    // 17. Start in the tray only when started without a role word; any other start shows the
-    //     bar, so that no copy is left neither shown nor in the tray.
-    if (m_bStartInTray && !g_bRoleGiven)
+    // 6. A bar started without a role word may start hidden in the tray; every other start
+    //    shows it, so that no copy is left neither shown nor in the tray.
+    const bool bStartHidden = m_bStartInTray && !g_bRoleGiven;
+    if (bStartHidden)
         m_pTrayIcon->Add();
-    else
-        bShow = true;
 
-    // 18. Place the bar.
+    // 7. Place the bar with only its origin kept on the screen, take its caption off, and
+    //    show it.
+    const POINT pt =
+        ClampToScreen(ptWanted, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, pt.x, pt.y, 0, 0, SWP_NOSIZE);
-
-    // 20.-21. No caption, no frame; shown unless it starts in the tray.
     TakeCaptionOff();
-    if (bShow)
+    if (!bStartHidden)
         ::ShowWindow(m_hWnd, SW_SHOW);
 
-    // 22.-24. Tooltips: the buttons and the trackbar, the card's name on the bar body when
-    //     there is more than one card, and the selected line's name.
+    // 8. Tooltips and button pictures.
+    AddToolTips();
+    LoadLineBitmaps();
+    m_btnMenu.SetImage(&m_bmpMenu, kButtonImageSize, 0);
+
+    // 9. Without any mixer device the bar cannot do anything; say so once.
+    ShowNoDriverMessage();
+    return TRUE;
+}
+
+void CBarDlg::AddAboutEntry()
+{
+    const std::string strAbout = LoadResourceString(IDS_ABOUT);
+    if (strAbout.empty())
+        return;
+    const HMENU hSysMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    ::AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(hSysMenu, MF_STRING, ID_ABOUT, strAbout.c_str());
+}
+
+void CBarDlg::AddToolTips()
+{
+    // The buttons and the trackbar; the card's name on the bar body when there is more than one
+    // card to tell apart; then the selected line's names.
     m_toolTip.Create(*this);
     m_toolTip.AddTool(m_btnMenu.m_hWnd, LoadResourceString(IDS_TIP_MENU));
     m_toolTip.AddTool(m_sliderVolume.m_hWnd, LoadResourceString(IDS_TIP_VOLUME));
@@ -143,14 +138,6 @@ BOOL CBarDlg::OnInitDialog()
         m_toolTip.AddTool(m_hWnd, strCard);
     }
     SetLineToolTips(m_nMenuIndex);
-
-    // 25. Pictures of the two buttons.
-    LoadLineBitmaps();
-    m_btnMenu.SetImage(&m_bmpMenu, SIZE{20, 20}, 0);
-
-    // 26. Without any mixer device the bar cannot do anything; say so once.
-    ShowNoDriverMessage();
-    return TRUE;
 }
 
 POINT CBarDlg::InitialPosition() const
@@ -172,7 +159,7 @@ POINT CBarDlg::InitialPosition() const
 void CBarDlg::SelectStoredLine()
 {
     // A role word names the side and the card; otherwise the stored card is read.
-    const auto role = g_bRoleGiven ? ParseRoleWord(g_strCmdLine) : std::nullopt;
+    const auto role = GivenRole();
     if (role)
         m_bInput = role->bInput;
     const int nCard = role ? role->nCardIndex : ReadSetting(IDS_CARD_INDEX, 0);
@@ -257,8 +244,9 @@ LRESULT CBarDlg::OnSysCommand(WPARAM wParam, LPARAM lParam)
     // F10, Alt alone and Alt+Space open nothing on a bar that is not minimised.
     if (wParam == SC_KEYMENU && !::IsIconic(m_hWnd) && (lParam == 0 || lParam == ' '))
         return 0;
+    // The low four bits of a system command are the platform's own.
     if ((wParam & 0xFFF0) == ID_ABOUT) {
-        CAboutBox().DoModal();
+        OnAbout(ID_ABOUT);
         return 0;
     }
     return Default();
@@ -276,7 +264,7 @@ LRESULT CBarDlg::OnPaint(WPARAM, LPARAM)
         ::DrawIcon(dc.Get(), x, y, m_hAppIcon);
     }
     else {
-        DrawBorder(dc.Get());
+        this->DrawBorder(dc.Get());
     }
     return 0;
 }
@@ -338,13 +326,14 @@ BOOL CBarDlg::DestroyWindow()
     // 1. A hidden bar has its icon in the tray; it must not outlive the copy.
     if (!::IsWindowVisible(m_hWnd) && m_pTrayIcon)
         m_pTrayIcon->Remove();
-    // 2.-4. The mixer connection, the catalogue and the tray icon.
+    // 2. The owned objects: the mixer connection (which closes the card), the catalogue and the
+    //    tray icon.
     m_pMixer.reset();
     m_pCatalogue.reset();
     m_pTrayIcon.reset();
-    // 5. Settings, with one copy less running.
+    // 3. Settings, with one copy less running.
     SaveSettings();
-    // 6. The window; as the main window its end ends the copy.
+    // 4. The window; as the main window its end ends the copy.
     return CDialog::DestroyWindow();
 }
 

@@ -9,10 +9,12 @@
 #pragma once
 
 #include "draw/ImageButton.h"
+#include "draw/LineBitmaps.h"
 #include "draw/MappedBitmap.h"
 #include "fw/Dialog.h"
 #include "fw/SliderCtrl.h"
 #include "fw/ToolTipCtrl.h"
+#include "mixer/LineSelection.h"
 
 #include <windows.h>
 
@@ -32,12 +34,14 @@ public:
     BOOL DestroyWindow() override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    // Writes every setting, and takes this copy off the running-copy count.
     void SaveSettings();
     // Tooltips of the trackbar and the mute button for a menu index (9: the master line).
     void SetLineToolTips(int nMenuIndex);
     void LoadLineBitmaps();
     void HideToTray();
     void RestoreFromTray();
+    // The bevelled border around the client area.
     void DrawBorder(HDC hDC);
 
     CSliderCtrl m_sliderVolume;
@@ -50,16 +54,16 @@ public:
     int m_bClosing = 0;
     int m_bFollowChanges = 1;
     int m_bInput = 0;
-    std::array<int, 9> m_nLineState{};
-    DWORD m_dwComponentType = 4;
-    int m_nMenuIndex = 9;
+    std::array<int, kCatalogueMenuLines> m_nLineState{};
+    DWORD m_dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+    int m_nMenuIndex = kMasterMenuIndex;
     int m_nCardIndex = 0;
     std::unique_ptr<CLineCatalogue> m_pCatalogue;
     std::unique_ptr<CMixerDevice> m_pMixer;
     std::unique_ptr<CTrayIcon> m_pTrayIcon;
     CToolTipCtrl m_toolTip;
     CMappedBitmap m_bmpMenu;
-    std::array<CMappedBitmap, 12> m_bmpLine;
+    std::array<CMappedBitmap, kLineBitmapCount> m_bmpLine;
 
 protected:
     const CMessageMapBase* GetMessageMap() const override;
@@ -71,6 +75,8 @@ protected:
 private:
     POINT InitialPosition() const;
     void SelectStoredLine();
+    void AddAboutEntry();
+    void AddToolTips();
     void TakeCaptionOff();
     void ShowNoDriverMessage();
 

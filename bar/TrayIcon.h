@@ -26,9 +26,6 @@ public:
     void Remove();
     void Modify(WORD nIconID, const char* pszTip);
 
-    const NOTIFYICONDATAA& Record() const { return m_nid; }
-
-private:
     UINT m_nID = 0;
     CScopedIcon m_hIcon;
     NOTIFYICONDATAA m_nid{};

@@ -31,6 +31,6 @@ void Draw3dFrame(HDC hDC, RECT& rect, int nCount)
 void DrawBorder(HDC hDC, const RECT& rectClient)
 {
     RECT rect = rectClient;
-    Draw3dFrame(hDC, rect, 4);
+    Draw3dFrame(hDC, rect, kBorderDepth);
     ::FrameRect(hDC, &rectClient, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
 }

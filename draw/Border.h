@@ -14,5 +14,8 @@
 // outermost right line falls outside the rectangle.
 void Draw3dFrame(HDC hDC, RECT& rect, int nCount);
 
-// Draw3dFrame four steps deep on the client rectangle, then a black outline around it.
+// How many pixels deep the bar's raised edge is.
+constexpr int kBorderDepth = 4;
+
+// Draw3dFrame kBorderDepth steps deep on the client rectangle, then a black outline around it.
 void DrawBorder(HDC hDC, const RECT& rectClient);

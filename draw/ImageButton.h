@@ -22,17 +22,17 @@ public:
     // Copies the tile at nColumn of the current row to (0, 0) of hDC.
     virtual void DrawImage(HDC hDC, int nColumn);
 
-protected:
-    const CMessageMapBase* GetMessageMap() const override;
-
-private:
-    LRESULT OnEraseBkgnd(WPARAM, LPARAM);
-
     CMappedBitmap* m_pBitmap = nullptr;
     int m_nRow = 0;
     SIZE m_sizeImage{};
     int m_nSrcY = 0;
     int m_nSrcX = 0;
+
+protected:
+    const CMessageMapBase* GetMessageMap() const override;
+
+private:
+    LRESULT OnEraseBkgnd(WPARAM, LPARAM);
 };
 
 // The strip column for an owner-draw request: 3 disabled, 2 pressed, 1 focused or just

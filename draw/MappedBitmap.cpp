@@ -6,6 +6,14 @@
 namespace {
 
 constexpr DWORD kColorTableBytes = 16 * sizeof(RGBQUAD);
+
+// The entries of the strips' 16-colour palette that take a system colour.
+constexpr int kBlackEntry = 0;   // button text
+constexpr int kSilverEntry = 7;  // button face
+constexpr int kGreyEntry = 8;    // button shadow
+constexpr int kLimeEntry = 10;   // window frame
+constexpr int kYellowEntry = 11; // window background
+constexpr int kWhiteEntry = 15;  // button highlight
 // RT_BITMAP in the ANSI form that FindResourceA expects, whatever UNICODE says.
 const LPCSTR kBitmapType = MAKEINTRESOURCEA(2);
 
@@ -96,12 +104,12 @@ BOOL CMappedBitmap::MapColors(COLORREF clrFace, COLORREF clrHighlight, COLORREF 
         return FALSE;
     m_hBitmap.Reset();
 
-    m_pColors[7] = ToRgbQuad(clrFace);
-    m_pColors[8] = ToRgbQuad(clrShadow);
-    m_pColors[15] = ToRgbQuad(clrHighlight);
-    m_pColors[0] = ToRgbQuad(::GetSysColor(COLOR_BTNTEXT));
-    m_pColors[11] = ToRgbQuad(::GetSysColor(COLOR_WINDOW));
-    m_pColors[10] = ToRgbQuad(::GetSysColor(COLOR_WINDOWFRAME));
+    m_pColors[kSilverEntry] = ToRgbQuad(clrFace);
+    m_pColors[kGreyEntry] = ToRgbQuad(clrShadow);
+    m_pColors[kWhiteEntry] = ToRgbQuad(clrHighlight);
+    m_pColors[kBlackEntry] = ToRgbQuad(::GetSysColor(COLOR_BTNTEXT));
+    m_pColors[kYellowEntry] = ToRgbQuad(::GetSysColor(COLOR_WINDOW));
+    m_pColors[kLimeEntry] = ToRgbQuad(::GetSysColor(COLOR_WINDOWFRAME));
 
     // A bitmap compatible with the screen, so that drawing a tile is a plain BitBlt.
     const CWindowDC screen(nullptr);

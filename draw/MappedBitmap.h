@@ -31,14 +31,11 @@ public:
     BOOL MapColors(COLORREF clrFace, COLORREF clrHighlight, COLORREF clrShadow);
 
     HBITMAP GetSafeHandle() const { return m_hBitmap.Get(); }
-    UINT GetResID() const { return m_nResID; }
 
-private:
+    // A block from malloc, handed back to free.
     struct CFreeBlock {
         void operator()(BYTE* p) const { std::free(p); }
     };
-
-    void Release();
 
     CScopedBitmap m_hBitmap;
     WORD m_nResID = 0;
@@ -47,6 +44,9 @@ private:
     std::unique_ptr<BYTE, CFreeBlock> m_pInfoCopy;
     RGBQUAD* m_pColors = nullptr;
     const BYTE* m_pBits = nullptr;
+
+private:
+    void Release();
 };
 
 // TRUE when cbData bytes at pData hold a bitmap resource that CMappedBitmap can build: an

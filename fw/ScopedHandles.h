@@ -46,27 +46,19 @@ struct CDeleteDC {
 struct CDeleteGdiObject {
     void operator()(HGDIOBJ h) const { ::DeleteObject(h); }
 };
-struct CDestroyMenu {
-    void operator()(HMENU h) const { ::DestroyMenu(h); }
-};
 struct CDestroyIcon {
     void operator()(HICON h) const { ::DestroyIcon(h); }
 };
 struct CCloseRegKey {
     void operator()(HKEY h) const { ::RegCloseKey(h); }
 };
-struct CDestroyWindow {
-    void operator()(HWND h) const { ::DestroyWindow(h); }
-};
 
 using CScopedMemoryDC = CScopedHandle<HDC, CDeleteDC>;
 using CScopedPen = CScopedHandle<HPEN, CDeleteGdiObject>;
 using CScopedBrush = CScopedHandle<HBRUSH, CDeleteGdiObject>;
 using CScopedBitmap = CScopedHandle<HBITMAP, CDeleteGdiObject>;
-using CScopedMenu = CScopedHandle<HMENU, CDestroyMenu>;
 using CScopedIcon = CScopedHandle<HICON, CDestroyIcon>;
 using CScopedRegKey = CScopedHandle<HKEY, CCloseRegKey>;
-using CScopedWindow = CScopedHandle<HWND, CDestroyWindow>;
 
 // A device context borrowed from a window (GetDC), handed back with ReleaseDC.
 class CWindowDC {

@@ -12,7 +12,4 @@ public:
         ::SendMessageA(m_hWnd, TBM_SETRANGE, bRedraw, MAKELPARAM(nMin, nMax));
     }
     void SetTicFreq(int nFreq) { ::SendMessageA(m_hWnd, TBM_SETTICFREQ, nFreq, 0); }
-    void SetPos(int nPos) { ::SendMessageA(m_hWnd, TBM_SETPOS, TRUE, nPos); }
-    int GetPos() const { return static_cast<int>(::SendMessageA(m_hWnd, TBM_GETPOS, 0, 0)); }
-    int GetRangeMax() const { return static_cast<int>(::SendMessageA(m_hWnd, TBM_GETRANGEMAX, 0, 0)); }
 };

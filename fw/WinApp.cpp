@@ -40,9 +40,8 @@ CWinApp::~CWinApp()
         g_pApp = nullptr;
 }
 
-int CWinApp::Main(HINSTANCE hInstance)
+int CWinApp::Main()
 {
-    m_hInstance = hInstance;
     const CMessageFilterHook hook(&CWinApp::MessageFilterHook);
     if (!InitInstance())
         return ExitInstance();

@@ -24,7 +24,7 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     // Runs the application: what WinMain does with it.
-    int Main(HINSTANCE hInstance);
+    int Main();
 
     virtual BOOL InitInstance() { return TRUE; }
     virtual int Run();
@@ -39,7 +39,6 @@ public:
 
     std::string m_strAppName;
     CDialog* m_pMainWnd = nullptr;
-    HINSTANCE m_hInstance = nullptr;
     int m_nExitCode = 0;
 
 private:

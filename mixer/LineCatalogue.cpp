@@ -1,5 +1,7 @@
 #include "mixer/LineCatalogue.h"
 
+#include "mixer/MixerHandle.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -9,13 +11,6 @@ namespace {
 const HMIXEROBJ kDevice0 = nullptr;
 constexpr DWORD kFirstSourceType = MIXERLINE_COMPONENTTYPE_SRC_FIRST;
 constexpr DWORD kLastSourceType = MIXERLINE_COMPONENTTYPE_SRC_ANALOG;
-
-MIXERLINEA MakeLine()
-{
-    MIXERLINEA line{};
-    line.cbStruct = sizeof line;
-    return line;
-}
 } // namespace
 
 CLineCatalogue::CLineCatalogue()
@@ -26,7 +21,7 @@ CLineCatalogue::CLineCatalogue()
 void CLineCatalogue::Fill()
 {
     for (DWORD dwType = kFirstSourceType; dwType <= kLastSourceType; ++dwType) {
-        MIXERLINEA line = MakeLine();
+        MIXERLINEA line = EmptyMixerLine();
         line.dwComponentType = dwType;
         if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
             continue;
@@ -39,7 +34,7 @@ void CLineCatalogue::Fill()
 
 UINT CLineCatalogue::GetSpeakerSourceCount() const
 {
-    MIXERLINEA line = MakeLine();
+    MIXERLINEA line = EmptyMixerLine();
     line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
     if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
         return 0;
@@ -50,7 +45,7 @@ BOOL CLineCatalogue::LookUp(int nIndex, MIXERLINEA& line) const
 {
     if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_vecEntries.size())
         return FALSE;
-    line = MakeLine();
+    line = EmptyMixerLine();
     line.dwLineID = ParseLineId(m_vecEntries[nIndex]);
     return mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_LINEID) == MMSYSERR_NOERROR;
 }

@@ -9,10 +9,10 @@ SLineSelection MakeStartSelection(BOOL bInput, UINT nCardIndex, BOOL bCardFromRo
                                   UINT nStoredMenuIndex, UINT nDeviceCount)
 {
     SLineSelection selection;
-    // 1. Side and card.
     selection.m_bInput = bInput;
+    // A card from the settings may name a card that is gone; one from a role word is kept.
     selection.m_nCardIndex = bCardFromRole || nCardIndex < nDeviceCount ? nCardIndex : 0;
-    // 2./3. Line.
+    // The master line is found by its side's type, whatever type was stored with it.
     selection.m_nMenuIndex = nStoredMenuIndex;
     selection.m_dwComponentType =
         nStoredMenuIndex == kMasterMenuIndex ? MasterComponentType(bInput) : dwStoredType;
@@ -21,16 +21,16 @@ SLineSelection MakeStartSelection(BOOL bInput, UINT nCardIndex, BOOL bCardFromRo
 
 void OpenSelection(CMixerDevice& mixer, SLineSelection& selection)
 {
-    // 4.
     mixer.Open(selection.m_nCardIndex);
-    // 5. On the input side the master is the wave-in destination, reached by the output-side
-    //    lookup by component type.
+    // A line that no longer resolves falls back to the master of the side.
     if (!mixer.SelectLine(selection.m_dwComponentType, selection.m_bInput))
         SelectMaster(mixer, selection);
 }
 
 BOOL SelectMaster(CMixerDevice& mixer, SLineSelection& selection)
 {
+    // On the input side the master is the wave-in destination itself, which the output-side
+    // lookup by component type finds.
     selection.m_dwComponentType = MasterComponentType(selection.m_bInput);
     selection.m_nMenuIndex = kMasterMenuIndex;
     return mixer.SelectLine(selection.m_dwComponentType, FALSE);

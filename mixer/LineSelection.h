@@ -10,6 +10,8 @@
 
 // Menu index of the master line; 0 to 8 are catalogue entries.
 constexpr UINT kMasterMenuIndex = 9;
+// How many catalogue entries the menu can offer as lines of their own.
+constexpr UINT kCatalogueMenuLines = 9;
 
 struct SLineSelection {
     UINT m_nCardIndex = 0;

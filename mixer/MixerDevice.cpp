@@ -5,12 +5,6 @@
 #include <algorithm>
 
 namespace {
-MIXERLINEA MakeLine()
-{
-    MIXERLINEA line{};
-    line.cbStruct = sizeof line;
-    return line;
-}
 
 // Room for every channel of the line, and never fewer than the two that a packed steps value
 // carries, so that a one-channel line reads its missing second channel as 0.
@@ -18,6 +12,7 @@ std::vector<MIXERCONTROLDETAILS_UNSIGNED> MakeChannelValues(DWORD cChannels)
 {
     return std::vector<MIXERCONTROLDETAILS_UNSIGNED>(std::max<DWORD>(cChannels, 2), {0});
 }
+
 } // namespace
 
 CMixerDevice::CMixerDevice(HWND hWndCallback) : m_hWndCallback(hWndCallback)
@@ -28,7 +23,7 @@ CMixerDevice::CMixerDevice(HWND hWndCallback) : m_hWndCallback(hWndCallback)
 BOOL CMixerDevice::Open(UINT nDeviceIndex)
 {
     // The old handle goes first, so that a failed open leaves none rather than the old one.
-    m_hMixer.Close();
+    m_hMixer.Reset();
     HMIXER hMixer = nullptr;
     if (mixerOpen(&hMixer, nDeviceIndex, reinterpret_cast<DWORD_PTR>(m_hWndCallback), 0, CALLBACK_WINDOW) !=
         MMSYSERR_NOERROR)
@@ -50,9 +45,9 @@ BOOL CMixerDevice::SelectLine(DWORD dwComponentType, BOOL bInput)
     // 1. Kept even when the selection fails: the bar asks which type it last tried.
     m_dwComponentType = dwComponentType;
 
-    // 2. Without a handle nothing else changes.
+    // 2. Without a handle nothing else changes, not even the controls found before.
     UINT uMxId = 0;
-    if (mixerGetID(m_hMixer.Object(), &uMxId, MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR)
+    if (mixerGetID(MixerObject(), &uMxId, MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR)
         return FALSE;
 
     // 3. Both sides start without controls, so that a line of one side never reads through
@@ -62,26 +57,26 @@ BOOL CMixerDevice::SelectLine(DWORD dwComponentType, BOOL bInput)
     m_bMultiSelect = FALSE;
     m_bSingleSelect = FALSE;
 
-    // 4./5. The line and its mute or recording selection control.
+    // 4. The line and its mute or recording selection control.
     const BOOL bFound = bInput ? SelectInputSource(dwComponentType) : SelectOutputLine(dwComponentType);
     if (!bFound)
         return FALSE;
 
-    // 6. The line's own volume; on the input side that is the source's recording level.
+    // 5. The line's own volume; on the input side that is the source's recording level.
     m_bHasVolume =
         FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME, m_ctlVolume) == MMSYSERR_NOERROR;
 
-    // 7.
+    // 6. The channel count that the volume reads and writes use from now on.
     m_nChannels = m_line.cChannels;
     return TRUE;
 }
 
 BOOL CMixerDevice::SelectOutputLine(DWORD dwComponentType)
 {
-    m_line = MakeLine();
+    m_line = EmptyMixerLine();
     m_line.dwComponentType = dwComponentType;
-    if (mixerGetLineInfoA(m_hMixer.Object(), &m_line,
-                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
+    if (mixerGetLineInfoA(MixerObject(), &m_line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) !=
+        MMSYSERR_NOERROR)
         return FALSE;
     m_bHasMute = FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, m_ctlMute) == MMSYSERR_NOERROR;
     return TRUE;
@@ -89,9 +84,9 @@ BOOL CMixerDevice::SelectOutputLine(DWORD dwComponentType)
 
 BOOL CMixerDevice::SelectInputSource(DWORD dwComponentType)
 {
-    MIXERLINEA lineDest = MakeLine();
+    MIXERLINEA lineDest = EmptyMixerLine();
     lineDest.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
-    if (mixerGetLineInfoA(m_hMixer.Object(), &lineDest,
+    if (mixerGetLineInfoA(MixerObject(), &lineDest,
                           MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
         return FALSE;
     if (!FindSource(lineDest, dwComponentType))
@@ -103,11 +98,11 @@ BOOL CMixerDevice::SelectInputSource(DWORD dwComponentType)
 BOOL CMixerDevice::FindSource(const MIXERLINEA& lineDest, DWORD dwComponentType)
 {
     for (DWORD i = 0; i < lineDest.cConnections; ++i) {
-        MIXERLINEA line = MakeLine();
+        MIXERLINEA line = EmptyMixerLine();
         // Drivers number a destination's line id with its index in the low word.
         line.dwDestination = LOWORD(lineDest.dwLineID);
         line.dwSource = i;
-        if (mixerGetLineInfoA(m_hMixer.Object(), &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) ==
+        if (mixerGetLineInfoA(MixerObject(), &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) ==
                 MMSYSERR_NOERROR &&
             line.dwComponentType == dwComponentType) {
             m_line = line;
@@ -132,8 +127,8 @@ void CMixerDevice::FindRecordingSelection(const MIXERLINEA& lineDest)
         mxlc.cControls = lineDest.cControls;
         mxlc.cbmxctrl = sizeof(MIXERCONTROLA);
         mxlc.pamxctrl = controls.data();
-        if (mixerGetLineControlsA(m_hMixer.Object(), &mxlc,
-                                  MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL) != MMSYSERR_NOERROR)
+        if (mixerGetLineControlsA(MixerObject(), &mxlc, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL) !=
+            MMSYSERR_NOERROR)
             return;
         const auto it = std::find_if(controls.rbegin(), controls.rend(), [](const auto& ctl) {
             return ctl.dwControlType == MIXERCONTROL_CONTROLTYPE_MIXER;
@@ -147,6 +142,11 @@ void CMixerDevice::FindRecordingSelection(const MIXERLINEA& lineDest)
     }
 }
 
+HMIXEROBJ CMixerDevice::MixerObject() const
+{
+    return reinterpret_cast<HMIXEROBJ>(m_hMixer.Get());
+}
+
 MMRESULT CMixerDevice::FindControl(DWORD dwLineID, DWORD dwControlType, MIXERCONTROLA& ctl) const
 {
     MIXERLINECONTROLSA mxlc{};
@@ -156,7 +156,7 @@ MMRESULT CMixerDevice::FindControl(DWORD dwLineID, DWORD dwControlType, MIXERCON
     mxlc.cControls = 1;
     mxlc.cbmxctrl = sizeof ctl;
     mxlc.pamxctrl = &ctl;
-    return mixerGetLineControlsA(m_hMixer.Object(), &mxlc,
+    return mixerGetLineControlsA(MixerObject(), &mxlc,
                                  MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE);
 }
 
@@ -171,9 +171,9 @@ MMRESULT CMixerDevice::TransferDetails(const MIXERCONTROLA& ctl, DWORD cChannels
     mxcd.cbDetails = sizeof(MIXERCONTROLDETAILS_UNSIGNED);
     mxcd.paDetails = paDetails;
     if (bWrite)
-        return mixerSetControlDetails(m_hMixer.Object(), &mxcd,
+        return mixerSetControlDetails(MixerObject(), &mxcd,
                                       MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
-    return mixerGetControlDetailsA(m_hMixer.Object(), &mxcd,
+    return mixerGetControlDetailsA(MixerObject(), &mxcd,
                                    MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
 }
 

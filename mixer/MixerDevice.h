@@ -36,8 +36,8 @@ public:
     void GetMute(BOOL* pbMute);
     void SetMute(BOOL bMute);
 
-    // The selection. The bar reads m_nChannels, m_bHasMute, m_bHasVolume and
-    // m_dwComponentType; the rest is kept public for inspection like the framework's classes.
+    // The selection and the open handle. The bar reads m_nChannels, m_bHasMute, m_bHasVolume
+    // and m_dwComponentType.
     UINT m_nChannels = 0;
     BOOL m_bHasMute = FALSE;
     BOOL m_bHasVolume = FALSE;
@@ -46,7 +46,7 @@ public:
     // Neither is 1.0 before that read.
     float m_fLeftBalance = 0.0f;
     float m_fRightBalance = 0.0f;
-    CMixerHandle m_hMixer;
+    CScopedMixer m_hMixer;
     HWND m_hWndCallback;
     DWORD m_dwComponentType = 0;
     MIXERLINEA m_line{};
@@ -56,6 +56,7 @@ public:
     BOOL m_bSingleSelect = FALSE;
 
 private:
+    HMIXEROBJ MixerObject() const;
     BOOL SelectOutputLine(DWORD dwComponentType);
     BOOL SelectInputSource(DWORD dwComponentType);
     BOOL FindSource(const MIXERLINEA& lineDest, DWORD dwComponentType);

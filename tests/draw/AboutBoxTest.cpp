@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 // What the timer does once the box is up.
@@ -10,8 +12,7 @@ enum class Close { OkButton, EnterKey, CloseBox };
 struct Observation {
     Close how = Close::OkButton;
     bool bFound = false;
-    POINT topLeft{};
-    POINT expected{};
+    RECT window{};
     int nTicks = 0;
 };
 Observation g_observation;
@@ -35,12 +36,7 @@ void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
     if (o.bFound)
         return;
     o.bFound = true;
-    RECT window{}, client{};
-    ::GetWindowRect(hBox, &window);
-    ::GetClientRect(hBox, &client);
-    o.topLeft = POINT{window.left, window.top};
-    o.expected = POINT{(::GetSystemMetrics(SM_CXSCREEN) - client.right) / 2,
-                       (::GetSystemMetrics(SM_CYSCREEN) - client.bottom) / 2};
+    ::GetWindowRect(hBox, &o.window);
     switch (o.how) {
     case Close::OkButton:
         ::PostMessageA(::GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
@@ -57,7 +53,7 @@ void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
 
 } // namespace
 
-TEST(AboutBoxTest, OpensCentredByItsClientSizeAndCloses)
+TEST(AboutBoxTest, OpensNearTheScreenCentreAndCloses)
 {
     struct Case {
         const char* what;
@@ -79,8 +75,14 @@ TEST(AboutBoxTest, OpensCentredByItsClientSizeAndCloses)
 
         ASSERT_TRUE(g_observation.bFound) << c.what;
         EXPECT_EQ(nResult, c.nResult) << c.what;
-        EXPECT_EQ(g_observation.topLeft.x, g_observation.expected.x) << c.what;
-        EXPECT_EQ(g_observation.topLeft.y, g_observation.expected.y) << c.what;
+        // Whole on the screen, its middle no further from the screen's middle than its own
+        // caption and frame are thick.
+        const RECT& rc = g_observation.window;
+        const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN), cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+        EXPECT_TRUE(rc.left >= 0 && rc.top >= 0 && rc.right <= cxScreen && rc.bottom <= cyScreen) << c.what;
+        const int nSlack = ::GetSystemMetrics(SM_CYCAPTION) + 2 * ::GetSystemMetrics(SM_CYFIXEDFRAME);
+        EXPECT_LE(std::abs((rc.left + rc.right) / 2 - cxScreen / 2), nSlack) << c.what;
+        EXPECT_LE(std::abs((rc.top + rc.bottom) / 2 - cyScreen / 2), nSlack) << c.what;
         EXPECT_EQ(FindAboutBox(), nullptr) << c.what << ": the box is still there";
     }
 }

@@ -25,7 +25,7 @@ TEST(BorderTest, RaisedEdgeAndOutlineOfTheBar)
     const COLORREF black = RGB(0, 0, 0);
     for (const Size& s : sizes) {
         const CCanvas canvas(s.cx, s.cy, kUntouched);
-        DrawBorder(canvas.GetDC(), RECT{0, 0, s.cx, s.cy});
+        ::DrawBorder(canvas.GetDC(), RECT{0, 0, s.cx, s.cy});
         const int W = s.cx, H = s.cy;
         for (int y = 0; y < H; ++y) {
             for (int x = 0; x < W; ++x) {
@@ -45,9 +45,10 @@ TEST(BorderTest, RaisedEdgeAndOutlineOfTheBar)
                     expected = kUntouched;
                 else if (x < 4 || y < 4 || x > W - 5 || y > H - 5)
                     bKnown = false;
-                if (bKnown)
+                if (bKnown) {
                     ASSERT_EQ(canvas.Pixel(x, y), expected)
                         << W << " x " << H << " at (" << x << ", " << y << ")";
+                }
             }
         }
     }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <vector>
 
 namespace {
@@ -108,7 +109,7 @@ TEST(MappedBitmapTest, LoadsEveryShippedStripAtItsSize)
     for (UINT nResID : AllStripIds()) {
         CMappedBitmap bmp;
         ASSERT_TRUE(bmp.Load(nResID)) << nResID;
-        EXPECT_EQ(bmp.GetResID(), nResID);
+        EXPECT_EQ(bmp.m_nResID, nResID);
         BITMAP info{};
         ASSERT_NE(::GetObjectA(bmp.GetSafeHandle(), sizeof(info), &info), 0) << nResID;
         EXPECT_EQ(info.bmWidth, 80) << nResID;
@@ -126,7 +127,7 @@ TEST(MappedBitmapTest, FailedLoadLeavesNothingBehind)
     for (UINT nMissing : {999u, unsigned{IDI_BAR}}) {
         EXPECT_FALSE(bmp.Load(nMissing)) << nMissing;
         EXPECT_EQ(bmp.GetSafeHandle(), nullptr) << nMissing;
-        EXPECT_EQ(bmp.GetResID(), 0u) << nMissing;
+        EXPECT_EQ(bmp.m_nResID, 0u) << nMissing;
         EXPECT_FALSE(bmp.MapColors(RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3))) << nMissing;
     }
     EXPECT_TRUE(bmp.Load(IDB_MASTER_INPUT));
@@ -208,17 +209,21 @@ TEST(MappedBitmapTest, MapColorsRebuildsFromTheStoredPicture)
     EXPECT_EQ(after.colors, before.colors) << "the resource's own colour table was changed";
 }
 
-TEST(LineBitmapsTest, EachSideHasItsOwnStripsAndMaster)
+TEST(LineBitmapsTest, EveryLineOfEachSideHasAStripOfItsOwn)
 {
-    struct Case {
-        BOOL bInput;
-        int nIndex;
-        UINT nExpected;
-    };
-    const Case cases[] = {
-        {FALSE, 0, 300}, {FALSE, 3, 303}, {FALSE, 10, 310}, {FALSE, 11, 134}, {TRUE, 0, 150},
-        {TRUE, 3, 153},  {TRUE, 10, 160}, {TRUE, 11, 135},  {FALSE, -1, 0},   {TRUE, 12, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(LineBitmapId(c.bInput, c.nIndex), c.nExpected) << c.bInput << " " << c.nIndex;
+    std::set<UINT> ids;
+    for (const BOOL bInput : {FALSE, TRUE}) {
+        for (int i = 0; i < kLineBitmapCount; ++i) {
+            CMappedBitmap bmp;
+            EXPECT_TRUE(bmp.Load(LineBitmapId(bInput, i))) << bInput << " " << i;
+            ids.insert(LineBitmapId(bInput, i));
+        }
+        // Past either end of the table there is no picture to load.
+        for (const int nOutside : {-1, kLineBitmapCount}) {
+            CMappedBitmap bmp;
+            EXPECT_FALSE(bmp.Load(LineBitmapId(bInput, nOutside))) << bInput << " " << nOutside;
+        }
+    }
+    EXPECT_EQ(ids.size(), 2u * kLineBitmapCount) << "two lines share a strip";
+    EXPECT_EQ(ids.count(IDB_MENU), 0u);
 }

@@ -43,7 +43,8 @@ BOOL CALLBACK FindBarOfProcess(HWND hWnd, LPARAM lParam)
 
 CBarProcess::CBarProcess(const std::string& strTail)
 {
-    std::string strCommandLine = "\"" + ProgramDirectory() + "sonobar-sim.exe\"";
+    std::string strCommandLine(1, '"');
+    strCommandLine += ProgramDirectory() + "sonobar-sim.exe\"";
     if (!strTail.empty())
         strCommandLine += " " + strTail;
     std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());

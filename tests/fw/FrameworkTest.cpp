@@ -139,7 +139,7 @@ TEST(MessageMapTest, DrawItemReachesTheBoundControl)
 TEST(MessageLoopTest, EndsWithTheMainWindowAndFiltersDialogKeys)
 {
     CTestApp app;
-    const int nExitCode = app.Main(::GetModuleHandleA(nullptr));
+    const int nExitCode = app.Main();
 
     EXPECT_EQ(0, nExitCode);
     EXPECT_EQ(nullptr, app.m_dialog.m_hWnd);

@@ -1,8 +1,8 @@
 // The program's entry point: hands control to the application object.
 #include "fw/WinApp.h"
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     CWinApp* pApp = AfxGetApp();
-    return pApp ? pApp->Main(hInstance) : EXIT_FAILURE;
+    return pApp ? pApp->Main() : EXIT_FAILURE;
 }

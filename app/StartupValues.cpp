@@ -1,0 +1,24 @@
+#include "app/StartupValues.h"
+
+std::string g_strCmdLine;
+int g_bRoleGiven = 0;
+int g_bFirstInstance = 0;
+HWND g_hBarWnd = nullptr;
+
+namespace {
+
+std::optional<InstanceRole> g_role;
+
+} // namespace
+
+void TakeCommandLine(std::string_view commandLine)
+{
+    g_strCmdLine = CommandTail(commandLine);
+    g_role = ParseRoleWord(g_strCmdLine);
+    g_bRoleGiven = g_role ? 1 : 0;
+}
+
+std::optional<InstanceRole> GivenRole()
+{
+    return g_role;
+}

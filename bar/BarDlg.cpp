@@ -117,12 +117,13 @@ BOOL CBarDlg::OnInitDialog()
 
 void CBarDlg::AddAboutEntry()
 {
+    // The window menu is the bar's popup menu too.
+    m_hMenuPopup = ::GetSystemMenu(m_hWnd, FALSE);
     const std::string strAbout = LoadResourceString(IDS_ABOUT);
     if (strAbout.empty())
         return;
-    const HMENU hSysMenu = ::GetSystemMenu(m_hWnd, FALSE);
-    ::AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuA(hSysMenu, MF_STRING, ID_ABOUT, strAbout.c_str());
+    ::AppendMenuA(m_hMenuPopup, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(m_hMenuPopup, MF_STRING, ID_ABOUT, strAbout.c_str());
 }
 
 void CBarDlg::AddToolTips()

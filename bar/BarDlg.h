@@ -4,8 +4,8 @@
 // when it shuts down.
 //
 // Its operations are spread over files by concern: BarDlg.cpp (initialisation, painting, system
-// commands, close and shutdown, settings) and BarDlgTray.cpp (hiding to and restoring from the
-// notification area).
+// commands, close and shutdown, settings), BarDlgPopup.cpp (opening the popup menu) and
+// BarDlgTray.cpp (hiding to and restoring from the notification area).
 #pragma once
 
 #include "draw/ImageButton.h"
@@ -41,6 +41,9 @@ public:
     void LoadLineBitmaps();
     void HideToTray();
     void RestoreFromTray();
+    // Opens the bar's popup menu (its window menu) at a screen point; either mouse button
+    // chooses, and the choice arrives as a command. nAlignFlags: TPM_LEFTALIGN or TPM_RIGHTALIGN.
+    void ShowPopupMenu(POINT ptScreen, UINT nAlignFlags);
     // The bevelled border around the client area.
     void DrawBorder(HDC hDC);
 

@@ -82,6 +82,9 @@ bool MeasureOnce(Program& program)
         ::TerminateProcess(pi.hProcess, 1);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
+    // Wine finishes a process's end (its audio connection, the server's bookkeeping) after the
+    // handle is signalled; the next start must not pay for it.
+    ::Sleep(500);
     if (!search.hWnd)
         return false;
 

@@ -15,6 +15,8 @@
 constexpr char kSimDriverClass[] = "SonobarSimMixer";
 constexpr ULONG_PTR kSimFromDriver = 1;
 constexpr ULONG_PTR kSimFromCopy = 2;
+// A question to one copy about its own process; lpData is one DWORD, a sim::Resource.
+constexpr ULONG_PTR kSimQueryResource = 3;
 
 // Sends a change to every copy running on topology strSession except hWndExcept; returns how
 // many applied it. Values are in the model's layout (one per channel for a volume, one per
@@ -43,4 +45,25 @@ inline int SimDriverSetValues(const std::string& strSession, UINT nCard, DWORD d
             ++nApplied;
     }
     return nApplied;
+}
+
+// What the copy running on topology strSession in process dwProcessId holds of one kind of
+// resource (0 GDI objects, 1 USER objects, 2 committed private KiB); -1 when it does not answer.
+inline long long SimDriverQueryResource(const std::string& strSession, DWORD dwProcessId, DWORD dwResource)
+{
+    COPYDATASTRUCT cds{};
+    cds.dwData = kSimQueryResource;
+    cds.cbData = sizeof dwResource;
+    cds.lpData = &dwResource;
+    HWND hWnd = nullptr;
+    while ((hWnd = FindWindowExA(HWND_MESSAGE, hWnd, kSimDriverClass, strSession.c_str())) != nullptr) {
+        DWORD dwOwner = 0;
+        GetWindowThreadProcessId(hWnd, &dwOwner);
+        DWORD_PTR dwResult = 0;
+        if (dwOwner == dwProcessId &&
+            SendMessageTimeoutA(hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
+                                SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &dwResult))
+            return static_cast<long long>(dwResult);
+    }
+    return -1;
 }

@@ -2,6 +2,7 @@
 // write log, the driver window and the forwarding of writes between copies.
 #include "sim/SimDriver.h"
 #include "sim/SimInternal.h"
+#include "sim/SimResources.h"
 
 #include <fstream>
 
@@ -87,8 +88,12 @@ BOOL ApplyCopyData(const COPYDATASTRUCT& cds)
 
 LRESULT CALLBACK CDriverWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (uMsg == WM_COPYDATA)
-        return ApplyCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    if (uMsg == WM_COPYDATA) {
+        const auto& cds = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (cds.dwData == kSimQueryResource && cds.cbData == sizeof(DWORD))
+            return CountResource(static_cast<Resource>(*static_cast<const DWORD*>(cds.lpData)));
+        return ApplyCopyData(cds);
+    }
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }
 

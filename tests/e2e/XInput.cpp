@@ -27,6 +27,16 @@ bool XDoTool(const std::string& strArguments)
 
 } // namespace
 
+std::string ScreenshotPath(const std::string& strName)
+{
+    char szPath[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    std::string strDir = szPath;
+    strDir = strDir.substr(0, strDir.find_last_of("\\/") + 1) + "screens";
+    ::CreateDirectoryA(strDir.c_str(), nullptr);
+    return strDir + "\\" + strName;
+}
+
 std::string UnixPath(const std::string& strWindowsPath)
 {
     // wine_get_unix_file_name is Wine's own export: a Windows build of the tests has no other

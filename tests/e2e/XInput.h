@@ -30,5 +30,9 @@ bool XKeys(const std::string& strKeys);
 // A part of the screen as a PNG file; strPath is a Windows path.
 bool XScreenshot(const RECT& rcScreen, const std::string& strPath);
 
+// Where screenshots for people go: build/screens/<name>, next to the test programs. The folder
+// is created when missing.
+std::string ScreenshotPath(const std::string& strName);
+
 // The Linux path of a Windows path (through Wine's Z: drive and winepath's rules).
 std::string UnixPath(const std::string& strWindowsPath);

@@ -101,10 +101,10 @@ CMixerChoice ChooseMixer(const char* pszRequested, const EnumeratorFactory& fact
                          CComPtr<IMMDeviceEnumerator>& pEnumerator)
 {
     const std::string strRequested = pszRequested != nullptr ? pszRequested : "";
-    if (_stricmp(strRequested.c_str(), "winmm") == 0)
+    if (::lstrcmpiA(strRequested.c_str(), "winmm") == 0)
         return {MixerKind::Winmm, "SONOBAR_MIXER=winmm"};
     std::string strPrefix;
-    if (_stricmp(strRequested.c_str(), "endpoint") == 0)
+    if (::lstrcmpiA(strRequested.c_str(), "endpoint") == 0)
         strPrefix = "SONOBAR_MIXER=endpoint, but ";
     else if (!strRequested.empty())
         strPrefix = "SONOBAR_MIXER=" + strRequested + " is neither winmm nor endpoint; ";

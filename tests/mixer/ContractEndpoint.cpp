@@ -11,8 +11,8 @@ bool PrepareContractBackend(ContractBackend& backend, std::string& strWhyNot)
     backend.bHasRecordingSelection = false;
     // A laptop's endpoints: speakers and microphone on one adapter, and an HDMI output.
     static CFakeCoreAudio audio;
-    CFakeEndpointSpec speakers{L"{0.0.0}.{spk}", eRender, L"Speakers (Realtek(R) Audio)",
-                               L"Realtek(R) Audio"};
+    CFakeEndpointSetup speakers{L"{0.0.0}.{spk}", eRender, L"Speakers (Realtek(R) Audio)",
+                                L"Realtek(R) Audio"};
     speakers.fLevel = 0.6f;
     audio.Add(speakers);
     audio.Add({L"{0.0.1}.{mic}", eCapture, L"Microphone Array (Realtek(R) Audio)", L"Realtek(R) Audio"});

@@ -18,23 +18,23 @@ constexpr DWORD kSpeakersVolume = 0;
 constexpr DWORD kSpeakersMute = 1;
 constexpr DWORD kWaveInVolume = 2;
 
-CFakeEndpointSpec Render(const wchar_t* pszId, const wchar_t* pszName, const wchar_t* pszAdapter,
-                         float fLevel = 0.5f)
+CFakeEndpointSetup Render(const wchar_t* pszId, const wchar_t* pszName, const wchar_t* pszAdapter,
+                          float fLevel = 0.5f)
 {
-    CFakeEndpointSpec spec;
-    spec.strId = pszId;
-    spec.flow = eRender;
-    spec.strName = pszName;
-    spec.strAdapter = pszAdapter;
-    spec.fLevel = fLevel;
-    return spec;
+    CFakeEndpointSetup setup;
+    setup.strId = pszId;
+    setup.flow = eRender;
+    setup.strName = pszName;
+    setup.strAdapter = pszAdapter;
+    setup.fLevel = fLevel;
+    return setup;
 }
 
-CFakeEndpointSpec Capture(const wchar_t* pszId, const wchar_t* pszAdapter, float fLevel)
+CFakeEndpointSetup Capture(const wchar_t* pszId, const wchar_t* pszAdapter, float fLevel)
 {
-    CFakeEndpointSpec spec = Render(pszId, L"Microphone", pszAdapter, fLevel);
-    spec.flow = eCapture;
-    return spec;
+    CFakeEndpointSetup setup = Render(pszId, L"Microphone", pszAdapter, fLevel);
+    setup.flow = eCapture;
+    return setup;
 }
 
 DWORD ValueOf(float fLevel)
@@ -117,7 +117,7 @@ TEST_F(EndpointMixerTest, CardsAndDestinationsFollowTheEndpoints)
     };
     const struct {
         const char* pszCase;
-        std::vector<CFakeEndpointSpec> endpoints;
+        std::vector<CFakeEndpointSetup> endpoints;
         const wchar_t* pszDefaultRender;
         const wchar_t* pszDefaultCapture;
         std::vector<CExpectedCard> expected;
@@ -154,8 +154,8 @@ TEST_F(EndpointMixerTest, CardsAndDestinationsFollowTheEndpoints)
         SCOPED_TRACE(c.pszCase);
         m_pMixer.reset();
         m_audio = CFakeCoreAudio();
-        for (const CFakeEndpointSpec& spec : c.endpoints)
-            m_audio.Add(spec);
+        for (const CFakeEndpointSetup& setup : c.endpoints)
+            m_audio.Add(setup);
         m_audio.SetDefault(eRender, c.pszDefaultRender);
         m_audio.SetDefault(eCapture, c.pszDefaultCapture);
 
@@ -207,12 +207,12 @@ TEST_F(EndpointMixerTest, ControlsTakeTheirStepsAndChannelsFromTheEndpoint)
     for (const auto& c : cases) {
         m_pMixer.reset();
         m_audio = CFakeCoreAudio();
-        CFakeEndpointSpec spec = Render(L"r", L"Speakers", L"HDA");
-        spec.cSteps = c.cSteps;
-        spec.hrStepInfo = c.hrStepInfo;
-        spec.cChannels = c.cChannels;
-        spec.hrChannelCount = c.hrChannelCount;
-        m_audio.Add(spec);
+        CFakeEndpointSetup setup = Render(L"r", L"Speakers", L"HDA");
+        setup.cSteps = c.cSteps;
+        setup.hrStepInfo = c.hrStepInfo;
+        setup.cChannels = c.cChannels;
+        setup.hrChannelCount = c.hrChannelCount;
+        m_audio.Add(setup);
         m_audio.SetDefault(eRender, L"r");
 
         const auto hDevice = reinterpret_cast<HMIXEROBJ>(0);
@@ -428,9 +428,9 @@ TEST_F(EndpointMixerTest, AnswersWithTheCodesOfWinmm)
 
 TEST_F(EndpointMixerTest, AWriteTheEndpointRefusesIsAnErrorAndAnnouncesNothing)
 {
-    CFakeEndpointSpec spec = Render(L"r", L"Speakers", L"HDA");
-    spec.hrWrite = E_NOTIMPL;
-    m_audio.Add(spec);
+    CFakeEndpointSetup setup = Render(L"r", L"Speakers", L"HDA");
+    setup.hrWrite = E_NOTIMPL;
+    m_audio.Add(setup);
     m_audio.SetDefault(eRender, L"r");
     const CNotifyWindow window;
     const HMIXER hMixer = Open(0, window);

@@ -63,27 +63,27 @@ private:
 
 class CFakeDevice final : public CComObject<IMMDevice> {
 public:
-    CFakeDevice(const CFakeEndpointSpec& spec, DWORD dwState, CComPtr<CFakeEndpointVolume> pVolume)
-        : m_spec(spec), m_dwState(dwState), m_pVolume(std::move(pVolume))
+    CFakeDevice(const CFakeEndpointSetup& setup, DWORD dwState, CComPtr<CFakeEndpointVolume> pVolume)
+        : m_setup(setup), m_dwState(dwState), m_pVolume(std::move(pVolume))
     {
     }
 
     HRESULT STDMETHODCALLTYPE Activate(REFIID iid, DWORD, PROPVARIANT*, void** ppv) override
     {
-        if (FAILED(m_spec.hrActivate)) {
+        if (FAILED(m_setup.hrActivate)) {
             *ppv = nullptr;
-            return m_spec.hrActivate;
+            return m_setup.hrActivate;
         }
         return m_pVolume->QueryInterface(iid, ppv);
     }
     HRESULT STDMETHODCALLTYPE OpenPropertyStore(DWORD, IPropertyStore** ppProperties) override
     {
-        *ppProperties = MakeComObject<CFakePropertyStore>(m_spec.strName, m_spec.strAdapter).Detach();
+        *ppProperties = MakeComObject<CFakePropertyStore>(m_setup.strName, m_setup.strAdapter).Detach();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetId(LPWSTR* ppstrId) override
     {
-        *ppstrId = TaskString(m_spec.strId);
+        *ppstrId = TaskString(m_setup.strId);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetState(DWORD* pdwState) override
@@ -93,7 +93,7 @@ public:
     }
 
 private:
-    const CFakeEndpointSpec m_spec;
+    const CFakeEndpointSetup m_setup;
     const DWORD m_dwState;
     const CComPtr<CFakeEndpointVolume> m_pVolume;
 };
@@ -123,8 +123,8 @@ private:
 
 } // namespace
 
-CFakeEndpointVolume::CFakeEndpointVolume(const CFakeEndpointSpec& spec)
-    : m_spec(spec), m_fLevel(spec.fLevel), m_bMuted(spec.bMuted)
+CFakeEndpointVolume::CFakeEndpointVolume(const CFakeEndpointSetup& setup)
+    : m_setup(setup), m_fLevel(setup.fLevel), m_bMuted(setup.bMuted)
 {
 }
 
@@ -209,15 +209,15 @@ CFakeEndpointVolume::UnregisterControlChangeNotify(IAudioEndpointVolumeCallback*
 
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetChannelCount(UINT* pnChannelCount)
 {
-    *pnChannelCount = SUCCEEDED(m_spec.hrChannelCount) ? m_spec.cChannels : 0;
-    return m_spec.hrChannelCount;
+    *pnChannelCount = SUCCEEDED(m_setup.hrChannelCount) ? m_setup.cChannels : 0;
+    return m_setup.hrChannelCount;
 }
 
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::SetMasterVolumeLevelScalar(FLOAT fLevel,
                                                                           LPCGUID pguidEventContext)
 {
-    if (FAILED(m_spec.hrWrite))
-        return m_spec.hrWrite;
+    if (FAILED(m_setup.hrWrite))
+        return m_setup.hrWrite;
     if (fLevel < 0.0f || fLevel > 1.0f)
         return E_INVALIDARG;
     {
@@ -236,8 +236,8 @@ HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetMasterVolumeLevelScalar(FLOAT*
 
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::SetMute(WINBOOL bMute, LPCGUID pguidEventContext)
 {
-    if (FAILED(m_spec.hrWrite))
-        return m_spec.hrWrite;
+    if (FAILED(m_setup.hrWrite))
+        return m_setup.hrWrite;
     {
         const std::lock_guard lock(m_mutex);
         m_bMuted = bMute ? TRUE : FALSE;
@@ -255,14 +255,14 @@ HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetMute(WINBOOL* pbMute)
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetVolumeStepInfo(UINT* pnStep, UINT* pnStepCount)
 {
     *pnStep = 0;
-    *pnStepCount = SUCCEEDED(m_spec.hrStepInfo) ? m_spec.cSteps : 0;
-    return m_spec.hrStepInfo;
+    *pnStepCount = SUCCEEDED(m_setup.hrStepInfo) ? m_setup.cSteps : 0;
+    return m_setup.hrStepInfo;
 }
 
-CFakeEndpointVolume& CFakeEnumerator::Add(const CFakeEndpointSpec& spec)
+CFakeEndpointVolume& CFakeEnumerator::Add(const CFakeEndpointSetup& setup)
 {
     const std::lock_guard lock(m_mutex);
-    m_endpoints.push_back({spec, DEVICE_STATE_ACTIVE, MakeComObject<CFakeEndpointVolume>(spec)});
+    m_endpoints.push_back({setup, DEVICE_STATE_ACTIVE, MakeComObject<CFakeEndpointVolume>(setup)});
     return *m_endpoints.back().pVolume.Get();
 }
 
@@ -282,7 +282,7 @@ void CFakeEnumerator::SetState(const std::wstring& strId, DWORD dwState)
     {
         const std::lock_guard lock(m_mutex);
         for (CEndpoint& endpoint : m_endpoints)
-            if (endpoint.spec.strId == strId)
+            if (endpoint.setup.strId == strId)
                 endpoint.dwState = dwState;
     }
     for (const auto& pClient : Clients())
@@ -293,7 +293,7 @@ CFakeEndpointVolume& CFakeEnumerator::Volume(const std::wstring& strId)
 {
     const std::lock_guard lock(m_mutex);
     const auto it = std::find_if(m_endpoints.begin(), m_endpoints.end(),
-                                 [&](const CEndpoint& endpoint) { return endpoint.spec.strId == strId; });
+                                 [&](const CEndpoint& endpoint) { return endpoint.setup.strId == strId; });
     return *it->pVolume.Get();
 }
 
@@ -311,7 +311,7 @@ std::vector<CComPtr<IMMNotificationClient>> CFakeEnumerator::Clients() const
 
 CComPtr<IMMDevice> CFakeEnumerator::MakeDevice(const CEndpoint& endpoint) const
 {
-    return MakeComObject<CFakeDevice>(endpoint.spec, endpoint.dwState, endpoint.pVolume);
+    return MakeComObject<CFakeDevice>(endpoint.setup, endpoint.dwState, endpoint.pVolume);
 }
 
 HRESULT STDMETHODCALLTYPE CFakeEnumerator::EnumAudioEndpoints(EDataFlow dataFlow, DWORD dwStateMask,
@@ -320,7 +320,7 @@ HRESULT STDMETHODCALLTYPE CFakeEnumerator::EnumAudioEndpoints(EDataFlow dataFlow
     const std::lock_guard lock(m_mutex);
     std::vector<CComPtr<IMMDevice>> devices;
     for (const CEndpoint& endpoint : m_endpoints)
-        if ((dataFlow == eAll || endpoint.spec.flow == dataFlow) && (endpoint.dwState & dwStateMask) != 0)
+        if ((dataFlow == eAll || endpoint.setup.flow == dataFlow) && (endpoint.dwState & dwStateMask) != 0)
             devices.push_back(MakeDevice(endpoint));
     *ppDevices = MakeComObject<CFakeCollection>(std::move(devices)).Detach();
     return S_OK;
@@ -334,7 +334,7 @@ HRESULT STDMETHODCALLTYPE CFakeEnumerator::GetDefaultAudioEndpoint(EDataFlow dat
         return E_INVALIDARG;
     const std::lock_guard lock(m_mutex);
     for (const CEndpoint& endpoint : m_endpoints)
-        if (endpoint.spec.strId == m_strDefault[dataFlow] && endpoint.dwState == DEVICE_STATE_ACTIVE) {
+        if (endpoint.setup.strId == m_strDefault[dataFlow] && endpoint.dwState == DEVICE_STATE_ACTIVE) {
             *ppEndpoint = MakeDevice(endpoint).Detach();
             return S_OK;
         }
@@ -345,7 +345,7 @@ HRESULT STDMETHODCALLTYPE CFakeEnumerator::GetDevice(LPCWSTR pwstrId, IMMDevice*
 {
     const std::lock_guard lock(m_mutex);
     for (const CEndpoint& endpoint : m_endpoints)
-        if (endpoint.spec.strId == pwstrId) {
+        if (endpoint.setup.strId == pwstrId) {
             *ppDevice = MakeDevice(endpoint).Detach();
             return S_OK;
         }

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-struct CFakeEndpointSpec {
+struct CFakeEndpointSetup {
     std::wstring strId;
     EDataFlow flow = eRender;
     std::wstring strName;
@@ -37,7 +37,7 @@ struct CFakeEndpointSpec {
 
 class CFakeEndpointVolume final : public CComObject<IAudioEndpointVolume> {
 public:
-    explicit CFakeEndpointVolume(const CFakeEndpointSpec& spec);
+    explicit CFakeEndpointVolume(const CFakeEndpointSetup& setup);
 
     // A change by another program: the callbacks hear it with a context of their own.
     void SetLevelElsewhere(float fLevel);
@@ -73,7 +73,7 @@ private:
     // here; the callbacks run outside the lock.
     void Changed(const GUID& guidContext);
 
-    const CFakeEndpointSpec m_spec;
+    const CFakeEndpointSetup m_setup;
     mutable std::mutex m_mutex;
     float m_fLevel;
     BOOL m_bMuted;
@@ -82,7 +82,7 @@ private:
 
 class CFakeEnumerator final : public CComObject<IMMDeviceEnumerator> {
 public:
-    CFakeEndpointVolume& Add(const CFakeEndpointSpec& spec);
+    CFakeEndpointVolume& Add(const CFakeEndpointSetup& setup);
     // Makes an endpoint the default of its flow (an empty id: no default) and tells the clients,
     // once per role as Windows does.
     void SetDefault(EDataFlow flow, const std::wstring& strId);
@@ -101,7 +101,7 @@ public:
 
 private:
     struct CEndpoint {
-        CFakeEndpointSpec spec;
+        CFakeEndpointSetup setup;
         DWORD dwState = DEVICE_STATE_ACTIVE;
         CComPtr<CFakeEndpointVolume> pVolume;
     };
@@ -118,7 +118,7 @@ private:
 class CFakeCoreAudio {
 public:
     CFakeCoreAudio();
-    CFakeEndpointVolume& Add(const CFakeEndpointSpec& spec) { return m_pEnumerator->Add(spec); }
+    CFakeEndpointVolume& Add(const CFakeEndpointSetup& setup) { return m_pEnumerator->Add(setup); }
     void SetDefault(EDataFlow flow, const std::wstring& strId) { m_pEnumerator->SetDefault(flow, strId); }
     CFakeEndpointVolume& Volume(const std::wstring& strId) { return m_pEnumerator->Volume(strId); }
     CFakeEnumerator& Fake() { return *m_pEnumerator.Get(); }

@@ -43,17 +43,17 @@ TEST(MixerChoiceTest, EndpointMixerOnlyWhereTheDefaultEndpointTakesWrites)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.pszRequested ? c.pszRequested : "(unset)") + ": " + c.pszReason);
         CFakeCoreAudio audio;
-        CFakeEndpointSpec spec;
-        spec.strId = L"r";
-        spec.strName = L"Speakers";
-        spec.fLevel = 0.42f;
+        CFakeEndpointSetup setup;
+        setup.strId = L"r";
+        setup.strName = L"Speakers";
+        setup.fLevel = 0.42f;
         if (c.coreAudio == CoreAudio::NotImplemented)
-            spec.hrWrite = E_NOTIMPL;
+            setup.hrWrite = E_NOTIMPL;
         if (c.coreAudio == CoreAudio::CaptureOnly)
-            spec.flow = eCapture;
+            setup.flow = eCapture;
         if (c.coreAudio != CoreAudio::NoEndpoint)
-            audio.Add(spec);
-        audio.SetDefault(spec.flow, L"r");
+            audio.Add(setup);
+        audio.SetDefault(setup.flow, L"r");
 
         bool bAsked = false;
         const EnumeratorFactory factory = [&](CComPtr<IMMDeviceEnumerator>& pEnumerator) {

@@ -28,9 +28,10 @@ public:
     }
     CComPtr(CComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
     // From a pointer to an implementation to a pointer to its interface.
-    template <class U>
-    requires std::is_convertible_v<U*, T*> CComPtr(CComPtr<U>&& other)
-    noexcept : m_p(other.Detach()) {}
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    CComPtr(CComPtr<U>&& other) noexcept : m_p(other.Detach())
+    {
+    }
     CComPtr& operator=(CComPtr other) noexcept
     {
         std::swap(m_p, other.m_p);

@@ -1,5 +1,6 @@
-// The mixer behind a contract run, and what it is known to do differently. The simulator and
-// Wine's own WINMM each provide one (ContractSim.cpp, ContractWine.cpp).
+// The mixer behind a contract run, and what it is known to do differently. The simulator, Wine's
+// own WINMM and the endpoint mixer on fake Core Audio each provide one (ContractSim.cpp,
+// ContractWine.cpp, ContractEndpoint.cpp).
 #pragma once
 
 #include <string>

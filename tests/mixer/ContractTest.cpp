@@ -1,6 +1,6 @@
-// One table of checks that the simulated mixer and Wine's WINMM must both pass, so that what
-// the tests learn from the simulator holds for a real mixer. Where the two must differ the
-// backend says so (ContractBackend.h) and the row names the difference.
+// One table of checks that the simulated mixer, Wine's WINMM and the endpoint mixer must all
+// pass, so that what the tests learn from the simulator holds for a real mixer. Where they must
+// differ the backend says so (ContractBackend.h) and the row names the difference.
 #include "mixer/ContractBackend.h"
 #include "mixer/MixerDevice.h"
 #include "mixer/MixerTestSupport.h"
@@ -216,10 +216,12 @@ const ContractCheck kChecks[] = {
     {"InvalidHandle", &CheckInvalidHandle, "Wine keeps a closed handle usable"},
     {"LineLookupsAgree", &CheckLineLookupsAgree, ""},
     {"ControlLookupsAgree", &CheckControlLookupsAgree, ""},
-    {"VolumeRoundTrip", &CheckVolumeRoundTrip, "Wine's volume is uniform: one value"},
+    {"VolumeRoundTrip", &CheckVolumeRoundTrip,
+     "Wine's and the endpoint mixer's volume is uniform: one value"},
     {"MuteRoundTrip", &CheckMuteRoundTrip, ""},
     {"Notifications", &CheckNotifications, "Wine sends no change notifications"},
-    {"RecordingSelection", &CheckRecordingSelection, "Wine has no MIXER or MUX controls"},
+    {"RecordingSelection", &CheckRecordingSelection,
+     "Wine and the endpoint mixer have no MIXER or MUX controls"},
 };
 
 TEST_P(ContractTest, Holds)

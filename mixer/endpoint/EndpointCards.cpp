@@ -1,0 +1,84 @@
+#include "mixer/endpoint/EndpointCards.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+// MIXERCAPSA::szPname has room for 31 characters and the terminator.
+constexpr size_t kMaxCardName = 31;
+
+std::optional<size_t> FindById(const std::vector<CEndpointInfo>& endpoints, const std::wstring& strId)
+{
+    const auto it = std::find_if(endpoints.begin(), endpoints.end(),
+                                 [&](const CEndpointInfo& e) { return !strId.empty() && e.strId == strId; });
+    if (it == endpoints.end())
+        return std::nullopt;
+    return static_cast<size_t>(it - endpoints.begin());
+}
+
+std::optional<size_t> FindByAdapter(const std::vector<CEndpointInfo>& captures,
+                                    const std::wstring& strAdapter)
+{
+    const auto it = std::find_if(captures.begin(), captures.end(), [&](const CEndpointInfo& e) {
+        return !strAdapter.empty() && e.strAdapter == strAdapter;
+    });
+    if (it == captures.end())
+        return std::nullopt;
+    return static_cast<size_t>(it - captures.begin());
+}
+
+std::string ToAnsi(const std::wstring& str)
+{
+    if (str.empty())
+        return {};
+    const int cch = ::WideCharToMultiByte(CP_ACP, 0, str.data(), static_cast<int>(str.size()), nullptr, 0,
+                                          nullptr, nullptr);
+    std::string strAnsi(static_cast<size_t>(std::max(cch, 0)), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, str.data(), static_cast<int>(str.size()), strAnsi.data(), cch, nullptr,
+                          nullptr);
+    return strAnsi;
+}
+
+} // namespace
+
+std::vector<CCardPlan> PlanCards(const std::vector<CEndpointInfo>& renders,
+                                 const std::vector<CEndpointInfo>& captures,
+                                 const std::wstring& strDefaultRender, const std::wstring& strDefaultCapture)
+{
+    std::vector<CCardPlan> cards;
+    if (renders.empty())
+        return cards;
+
+    const size_t nFirst = FindById(renders, strDefaultRender).value_or(0);
+    std::optional<size_t> nFirstCapture = FindById(captures, strDefaultCapture);
+    if (!nFirstCapture)
+        nFirstCapture = FindByAdapter(captures, renders[nFirst].strAdapter);
+    cards.push_back({nFirst, nFirstCapture});
+
+    for (size_t i = 0; i < renders.size(); ++i)
+        if (i != nFirst)
+            cards.push_back({i, FindByAdapter(captures, renders[i].strAdapter)});
+    return cards;
+}
+
+std::string CardName(const std::wstring& strName)
+{
+    // Cut before converting: a multi-byte code page may need two bytes for one character, so
+    // characters come off the end until the whole ones fit. Half a surrogate pair would come
+    // out as '?', so a cut never ends on one.
+    std::wstring strCut = strName.substr(0, kMaxCardName);
+    const auto cutPair = [&] {
+        if (!strCut.empty() && IS_HIGH_SURROGATE(strCut.back()))
+            strCut.pop_back();
+    };
+    cutPair();
+    std::string strAnsi = ToAnsi(strCut);
+    while (strAnsi.size() > kMaxCardName) {
+        strCut.pop_back();
+        cutPair();
+        strAnsi = ToAnsi(strCut);
+    }
+    return strAnsi;
+}

@@ -1,0 +1,129 @@
+#include "mixer/endpoint/EndpointDevices.h"
+
+#include "mixer/endpoint/EndpointCards.h"
+
+#include <mmsystem.h>
+// The property keys are defined (not only declared) where initguid.h comes first.
+#include <initguid.h>
+#include <functiondiscoverykeys_devpkey.h>
+
+#include <algorithm>
+
+namespace {
+
+// Channel counts beyond any speaker layout are taken as a broken answer.
+constexpr UINT kMaxChannels = 32;
+
+struct CTaskString {
+    ~CTaskString() { ::CoTaskMemFree(pwsz); }
+    LPWSTR pwsz = nullptr;
+};
+
+std::wstring DeviceId(IMMDevice* pDevice)
+{
+    CTaskString id;
+    if (FAILED(pDevice->GetId(&id.pwsz)) || id.pwsz == nullptr)
+        return {};
+    return id.pwsz;
+}
+
+std::wstring TextProperty(IPropertyStore* pStore, const PROPERTYKEY& key)
+{
+    PROPVARIANT value;
+    ::PropVariantInit(&value);
+    std::wstring strText;
+    if (SUCCEEDED(pStore->GetValue(key, &value)) && value.vt == VT_LPWSTR && value.pwszVal != nullptr)
+        strText = value.pwszVal;
+    ::PropVariantClear(&value);
+    return strText;
+}
+
+struct CFoundEndpoint {
+    CEndpointInfo info;
+    CComPtr<IAudioEndpointVolume> pVolume;
+};
+
+std::vector<CFoundEndpoint> ActiveEndpoints(IMMDeviceEnumerator* pEnumerator, EDataFlow flow)
+{
+    std::vector<CFoundEndpoint> found;
+    CComPtr<IMMDeviceCollection> pCollection;
+    UINT nCount = 0;
+    if (FAILED(pEnumerator->EnumAudioEndpoints(flow, DEVICE_STATE_ACTIVE, pCollection.Put())) ||
+        !pCollection || FAILED(pCollection->GetCount(&nCount)))
+        return found;
+    for (UINT i = 0; i < nCount; ++i) {
+        CComPtr<IMMDevice> pDevice;
+        if (FAILED(pCollection->Item(i, pDevice.Put())) || !pDevice)
+            continue;
+        CFoundEndpoint endpoint;
+        endpoint.info.strId = DeviceId(pDevice.Get());
+        if (endpoint.info.strId.empty())
+            continue;
+        if (FAILED(pDevice->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr,
+                                     endpoint.pVolume.PutVoid())) ||
+            !endpoint.pVolume)
+            continue;
+        CComPtr<IPropertyStore> pStore;
+        if (SUCCEEDED(pDevice->OpenPropertyStore(STGM_READ, pStore.Put())) && pStore) {
+            endpoint.info.strName = TextProperty(pStore.Get(), PKEY_Device_FriendlyName);
+            endpoint.info.strAdapter = TextProperty(pStore.Get(), PKEY_DeviceInterface_FriendlyName);
+        }
+        found.push_back(std::move(endpoint));
+    }
+    return found;
+}
+
+std::wstring DefaultEndpointId(IMMDeviceEnumerator* pEnumerator, EDataFlow flow)
+{
+    CComPtr<IMMDevice> pDevice;
+    if (FAILED(pEnumerator->GetDefaultAudioEndpoint(flow, eConsole, pDevice.Put())) || !pDevice)
+        return {};
+    return DeviceId(pDevice.Get());
+}
+
+std::vector<CEndpointInfo> Infos(const std::vector<CFoundEndpoint>& endpoints)
+{
+    std::vector<CEndpointInfo> infos;
+    for (const CFoundEndpoint& endpoint : endpoints)
+        infos.push_back(endpoint.info);
+    return infos;
+}
+
+CEndpointLine MakeLine(DWORD dwComponentType, const CFoundEndpoint& endpoint)
+{
+    CEndpointLine line;
+    line.dwComponentType = dwComponentType;
+    line.strEndpointId = endpoint.info.strId;
+    line.pVolume = endpoint.pVolume;
+    UINT cChannels = 0;
+    if (SUCCEEDED(endpoint.pVolume->GetChannelCount(&cChannels)))
+        line.cChannels = std::clamp<UINT>(cChannels, 1, kMaxChannels);
+    UINT nStep = 0;
+    UINT cSteps = 0;
+    // At least 2 steps, and no more than a packed steps value's 16-bit half can count.
+    line.cSteps = SUCCEEDED(endpoint.pVolume->GetVolumeStepInfo(&nStep, &cSteps))
+                      ? std::clamp<UINT>(cSteps, 2, 0xFFFF)
+                      : kDefaultVolumeSteps;
+    return line;
+}
+
+} // namespace
+
+CEndpointCards ReadEndpointCards(IMMDeviceEnumerator* pEnumerator)
+{
+    const std::vector<CFoundEndpoint> renders = ActiveEndpoints(pEnumerator, eRender);
+    const std::vector<CFoundEndpoint> captures = ActiveEndpoints(pEnumerator, eCapture);
+    CEndpointCards cards;
+    for (const CCardPlan& plan :
+         PlanCards(Infos(renders), Infos(captures), DefaultEndpointId(pEnumerator, eRender),
+                   DefaultEndpointId(pEnumerator, eCapture))) {
+        auto pCard = std::make_shared<CEndpointCard>();
+        const CFoundEndpoint& render = renders[plan.nRender];
+        pCard->strName = CardName(render.info.strName);
+        pCard->lines.push_back(MakeLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, render));
+        if (plan.nCapture)
+            pCard->lines.push_back(MakeLine(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, captures[*plan.nCapture]));
+        cards.push_back(std::move(pCard));
+    }
+    return cards;
+}

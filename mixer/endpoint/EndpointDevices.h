@@ -1,0 +1,57 @@
+// The endpoint mixer's cards as read from Core Audio. Each card lists its destinations: the
+// render endpoint as the speakers destination, then, when the card has one, the capture endpoint
+// as the wave-in destination. A destination drives its endpoint's master volume and mute.
+#pragma once
+
+#include "mixer/endpoint/ComPtr.h"
+
+#include <windows.h>
+#include <mmdeviceapi.h>
+#include <endpointvolume.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct CEndpointLine {
+    // MIXERLINE_COMPONENTTYPE_DST_SPEAKERS or MIXERLINE_COMPONENTTYPE_DST_WAVEIN.
+    DWORD dwComponentType = 0;
+    std::wstring strEndpointId;
+    CComPtr<IAudioEndpointVolume> pVolume;
+    DWORD cChannels = 1;
+    // The volume control's step count, from GetVolumeStepInfo.
+    DWORD cSteps = 0;
+};
+
+struct CEndpointCard {
+    std::string strName;
+    std::vector<CEndpointLine> lines;
+};
+
+using CEndpointCards = std::vector<std::shared_ptr<const CEndpointCard>>;
+
+// How a card's lines and controls are numbered: destination d has the line id 0xFFFF0000 + d
+// (the destination's index in the low word, as drivers number them), a VOLUME control 2d and a
+// MUTE control 2d + 1.
+constexpr DWORD kLineIdBase = 0xFFFF0000;
+constexpr DWORD kControlsPerLine = 2;
+constexpr DWORD LineIdOf(DWORD dwDestination)
+{
+    return kLineIdBase + dwDestination;
+}
+constexpr DWORD VolumeControlOf(DWORD dwDestination)
+{
+    return dwDestination * kControlsPerLine;
+}
+constexpr DWORD MuteControlOf(DWORD dwDestination)
+{
+    return dwDestination * kControlsPerLine + 1;
+}
+
+// The active endpoints made into cards (mixer/endpoint/EndpointCards.h). Endpoints whose id or
+// volume cannot be had are left out; a failed enumeration gives no cards.
+CEndpointCards ReadEndpointCards(IMMDeviceEnumerator* pEnumerator);
+
+// The volume control's steps when the endpoint cannot tell: the percent steps of the system's
+// own volume flyout.
+constexpr DWORD kDefaultVolumeSteps = 100;

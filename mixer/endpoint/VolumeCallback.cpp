@@ -1,0 +1,42 @@
+#include "mixer/endpoint/VolumeCallback.h"
+
+#include "mixer/endpoint/EndpointDevices.h"
+#include "mixer/endpoint/HandleRegistry.h"
+
+CVolumeCallback::CVolumeCallback(std::weak_ptr<const CHandleRegistry> pRegistry, HMIXER hMixer,
+                                 DWORD dwDestination, const GUID& guidOwnWrites, BOOL bMuted)
+    : m_pRegistry(std::move(pRegistry)), m_hMixer(hMixer), m_dwDestination(dwDestination),
+      m_guidOwnWrites(guidOwnWrites), m_bMuted(bMuted)
+{
+}
+
+HRESULT STDMETHODCALLTYPE CVolumeCallback::OnNotify(PAUDIO_VOLUME_NOTIFICATION_DATA pNotify)
+{
+    if (pNotify == nullptr)
+        return E_POINTER;
+    // Every change updates the mute state seen last, the mixer's own included, so that the next
+    // change from elsewhere is compared with the truth.
+    const BOOL bMuted = pNotify->bMuted ? TRUE : FALSE;
+    const bool bMuteChanged = m_bMuted.exchange(bMuted) != bMuted;
+    if (IsEqualGUID(pNotify->guidEventContext, m_guidOwnWrites))
+        return S_OK;
+    if (const auto pRegistry = m_pRegistry.lock())
+        pRegistry->PostControlChange(m_hMixer, bMuteChanged ? MuteControlOf(m_dwDestination)
+                                                            : VolumeControlOf(m_dwDestination));
+    return S_OK;
+}
+
+CVolumeRegistration::CVolumeRegistration(CComPtr<IAudioEndpointVolume> pVolume,
+                                         CComPtr<IAudioEndpointVolumeCallback> pCallback)
+{
+    if (pVolume && pCallback && SUCCEEDED(pVolume->RegisterControlChangeNotify(pCallback.Get()))) {
+        m_pVolume = std::move(pVolume);
+        m_pCallback = std::move(pCallback);
+    }
+}
+
+CVolumeRegistration::~CVolumeRegistration()
+{
+    if (m_pVolume && m_pCallback)
+        m_pVolume->UnregisterControlChangeNotify(m_pCallback.Get());
+}

@@ -1,0 +1,613 @@
+// The endpoint mixer over fake Core Audio: the cards it makes of endpoints, the WINMM answers
+// and codes it gives, and the notifications it posts for changes made elsewhere, for its own
+// writes and for device changes, including a close racing a notification under way.
+#include "mixer/MixerTestSupport.h"
+#include "mixer/endpoint/EndpointMixer.h"
+#include "mixer/endpoint/FakeCoreAudio.h"
+
+#include <dbt.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace {
+
+constexpr DWORD kSpeakersVolume = 0;
+constexpr DWORD kSpeakersMute = 1;
+constexpr DWORD kWaveInVolume = 2;
+
+CFakeEndpointSetup Render(const wchar_t* pszId, const wchar_t* pszName, const wchar_t* pszAdapter,
+                          float fLevel = 0.5f)
+{
+    CFakeEndpointSetup setup;
+    setup.strId = pszId;
+    setup.flow = eRender;
+    setup.strName = pszName;
+    setup.strAdapter = pszAdapter;
+    setup.fLevel = fLevel;
+    return setup;
+}
+
+CFakeEndpointSetup Capture(const wchar_t* pszId, const wchar_t* pszAdapter, float fLevel)
+{
+    CFakeEndpointSetup setup = Render(pszId, L"Microphone", pszAdapter, fLevel);
+    setup.flow = eCapture;
+    return setup;
+}
+
+DWORD ValueOf(float fLevel)
+{
+    return static_cast<DWORD>(fLevel * 0xFFFF + 0.5f);
+}
+
+HMIXEROBJ Object(HMIXER hMixer)
+{
+    return reinterpret_cast<HMIXEROBJ>(hMixer);
+}
+
+// The messages of one kind waiting for a window, taken off its queue.
+std::vector<MSG> TakeMessages(HWND hWnd, UINT uMessage)
+{
+    std::vector<MSG> messages;
+    MSG msg;
+    while (::PeekMessageA(&msg, hWnd, uMessage, uMessage, PM_REMOVE))
+        messages.push_back(msg);
+    return messages;
+}
+
+// Runs a change on a thread of its own, as Core Audio delivers changes made elsewhere.
+void OnOtherThread(const std::function<void()>& change)
+{
+    std::thread(change).join();
+}
+
+class EndpointMixerTest : public ::testing::Test {
+protected:
+    CEndpointMixer& Mixer()
+    {
+        if (!m_pMixer)
+            m_pMixer = std::make_unique<CEndpointMixer>(m_audio.Enumerator());
+        return *m_pMixer;
+    }
+
+    HMIXER Open(UINT nCard, const CNotifyWindow& window)
+    {
+        HMIXER hMixer = nullptr;
+        EXPECT_EQ(Mixer().Open(&hMixer, nCard, reinterpret_cast<DWORD_PTR>(window.Get()), 0, CALLBACK_WINDOW),
+                  MMSYSERR_NOERROR);
+        return hMixer;
+    }
+
+    MMRESULT Transfer(HMIXEROBJ hObject, DWORD fdwObject, DWORD dwControlID, std::vector<DWORD>& values,
+                      bool bWrite)
+    {
+        MIXERCONTROLDETAILS mxcd{};
+        mxcd.cbStruct = sizeof mxcd;
+        mxcd.dwControlID = dwControlID;
+        mxcd.cChannels = static_cast<DWORD>(values.size());
+        mxcd.cbDetails = sizeof(DWORD);
+        mxcd.paDetails = values.data();
+        return bWrite ? Mixer().SetControlDetails(hObject, &mxcd, fdwObject | MIXER_SETCONTROLDETAILSF_VALUE)
+                      : Mixer().GetControlDetails(hObject, &mxcd, fdwObject | MIXER_GETCONTROLDETAILSF_VALUE);
+    }
+
+    // The first channel of a control on a card addressed by its index.
+    DWORD ReadOnCard(UINT nCard, DWORD dwControlID)
+    {
+        std::vector<DWORD> values(1, 0xDEAD);
+        EXPECT_EQ(Transfer(reinterpret_cast<HMIXEROBJ>(static_cast<UINT_PTR>(nCard)), MIXER_OBJECTF_MIXER,
+                           dwControlID, values, false),
+                  MMSYSERR_NOERROR);
+        return values[0];
+    }
+
+    CFakeCoreAudio m_audio;
+    std::unique_ptr<CEndpointMixer> m_pMixer;
+};
+
+TEST_F(EndpointMixerTest, CardsAndDestinationsFollowTheEndpoints)
+{
+    struct CExpectedCard {
+        const char* pszName;
+        // The level of the capture endpoint that the card's wave-in destination drives; 0 for
+        // a card without one.
+        float fCaptureLevel;
+    };
+    const struct {
+        const char* pszCase;
+        std::vector<CFakeEndpointSetup> endpoints;
+        const wchar_t* pszDefaultRender;
+        const wchar_t* pszDefaultCapture;
+        std::vector<CExpectedCard> expected;
+    } cases[] = {
+        {"one adapter",
+         {Render(L"r1", L"Speakers (Realtek Audio)", L"Realtek"), Capture(L"c1", L"Realtek", 0.25f)},
+         L"r1",
+         L"c1",
+         {{"Speakers (Realtek Audio)", 0.25f}}},
+        {"two adapters, the second the default",
+         {Render(L"r1", L"Speakers (Realtek Audio)", L"Realtek"), Capture(L"c1", L"Realtek", 0.25f),
+          Render(L"r2", L"Headset Earphone (USB Headset)", L"USB Headset"),
+          Capture(L"c2", L"USB Headset", 0.75f)},
+         L"r2",
+         L"c2",
+         {{"Headset Earphone (USB Headset)", 0.75f}, {"Speakers (Realtek Audio)", 0.25f}}},
+        {"three adapters, one of them without capture",
+         {Render(L"r1", L"Speakers (Realtek Audio)", L"Realtek"),
+          Render(L"r3", L"LG TV (NVIDIA HDMI)", L"NVIDIA"), Capture(L"c2", L"USB Headset", 0.75f),
+          Capture(L"c1", L"Realtek", 0.25f),
+          Render(L"r2", L"Headset Earphone (USB Headset)", L"USB Headset")},
+         L"r1",
+         L"c1",
+         {{"Speakers (Realtek Audio)", 0.25f},
+          {"LG TV (NVIDIA HDMI)", 0.0f},
+          {"Headset Earphone (USB Headset)", 0.75f}}},
+        {"a render endpoint without capture",
+         {Render(L"r1", L"Speakers (High Definition Audio Device)", L"HDA")},
+         L"r1",
+         L"",
+         {{"Speakers (High Definition Audio", 0.0f}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCase);
+        m_pMixer.reset();
+        m_audio = CFakeCoreAudio();
+        for (const CFakeEndpointSetup& setup : c.endpoints)
+            m_audio.Add(setup);
+        m_audio.SetDefault(eRender, c.pszDefaultRender);
+        m_audio.SetDefault(eCapture, c.pszDefaultCapture);
+
+        ASSERT_EQ(Mixer().GetNumDevs(), c.expected.size());
+        for (UINT nCard = 0; nCard < c.expected.size(); ++nCard) {
+            const CExpectedCard& expected = c.expected[nCard];
+            const bool bCapture = expected.fCaptureLevel != 0.0f;
+            MIXERCAPSA caps{};
+            ASSERT_EQ(Mixer().GetDevCaps(nCard, &caps, sizeof caps), MMSYSERR_NOERROR);
+            EXPECT_STREQ(caps.szPname, expected.pszName);
+            EXPECT_EQ(caps.cDestinations, bCapture ? 2u : 1u);
+
+            const DWORD adwTypes[] = {MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,
+                                      MIXERLINE_COMPONENTTYPE_DST_WAVEIN};
+            for (DWORD d = 0; d < caps.cDestinations; ++d) {
+                MIXERLINEA line{};
+                line.cbStruct = sizeof line;
+                line.dwDestination = d;
+                ASSERT_EQ(Mixer().GetLineInfo(reinterpret_cast<HMIXEROBJ>(static_cast<UINT_PTR>(nCard)),
+                                              &line, MIXER_OBJECTF_MIXER | MIXER_GETLINEINFOF_DESTINATION),
+                          MMSYSERR_NOERROR);
+                EXPECT_EQ(line.dwComponentType, adwTypes[d]);
+                EXPECT_EQ(line.dwLineID, 0xFFFF0000 + d);
+                EXPECT_EQ(line.cConnections, 0u);
+                EXPECT_EQ(line.cControls, 2u);
+                EXPECT_STREQ(line.Target.szPname, expected.pszName);
+            }
+            if (bCapture) {
+                EXPECT_EQ(ReadOnCard(nCard, kWaveInVolume), ValueOf(expected.fCaptureLevel));
+            }
+        }
+    }
+}
+
+TEST_F(EndpointMixerTest, ControlsTakeTheirStepsAndChannelsFromTheEndpoint)
+{
+    const struct {
+        UINT cSteps;
+        HRESULT hrStepInfo;
+        UINT cChannels;
+        HRESULT hrChannelCount;
+        DWORD cExpectedSteps;
+        DWORD cExpectedChannels;
+    } cases[] = {
+        {101, S_OK, 2, S_OK, 101, 2},        {1, S_OK, 6, S_OK, 2, 6},
+        {0x20000, S_OK, 1, S_OK, 0xFFFF, 1}, {51, E_NOTIMPL, 2, E_NOTIMPL, 100, 1},
+        {51, S_OK, 1000, S_OK, 51, 32},
+    };
+    for (const auto& c : cases) {
+        m_pMixer.reset();
+        m_audio = CFakeCoreAudio();
+        CFakeEndpointSetup setup = Render(L"r", L"Speakers", L"HDA");
+        setup.cSteps = c.cSteps;
+        setup.hrStepInfo = c.hrStepInfo;
+        setup.cChannels = c.cChannels;
+        setup.hrChannelCount = c.hrChannelCount;
+        m_audio.Add(setup);
+        m_audio.SetDefault(eRender, L"r");
+
+        const auto hDevice = reinterpret_cast<HMIXEROBJ>(0);
+        MIXERLINEA line{};
+        line.cbStruct = sizeof line;
+        line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+        ASSERT_EQ(Mixer().GetLineInfo(hDevice, &line, MIXER_GETLINEINFOF_COMPONENTTYPE), MMSYSERR_NOERROR);
+        EXPECT_EQ(line.cChannels, c.cExpectedChannels);
+
+        MIXERCONTROLA controls[2]{};
+        MIXERLINECONTROLSA mxlc{};
+        mxlc.cbStruct = sizeof mxlc;
+        mxlc.dwLineID = line.dwLineID;
+        mxlc.cControls = 2;
+        mxlc.cbmxctrl = sizeof(MIXERCONTROLA);
+        mxlc.pamxctrl = controls;
+        ASSERT_EQ(Mixer().GetLineControls(hDevice, &mxlc, MIXER_GETLINECONTROLSF_ALL), MMSYSERR_NOERROR);
+        EXPECT_EQ(controls[0].dwControlType, MIXERCONTROL_CONTROLTYPE_VOLUME);
+        EXPECT_EQ(controls[0].Bounds.dwMaximum, 0xFFFFu);
+        EXPECT_EQ(controls[0].Metrics.cSteps, c.cExpectedSteps);
+        EXPECT_EQ(controls[1].dwControlType, MIXERCONTROL_CONTROLTYPE_MUTE);
+        EXPECT_EQ(controls[1].Bounds.dwMaximum, 1u);
+    }
+}
+
+TEST_F(EndpointMixerTest, EveryChannelReadsTheMasterAndAWriteTakesTheLoudest)
+{
+    m_audio.Add(Render(L"r", L"Speakers", L"HDA", 0.5f));
+    m_audio.SetDefault(eRender, L"r");
+    const CNotifyWindow window;
+    const HMIXER hMixer = Open(0, window);
+
+    std::vector<DWORD> stereo(2, 0);
+    ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersVolume, stereo, false),
+              MMSYSERR_NOERROR);
+    EXPECT_EQ(stereo, (std::vector<DWORD>{0x8000, 0x8000}));
+
+    stereo = {0x4000, 0xC000};
+    ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersVolume, stereo, true),
+              MMSYSERR_NOERROR);
+    EXPECT_EQ(ValueOf(m_audio.Volume(L"r").Level()), 0xC000u);
+
+    std::vector<DWORD> one = {0xFFFF};
+    ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersVolume, one, true), MMSYSERR_NOERROR);
+    EXPECT_EQ(m_audio.Volume(L"r").Level(), 1.0f);
+
+    one = {1};
+    ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersMute, one, true), MMSYSERR_NOERROR);
+    EXPECT_TRUE(m_audio.Volume(L"r").Muted());
+    one = {0};
+    ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersMute, one, false), MMSYSERR_NOERROR);
+    EXPECT_EQ(one[0], 1u);
+    Mixer().Close(hMixer);
+}
+
+TEST_F(EndpointMixerTest, AnswersWithTheCodesOfWinmm)
+{
+    m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
+    m_audio.SetDefault(eRender, L"r");
+    const CNotifyWindow window;
+    const HMIXER hMixer = Open(0, window);
+    HMIXER hClosed = Open(0, window);
+    Mixer().Close(hClosed);
+    const HMIXEROBJ hObject = Object(hMixer);
+
+    const auto lineInfo = [&](DWORD fdwInfo, const std::function<void(MIXERLINEA&)>& fill) {
+        MIXERLINEA line{};
+        line.cbStruct = sizeof line;
+        fill(line);
+        return Mixer().GetLineInfo(hObject, &line, MIXER_OBJECTF_HMIXER | fdwInfo);
+    };
+    const auto details = [&](bool bWrite, const std::function<void(MIXERCONTROLDETAILS&)>& fill) {
+        DWORD adwValues[4] = {};
+        MIXERCONTROLDETAILS mxcd{};
+        mxcd.cbStruct = sizeof mxcd;
+        mxcd.dwControlID = kSpeakersVolume;
+        mxcd.cChannels = 1;
+        mxcd.cbDetails = sizeof(DWORD);
+        mxcd.paDetails = adwValues;
+        fill(mxcd);
+        return bWrite ? Mixer().SetControlDetails(hObject, &mxcd, MIXER_OBJECTF_HMIXER)
+                      : Mixer().GetControlDetails(hObject, &mxcd, MIXER_OBJECTF_HMIXER);
+    };
+    const auto control = [&](DWORD fdwControls, const std::function<void(MIXERLINECONTROLSA&)>& fill) {
+        MIXERCONTROLA controls[2]{};
+        MIXERLINECONTROLSA mxlc{};
+        mxlc.cbStruct = sizeof mxlc;
+        mxlc.dwLineID = 0xFFFF0000;
+        mxlc.cControls = 1;
+        mxlc.cbmxctrl = sizeof(MIXERCONTROLA);
+        mxlc.pamxctrl = controls;
+        fill(mxlc);
+        return Mixer().GetLineControls(hObject, &mxlc, MIXER_OBJECTF_HMIXER | fdwControls);
+    };
+    const auto none = [](auto&) {};
+
+    const struct {
+        const char* pszCase;
+        std::function<MMRESULT()> call;
+        MMRESULT expected;
+    } cases[] = {
+        {"open a device that is not there",
+         [&] {
+             HMIXER h = nullptr;
+             return Mixer().Open(&h, 1, reinterpret_cast<DWORD_PTR>(window.Get()), 0, CALLBACK_WINDOW);
+         },
+         MMSYSERR_BADDEVICEID},
+        {"open with a callback that is no window",
+         [&] {
+             HMIXER h = nullptr;
+             return Mixer().Open(&h, 0, 0x1234, 0, CALLBACK_WINDOW);
+         },
+         MMSYSERR_INVALPARAM},
+        {"open with a callback function",
+         [&] {
+             HMIXER h = nullptr;
+             return Mixer().Open(&h, 0, 0, 0, CALLBACK_FUNCTION);
+         },
+         MMSYSERR_INVALFLAG},
+        {"capabilities of a device that is not there",
+         [&] {
+             MIXERCAPSA caps{};
+             return Mixer().GetDevCaps(1, &caps, sizeof caps);
+         },
+         MMSYSERR_BADDEVICEID},
+        {"a closed handle",
+         [&] {
+             UINT uMxId = 0;
+             return Mixer().GetID(Object(hClosed), &uMxId, MIXER_OBJECTF_HMIXER);
+         },
+         MMSYSERR_INVALHANDLE},
+        {"close twice", [&] { return Mixer().Close(hClosed); }, MMSYSERR_INVALHANDLE},
+        {"an object type it does not have",
+         [&] {
+             UINT uMxId = 0;
+             return Mixer().GetID(hObject, &uMxId, MIXER_OBJECTF_WAVEOUT);
+         },
+         MMSYSERR_INVALFLAG},
+        {"a line record of the wrong size",
+         [&] { return lineInfo(MIXER_GETLINEINFOF_DESTINATION, [](auto& l) { l.cbStruct = 100; }); },
+         MMSYSERR_INVALPARAM},
+        {"a destination that is not there",
+         [&] { return lineInfo(MIXER_GETLINEINFOF_DESTINATION, [](auto& l) { l.dwDestination = 1; }); },
+         MIXERR_INVALLINE},
+        {"a source: there are none", [&] { return lineInfo(MIXER_GETLINEINFOF_SOURCE, none); },
+         MIXERR_INVALLINE},
+        {"a component type that is not there",
+         [&] {
+             return lineInfo(MIXER_GETLINEINFOF_COMPONENTTYPE,
+                             [](auto& l) { l.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN; });
+         },
+         MIXERR_INVALLINE},
+        {"a line id that is not there",
+         [&] { return lineInfo(MIXER_GETLINEINFOF_LINEID, [](auto& l) { l.dwLineID = 0x10000; }); },
+         MIXERR_INVALLINE},
+        {"a target type query", [&] { return lineInfo(MIXER_GETLINEINFOF_TARGETTYPE, none); },
+         MMSYSERR_NOTSUPPORTED},
+        {"a control type the line lacks",
+         [&] {
+             return control(MIXER_GETLINECONTROLSF_ONEBYTYPE,
+                            [](auto& c) { c.dwControlType = MIXERCONTROL_CONTROLTYPE_MIXER; });
+         },
+         MIXERR_INVALCONTROL},
+        {"all controls with a wrong count", [&] { return control(MIXER_GETLINECONTROLSF_ALL, none); },
+         MMSYSERR_INVALPARAM},
+        {"a control record of the wrong size",
+         [&] {
+             return control(MIXER_GETLINECONTROLSF_ONEBYTYPE, [](auto& c) {
+                 c.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
+                 c.cbmxctrl = 100;
+             });
+         },
+         MMSYSERR_INVALPARAM},
+        {"a control id that is not there",
+         [&] { return control(MIXER_GETLINECONTROLSF_ONEBYID, [](auto& c) { c.dwControlID = 2; }); },
+         MIXERR_INVALCONTROL},
+        {"details of a control that is not there",
+         [&] { return details(false, [](auto& d) { d.dwControlID = 7; }); }, MIXERR_INVALCONTROL},
+        {"details for three channels of a stereo line",
+         [&] { return details(false, [](auto& d) { d.cChannels = 3; }); }, MMSYSERR_INVALPARAM},
+        {"details with items", [&] { return details(false, [](auto& d) { d.cMultipleItems = 2; }); },
+         MMSYSERR_INVALPARAM},
+        {"details of the wrong size", [&] { return details(false, [](auto& d) { d.cbDetails = 8; }); },
+         MMSYSERR_INVALPARAM},
+        {"details without room", [&] { return details(false, [](auto& d) { d.paDetails = nullptr; }); },
+         MMSYSERR_INVALPARAM},
+        {"a list text query",
+         [&] {
+             MIXERCONTROLDETAILS mxcd{};
+             return Mixer().GetControlDetails(hObject, &mxcd,
+                                              MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_LISTTEXT);
+         },
+         MMSYSERR_NOTSUPPORTED},
+        {"a volume above the maximum",
+         [&] { return details(true, [](auto& d) { static_cast<DWORD*>(d.paDetails)[0] = 0x10000; }); },
+         MIXERR_INVALVALUE},
+        {"a mute value above 1",
+         [&] {
+             return details(true, [](auto& d) {
+                 d.dwControlID = kSpeakersMute;
+                 static_cast<DWORD*>(d.paDetails)[0] = 2;
+             });
+         },
+         MIXERR_INVALVALUE},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.call(), c.expected) << c.pszCase;
+    // None of the refused calls reached the endpoint.
+    EXPECT_TRUE(window.TakeNotifications().empty());
+    EXPECT_EQ(m_audio.Volume(L"r").Level(), 0.5f);
+    Mixer().Close(hMixer);
+}
+
+TEST_F(EndpointMixerTest, AWriteTheEndpointRefusesIsAnErrorAndAnnouncesNothing)
+{
+    CFakeEndpointSetup setup = Render(L"r", L"Speakers", L"HDA");
+    setup.hrWrite = E_NOTIMPL;
+    m_audio.Add(setup);
+    m_audio.SetDefault(eRender, L"r");
+    const CNotifyWindow window;
+    const HMIXER hMixer = Open(0, window);
+    for (const DWORD dwControlID : {kSpeakersVolume, kSpeakersMute}) {
+        std::vector<DWORD> values = {1};
+        EXPECT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, dwControlID, values, true), MMSYSERR_ERROR);
+    }
+    EXPECT_TRUE(window.TakeNotifications().empty());
+    Mixer().Close(hMixer);
+}
+
+TEST_F(EndpointMixerTest, ChangesMadeElsewhereArriveOncePerHandleOfTheCard)
+{
+    m_audio.Add(Render(L"r1", L"Speakers", L"HDA"));
+    m_audio.Add(Capture(L"c1", L"HDA", 0.5f));
+    m_audio.Add(Render(L"r2", L"Headphones", L"USB"));
+    m_audio.SetDefault(eRender, L"r1");
+    m_audio.SetDefault(eCapture, L"c1");
+    const CNotifyWindow bar;
+    const CNotifyWindow other;
+    const HMIXER hBar = Open(0, bar);
+    const HMIXER hProbe = Open(0, bar);
+    const HMIXER hOther = Open(1, other);
+
+    const struct {
+        const char* pszCase;
+        std::function<void()> change;
+        DWORD dwControlID;
+    } cases[] = {
+        {"volume", [&] { m_audio.Volume(L"r1").SetLevelElsewhere(0.8f); }, kSpeakersVolume},
+        {"mute", [&] { m_audio.Volume(L"r1").SetMuteElsewhere(TRUE); }, kSpeakersMute},
+        {"volume while muted", [&] { m_audio.Volume(L"r1").SetLevelElsewhere(0.2f); }, kSpeakersVolume},
+        {"recording volume", [&] { m_audio.Volume(L"c1").SetLevelElsewhere(0.1f); }, kWaveInVolume},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCase);
+        OnOtherThread(c.change);
+        const auto messages = bar.TakeNotifications();
+        ASSERT_EQ(messages.size(), 2u);
+        EXPECT_EQ(messages[0].wParam, reinterpret_cast<WPARAM>(hBar));
+        EXPECT_EQ(messages[1].wParam, reinterpret_cast<WPARAM>(hProbe));
+        for (const MSG& msg : messages)
+            EXPECT_EQ(msg.lParam, static_cast<LPARAM>(c.dwControlID));
+        EXPECT_TRUE(other.TakeNotifications().empty());
+    }
+    for (const HMIXER h : {hBar, hProbe, hOther})
+        Mixer().Close(h);
+}
+
+TEST_F(EndpointMixerTest, OwnWritesAreAnnouncedOnceAndOtherCopiesHearThem)
+{
+    m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
+    m_audio.SetDefault(eRender, L"r");
+    // Another copy of the program: its own mixer on the same endpoints.
+    CEndpointMixer copy(m_audio.Enumerator());
+    const CNotifyWindow window;
+    const CNotifyWindow copyWindow;
+    const HMIXER hMixer = Open(0, window);
+    HMIXER hCopy = nullptr;
+    ASSERT_EQ(copy.Open(&hCopy, 0, reinterpret_cast<DWORD_PTR>(copyWindow.Get()), 0, CALLBACK_WINDOW),
+              MMSYSERR_NOERROR);
+
+    // Writing the same value twice is announced twice, as WINMM announces every write.
+    for (int i = 0; i < 2; ++i) {
+        std::vector<DWORD> values = {0x4000, 0x4000};
+        ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersVolume, values, true),
+                  MMSYSERR_NOERROR);
+        const auto messages = window.TakeNotifications();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].wParam, reinterpret_cast<WPARAM>(hMixer));
+        EXPECT_EQ(messages[0].lParam, static_cast<LPARAM>(kSpeakersVolume));
+        const auto copyMessages = copyWindow.TakeNotifications();
+        ASSERT_EQ(copyMessages.size(), 1u);
+        EXPECT_EQ(copyMessages[0].wParam, reinterpret_cast<WPARAM>(hCopy));
+    }
+    copy.Close(hCopy);
+    Mixer().Close(hMixer);
+}
+
+TEST_F(EndpointMixerTest, NothingIsPostedAfterCloseEvenWithANotificationUnderWay)
+{
+    m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
+    m_audio.SetDefault(eRender, L"r");
+    CFakeEndpointVolume& volume = m_audio.Volume(L"r");
+    const CNotifyWindow window;
+    for (int nRun = 0; nRun < 200; ++nRun) {
+        SCOPED_TRACE(nRun);
+        const HMIXER hMixer = Open(0, window);
+        // The notifying thread holds the callbacks as Core Audio does while it calls them, so
+        // it goes on calling them after they have been unregistered.
+        const auto callbacks = volume.Callbacks();
+        ASSERT_EQ(callbacks.size(), 1u);
+        std::atomic<bool> bStop = false;
+        std::atomic<unsigned> nCalls = 0;
+        std::thread notifier([&] {
+            AUDIO_VOLUME_NOTIFICATION_DATA data{};
+            data.fMasterVolume = 0.3f;
+            data.nChannels = 1;
+            while (!bStop) {
+                data.bMuted = !data.bMuted;
+                for (const auto& pCallback : callbacks)
+                    pCallback->OnNotify(&data);
+                ++nCalls;
+            }
+        });
+        while (nCalls < static_cast<unsigned>(nRun % 7))
+            std::this_thread::yield();
+
+        EXPECT_EQ(Mixer().Close(hMixer), MMSYSERR_NOERROR);
+        EXPECT_EQ(volume.RegisteredCount(), 0u);
+        window.TakeNotifications();
+        const unsigned nAfterClose = nCalls;
+        while (nCalls < nAfterClose + 20)
+            std::this_thread::yield();
+        bStop = true;
+        notifier.join();
+        EXPECT_TRUE(window.TakeNotifications().empty());
+    }
+}
+
+TEST_F(EndpointMixerTest, DeviceChangesReachEveryWindowOnceAndTheCardsFollow)
+{
+    m_audio.Add(Render(L"r1", L"Speakers", L"HDA"));
+    m_audio.Add(Render(L"r2", L"Headphones", L"USB"));
+    m_audio.SetDefault(eRender, L"r1");
+    const CNotifyWindow bar;
+    const CNotifyWindow other;
+    HMIXER hHandles[] = {Open(0, bar), Open(0, bar), Open(1, other)};
+    const auto expectOneEach = [&](const char* pszCase) {
+        for (const CNotifyWindow* pWindow : {&bar, &other}) {
+            const auto messages = TakeMessages(pWindow->Get(), WM_DEVICECHANGE);
+            ASSERT_EQ(messages.size(), 1u) << pszCase;
+            EXPECT_EQ(messages[0].wParam, static_cast<WPARAM>(DBT_DEVNODES_CHANGED)) << pszCase;
+        }
+    };
+
+    OnOtherThread([&] { m_audio.SetDefault(eRender, L"r2"); });
+    expectOneEach("new default");
+    MIXERCAPSA caps{};
+    ASSERT_EQ(Mixer().GetDevCaps(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    EXPECT_STREQ(caps.szPname, "Headphones");
+    // Open handles keep the card they were opened on.
+    UINT uMxId = 9;
+    ASSERT_EQ(Mixer().GetID(Object(hHandles[2]), &uMxId, MIXER_OBJECTF_HMIXER), MMSYSERR_NOERROR);
+    EXPECT_EQ(uMxId, 1u);
+
+    OnOtherThread([&] { m_audio.Fake().SetState(L"r1", DEVICE_STATE_UNPLUGGED); });
+    expectOneEach("a card's endpoint unplugged");
+    EXPECT_EQ(Mixer().GetNumDevs(), 1u);
+
+    // A device that no card uses and that does not become active changes no card.
+    OnOtherThread([&] { m_audio.Fake().SetState(L"unknown", DEVICE_STATE_NOTPRESENT); });
+    EXPECT_TRUE(TakeMessages(bar.Get(), WM_DEVICECHANGE).empty());
+
+    for (const HMIXER h : hHandles)
+        Mixer().Close(h);
+    OnOtherThread([&] { m_audio.Fake().SetState(L"r1", DEVICE_STATE_ACTIVE); });
+    EXPECT_TRUE(TakeMessages(bar.Get(), WM_DEVICECHANGE).empty());
+    EXPECT_EQ(Mixer().GetNumDevs(), 2u);
+}
+
+TEST_F(EndpointMixerTest, TheMixerLetsGoOfEveryCallbackWhenItGoes)
+{
+    m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
+    m_audio.Add(Capture(L"c", L"HDA", 0.5f));
+    m_audio.SetDefault(eRender, L"r");
+    m_audio.SetDefault(eCapture, L"c");
+    const CNotifyWindow window;
+    Open(0, window);
+    Open(0, window);
+    EXPECT_EQ(m_audio.Volume(L"r").RegisteredCount(), 2u);
+    EXPECT_EQ(m_audio.Volume(L"c").RegisteredCount(), 2u);
+    EXPECT_EQ(m_audio.Fake().ClientCount(), 1u);
+    m_pMixer.reset();
+    EXPECT_EQ(m_audio.Volume(L"r").RegisteredCount(), 0u);
+    EXPECT_EQ(m_audio.Volume(L"c").RegisteredCount(), 0u);
+    EXPECT_EQ(m_audio.Fake().ClientCount(), 0u);
+}
+
+} // namespace

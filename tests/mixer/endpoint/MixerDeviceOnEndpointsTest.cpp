@@ -1,0 +1,138 @@
+// The bar's mixer classes, unchanged, on the endpoint mixer: this program's mixer functions are
+// the product's own, over fake Core Audio with a laptop's endpoints (speakers and microphone on
+// one adapter, an HDMI output on another).
+#include "mixer/LineCatalogue.h"
+#include "mixer/LineSelection.h"
+#include "mixer/MixerDevice.h"
+#include "mixer/MixerTestSupport.h"
+#include "mixer/VolumeScale.h"
+#include "mixer/endpoint/FakeCoreAudio.h"
+
+#include <thread>
+
+namespace {
+
+class MixerDeviceOnEndpointsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (s_pAudio != nullptr)
+            return;
+        static CFakeCoreAudio audio;
+        CFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
+        speakers.cSteps = 50;
+        audio.Add(speakers);
+        CFakeEndpointSetup microphone{L"mic", eCapture, L"Microphone (Realtek Audio)", L"Realtek Audio"};
+        microphone.cChannels = 1;
+        audio.Add(microphone);
+        audio.Add({L"hdmi", eRender, L"LG TV (Intel Display Audio)", L"Intel Display Audio"});
+        audio.SetDefault(eRender, L"spk");
+        audio.SetDefault(eCapture, L"mic");
+        SetProcessEnumeratorFactory(audio.Factory());
+        s_pAudio = &audio;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_EQ(ProcessMixerChoice().kind, MixerKind::Endpoint) << ProcessMixerChoice().strReason;
+        Speakers().SetLevelElsewhere(0.5f);
+        Speakers().SetMuteElsewhere(FALSE);
+    }
+
+    static CFakeEndpointVolume& Speakers() { return s_pAudio->Volume(L"spk"); }
+    static CFakeEndpointVolume& Microphone() { return s_pAudio->Volume(L"mic"); }
+
+    static inline CFakeCoreAudio* s_pAudio = nullptr;
+    const CNotifyWindow m_window;
+};
+
+TEST_F(MixerDeviceOnEndpointsTest, TheMastersAreFoundAndTheSourcesAreNot)
+{
+    CMixerDevice mixer(m_window.Get());
+    const struct {
+        UINT nCard;
+        DWORD dwComponentType;
+        BOOL bInput;
+        BOOL bFound;
+        UINT nChannels;
+    } cases[] = {
+        {0, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE, TRUE, 2},
+        {0, MIXERLINE_COMPONENTTYPE_DST_WAVEIN, FALSE, TRUE, 1},
+        {0, MIXERLINE_COMPONENTTYPE_DST_WAVEIN, TRUE, FALSE, 0},
+        {0, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, TRUE, FALSE, 0},
+        {0, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, FALSE, FALSE, 0},
+        {1, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE, TRUE, 2},
+        {1, MIXERLINE_COMPONENTTYPE_DST_WAVEIN, FALSE, FALSE, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "card " << c.nCard << " type " << c.dwComponentType);
+        ASSERT_TRUE(mixer.Open(c.nCard));
+        EXPECT_EQ(mixer.SelectLine(c.dwComponentType, c.bInput), c.bFound);
+        EXPECT_EQ(mixer.m_bHasVolume, c.bFound);
+        EXPECT_EQ(mixer.m_bHasMute, c.bFound);
+        if (c.bFound) {
+            EXPECT_EQ(mixer.m_nChannels, c.nChannels);
+        }
+    }
+    std::string strName;
+    EXPECT_EQ(CMixerDevice::GetDeviceName(1, strName), MMSYSERR_NOERROR);
+    EXPECT_EQ(strName, "LG TV (Intel Display Audio)");
+}
+
+TEST_F(MixerDeviceOnEndpointsTest, TheMenuListsOnlyTheMasterAndAStoredSourceFallsBack)
+{
+    const CLineCatalogue catalogue;
+    EXPECT_EQ(catalogue.GetSpeakerSourceCount(), 0u);
+    EXPECT_EQ(catalogue.GetComponentType(0), 0u);
+
+    CMixerDevice mixer(m_window.Get());
+    SLineSelection selection =
+        MakeStartSelection(TRUE, 0, FALSE, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, 3, 2);
+    OpenSelection(mixer, selection);
+    EXPECT_EQ(selection.m_nMenuIndex, kMasterMenuIndex);
+    EXPECT_EQ(mixer.m_dwComponentType, MIXERLINE_COMPONENTTYPE_DST_WAVEIN);
+    ASSERT_TRUE(mixer.m_bHasVolume);
+    mixer.SetMute(TRUE);
+    EXPECT_TRUE(Microphone().Muted());
+    EXPECT_FALSE(Speakers().Muted());
+    mixer.SetMute(FALSE);
+}
+
+TEST_F(MixerDeviceOnEndpointsTest, TheSliderConversionsWorkOnTheEndpointsSteps)
+{
+    CMixerDevice mixer(m_window.Get());
+    ASSERT_TRUE(mixer.SelectLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE));
+    EXPECT_EQ(mixer.GetSteps(), 50u);
+
+    // 0.5 is 0x8000 on every channel: 25 of 50 steps in both halves, the slider's middle.
+    DWORD dwSteps = 0;
+    mixer.GetVolume(&dwSteps);
+    EXPECT_EQ(dwSteps, MAKELONG(25, 25));
+    EXPECT_EQ(StepsToPosition(dwSteps, mixer.m_nChannels, mixer.GetSteps(), 100), 50u);
+
+    EXPECT_EQ(mixer.SetVolume(PositionToSteps(80, mixer.m_nChannels, mixer.GetSteps(), 100)),
+              MMSYSERR_NOERROR);
+    EXPECT_NEAR(Speakers().Level(), 0.8f, 0.0001f);
+    mixer.SetMute(TRUE);
+    BOOL bMuted = FALSE;
+    mixer.GetMute(&bMuted);
+    EXPECT_TRUE(bMuted);
+    EXPECT_TRUE(Speakers().Muted());
+}
+
+TEST_F(MixerDeviceOnEndpointsTest, AChangeOnAComThreadReachesTheBarWindowOnce)
+{
+    CMixerDevice mixer(m_window.Get());
+    ASSERT_TRUE(mixer.SelectLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE));
+    m_window.TakeNotifications();
+    std::thread([] { Speakers().SetLevelElsewhere(0.25f); }).join();
+    const auto messages = m_window.TakeNotifications();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].wParam, reinterpret_cast<WPARAM>(mixer.m_hMixer.Get()));
+    EXPECT_EQ(messages[0].lParam, static_cast<LPARAM>(mixer.m_ctlVolume.dwControlID));
+    DWORD dwSteps = 0;
+    mixer.GetVolume(&dwSteps);
+    EXPECT_EQ(LOWORD(dwSteps), 13u);
+}
+
+} // namespace

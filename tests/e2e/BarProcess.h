@@ -20,6 +20,7 @@ public:
     CBarProcess& operator=(const CBarProcess&) = delete;
 
     bool Started() const { return m_pi.hProcess != nullptr; }
+    DWORD ProcessId() const { return m_pi.dwProcessId; }
     // The copy's bar window, or null.
     HWND BarWindow() const;
     // Asks the bar to close as the system's close key does; TRUE when the copy ended in time.

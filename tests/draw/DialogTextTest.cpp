@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -101,20 +103,20 @@ TEST(DialogTextTest, EveryTextOfTheDialogsFitsItsControl)
     const struct {
         const char* pszDialog;
         UINT nIDTemplate;
+        std::function<std::unique_ptr<CDialog>()> make;
         int nTexts;
     } cases[] = {
         // The version lines and the OK button.
-        {"about box", IDD_ABOUTBOX, 2},
-        // Owner-drawn buttons and the trackbar only: nothing to cut.
-        {"bar", IDD_BAR, 0},
+        {"about box", IDD_ABOUTBOX, [] { return std::make_unique<CAboutBox>(); }, 2},
+        // Owner-drawn buttons and the trackbar only: nothing to cut. The template alone, without
+        // the bar's mixer and settings.
+        {"bar", IDD_BAR, [] { return std::make_unique<CDialog>(IDD_BAR); }, 0},
     };
     for (const auto& c : cases) {
-        CAboutBox about;
-        CDialog plain(c.nIDTemplate);
-        CDialog& dialog = c.nIDTemplate == IDD_ABOUTBOX ? about : plain;
-        ASSERT_TRUE(dialog.Create(c.nIDTemplate)) << c.pszDialog;
-        EXPECT_EQ(ExpectEveryTextFits(dialog.m_hWnd, c.pszDialog), c.nTexts) << c.pszDialog;
-        dialog.DestroyWindow();
+        const auto pDialog = c.make();
+        ASSERT_TRUE(pDialog->Create(c.nIDTemplate)) << c.pszDialog;
+        EXPECT_EQ(ExpectEveryTextFits(pDialog->m_hWnd, c.pszDialog), c.nTexts) << c.pszDialog;
+        pDialog->DestroyWindow();
     }
 }
 

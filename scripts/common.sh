@@ -18,7 +18,7 @@ as_root() {
 install_packages() {
   local packages=(wine wine32:i386 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
                   binutils-mingw-w64-i686 cmake ninja-build python3 xvfb xdotool x11-apps x11-utils
-                  imagemagick pulseaudio pulseaudio-utils clang-format)
+                  imagemagick pulseaudio pulseaudio-utils clang-format zip)
   local missing=()
   local p
   for p in "${packages[@]}"; do
@@ -33,13 +33,13 @@ install_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Configures (first time only) and builds everything into build/.
+# Configures (first time only) and builds into build/: the targets given, or everything.
 build_all() {
   if [ ! -f "$build_dir/build.ninja" ]; then
     cmake -G Ninja -S "$repo_root" -B "$build_dir" \
       -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >&2
   fi
-  cmake --build "$build_dir" >&2
+  cmake --build "$build_dir" ${1:+--target "$@"} >&2
 }
 
 # Fails when a C++ file of the repository is not formatted as .clang-format says.

@@ -41,10 +41,10 @@ BOOL CALLBACK FindBarOfProcess(HWND hWnd, LPARAM lParam)
 
 } // namespace
 
-CBarProcess::CBarProcess(const std::string& strTail)
+CBarProcess::CBarProcess(const std::string& strTail, const std::string& strProgram)
 {
     std::string strCommandLine(1, '"');
-    strCommandLine += ProgramDirectory() + "sonobar-sim.exe\"";
+    strCommandLine += ProgramDirectory() + strProgram + "\"";
     if (!strTail.empty())
         strCommandLine += " " + strTail;
     std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());

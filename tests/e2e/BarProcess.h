@@ -9,17 +9,19 @@
 #include <optional>
 #include <string>
 
-// One running copy of sonobar-sim.exe, started with a command tail; ended when it goes.
+// One running copy of sonobar-sim.exe (or of another program beside the tests, such as the
+// shipped sonobar.exe), started with a command tail; ended when it goes.
 class CBarProcess {
 public:
     // Starts the copy and waits until its message loop is idle, so that its bar has finished
     // initialising (shown, or hidden in the tray).
-    explicit CBarProcess(const std::string& strTail = "");
+    explicit CBarProcess(const std::string& strTail = "", const std::string& strProgram = "sonobar-sim.exe");
     ~CBarProcess();
     CBarProcess(const CBarProcess&) = delete;
     CBarProcess& operator=(const CBarProcess&) = delete;
 
     bool Started() const { return m_pi.hProcess != nullptr; }
+    DWORD ProcessId() const { return m_pi.dwProcessId; }
     // The copy's bar window, or null.
     HWND BarWindow() const;
     // Asks the bar to close as the system's close key does; TRUE when the copy ended in time.

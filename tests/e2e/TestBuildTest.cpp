@@ -1,6 +1,7 @@
 // The test build of the program: copies started on one simulated card set take value changes
 // from a test driver, as if another program had made them, and log every change.
 #include "BarProcess.h"
+#include "XInput.h"
 #include "sim/SampleCards.h"
 #include "sim/SimDriver.h"
 
@@ -18,6 +19,39 @@ std::string ReadFile(const std::string& strPath)
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+struct OwnedWindowSearch {
+    DWORD dwProcessId;
+    HWND hWnd;
+};
+
+BOOL CALLBACK FindOwnedWindowOfProcess(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<OwnedWindowSearch*>(lParam);
+    DWORD dwProcessId = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+    if (dwProcessId != pSearch->dwProcessId || ::GetWindow(hWnd, GW_OWNER) == nullptr ||
+        !::IsWindowVisible(hWnd))
+        return TRUE;
+    pSearch->hWnd = hWnd;
+    return FALSE;
+}
+
+// A window of the copy that another of its windows owns: the message box over the bar.
+HWND FindOwnedWindow(DWORD dwProcessId)
+{
+    OwnedWindowSearch search{dwProcessId, nullptr};
+    ::EnumWindows(&FindOwnedWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.hWnd;
+}
+
+HWND WaitForOwnedWindow(DWORD dwProcessId, bool bPresent)
+{
+    HWND hWnd = nullptr;
+    for (int i = 0; i < 100 && ((hWnd = FindOwnedWindow(dwProcessId)) != nullptr) != bPresent; ++i)
+        ::Sleep(50);
+    return hWnd;
 }
 
 class TestBuildTest : public ::testing::Test {
@@ -64,6 +98,52 @@ TEST_F(TestBuildTest, EveryRunningCopyTakesADriversChangeAndLogsIt)
         }
     }
     EXPECT_EQ(2u, nDriverLines) << strLog;
+}
+
+// A card file the simulator refuses leaves the copy with no mixer device at all: it says so,
+// as on a machine without a sound driver, and runs on until it is closed.
+TEST_F(TestBuildTest, ACardFileWithAbsurdCountsIsRefusedAndTheCopyRunsOnWithoutACard)
+{
+    const struct {
+        const char* pszWhat;
+        std::string strTopology;
+        const char* pszLogged;
+    } cases[] = {
+        {"item count", std::string(kSampleCard) + "control 9 mux 1 2 0x10000000\n",
+         "error line 12: items must be 0 to 256"},
+        {"channel count", "card Sim Audio\ndest 0x0 4 0xFFFFFFFF Speakers\n",
+         "error line 2: channels must be 1 to 32"},
+    };
+    for (const auto& c : cases) {
+        m_settings.Clear();
+        m_strSession = UseSimulatedCards(c.strTopology);
+        m_strLog = UseSimulatorLog();
+        CBarProcess bar;
+        ASSERT_TRUE(bar.Started()) << c.pszWhat;
+        const HWND hMessage = WaitForOwnedWindow(bar.ProcessId(), true);
+        ASSERT_NE(nullptr, hMessage) << c.pszWhat << ": no message box; exit code "
+                                     << bar.WaitForExit().value_or(STILL_ACTIVE);
+        const HWND hBar = ::GetWindow(hMessage, GW_OWNER);
+        EXPECT_EQ(c.pszLogged + std::string("\n"), ReadFile(m_strLog)) << c.pszWhat;
+
+        // A click on the box's body gives it the keyboard, as a user would before pressing Enter.
+        // The pointer comes from elsewhere: under Wine, xdotool's synchronous move waits about
+        // 15 seconds for motion when the pointer already rests on the target.
+        RECT rcMessage{};
+        ::GetWindowRect(hMessage, &rcMessage);
+        ASSERT_TRUE(XMove(POINT{::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1}));
+        ASSERT_TRUE(XClick(POINT{rcMessage.left + 8, rcMessage.bottom - 8})) << c.pszWhat;
+        ASSERT_TRUE(XKeys("Return")) << c.pszWhat;
+        EXPECT_EQ(nullptr, WaitForOwnedWindow(bar.ProcessId(), false)) << c.pszWhat;
+        EXPECT_TRUE(::IsWindowVisible(hBar)) << c.pszWhat;
+        EXPECT_EQ(1u, m_settings.Read("Instance Count").value_or(0)) << c.pszWhat;
+        // A driver's change finds no card to apply to.
+        EXPECT_EQ(0, SimDriverSetValues(m_strSession, 0, 1, {0, 0})) << c.pszWhat;
+
+        ASSERT_TRUE(bar.Close()) << c.pszWhat;
+        EXPECT_EQ(0u, bar.WaitForExit(0).value_or(STILL_ACTIVE)) << c.pszWhat;
+        EXPECT_EQ(0u, m_settings.Read("Instance Count").value_or(1)) << c.pszWhat;
+    }
 }
 
 } // namespace

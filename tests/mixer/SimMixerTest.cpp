@@ -193,6 +193,22 @@ TEST(SimTopology, BadTextNamesItsLineAndAddsNothing)
         {"card A\ndest 0 4 2 S\ncontrol 1 mute 1 1 0 yes", "line 3: bad value 'yes'"},
         {"card A\nspeaker 0", "line 2: unknown item 'speaker'"},
         {"card A\ndest 0 4 2 S\ndest 0 7 2 R", "A: line id 0 repeats"},
+        // Counts beyond the limits, and numbers that do not fit 32 bits or carry a sign.
+        {"card A\ndest 0 4 0xFFFFFFFF S", "line 2: channels must be 1 to 32"},
+        {"card A\ndest 0 4 0 S", "line 2: channels must be 1 to 32"},
+        {"card A\ndest 0 4 2 S\nsource 1 0x1003 33 M", "line 3: channels must be 1 to 32"},
+        {"card A\ndest 0 4 2 S\ncontrol 1 mux 1 2 0x10000000", "line 3: items must be 0 to 256"},
+        {"card A\ndest 0 4 2 S\ncontrol 1 volume 0xFFFF 32 257", "line 3: items must be 0 to 256"},
+        {"card A\ndest 0 4 0x100000002 S", "line 2: expected <lineId>"},
+        {"card A\ndest 0 4 -1 S", "line 2: expected <lineId>"},
+        {"card A\ndest 0 4 2 S\ncontrol 1 mute 1 1 0 +1", "line 3: bad value '+1'"},
+        // Only the UTF-8 mark, and only once at the start.
+        {"\xFF\xFE"
+         "card A",
+         "line 1: "},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF"
+         "card A",
+         "line 1: "},
         {"card A\ndest 0 4 2 S\ncard B\ndest 0 4 2 S\ncontrol 1 mute 1 1 0\ncontrol 1 mute 1 1 0",
          "B: control id 1 repeats"},
     };
@@ -216,6 +232,107 @@ TEST(SimTopology, CommentsAndHexNumbersAreRead)
     ASSERT_EQ(mixerGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
     EXPECT_STREQ(caps.szPname, "Big Card");
     EXPECT_EQ(sim::GetValues(0, 0x20), (std::vector<DWORD>{0x80, 0}));
+    sim::Reset();
+}
+
+TEST(SimTopology, TextAtTheLimitsAndWithAByteOrderMarkLoads)
+{
+    const struct {
+        const char* pszWhat;
+        std::string strText;
+        DWORD dwControlID;
+        size_t cValues;
+    } cases[] = {
+        {"UTF-8 mark",
+         "\xEF\xBB\xBF"
+         "card A\ndest 0 4 2 S\ncontrol 1 volume 0xFFFF 32 0 7 7",
+         1, 2},
+        {"most channels", "card A\ndest 0 4 32 S\ncontrol 1 volume 0xFFFF 32 0", 1, 32},
+        {"most items", "card A\ndest 0 7 2 R\ncontrol 1 mux 1 256 256 1", 1, 256},
+        {"most items on most channels", "card A\ndest 0 4 32 S\ncontrol 1 volume 0xFFFF 32 256", 1, 32 * 256},
+        {"largest number",
+         "card A\ndest 0xFFFFFFFF 4 1 S\ncontrol 0xFFFFFFFF volume 0xFFFFFFFF 32 0 "
+         "0xFFFFFFFF",
+         0xFFFFFFFF, 1},
+    };
+    for (const auto& c : cases) {
+        sim::Reset();
+        std::string strError;
+        ASSERT_TRUE(sim::LoadCardsText(c.strText, &strError)) << c.pszWhat << ": " << strError;
+        EXPECT_EQ(sim::GetValues(0, c.dwControlID).size(), c.cValues) << c.pszWhat;
+    }
+    MIXERCAPSA caps{};
+    sim::Reset();
+    ASSERT_TRUE(sim::LoadCardsText(cases[0].strText));
+    ASSERT_EQ(mixerGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    EXPECT_STREQ(caps.szPname, "A");
+    sim::Reset();
+}
+
+TEST(SimTopology, CardsBuiltInCodeAreHeldToTheSameLimits)
+{
+    sim::Line huge{0x0, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, 0xFFFFFFFF, "Speakers", {sim::Volume(1)}};
+    sim::Line many{0x1, MIXERLINE_COMPONENTTYPE_DST_WAVEIN, 2, "Recording", {sim::Mux(2, {1})}};
+    many.controls[0].cMultipleItems = 0x10000000;
+    const struct {
+        sim::Line line;
+        const char* pszError;
+    } cases[] = {
+        {huge, "C: line id 0: channels must be 1 to 32"},
+        {many, "C: control id 2: items must be 0 to 256"},
+    };
+    for (const auto& c : cases) {
+        sim::Reset();
+        std::string strError;
+        EXPECT_FALSE(sim::AddCard({"C", {{c.line, {}}}}, &strError));
+        EXPECT_EQ(strError, c.pszError);
+        EXPECT_EQ(mixerGetNumDevs(), 0u);
+    }
+}
+
+std::string WriteTempFile(const std::string& strName, const std::string& strText)
+{
+    char szTemp[MAX_PATH];
+    GetTempPathA(MAX_PATH, szTemp);
+    const std::string strPath = std::string(szTemp) + strName;
+    std::ofstream(strPath, std::ios::binary | std::ios::trunc) << strText;
+    return strPath;
+}
+
+TEST(SimTopology, FilesAreReadAsTheyAreWrittenAndRefusedWhenTooLarge)
+{
+    const std::string strCard = "\xEF\xBB\xBF"
+                                "card Windows Card\r\ndest 0 4 2 Speakers\r\n";
+    const std::string strLargest = strCard + std::string(sim::kMaxTopologyBytes - strCard.size(), '#');
+    const struct {
+        const char* pszWhat;
+        std::string strText;
+        const char* pszError;
+    } cases[] = {
+        {"a mark and CRLF line ends", strCard, nullptr},
+        {"a file of the largest size", strLargest, nullptr},
+        {"one byte more", strLargest + "#", "is larger than 1048576 bytes"},
+        {"an absurd item count", strCard + "control 1 mux 1 2 0x10000000\r\n",
+         "line 3: items must be 0 to 256"},
+    };
+    for (const auto& c : cases) {
+        sim::Reset();
+        const std::string strPath = WriteTempFile("sim-topology-test.txt", c.strText);
+        std::string strError;
+        const bool bLoaded = sim::LoadCardsFile(strPath, &strError);
+        DeleteFileA(strPath.c_str());
+        if (c.pszError == nullptr) {
+            ASSERT_TRUE(bLoaded) << c.pszWhat << ": " << strError;
+            MIXERCAPSA caps{};
+            ASSERT_EQ(mixerGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+            EXPECT_STREQ(caps.szPname, "Windows Card") << c.pszWhat;
+        }
+        else {
+            EXPECT_FALSE(bLoaded) << c.pszWhat;
+            EXPECT_NE(strError.find(c.pszError), std::string::npos) << c.pszWhat << ": " << strError;
+            EXPECT_EQ(mixerGetNumDevs(), 0u) << c.pszWhat;
+        }
+    }
     sim::Reset();
 }
 

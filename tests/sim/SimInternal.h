@@ -18,6 +18,11 @@ void ReportWrite(Origin origin, UINT nCard, DWORD dwControlID, const std::vector
 
 bool HasCards();
 
+// Why a line's channel count or a control's item count is beyond the model's limits; empty
+// when it is within them.
+std::string CountError(const Line& line);
+std::string CountError(const Control& control);
+
 // Adds all cards or, when one of them is bad, none.
 bool AddCards(std::vector<Card> cards, std::string* pstrError);
 } // namespace sim

@@ -240,15 +240,28 @@ bool CheckCard(Card& card, std::string& strError)
     std::set<DWORD> lineIds;
     std::set<DWORD> controlIds;
     const bool bBad = VisitLines(card, [&](const LineRef& ref) {
+        const std::string strLine = "line id " + std::to_string(ref.pLine->dwLineID);
         if (!lineIds.insert(ref.pLine->dwLineID).second) {
-            strError = "line id " + std::to_string(ref.pLine->dwLineID) + " repeats";
+            strError = strLine + " repeats";
+            return true;
+        }
+        strError = CountError(*ref.pLine);
+        if (!strError.empty()) {
+            strError = strLine + ": " + strError;
             return true;
         }
         for (Control& control : ref.pLine->controls) {
+            const std::string strControl = "control id " + std::to_string(control.dwControlID);
             if (!controlIds.insert(control.dwControlID).second) {
-                strError = "control id " + std::to_string(control.dwControlID) + " repeats";
+                strError = strControl + " repeats";
                 return true;
             }
+            strError = CountError(control);
+            if (!strError.empty()) {
+                strError = strControl + ": " + strError;
+                return true;
+            }
+            // Within the limits, so this stays small whatever the card says.
             control.values.resize(ValueCount(control, *ref.pLine), 0);
         }
         return false;
@@ -256,6 +269,20 @@ bool CheckCard(Card& card, std::string& strError)
     return !bBad;
 }
 } // namespace
+
+std::string CountError(const Line& line)
+{
+    if (line.cChannels < 1 || line.cChannels > kMaxChannels)
+        return "channels must be 1 to " + std::to_string(kMaxChannels);
+    return {};
+}
+
+std::string CountError(const Control& control)
+{
+    if (control.cMultipleItems > kMaxItems)
+        return "items must be 0 to " + std::to_string(kMaxItems);
+    return {};
+}
 
 Control Volume(DWORD dwControlID, std::vector<DWORD> values, DWORD cSteps, DWORD dwMaximum)
 {

@@ -34,7 +34,8 @@
 //     when the values stay the same.
 //
 // Topology text (LoadCardsText, LoadCardsFile, and the file named by SONOBAR_SIM_CARDS)
-//   One item per line; '#' starts a comment; numbers are decimal or 0x-hex.
+//   One item per line; '#' starts a comment; numbers are decimal or 0x-hex, at most 0xFFFFFFFF.
+//   A UTF-8 byte-order mark at the start is skipped, as editors on Windows write one.
 //     card    <name...>
 //     dest    <lineId> <componentType> <channels> <name...>
 //     source  <lineId> <componentType> <channels> <name...>
@@ -49,6 +50,11 @@
 //     control 3 mixer 1 2 2 1 0
 //     source 0x10001 0x1003 1 Microphone
 //     control 4 volume 0xFFFF 32 0 0x4000
+//   Limits, far above what drivers report, so that no file can make the model allocate without
+//   bound: a line has 1 to kMaxChannels channels, a control 0 to kMaxItems items, and a file
+//   holds at most kMaxTopologyBytes. A text beyond them is refused like any other bad text,
+//   naming the line ("line 3: channels must be 1 to 32"); cards built in code are held to the
+//   same counts by AddCard.
 //
 // The test build of the program (sonobar-sim.exe)
 //   On its first mixer call the simulator looks at two environment variables:
@@ -57,7 +63,8 @@
 //     <origin> <processId> <card> <controlId> <value>...
 //   origin is "program" (this process wrote it), "driver" (a test driver sent it) or "copy"
 //   (another sonobar-sim process wrote it); numbers are decimal. A topology file that does not
-//   load appends "error <message>" instead.
+//   load appends "error <message>" instead and leaves the model without cards, so the program
+//   runs as on a machine with no mixer device.
 //   When SONOBAR_SIM_CARDS is set it also creates a message-only window of class
 //   "SonobarSimMixer" that takes value changes as WM_COPYDATA, see tests/sim/SimDriver.h:
 //     dwData 1 (from a test driver) or 2 (from another sonobar-sim process);
@@ -75,6 +82,10 @@
 #include <vector>
 
 namespace sim {
+constexpr DWORD kMaxChannels = 32;
+constexpr DWORD kMaxItems = 256;
+constexpr size_t kMaxTopologyBytes = 1 << 20;
+
 struct Control {
     DWORD dwControlID = 0;
     DWORD dwControlType = 0;
@@ -128,7 +139,7 @@ enum class Function {
 void Reset();
 
 // Adds a card after the existing ones. FALSE (and nothing added) when a line or control id
-// repeats on the card.
+// repeats on the card or a count is beyond the limits above.
 bool AddCard(Card card, std::string* pstrError = nullptr);
 
 // Adds the cards of a topology text (format above). On an error nothing is added.

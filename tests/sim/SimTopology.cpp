@@ -1,18 +1,25 @@
 // Reads the topology text described in SimMixer.h.
 #include "sim/SimInternal.h"
 
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <string_view>
 
 namespace sim {
 namespace {
 bool ParseNumber(const std::string& strWord, DWORD& dwValue)
 {
+    // strtoul would take "-1" as 0xFFFFFFFF and clamp a number too large for 32 bits to it.
+    if (strWord.empty() || !std::isdigit(static_cast<unsigned char>(strWord[0])))
+        return false;
     char* pEnd = nullptr;
-    const unsigned long nValue = std::strtoul(strWord.c_str(), &pEnd, 0);
-    if (strWord.empty() || *pEnd != '\0')
+    errno = 0;
+    const unsigned long long nValue = std::strtoull(strWord.c_str(), &pEnd, 0);
+    if (*pEnd != '\0' || errno == ERANGE || nValue > 0xFFFFFFFFull)
         return false;
     dwValue = static_cast<DWORD>(nValue);
     return true;
@@ -38,6 +45,13 @@ std::string RestOfLine(std::istringstream& words)
     std::string strRest;
     std::getline(words >> std::ws, strRest);
     return strRest.substr(0, strRest.find_last_not_of(" \t\r") + 1);
+}
+
+bool Fail(std::string* pstrError, const std::string& strError)
+{
+    if (pstrError != nullptr)
+        *pstrError = strError;
+    return false;
 }
 
 // Fills the cards line by line; returns an error text, empty on success.
@@ -73,6 +87,8 @@ private:
         if (!(words >> strId >> strType >> strChannels) || !ParseNumber(strId, line.dwLineID) ||
             !ParseNumber(strType, line.dwComponentType) || !ParseNumber(strChannels, line.cChannels))
             return "expected <lineId> <componentType> <channels> <name>";
+        if (const std::string strError = CountError(line); !strError.empty())
+            return strError;
         line.strName = RestOfLine(words);
         auto& destinations = m_cards.back().destinations;
         if (!bSource) {
@@ -98,6 +114,8 @@ private:
             !ParseNumber(strMax, control.dwMaximum) || !ParseNumber(strSteps, control.cSteps) ||
             !ParseNumber(strItems, control.cMultipleItems))
             return "expected <controlId> <type> <maximum> <steps> <items> [<value>...]";
+        if (const std::string strError = CountError(control); !strError.empty())
+            return strError;
         for (std::string strValue; words >> strValue;) {
             DWORD dwValue = 0;
             if (!ParseNumber(strValue, dwValue))
@@ -116,33 +134,32 @@ private:
 
 bool LoadCardsText(const std::string& strText, std::string* pstrError)
 {
-    auto fail = [&](const std::string& strError) {
-        if (pstrError != nullptr)
-            *pstrError = strError;
-        return false;
-    };
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
     CTopologyReader reader;
-    std::istringstream lines(strText);
+    std::istringstream lines(strText.starts_with(kUtf8Mark) ? strText.substr(kUtf8Mark.size()) : strText);
     int nLine = 0;
     for (std::string strLine; std::getline(lines, strLine);) {
         ++nLine;
         const std::string strError = reader.ReadLine(strLine);
         if (!strError.empty())
-            return fail("line " + std::to_string(nLine) + ": " + strError);
+            return Fail(pstrError, "line " + std::to_string(nLine) + ": " + strError);
     }
     return AddCards(std::move(reader.m_cards), pstrError);
 }
 
 bool LoadCardsFile(const std::string& strPath, std::string* pstrError)
 {
-    std::ifstream file(strPath);
-    if (!file) {
-        if (pstrError != nullptr)
-            *pstrError = "cannot read " + strPath;
-        return false;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return LoadCardsText(text.str(), pstrError);
+    std::ifstream file(strPath, std::ios::binary);
+    if (!file)
+        return Fail(pstrError, "cannot read " + strPath);
+    // One byte past the limit tells a file that is too large from one that just fits.
+    std::string strText(kMaxTopologyBytes + 1, '\0');
+    file.read(strText.data(), static_cast<std::streamsize>(strText.size()));
+    if (file.bad())
+        return Fail(pstrError, "cannot read " + strPath);
+    if (static_cast<size_t>(file.gcount()) > kMaxTopologyBytes)
+        return Fail(pstrError, strPath + " is larger than " + std::to_string(kMaxTopologyBytes) + " bytes");
+    strText.resize(static_cast<size_t>(file.gcount()));
+    return LoadCardsText(strText, pstrError);
 }
 } // namespace sim

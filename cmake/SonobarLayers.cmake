@@ -13,7 +13,8 @@ function(sonobar_add_layer name)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_USES})
   if(MINGW)
-    target_compile_options(${name} PRIVATE -Werror)
+    # The program throws and catches nothing: without unwind tables it is a sixth smaller.
+    target_compile_options(${name} PRIVATE -Werror -fno-exceptions -fno-asynchronous-unwind-tables)
   endif()
   add_dependencies(${name} sonobar_layering)
 

@@ -25,9 +25,7 @@ void CLineCatalogue::Fill()
         line.dwComponentType = dwType;
         if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
             continue;
-        char szId[16];
-        std::snprintf(szId, sizeof szId, "%lu", static_cast<unsigned long>(line.dwLineID));
-        const std::string strId = szId;
+        const std::string strId = std::to_string(static_cast<unsigned long>(line.dwLineID));
         m_vecEntries.insert(std::upper_bound(m_vecEntries.begin(), m_vecEntries.end(), strId), strId);
     }
 }

@@ -109,7 +109,7 @@ CEndpointMixer::~CEndpointMixer()
 
 CEndpointCards CEndpointMixer::Cards()
 {
-    const std::lock_guard lock(m_cardsMutex);
+    const CCriticalSectionLock lock(m_cardsMutex);
     // Taken before the read, so that a change during the read calls for another one.
     const bool bStale = m_pRegistry->TakeCardsStale();
     if (!m_bCardsRead || bStale) {

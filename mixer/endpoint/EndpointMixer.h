@@ -12,13 +12,13 @@
 // WINMM. The calling thread is the one that may use the enumerator (COM initialised).
 #pragma once
 
+#include "fw/CriticalSection.h"
 #include "mixer/endpoint/ComPtr.h"
 #include "mixer/endpoint/DeviceChangeClient.h"
 #include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/endpoint/MixerBackend.h"
 
 #include <memory>
-#include <mutex>
 
 class CHandleRegistry;
 
@@ -60,7 +60,7 @@ private:
     CComPtr<CDeviceChangeClient> m_pDeviceClient;
     // Marks the changes that this mixer writes, so that their echo from Core Audio is skipped.
     GUID m_guidOwnWrites{};
-    std::mutex m_cardsMutex;
+    CCriticalSection m_cardsMutex;
     CEndpointCards m_cards;
     bool m_bCardsRead = false;
 };

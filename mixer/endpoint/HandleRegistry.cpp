@@ -4,7 +4,7 @@
 
 HMIXER CHandleRegistry::NewHandle()
 {
-    const std::lock_guard lock(m_mutex);
+    const CCriticalSectionLock lock(m_mutex);
     const auto hMixer = reinterpret_cast<HMIXER>(m_nNextHandle);
     m_nNextHandle += 4;
     return hMixer;
@@ -12,13 +12,13 @@ HMIXER CHandleRegistry::NewHandle()
 
 void CHandleRegistry::Insert(HMIXER hMixer, COpenHandle handle)
 {
-    const std::lock_guard lock(m_mutex);
+    const CCriticalSectionLock lock(m_mutex);
     m_handles.emplace(hMixer, std::move(handle));
 }
 
 std::optional<COpenHandle> CHandleRegistry::Remove(HMIXER hMixer)
 {
-    const std::lock_guard lock(m_mutex);
+    const CCriticalSectionLock lock(m_mutex);
     const auto it = m_handles.find(hMixer);
     if (it == m_handles.end())
         return std::nullopt;
@@ -29,7 +29,7 @@ std::optional<COpenHandle> CHandleRegistry::Remove(HMIXER hMixer)
 
 std::vector<HMIXER> CHandleRegistry::OpenHandles() const
 {
-    const std::lock_guard lock(m_mutex);
+    const CCriticalSectionLock lock(m_mutex);
     std::vector<HMIXER> handles;
     for (const auto& entry : m_handles)
         handles.push_back(entry.first);
@@ -38,7 +38,7 @@ std::vector<HMIXER> CHandleRegistry::OpenHandles() const
 
 bool CHandleRegistry::Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<const CEndpointCard>& pCard) const
 {
-    const std::lock_guard lock(m_mutex);
+    const CCriticalSectionLock lock(m_mutex);
     const auto it = m_handles.find(hMixer);
     if (it == m_handles.end())
         return false;
@@ -49,7 +49,7 @@ bool CHandleRegistry::Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<const CEn
 
 void CHandleRegistry::PostControlChange(HMIXER hMixer, DWORD dwControlID) const
 {
-    const std::lock_guard lock(m_mutex);
+    const CCriticalSectionLock lock(m_mutex);
     const auto it = m_handles.find(hMixer);
     if (it != m_handles.end() && it->second.hWndCallback != nullptr)
         ::PostMessageA(it->second.hWndCallback, MM_MIXM_CONTROL_CHANGE, reinterpret_cast<WPARAM>(hMixer),
@@ -58,7 +58,7 @@ void CHandleRegistry::PostControlChange(HMIXER hMixer, DWORD dwControlID) const
 
 void CHandleRegistry::PostEndpointChange(const std::wstring& strEndpointId, bool bMute) const
 {
-    const std::lock_guard lock(m_mutex);
+    const CCriticalSectionLock lock(m_mutex);
     for (const auto& [hMixer, handle] : m_handles) {
         if (handle.hWndCallback == nullptr)
             continue;
@@ -72,7 +72,7 @@ void CHandleRegistry::PostEndpointChange(const std::wstring& strEndpointId, bool
 
 void CHandleRegistry::PostDeviceChange() const
 {
-    const std::lock_guard lock(m_mutex);
+    const CCriticalSectionLock lock(m_mutex);
     std::set<HWND> windows;
     for (const auto& entry : m_handles)
         if (entry.second.hWndCallback != nullptr && windows.insert(entry.second.hWndCallback).second)
@@ -81,12 +81,12 @@ void CHandleRegistry::PostDeviceChange() const
 
 void CHandleRegistry::SetKnownEndpoints(std::set<std::wstring> endpointIds)
 {
-    const std::lock_guard lock(m_mutex);
+    const CCriticalSectionLock lock(m_mutex);
     m_knownEndpoints = std::move(endpointIds);
 }
 
 bool CHandleRegistry::IsKnownEndpoint(const std::wstring& strEndpointId) const
 {
-    const std::lock_guard lock(m_mutex);
+    const CCriticalSectionLock lock(m_mutex);
     return m_knownEndpoints.count(strEndpointId) != 0;
 }

@@ -8,6 +8,7 @@
 // the cards must be read again, and which endpoints the cards were made of.
 #pragma once
 
+#include "fw/CriticalSection.h"
 #include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/endpoint/VolumeCallback.h"
 
@@ -17,7 +18,6 @@
 #include <atomic>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -60,7 +60,7 @@ public:
     bool TakeCardsStale() { return m_bCardsStale.exchange(false); }
 
 private:
-    mutable std::mutex m_mutex;
+    mutable CCriticalSection m_mutex;
     std::map<HMIXER, COpenHandle> m_handles;
     std::set<std::wstring> m_knownEndpoints;
     UINT_PTR m_nNextHandle = 0x6E000;

@@ -5,7 +5,6 @@
 
 #include <endpointvolume.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -13,9 +12,12 @@ namespace {
 
 std::string Answered(const char* pszWhat, HRESULT hr)
 {
-    char szText[128];
-    std::snprintf(szText, sizeof szText, "%s answered 0x%08lX", pszWhat, static_cast<unsigned long>(hr));
-    return szText;
+    // Formatted by hand: the printf family would bring its floating-point formatting along.
+    std::string strHex = "0x00000000";
+    auto dwValue = static_cast<DWORD>(hr);
+    for (size_t i = strHex.size() - 1; dwValue != 0; --i, dwValue >>= 4)
+        strHex[i] = "0123456789ABCDEF"[dwValue & 0xF];
+    return std::string(pszWhat) + " answered " + strHex;
 }
 
 // Whether the default render endpoint takes a write of its master volume back to itself; the

@@ -40,8 +40,3 @@ protected:
 
 // Whether the shell shows an icon of this window with the bar's icon identifier.
 bool IconShown(HWND hWnd);
-
-// A sample card whose every selectable kind of line has a mute: the speakers master (mute 2),
-// the wave source (mute 7), the recording master (mute 8) and the microphone, recorded through
-// the one item of MIXER control 4.
-extern const char kMutesEverywhereCard[];

@@ -166,6 +166,26 @@ TEST_F(BarVolumeTest, ChangesByOtherProgramsMoveTheSliderAndTheMutePicture)
     EXPECT_EQ(25, SliderPos());
 }
 
+TEST_F(BarVolumeTest, MutePictureIsTheLinesKindOrNoneForAKindWithoutOne)
+{
+    UseCards(kSampleCard);
+    CBarDlg& bar = StartBar();
+    const struct {
+        DWORD dwComponentType;
+        int nPicture; // -1: none
+    } cases[] = {
+        {4, kMasterLineBitmap}, {7, kMasterLineBitmap}, {0x1000, 0}, {0x100A, 10},
+        {0x100B, -1},           {0x0FFF, -1},           {0, -1},
+    };
+    for (const auto& c : cases) {
+        bar.m_dwComponentType = c.dwComponentType;
+        bar.SetMuteImage(1);
+        EXPECT_EQ(c.nPicture < 0 ? nullptr : &bar.m_bmpLine[c.nPicture], bar.m_btnMute.m_pBitmap)
+            << std::hex << c.dwComponentType;
+        ::UpdateWindow(bar.m_btnMute.m_hWnd);
+    }
+}
+
 TEST_F(BarVolumeTest, MuteButtonTogglesByMouseAndMnemonicAndShowsTheNewStateUnread)
 {
     UseCards(kSampleCard);

@@ -325,7 +325,7 @@ TEST_F(BarVolumeTest, WheelMovesOneLinePerNotchForwardLouderOverTheWholeBar)
         {"two notches at once over the mute button", MuteButton, {2 * WHEEL_DELTA}, 50, 52, 1},
         {"half notches add up", Slider, {WHEEL_DELTA / 2, WHEEL_DELTA / 2}, 50, 51, 1},
         {"nothing beyond the top", Slider, {WHEEL_DELTA}, 100, 100, 0},
-        {"a turn back drops the half notch", Slider, {WHEEL_DELTA / 2, -WHEEL_DELTA / 2}, 50, 50, 0},
+        {"a turn back forgets the half notch forward", Slider, {WHEEL_DELTA / 2, -WHEEL_DELTA}, 50, 49, 1},
     };
     CBarDlg& bar = StartBar();
     const HWND hTarget[] = {bar.m_hWnd, bar.m_sliderVolume.m_hWnd, bar.m_btnMute.m_hWnd};

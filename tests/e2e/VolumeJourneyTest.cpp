@@ -3,6 +3,7 @@
 // hidden, brought back and closed. Screenshots of the bar go to build/screens.
 #include "BarProcess.h"
 #include "XInput.h"
+#include "fw/ScopedHandles.h"
 #include "mixer/VolumeScale.h"
 #include "res/resource.h"
 #include "sim/SampleCards.h"
@@ -53,23 +54,25 @@ int SliderPos(HWND hSlider)
     return static_cast<int>(::SendMessageA(hSlider, TBM_GETPOS, 0, 0));
 }
 
+struct CCloseHandle {
+    void operator()(HANDLE h) const { ::CloseHandle(h); }
+};
+using CScopedProcess = CScopedHandle<HANDLE, CCloseHandle>;
+
 // The thumb on the screen. The trackbar writes the rectangle into memory of its own process.
 RECT ThumbRect(HWND hSlider)
 {
     DWORD dwProcessId = 0;
     ::GetWindowThreadProcessId(hSlider, &dwProcessId);
     RECT rc{};
-    const HANDLE hProcess =
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwProcessId);
-    if (!hProcess)
+    const CScopedProcess process(
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwProcessId));
+    void* pRemote = ::VirtualAllocEx(process.Get(), nullptr, sizeof rc, MEM_COMMIT, PAGE_READWRITE);
+    if (!pRemote)
         return rc;
-    void* pRemote = ::VirtualAllocEx(hProcess, nullptr, sizeof rc, MEM_COMMIT, PAGE_READWRITE);
-    if (pRemote) {
-        ::SendMessageA(hSlider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(pRemote));
-        ::ReadProcessMemory(hProcess, pRemote, &rc, sizeof rc, nullptr);
-        ::VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
-    }
-    ::CloseHandle(hProcess);
+    ::SendMessageA(hSlider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(pRemote));
+    ::ReadProcessMemory(process.Get(), pRemote, &rc, sizeof rc, nullptr);
+    ::VirtualFreeEx(process.Get(), pRemote, 0, MEM_RELEASE);
     ::MapWindowPoints(hSlider, nullptr, reinterpret_cast<POINT*>(&rc), 2);
     return rc;
 }
@@ -84,26 +87,23 @@ MuteRow ShownRow(HWND hButton, bool bInput)
     const RECT rc = ScreenRect(hButton);
     const int cx = rc.right - rc.left;
     const int cy = rc.bottom - rc.top;
-    const HDC hScreen = ::GetDC(nullptr);
-    const HDC hMemory = ::CreateCompatibleDC(hScreen);
-    const HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, cx, cy);
-    const HGDIOBJ hOld = ::SelectObject(hMemory, hBitmap);
-    ::BitBlt(hMemory, 0, 0, cx, cy, hScreen, rc.left, rc.top, SRCCOPY);
+    const CWindowDC screen(nullptr);
+    const CScopedMemoryDC memory(::CreateCompatibleDC(screen.Get()));
+    const CScopedBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), cx, cy));
+    const CSelectObject select(memory.Get(), bitmap.Get());
+    ::BitBlt(memory.Get(), 0, 0, cx, cy, screen.Get(), rc.left, rc.top, SRCCOPY);
+
     const COLORREF clrBright = bInput ? RGB(0xFF, 0, 0) : RGB(0, 0xFF, 0xFF);
     const COLORREF clrDim = bInput ? RGB(0x80, 0, 0) : RGB(0, 0x80, 0x80);
     int nBright = 0;
     int nDim = 0;
     for (int y = 0; y < cy; ++y) {
         for (int x = 0; x < cx; ++x) {
-            const COLORREF clr = ::GetPixel(hMemory, x, y);
+            const COLORREF clr = ::GetPixel(memory.Get(), x, y);
             nBright += clr == clrBright;
             nDim += clr == clrDim;
         }
     }
-    ::SelectObject(hMemory, hOld);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hMemory);
-    ::ReleaseDC(nullptr, hScreen);
     return nDim > nBright ? MuteRow::Dim : MuteRow::Bright;
 }
 

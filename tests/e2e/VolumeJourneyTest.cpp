@@ -1,6 +1,7 @@
 // A user at a real copy of the test build, with the real mouse and keyboard of the X display:
-// the thumb dragged, the mute button clicked, a change made by another program, the bar moved,
-// hidden, brought back and closed. Screenshots of the bar go to build/screens.
+// the thumb dragged, the mute button clicked, a change made by another program, the wheel
+// turned, the bar moved, hidden, brought back and closed. Screenshots of the bar go to
+// build/screens.
 #include "BarProcess.h"
 #include "XInput.h"
 #include "fw/ScopedHandles.h"
@@ -217,7 +218,11 @@ TEST_F(VolumeJourneyTest, DragMuteFollowMoveAndClose)
     EXPECT_EQ(1, SimDriverSetValues(m_strSession, 0, 1, {0x2000, 0x2000}));
     EXPECT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 12; })) << SliderPos(hSlider);
 
-    // 4. A drag on the body moves the bar; Alt+F4 closes it, and the new place is saved.
+    // 4. The wheel turned away from the user over the slider: two notches, two lines louder.
+    ASSERT_TRUE(XWheel(Centre(ScreenRect(hSlider)), 2));
+    EXPECT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 14; })) << SliderPos(hSlider);
+
+    // 5. A drag on the body moves the bar; Alt+F4 closes it, and the new place is saved.
     const RECT rcBefore = ScreenRect(hBar);
     const POINT ptBody = BodyPoint(hBar, hSlider);
     ASSERT_EQ(hBar, ::WindowFromPoint(ptBody));

@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kSliderMax = 100;
 constexpr int kSliderTicFrequency = 10;
-constexpr SIZE kButtonImageSize{20, 20};
 
 } // namespace
 
@@ -34,6 +33,15 @@ CBarDlg::~CBarDlg() = default;
 const CMessageMapBase* CBarDlg::GetMessageMap() const
 {
     static const CMessageMap<CBarDlg> map{{
+        // BarDlgVolume.cpp and BarDlgTray.cpp
+        OnMessage(WM_HSCROLL, &CBarDlg::OnHScroll),
+        OnCommand(IDC_MUTE_BUTTON, &CBarDlg::OnMuteButton),
+        OnMessage(MM_MIXM_CONTROL_CHANGE, &CBarDlg::OnControlChange),
+        OnMessage(WM_LBUTTONDOWN, &CBarDlg::OnLButtonDown),
+        OnMessage(WM_LBUTTONDBLCLK, &CBarDlg::OnLButtonDblClk),
+        OnMessage(WM_RBUTTONDOWN, &CBarDlg::OnRButtonDown),
+        OnMessage(WM_SYSCOLORCHANGE, &CBarDlg::OnSysColorChange),
+        OnMessage(TaskbarCreatedMessage(), &CBarDlg::OnTaskbarCreated),
         OnMessage(WM_CLOSE, &CBarDlg::OnClose),
         OnMessage(WM_SYSCOMMAND, &CBarDlg::OnSysCommand),
         OnMessage(WM_PAINT, &CBarDlg::OnPaint),
@@ -108,10 +116,14 @@ BOOL CBarDlg::OnInitDialog()
     // 8. Tooltips and button pictures.
     AddToolTips();
     LoadLineBitmaps();
-    m_btnMenu.SetImage(&m_bmpMenu, kButtonImageSize, 0);
+    m_btnMenu.SetImage(&m_bmpMenu, kStripTileSize, 0);
 
     // 9. Without any mixer device the bar cannot do anything; say so once.
     ShowNoDriverMessage();
+
+    // 10. The slider, the mute button and the tray icon show the selected line, and only a
+    //     control the line has can be used.
+    RefreshMuteState();
     return TRUE;
 }
 
@@ -219,6 +231,8 @@ void CBarDlg::LoadLineBitmaps()
 BOOL CBarDlg::PreTranslateMessage(MSG* pMsg)
 {
     m_toolTip.RelayEvent(pMsg);
+    if (TakeMouseWheel(*pMsg))
+        return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }
 

@@ -4,8 +4,9 @@
 // when it shuts down.
 //
 // Its operations are spread over files by concern: BarDlg.cpp (initialisation, painting, system
-// commands, close and shutdown, settings), BarDlgPopup.cpp (opening the popup menu) and
-// BarDlgTray.cpp (hiding to and restoring from the notification area).
+// commands, close and shutdown, settings), BarDlgPopup.cpp (opening the popup menu),
+// BarDlgVolume.cpp (the slider, the mute button, the mixer's notifications and the mouse on the
+// bar's body) and BarDlgTray.cpp (hiding to and restoring from the notification area).
 #pragma once
 
 #include "draw/ImageButton.h"
@@ -44,6 +45,20 @@ public:
     // Opens the bar's popup menu (its window menu) at a screen point; either mouse button
     // chooses, and the choice arrives as a command. nAlignFlags: TPM_LEFTALIGN or TPM_RIGHTALIGN.
     void ShowPopupMenu(POINT ptScreen, UINT nAlignFlags);
+    // BarDlgVolume.cpp: the slider and the mute button show and change the selected line.
+    // Slider position of a packed steps value, and the packed steps value of a position, with
+    // the slider's range read from the control; FALSE, and nothing converted, while the line's
+    // step count or the range is 0.
+    BOOL VolumeToPos(DWORD dwVolume, int* pnPos) const;
+    BOOL PosToVolume(int nPos, DWORD* pdwVolume) const;
+    void UpdateSlider();
+    // The picture of the selected kind of line: row 1 not muted, row 0 muted.
+    void SetMuteImage(int nRow);
+    // Enables the slider and the mute button exactly when the line has their control.
+    void UpdateControlStates();
+    // The mute state into the button and the tray icon, then the controls' states; after every
+    // selection of a line.
+    void RefreshMuteState();
     // The bevelled border around the client area.
     void DrawBorder(HDC hDC);
 
@@ -95,4 +110,20 @@ private:
     void OnCloseCommand(UINT);
     void OnAbout(UINT);
     void OnHideBar(UINT);
+
+    // BarDlgVolume.cpp and BarDlgTray.cpp
+    LRESULT OnHScroll(WPARAM wParam, LPARAM);
+    void OnMuteButton(UINT);
+    LRESULT OnControlChange(WPARAM, LPARAM);
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    LRESULT OnLButtonDblClk(WPARAM, LPARAM);
+    LRESULT OnRButtonDown(WPARAM, LPARAM);
+    LRESULT OnSysColorChange(WPARAM, LPARAM);
+    BOOL TakeMouseWheel(const MSG& msg);
+    void ShowMuteState();
+    void ShowMuteInTray(BOOL bMuted);
+    LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+
+    // Wheel rotation not yet turned into whole notches.
+    int m_nWheelDelta = 0;
 };

@@ -1,6 +1,9 @@
 #include "bar/BarDlg.h"
 
 #include "bar/TrayIcon.h"
+#include "fw/ResourceString.h"
+#include "mixer/MixerDevice.h"
+#include "res/resource.h"
 
 void CBarDlg::HideToTray()
 {
@@ -14,10 +17,40 @@ void CBarDlg::RestoreFromTray()
     m_pTrayIcon->Remove();
 }
 
+void CBarDlg::ShowMuteInTray(BOOL bMuted)
+{
+    // Only the speakers' master is struck through when muted: the icon tells whether anything
+    // can be heard at all. The record keeps the picture even while the bar is shown, so the
+    // next Add shows it.
+    const bool bSpeakersMuted = bMuted && m_pMixer->m_dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+    m_pTrayIcon->Modify(bSpeakersMuted ? IDI_MUTED : IDI_BAR, LoadResourceString(IDS_APP_TITLE).c_str());
+}
+
 LRESULT CBarDlg::OnTrayNotify(WPARAM, LPARAM lParam)
 {
-    // The bar comes back when the left button is released over the icon (or double-clicks).
-    if (lParam == WM_LBUTTONUP || lParam == WM_LBUTTONDBLCLK)
+    switch (lParam) {
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+        // Not on the press: the bar comes back when the button is released over the icon.
         RestoreFromTray();
+        break;
+    case WM_RBUTTONDOWN: {
+        // The icon sits at the screen's edge; the menu opens with its right edge at the pointer.
+        POINT pt{};
+        ::GetCursorPos(&pt);
+        ShowPopupMenu(pt, TPM_RIGHTALIGN);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT CBarDlg::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    // A restarted shell has forgotten every icon; a bar hidden in the tray would be lost.
+    if (!::IsWindowVisible(m_hWnd))
+        m_pTrayIcon->Add();
     return 0;
 }

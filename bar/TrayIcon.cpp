@@ -1,5 +1,11 @@
 #include "bar/TrayIcon.h"
 
+UINT TaskbarCreatedMessage()
+{
+    static const UINT nMessage = ::RegisterWindowMessageA("TaskbarCreated");
+    return nMessage;
+}
+
 CTrayIcon::CTrayIcon() = default;
 
 CTrayIcon::~CTrayIcon() = default;
@@ -7,6 +13,7 @@ CTrayIcon::~CTrayIcon() = default;
 void CTrayIcon::Prepare(HWND hWnd, UINT nID, WORD nIconID, const char* pszTip)
 {
     m_nID = nID;
+    m_nIconID = nIconID;
     m_hIcon.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIconID),
                                                   IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
     // The record of the first shell version: every shell accepts it, and the tip holds 64 bytes.

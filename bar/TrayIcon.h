@@ -12,6 +12,10 @@
 // The message the shell sends to the bar for mouse events over its icon.
 constexpr UINT WM_TRAYNOTIFY = 0x8384;
 
+// The message that a starting shell sends to every top-level window: the icons shown before it
+// (re)started are gone and must be added again.
+UINT TaskbarCreatedMessage();
+
 class CTrayIcon {
 public:
     CTrayIcon();
@@ -26,7 +30,13 @@ public:
     void Remove();
     void Modify(WORD nIconID, const char* pszTip);
 
+    // The icon resource last prepared, whether or not it loaded.
+    WORD GetIconID() const { return m_nIconID; }
+
     UINT m_nID = 0;
     CScopedIcon m_hIcon;
     NOTIFYICONDATAA m_nid{};
+
+private:
+    WORD m_nIconID = 0;
 };

@@ -8,6 +8,9 @@
 constexpr int kLineBitmapCount = 12;
 constexpr int kMasterLineBitmap = 11;
 
+// The tile of every strip: what an image button shows of it, and the button's own size.
+constexpr SIZE kStripTileSize{20, 20};
+
 // The bitmap resource for entry nIndex (0 to kMasterLineBitmap) of the output (bInput FALSE) or
 // input side; 0, which names no resource, for any other index.
 UINT LineBitmapId(BOOL bInput, int nIndex);

@@ -12,4 +12,10 @@ public:
         ::SendMessageA(m_hWnd, TBM_SETRANGE, bRedraw, MAKELPARAM(nMin, nMax));
     }
     void SetTicFreq(int nFreq) { ::SendMessageA(m_hWnd, TBM_SETTICFREQ, nFreq, 0); }
+    int GetRangeMin() const { return static_cast<int>(::SendMessageA(m_hWnd, TBM_GETRANGEMIN, 0, 0)); }
+    int GetRangeMax() const { return static_cast<int>(::SendMessageA(m_hWnd, TBM_GETRANGEMAX, 0, 0)); }
+    int GetLineSize() const { return static_cast<int>(::SendMessageA(m_hWnd, TBM_GETLINESIZE, 0, 0)); }
+    int GetPos() const { return static_cast<int>(::SendMessageA(m_hWnd, TBM_GETPOS, 0, 0)); }
+    // Moves the thumb without notifying the parent.
+    void SetPos(int nPos) { ::SendMessageA(m_hWnd, TBM_SETPOS, TRUE, nPos); }
 };

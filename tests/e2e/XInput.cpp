@@ -25,6 +25,16 @@ bool XDoTool(const std::string& strArguments)
     return RunUnixCommand("xdotool " + strArguments);
 }
 
+// xdotool's --sync waits until the pointer has moved; under Wine a move to where the pointer
+// already is makes it wait some fifteen seconds for a motion that never comes.
+std::string MoveTo(POINT pt)
+{
+    POINT ptNow{};
+    ::GetCursorPos(&ptNow);
+    const bool bThere = ptNow.x == pt.x && ptNow.y == pt.y;
+    return (bThere ? "mousemove " : "mousemove --sync ") + Point(pt);
+}
+
 } // namespace
 
 std::string ScreenshotPath(const std::string& strName)
@@ -95,23 +105,22 @@ bool RunUnixCommand(const std::string& strCommand, std::string* pstrOutput)
 
 bool XMove(POINT pt)
 {
-    return XDoTool("mousemove --sync " + Point(pt));
+    return XDoTool(MoveTo(pt));
 }
 
 bool XClick(POINT pt, int nButton, int nRepeat)
 {
-    return XDoTool("mousemove --sync " + Point(pt) + " click --repeat " + std::to_string(nRepeat) + " " +
-                   std::to_string(nButton));
+    return XDoTool(MoveTo(pt) + " click --repeat " + std::to_string(nRepeat) + " " + std::to_string(nButton));
 }
 
 bool XButtonDown(POINT pt, int nButton)
 {
-    return XDoTool("mousemove --sync " + Point(pt) + " mousedown " + std::to_string(nButton));
+    return XDoTool(MoveTo(pt) + " mousedown " + std::to_string(nButton));
 }
 
 bool XButtonUp(POINT pt, int nButton)
 {
-    return XDoTool("mousemove --sync " + Point(pt) + " mouseup " + std::to_string(nButton));
+    return XDoTool(MoveTo(pt) + " mouseup " + std::to_string(nButton));
 }
 
 bool XWheel(POINT pt, int nNotches)

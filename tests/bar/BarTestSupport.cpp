@@ -1,0 +1,88 @@
+#include "BarTestSupport.h"
+
+#include "app/StartupValues.h"
+#include "bar/TrayIcon.h"
+#include "res/resource.h"
+#include "sim/SimMixer.h"
+
+void BarTest::SetUp()
+{
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
+    sim::Reset();
+    m_app.m_strAppName = "Sonobar";
+    m_app.SetRegistryKey("Quillmark");
+    TakeCommandLine("sonobar.exe");
+    g_bFirstInstance = 1;
+    g_hBarWnd = nullptr;
+}
+
+void BarTest::TearDown()
+{
+    EndBar();
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
+    sim::Reset();
+}
+
+void BarTest::UseCards(const std::string& strTopology)
+{
+    sim::Reset();
+    std::string strError;
+    ASSERT_TRUE(sim::LoadCardsText(strTopology, &strError)) << strError;
+}
+
+void BarTest::Store(const char* pszName, int nValue)
+{
+    EndBar();
+    m_app.WriteProfileInt("Settings", pszName, nValue);
+}
+
+CBarDlg& BarTest::StartBar()
+{
+    EndBar();
+    m_pBar = std::make_unique<CBarDlg>();
+    EXPECT_TRUE(m_pBar->Create(IDD_BAR));
+    // The reads of the initialisation are done; from here on the tests count writes only.
+    Pump();
+    return *m_pBar;
+}
+
+void BarTest::EndBar()
+{
+    if (m_pBar && m_pBar->m_hWnd)
+        m_pBar->DestroyWindow();
+    m_pBar.reset();
+    Pump();
+}
+
+void BarTest::Pump()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+}
+
+unsigned BarTest::Writes()
+{
+    return sim::CallCount(sim::Function::SetControlDetails);
+}
+
+void BarTest::Scroll(UINT nCode, int nPos)
+{
+    ::SendMessageA(m_pBar->m_hWnd, WM_HSCROLL, MAKEWPARAM(nCode, nPos),
+                   reinterpret_cast<LPARAM>(m_pBar->m_sliderVolume.m_hWnd));
+}
+
+void BarTest::ClickMute()
+{
+    ::SendMessageA(m_pBar->m_btnMute.m_hWnd, BM_CLICK, 0, 0);
+}
+
+bool IconShown(HWND hWnd)
+{
+    // A change of nothing, which the shell accepts only for an icon it has.
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = hWnd;
+    nid.uID = IDI_BAR;
+    return ::Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+}

@@ -1,0 +1,42 @@
+// The bar created in the test process against simulated cards, with the settings it starts from
+// and the messages it is driven by.
+#pragma once
+
+#include "bar/BarDlg.h"
+#include "fw/WinApp.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+class BarTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Loads the cards (topology text) that the next bar finds.
+    void UseCards(const std::string& strTopology);
+    // A setting that the next bar reads. A running bar ends first: its shutdown would write
+    // over the setting.
+    void Store(const char* pszName, int nValue);
+    // A fresh bar, initialised from the settings and the cards; ends the previous one.
+    CBarDlg& StartBar();
+    void EndBar();
+
+    // Handles every message waiting in this thread's queue: the mixer's notifications among them.
+    static void Pump();
+    // Writes to any control of the simulated cards so far.
+    static unsigned Writes();
+    // A trackbar notification as the slider sends it, and a click of the mute button.
+    void Scroll(UINT nCode, int nPos = 0);
+    void ClickMute();
+
+    CWinApp m_app;
+    std::unique_ptr<CBarDlg> m_pBar;
+};
+
+// Whether the shell shows an icon of this window with the bar's icon identifier.
+bool IconShown(HWND hWnd);

@@ -1,0 +1,179 @@
+// The bar and its tray icon: what hides the bar and brings it back, where its popup menu opens,
+// the icon's picture, and the icon's life with a restarting shell and a closing bar.
+#include "BarTestSupport.h"
+
+#include "bar/TrayIcon.h"
+#include "res/resource.h"
+#include "sim/SampleCards.h"
+#include "sim/SimMixer.h"
+
+#include <string>
+
+namespace {
+
+class BarTrayTest : public BarTest {
+protected:
+    void SetUp() override
+    {
+        BarTest::SetUp();
+        UseCards(kSampleCard);
+    }
+};
+
+TEST_F(BarTrayTest, TheBarGoesToTheTrayAndComesBackOnTheUsersEvents)
+{
+    // One event after the other, each from where the one before left the bar.
+    const struct {
+        const char* pszEvent;
+        UINT nMessage;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool bShown;
+    } events[] = {
+        {"Escape", WM_COMMAND, MAKEWPARAM(ID_HIDE_BAR, 1), 0, false},
+        {"pointer over the icon", WM_TRAYNOTIFY, IDI_BAR, WM_MOUSEMOVE, false},
+        {"left press on the icon", WM_TRAYNOTIFY, IDI_BAR, WM_LBUTTONDOWN, false},
+        {"right release on the icon", WM_TRAYNOTIFY, IDI_BAR, WM_RBUTTONUP, false},
+        {"left release on the icon", WM_TRAYNOTIFY, IDI_BAR, WM_LBUTTONUP, true},
+        {"menu's minimise", WM_COMMAND, SC_MINIMIZE, 0, false},
+        {"double-click on the icon", WM_TRAYNOTIFY, IDI_BAR, WM_LBUTTONDBLCLK, true},
+        {"double-click on the body", WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5), false},
+        {"menu's restore", WM_COMMAND, SC_RESTORE, 0, true},
+    };
+    const CBarDlg& bar = StartBar();
+    for (const auto& e : events) {
+        ::SendMessageA(bar.m_hWnd, e.nMessage, e.wParam, e.lParam);
+        EXPECT_EQ(e.bShown, ::IsWindowVisible(bar.m_hWnd) != FALSE) << e.pszEvent;
+        EXPECT_EQ(!e.bShown, IconShown(bar.m_hWnd)) << e.pszEvent;
+    }
+}
+
+// Closes the popup menu as soon as it shows, and keeps where it was.
+RECT g_rcMenu{};
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND hMenu = nullptr;
+    while ((hMenu = ::FindWindowExA(nullptr, hMenu, "#32768", nullptr)) != nullptr) {
+        if (::IsWindowVisible(hMenu)) {
+            ::GetWindowRect(hMenu, &g_rcMenu);
+            ::EndMenu();
+            return;
+        }
+    }
+}
+
+TEST_F(BarTrayTest, PopupMenuOpensBesideThePointer)
+{
+    // From the bar it opens to the right of the pointer; from the icon at the screen's edge, to
+    // the left.
+    const struct {
+        const char* pszWhere;
+        UINT nMessage;
+        LPARAM lParam;
+        bool bRightEdge;
+    } cases[] = {
+        {"right press on the body", WM_RBUTTONDOWN, MAKELPARAM(5, 5), false},
+        {"right press on the icon", WM_TRAYNOTIFY, WM_RBUTTONDOWN, true},
+    };
+    CBarDlg& bar = StartBar();
+    const POINT pt{400, 300};
+    for (const auto& c : cases) {
+        ::SetCursorPos(pt.x, pt.y);
+        g_rcMenu = RECT{};
+        const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, &CloseMenu);
+        ::SendMessageA(bar.m_hWnd, c.nMessage, c.nMessage == WM_TRAYNOTIFY ? IDI_BAR : 0, c.lParam);
+        ::KillTimer(nullptr, nTimer);
+        Pump();
+        ASSERT_LT(g_rcMenu.left, g_rcMenu.right) << c.pszWhere;
+        EXPECT_EQ(pt.x, c.bRightEdge ? g_rcMenu.right : g_rcMenu.left) << c.pszWhere;
+        EXPECT_EQ(pt.y, g_rcMenu.top) << c.pszWhere;
+    }
+}
+
+TEST_F(BarTrayTest, LeftPressOnTheBodyStartsTheSystemsMoveAndColourChangesRepaintTheMuteButton)
+{
+    CBarDlg& bar = StartBar();
+    ::SendMessageA(bar.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    // Taken off the queue unhandled: the move would wait for the mouse.
+    MSG msg{};
+    ASSERT_TRUE(::PeekMessageA(&msg, bar.m_hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
+    EXPECT_EQ(static_cast<WPARAM>(SC_MOVE | HTCAPTION), msg.wParam);
+    EXPECT_EQ(0, msg.lParam);
+
+    ::UpdateWindow(bar.m_hWnd);
+    ::UpdateWindow(bar.m_btnMute.m_hWnd);
+    ::SendMessageA(bar.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_TRUE(::GetUpdateRect(bar.m_btnMute.m_hWnd, nullptr, FALSE));
+    EXPECT_FALSE(::GetUpdateRect(bar.m_sliderVolume.m_hWnd, nullptr, FALSE));
+}
+
+TEST_F(BarTrayTest, StartInTrayWithTheSpeakersMutedShowsTheStruckIconAtOnce)
+{
+    Store("Start In Tray", 1);
+    sim::SetValues(0, 2, {1});
+    CBarDlg& bar = StartBar();
+    EXPECT_FALSE(::IsWindowVisible(bar.m_hWnd));
+    EXPECT_TRUE(IconShown(bar.m_hWnd));
+    EXPECT_EQ(IDI_MUTED, bar.m_pTrayIcon->GetIconID());
+}
+
+TEST_F(BarTrayTest, RestartedShellGetsTheIconBackOnlyFromAHiddenBar)
+{
+    CBarDlg& bar = StartBar();
+    ::SendMessageA(bar.m_hWnd, TaskbarCreatedMessage(), 0, 0);
+    EXPECT_FALSE(IconShown(bar.m_hWnd));
+
+    bar.HideToTray();
+    // The shell forgets its icons when it goes.
+    NOTIFYICONDATAA nid = bar.m_pTrayIcon->m_nid;
+    ::Shell_NotifyIconA(NIM_DELETE, &nid);
+    ASSERT_FALSE(IconShown(bar.m_hWnd));
+    ::SendMessageA(bar.m_hWnd, TaskbarCreatedMessage(), 0, 0);
+    EXPECT_TRUE(IconShown(bar.m_hWnd));
+}
+
+// Whether the bar's icon is still in the tray when its window is being destroyed.
+HHOOK g_hDestroyHook = nullptr;
+HWND g_hWatched = nullptr;
+bool g_bIconAtDestroy = false;
+
+LRESULT CALLBACK SeeDestroy(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const auto* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pMsg->message == WM_DESTROY && pMsg->hwnd == g_hWatched) {
+        g_bIconAtDestroy = IconShown(pMsg->hwnd);
+        NOTIFYICONDATAA nid{};
+        nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        nid.hWnd = pMsg->hwnd;
+        nid.uID = IDI_BAR;
+        ::Shell_NotifyIconA(NIM_DELETE, &nid);
+    }
+    return ::CallNextHookEx(g_hDestroyHook, nCode, wParam, lParam);
+}
+
+TEST_F(BarTrayTest, ClosingRemovesTheIconOfAHiddenBarAndNothingOfAShownOne)
+{
+    // A shown bar has no icon to remove: an icon put there under its name by someone else
+    // shows that the shutdown asks the shell for nothing.
+    for (const bool bHidden : {true, false}) {
+        CBarDlg& bar = StartBar();
+        if (bHidden) {
+            bar.HideToTray();
+        }
+        else {
+            NOTIFYICONDATAA nid = bar.m_pTrayIcon->m_nid;
+            ::Shell_NotifyIconA(NIM_ADD, &nid);
+        }
+        ASSERT_TRUE(IconShown(bar.m_hWnd));
+        g_hWatched = bar.m_hWnd;
+        g_hDestroyHook = ::SetWindowsHookExA(WH_CALLWNDPROC, &SeeDestroy, nullptr, ::GetCurrentThreadId());
+        ::SendMessageA(bar.m_hWnd, WM_CLOSE, 0, 0);
+        Pump();
+        ::UnhookWindowsHookEx(g_hDestroyHook);
+        EXPECT_FALSE(::IsWindow(g_hWatched));
+        EXPECT_EQ(!bHidden, g_bIconAtDestroy) << (bHidden ? "hidden" : "shown");
+    }
+}
+
+} // namespace

@@ -1,0 +1,137 @@
+// The bar created in this process on the product's own mixer, the endpoint mixer, over fake Core
+// Audio: a change that another program makes on a Core Audio thread arrives as one posted
+// notification on the bar's thread and moves the real bar's slider; a mute shows the muted
+// picture (icon 161) in the tray icon of the output master.
+#include "app/StartupValues.h"
+#include "bar/BarDlg.h"
+#include "bar/TrayIcon.h"
+#include "fw/WinApp.h"
+#include "mixer/MixerDevice.h"
+#include "mixer/endpoint/FakeCoreAudio.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The colour pixels of an icon, to tell two loads of one picture from different pictures.
+std::vector<DWORD> IconPixels(HICON hIcon)
+{
+    ICONINFO info{};
+    if (hIcon == nullptr || !::GetIconInfo(hIcon, &info))
+        return {};
+    std::vector<DWORD> pixels(16 * 16);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = 16;
+    bmi.bmiHeader.biHeight = 16;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    const HDC hDC = ::GetDC(nullptr);
+    ::GetDIBits(hDC, info.hbmColor, 0, 16, pixels.data(), &bmi, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, hDC);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+std::vector<DWORD> PictureOf(WORD nIconID)
+{
+    CTrayIcon icon;
+    icon.Prepare(::GetDesktopWindow(), 1, nIconID, nullptr);
+    return IconPixels(icon.m_nid.hIcon);
+}
+
+class EndpointBarTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (s_pAudio != nullptr)
+            return;
+        static CFakeCoreAudio audio;
+        CFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
+        speakers.cSteps = 100;
+        audio.Add(speakers);
+        audio.Add({L"mic", eCapture, L"Microphone (Realtek Audio)", L"Realtek Audio"});
+        audio.SetDefault(eRender, L"spk");
+        audio.SetDefault(eCapture, L"mic");
+        SetProcessEnumeratorFactory(audio.Factory());
+        s_pAudio = &audio;
+    }
+
+    void SetUp() override
+    {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
+        Speakers().SetLevelElsewhere(0.5f);
+        Speakers().SetMuteElsewhere(FALSE);
+        m_app.m_strAppName = "Sonobar";
+        m_app.SetRegistryKey("Quillmark");
+        TakeCommandLine("sonobar.exe");
+        g_bFirstInstance = 1;
+        g_hBarWnd = nullptr;
+        ASSERT_TRUE(m_bar.Create(IDD_BAR));
+        ASSERT_EQ(ProcessMixerChoice().kind, MixerKind::Endpoint) << ProcessMixerChoice().strReason;
+        Dispatch();
+    }
+
+    void TearDown() override
+    {
+        if (m_bar.m_hWnd)
+            m_bar.DestroyWindow();
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
+    }
+
+    static CFakeEndpointVolume& Speakers() { return s_pAudio->Volume(L"spk"); }
+
+    // Handles what waits in the bar's queue; answers how many mixer notifications were among it.
+    unsigned Dispatch()
+    {
+        unsigned nNotifications = 0;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == MM_MIXM_CONTROL_CHANGE && msg.hwnd == m_bar.m_hWnd)
+                ++nNotifications;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        return nNotifications;
+    }
+
+    LRESULT SliderPosition() const { return ::SendMessageA(m_bar.m_sliderVolume.m_hWnd, TBM_GETPOS, 0, 0); }
+
+    static inline CFakeCoreAudio* s_pAudio = nullptr;
+    CWinApp m_app;
+    CBarDlg m_bar;
+};
+
+TEST_F(EndpointBarTest, AVolumeSetElsewhereOnAComThreadMovesTheSlider)
+{
+    EXPECT_EQ(SliderPosition(), 50);
+    std::thread([] { Speakers().SetLevelElsewhere(0.2f); }).join();
+    EXPECT_EQ(Dispatch(), 1u);
+    EXPECT_EQ(SliderPosition(), 20);
+    std::thread([] { Speakers().SetLevelElsewhere(1.0f); }).join();
+    EXPECT_EQ(Dispatch(), 1u);
+    EXPECT_EQ(SliderPosition(), 100);
+}
+
+TEST_F(EndpointBarTest, AMuteSetElsewhereShowsTheMutedTrayPicture)
+{
+    ASSERT_EQ(m_bar.m_pMixer->m_dwComponentType, static_cast<DWORD>(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS));
+    const std::vector<DWORD> muted = PictureOf(IDI_MUTED);
+    ASSERT_NE(muted, PictureOf(IDI_BAR));
+    std::thread([] { Speakers().SetMuteElsewhere(TRUE); }).join();
+    EXPECT_EQ(Dispatch(), 1u);
+    EXPECT_EQ(IconPixels(m_bar.m_pTrayIcon->m_nid.hIcon), muted);
+    std::thread([] { Speakers().SetMuteElsewhere(FALSE); }).join();
+    EXPECT_EQ(Dispatch(), 1u);
+    EXPECT_EQ(IconPixels(m_bar.m_pTrayIcon->m_nid.hIcon), PictureOf(IDI_BAR));
+}
+
+} // namespace

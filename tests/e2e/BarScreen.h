@@ -1,0 +1,36 @@
+// A running bar as the user sees it on the screen, for end-to-end tests: where its parts are,
+// what its slider and mute button show, whether its tray icon is there, and what the copy wrote
+// to the simulated card (its SONOBAR_SIM_LOG).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+RECT ScreenRect(HWND hWnd);
+POINT Centre(const RECT& rc);
+POINT Offset(POINT pt, int dx, int dy);
+
+// Polls until the condition holds; FALSE when it still does not after the time.
+bool WaitFor(const std::function<bool()>& condition, DWORD dwMilliseconds = 5000);
+
+int SliderPos(HWND hSlider);
+// The slider's thumb on the screen.
+RECT ThumbRect(HWND hSlider);
+
+// Which row of its strip the mute button shows, read from the screen's pixels.
+enum class MuteRow { Dim, Bright };
+MuteRow ShownRow(HWND hButton, bool bInput);
+
+// The first values that the copy wrote to a control ("program" lines), in the order of the writes.
+std::vector<DWORD> ProgramWrites(const std::string& strLog, DWORD dwControlID);
+
+// Whether the shell shows the bar's tray icon.
+bool IconShown(HWND hBar);
+// A point of the bar's body, above the slider and clear of every control.
+POINT BodyPoint(HWND hBar, HWND hSlider);
+// Where the first icon of the notification area is on the screen, when one is shown.
+std::optional<POINT> FirstTrayIconPoint();

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -45,6 +47,28 @@ std::string CardEntryText(UINT nCard)
     std::string strName;
     CMixerDevice::GetDeviceName(nCard, strName);
     return szNumber + strName;
+}
+
+BOOL CALLBACK AddOwnedWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* pOwned = reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(lParam);
+    if (::GetWindow(hWnd, GW_OWNER) == pOwned->first)
+        pOwned->second.push_back(hWnd);
+    return TRUE;
+}
+
+// Puts a window into the topmost band or takes it out. Wine places a window that owns others
+// (the bar owns its tooltip) behind those when it is made topmost and leaves it out of the band,
+// so its owned windows have no owner for that moment.
+void SetTopmost(HWND hWnd, BOOL bTopmost)
+{
+    std::pair<HWND, std::vector<HWND>> owned{hWnd, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedWindow, reinterpret_cast<LPARAM>(&owned));
+    for (const HWND hOwned : owned.second)
+        ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, 0);
+    ::SetWindowPos(hWnd, bTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    for (const HWND hOwned : owned.second)
+        ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hWnd));
 }
 
 } // namespace
@@ -176,8 +200,7 @@ void CBarDlg::OnUpdateAlwaysOnTop(CCmdUI&)
 
 void CBarDlg::OnAlwaysOnTop(UINT)
 {
-    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE);
+    SetTopmost(m_hWnd, m_bAlwaysOnTop);
 }
 
 void CBarDlg::OnUpdateLine(CCmdUI& state)

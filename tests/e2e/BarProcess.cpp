@@ -1,5 +1,9 @@
 #include "BarProcess.h"
 
+#include "res/resource.h"
+
+#include <commctrl.h>
+
 #include <fstream>
 #include <vector>
 
@@ -93,6 +97,31 @@ std::optional<DWORD> CBarProcess::WaitForExit(DWORD dwMilliseconds)
     DWORD dwExitCode = 0;
     ::GetExitCodeProcess(m_pi.hProcess, &dwExitCode);
     return dwExitCode;
+}
+
+CForeignBar::CForeignBar(const char* pszTitle, RECT rc, bool bVisible, bool bWithSlider)
+{
+    m_hWnd = ::CreateWindowExA(0, "STATIC", pszTitle, WS_POPUP | (bVisible ? WS_VISIBLE : 0), rc.left, rc.top,
+                               rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+    if (bWithSlider) {
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        ::CreateWindowExA(0, TRACKBAR_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, rc.right - rc.left, 10, m_hWnd,
+                          reinterpret_cast<HMENU>(IDC_VOLUME_SLIDER), ::GetModuleHandleA(nullptr), nullptr);
+    }
+}
+
+CForeignBar::~CForeignBar()
+{
+    ::DestroyWindow(m_hWnd);
+}
+
+RECT WindowRect(HWND hWnd)
+{
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
 }
 
 CSharedSettings::CSharedSettings() : m_profile("Quillmark", "Sonobar")

@@ -31,6 +31,21 @@ private:
     PROCESS_INFORMATION m_pi{};
 };
 
+// A top-level window of this test process titled like a bar, with or without a volume slider
+// (control 1006). With the slider a starting copy takes it for the bar of a copy already running.
+class CForeignBar {
+public:
+    CForeignBar(const char* pszTitle, RECT rc, bool bVisible, bool bWithSlider);
+    ~CForeignBar();
+    CForeignBar(const CForeignBar&) = delete;
+    CForeignBar& operator=(const CForeignBar&) = delete;
+
+private:
+    HWND m_hWnd;
+};
+
+RECT WindowRect(HWND hWnd);
+
 // The settings of all copies: HKCU\Software\Quillmark\Sonobar\Settings.
 class CSharedSettings {
 public:

@@ -240,9 +240,7 @@ void CBarDlg::SelectStoredLine()
     SLineSelection selection = MakeStartSelection(m_bInput, static_cast<UINT>(nCard), role.has_value(),
                                                   dwType, static_cast<UINT>(nMenuIndex), ::mixerGetNumDevs());
     OpenSelection(*m_pMixer, selection);
-    m_nCardIndex = static_cast<int>(selection.m_nCardIndex);
-    m_nMenuIndex = static_cast<int>(selection.m_nMenuIndex);
-    m_dwComponentType = selection.m_dwComponentType;
+    TakeSelection(selection);
 }
 
 void CBarDlg::SetLineToolTips(int nMenuIndex)

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -49,11 +48,16 @@ std::string CardEntryText(UINT nCard)
     return szNumber + strName;
 }
 
+struct SOwnedWindows {
+    HWND hOwner;
+    std::vector<HWND> vecOwned;
+};
+
 BOOL CALLBACK AddOwnedWindow(HWND hWnd, LPARAM lParam)
 {
-    auto* pOwned = reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(lParam);
-    if (::GetWindow(hWnd, GW_OWNER) == pOwned->first)
-        pOwned->second.push_back(hWnd);
+    auto* pWindows = reinterpret_cast<SOwnedWindows*>(lParam);
+    if (::GetWindow(hWnd, GW_OWNER) == pWindows->hOwner)
+        pWindows->vecOwned.push_back(hWnd);
     return TRUE;
 }
 
@@ -62,12 +66,12 @@ BOOL CALLBACK AddOwnedWindow(HWND hWnd, LPARAM lParam)
 // so its owned windows have no owner for that moment.
 void SetTopmost(HWND hWnd, BOOL bTopmost)
 {
-    std::pair<HWND, std::vector<HWND>> owned{hWnd, {}};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedWindow, reinterpret_cast<LPARAM>(&owned));
-    for (const HWND hOwned : owned.second)
+    SOwnedWindows windows{hWnd, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedWindow, reinterpret_cast<LPARAM>(&windows));
+    for (const HWND hOwned : windows.vecOwned)
         ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, 0);
     ::SetWindowPos(hWnd, bTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    for (const HWND hOwned : owned.second)
+    for (const HWND hOwned : windows.vecOwned)
         ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hWnd));
 }
 
@@ -221,8 +225,8 @@ void CBarDlg::OnMasterVolume(UINT)
 
 void CBarDlg::OnChooseLine(UINT nID)
 {
-    // 1. Catalogue line k on this bar's card and side; one that this card lacks leaves the slider
-    //    and the mute button without controls.
+    // 1. The entry's catalogue line on this bar's card and side; one that this card lacks leaves
+    //    the slider and the mute button without controls.
     const int nLine = static_cast<int>(nID - ID_CONTROL2);
     SLineSelection selection = CurrentSelection();
     SelectCatalogueLine(*m_pMixer, *m_pCatalogue, nLine, selection);

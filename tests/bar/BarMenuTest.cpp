@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dbt.h>
-
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -449,15 +447,6 @@ TEST_F(BarMenuTest, ValuesOutOfRangeAreReadAsTheirDefaultsAndSavedRepaired)
         bar.DestroyWindow();
         EXPECT_EQ(c.nSaved, m_app.GetProfileInt("Settings", c.pszName, -7)) << c.pszName << " " << c.nStored;
     }
-}
-
-TEST_F(BarMenuTest, DeviceEventsOtherThanANewDeviceTreeChangeNothing)
-{
-    CBarDlg& bar = StartBar(kSampleCard);
-    for (const WPARAM nEvent : {DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE, DBT_QUERYCHANGECONFIG})
-        EXPECT_EQ(TRUE, ::SendMessageA(bar.m_hWnd, WM_DEVICECHANGE, nEvent, 0)) << nEvent;
-    EXPECT_TRUE(::IsWindow(bar.m_hWnd));
-    EXPECT_EQ(1, m_app.GetProfileInt("Settings", "Instance Count", -7));
 }
 
 } // namespace

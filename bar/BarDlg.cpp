@@ -99,6 +99,7 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnCommand(ID_MASTER_VOLUME, &CBarDlg::OnMasterVolume),
         OnCommandRange(ID_CONTROL2, ID_CONTROL10, &CBarDlg::OnChooseLine),
         OnCommandRange(ID_CARD1, ID_CARD3, &CBarDlg::OnCard),
+        OnCommandRange(SC_SIZE, 0xFFFF, &CBarDlg::OnPlatformCommand),
     }};
     return &map;
 }

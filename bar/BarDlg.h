@@ -100,6 +100,7 @@ private:
     void OnChooseLine(UINT nID);
     void OnDirection(UINT nID);
     void OnCard(UINT nID);
+    void OnPlatformCommand(UINT nID);
     // This copy's settings without the running-copy counter (a session's end that is called off).
     void SaveValues();
     // Whether this copy is the last bar running: the counter says 1, or no other bar is left.

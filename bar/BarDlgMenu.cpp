@@ -189,6 +189,13 @@ void CBarDlg::OnMoveCommand(UINT)
     ::PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_MOVE, 0);
 }
 
+void CBarDlg::OnPlatformCommand(UINT nID)
+{
+    // An entry that the platform puts into every window menu and the bar has no command for
+    // (Wine's "About Wine") does what it does from the window menu itself.
+    ::PostMessageA(m_hWnd, WM_SYSCOMMAND, nID, 0);
+}
+
 void CBarDlg::OnUpdateStartInTray(CCmdUI&)
 {
     // The option counts from the next start; nothing else changes now.

@@ -398,6 +398,23 @@ TEST_F(BarMenuTest, ChoosingASourceAndThenTheMasterOnTheInputSide)
     EXPECT_EQ(3u, dwVolume);
 }
 
+TEST_F(BarMenuTest, MoveAndPlatformEntriesWithoutACommandOfTheBarGoToThePlatform)
+{
+    // 0xF170 is SC_MONITORPOWER: a system command, but none the bar's menu has.
+    const CBarDlg& bar = StartBar(kSampleCard);
+    MSG msg{};
+    while (::PeekMessageA(&msg, bar.m_hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
+    }
+    for (const UINT nID : {0xF170u, static_cast<UINT>(SC_MOVE)}) {
+        Choose(nID);
+        const bool bPosted =
+            ::PeekMessageA(&msg, bar.m_hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) != FALSE;
+        EXPECT_TRUE(bPosted) << nID;
+        EXPECT_EQ(nID, bPosted ? msg.wParam : 0) << nID;
+        EXPECT_EQ(0, msg.lParam) << nID; // for SC_MOVE: the keyboard's move
+    }
+}
+
 TEST_F(BarMenuTest, MenuOpensBelowTheMenuButtonAndAtTheContextMenusPoint)
 {
     CBarDlg& bar = StartBar(kSampleCard);

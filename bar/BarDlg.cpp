@@ -24,6 +24,9 @@ namespace {
 constexpr int kSliderMax = 100;
 constexpr int kSliderTicFrequency = 10;
 constexpr SIZE kButtonImageSize{20, 20};
+// The platform's window-menu commands are the ids from SC_SIZE on.
+constexpr UINT kFirstSystemCommand = SC_SIZE;
+constexpr UINT kLastSystemCommand = 0xFFFF;
 
 BOOL CALLBACK AddMonitorArea(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
 {
@@ -99,7 +102,7 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnCommand(ID_MASTER_VOLUME, &CBarDlg::OnMasterVolume),
         OnCommandRange(ID_CONTROL2, ID_CONTROL10, &CBarDlg::OnChooseLine),
         OnCommandRange(ID_CARD1, ID_CARD3, &CBarDlg::OnCard),
-        OnCommandRange(SC_SIZE, 0xFFFF, &CBarDlg::OnPlatformCommand),
+        OnCommandRange(kFirstSystemCommand, kLastSystemCommand, &CBarDlg::OnPlatformCommand),
     }};
     return &map;
 }

@@ -1,6 +1,7 @@
 #include "app/BarApp.h"
 
 #include "app/BarWindows.h"
+#include "app/CopyLock.h"
 #include "app/Settings.h"
 #include "app/StartupValues.h"
 #include "bar/BarDlg.h"
@@ -24,6 +25,9 @@ BOOL CBarApp::InitInstance()
     SetRegistryKey(LoadResourceString(IDS_COMPANY).c_str());
 
     // 3. Without a bar window around this copy is the first, and no copy counts as running.
+    //    Copies started at the same moment take turns from here until each bar stands in its
+    //    place (the bar's initialisation ends the turn), so that each sees the bars before it.
+    BeginCopyStart();
     g_bFirstInstance = FindOtherBar(nullptr) == nullptr ? 1 : 0;
     if (g_bFirstInstance)
         WriteSetting(IDS_INSTANCE_COUNT, 0);
@@ -35,7 +39,9 @@ BOOL CBarApp::InitInstance()
     //    linger unseen, so it ends at once with a failure code.
     m_pBarDlg = std::make_unique<CBarDlg>();
     m_pMainWnd = m_pBarDlg.get();
-    if (!m_pBarDlg->Create(IDD_BAR)) {
+    const BOOL bCreated = m_pBarDlg->Create(IDD_BAR);
+    EndCopyStart();
+    if (!bCreated) {
         m_nExitCode = EXIT_FAILURE;
         return FALSE;
     }

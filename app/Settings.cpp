@@ -20,3 +20,9 @@ void WriteSetting(UINT nNameID, int nValue)
         pApp->WriteProfileInt(LoadResourceString(IDS_SECTION_SETTINGS).c_str(),
                               LoadResourceString(nNameID).c_str(), nValue);
 }
+
+int ReadSettingInRange(UINT nNameID, int nDefault, int nMin, int nMax)
+{
+    const int nValue = ReadSetting(nNameID, nDefault);
+    return nValue < nMin || nValue > nMax ? nDefault : nValue;
+}

@@ -6,3 +6,7 @@
 
 int ReadSetting(UINT nNameID, int nDefault);
 void WriteSetting(UINT nNameID, int nValue);
+
+// A setting with a range of meaningful values: one stored outside nMin..nMax reads as the
+// default, so that it is saved back repaired.
+int ReadSettingInRange(UINT nNameID, int nDefault, int nMin, int nMax);

@@ -1,6 +1,7 @@
 #include "bar/BarDlg.h"
 
 #include "app/BarWindows.h"
+#include "app/CopyLock.h"
 #include "app/Settings.h"
 #include "app/StartupValues.h"
 #include "bar/BarPlacement.h"
@@ -16,10 +17,52 @@
 
 #include <mmsystem.h>
 
+#include <vector>
+
 namespace {
 
 constexpr int kSliderMax = 100;
 constexpr int kSliderTicFrequency = 10;
+// The platform's window-menu commands are the ids from SC_SIZE on.
+constexpr UINT kFirstSystemCommand = SC_SIZE;
+constexpr UINT kLastSystemCommand = 0xFFFF;
+
+BOOL CALLBACK AddMonitorArea(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoA(hMonitor, &info))
+        reinterpret_cast<std::vector<SMonitorArea>*>(lParam)->push_back({info.rcMonitor, info.rcWork});
+    return TRUE;
+}
+
+std::vector<SMonitorArea> MonitorAreas()
+{
+    std::vector<SMonitorArea> vecAreas;
+    ::EnumDisplayMonitors(nullptr, nullptr, &AddMonitorArea, reinterpret_cast<LPARAM>(&vecAreas));
+    return vecAreas;
+}
+
+RECT VirtualScreen()
+{
+    const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// GetMenuState answers -1, every bit set, for an entry that is not there.
+bool IsChecked(HMENU hMenu, UINT nID)
+{
+    const UINT nState = ::GetMenuState(hMenu, nID, MF_BYCOMMAND);
+    return nState != static_cast<UINT>(-1) && (nState & MF_CHECKED) != 0;
+}
+
+RECT WindowRect(HWND hWnd)
+{
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
 
 } // namespace
 
@@ -54,6 +97,20 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnCommand(ID_ABOUT, &CBarDlg::OnAbout),
         OnCommand(ID_HIDE_BAR, &CBarDlg::OnHideBar),
         OnMessage(WM_TRAYNOTIFY, &CBarDlg::OnTrayNotify),
+        OnMessage(WM_INITMENUPOPUP, &CBarDlg::OnInitMenuPopup),
+        OnMessage(WM_CONTEXTMENU, &CBarDlg::OnContextMenu),
+        OnMessage(WM_DEVICECHANGE, &CBarDlg::OnDeviceChange),
+        OnCommand(SC_MOVE, &CBarDlg::OnMoveCommand),
+        OnCommand(IDC_MENU_BUTTON, &CBarDlg::OnMenuButton),
+        OnStateStep(ID_START_IN_TRAY, &CBarDlg::OnUpdateStartInTray),
+        OnStateStep(ID_ALWAYS_ON_TOP, &CBarDlg::OnUpdateAlwaysOnTop),
+        OnCommand(ID_ALWAYS_ON_TOP, &CBarDlg::OnAlwaysOnTop),
+        OnCommandRange(ID_OUTPUT_VOLUME, ID_INPUT_VOLUME, &CBarDlg::OnDirection),
+        OnStateStepRange(ID_MASTER_VOLUME, ID_CONTROL10, &CBarDlg::OnUpdateLine),
+        OnCommand(ID_MASTER_VOLUME, &CBarDlg::OnMasterVolume),
+        OnCommandRange(ID_CONTROL2, ID_CONTROL10, &CBarDlg::OnChooseLine),
+        OnCommandRange(ID_CARD1, ID_CARD3, &CBarDlg::OnCard),
+        OnCommandRange(kFirstSystemCommand, kLastSystemCommand, &CBarDlg::OnPlatformCommand),
     }};
     return &map;
 }
@@ -78,12 +135,14 @@ BOOL CBarDlg::OnInitDialog()
     m_bClosing = 0;
     m_bFollowChanges = 1;
     WriteSetting(IDS_INSTANCE_COUNT, ReadSetting(IDS_INSTANCE_COUNT, 0) + 1);
+    m_bCounted = 1;
 
-    // 3. Position and window options, in the order the settings are read.
+    // 3. Position and window options, in the order the settings are read. A side other than 0
+    //    or 1 is read as the output side, so that it is saved back repaired.
     const POINT ptWanted = InitialPosition();
     m_bStartInTray = ReadSetting(IDS_START_IN_TRAY, 0);
     m_bAlwaysOnTop = ReadSetting(IDS_ALWAYS_ON_TOP, 1);
-    m_bInput = ReadSetting(IDS_INPUT_VOLUME, 0);
+    m_bInput = ReadSettingInRange(IDS_INPUT_VOLUME, 0, 0, 1);
 
     m_sliderVolume.SetRange(0, kSliderMax, TRUE);
     m_sliderVolume.SetTicFreq(kSliderTicFrequency);
@@ -98,30 +157,37 @@ BOOL CBarDlg::OnInitDialog()
     // 5. Card, side and line, from the role word or the settings.
     SelectStoredLine();
 
-    // 6. A bar started without a role word may start hidden in the tray; every other start
+    // 6. The popup menu describes the card and side just chosen; its check and radio marks
+    //    follow the options and the selection.
+    BuildPopupMenu();
+    SetMenuMarks();
+
+    // 7. A bar started without a role word may start hidden in the tray; every other start
     //    shows it, so that no copy is left neither shown nor in the tray.
     const bool bStartHidden = m_bStartInTray && !g_bRoleGiven;
     if (bStartHidden)
         m_pTrayIcon->Add();
 
-    // 7. Place the bar with only its origin kept on the screen, take its caption off, and
-    //    show it.
-    const POINT pt =
-        ClampToScreen(ptWanted, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, pt.x, pt.y, 0, 0, SWP_NOSIZE);
+    // 8. Take the caption off, so that the bar has its final size, and place it where it can be
+    //    seen. From then on a copy starting after this one finds it in its place.
     TakeCaptionOff();
+    const RECT rcBar = WindowRect(m_hWnd);
+    const POINT pt = KeepOnScreen(ptWanted, SIZE{rcBar.right - rcBar.left, rcBar.bottom - rcBar.top},
+                                  VirtualScreen(), MonitorAreas());
+    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, pt.x, pt.y, 0, 0, SWP_NOSIZE);
+    EndCopyStart();
     if (!bStartHidden)
         ::ShowWindow(m_hWnd, SW_SHOW);
 
-    // 8. Tooltips and button pictures.
+    // 9. Tooltips and button pictures.
     AddToolTips();
     LoadLineBitmaps();
     m_btnMenu.SetImage(&m_bmpMenu, kStripTileSize, 0);
 
-    // 9. Without any mixer device the bar cannot do anything; say so once.
+    // 10. Without any mixer device the bar cannot do anything; say so once.
     ShowNoDriverMessage();
 
-    // 10. The slider, the mute button and the tray icon show the selected line, and only a
+    // 11. The slider, the mute button and the tray icon show the selected line, and only a
     //     control the line has can be used.
     RefreshMuteState();
     return TRUE;
@@ -155,13 +221,19 @@ void CBarDlg::AddToolTips()
 
 POINT CBarDlg::InitialPosition() const
 {
-    // A later copy opens beside the bar of an earlier one. One that finds no other bar any
-    // more (it has closed since start-up looked) takes the stored place like a first copy.
+    // A later copy opens in the column of an earlier bar, at the first place no bar covers.
+    // One that finds no other bar any more (it has closed since start-up looked) takes the
+    // stored place like a first copy.
     if (!g_bFirstInstance) {
-        if (const HWND hWndOther = FindOtherBar(m_hWnd)) {
-            RECT rc{};
-            ::GetWindowRect(hWndOther, &rc);
-            return PlaceNextTo(rc, ::GetSystemMetrics(SM_CYSCREEN));
+        const std::vector<HWND> vecOthers = FindOtherBars(m_hWnd);
+        if (!vecOthers.empty()) {
+            std::vector<RECT> vecRects;
+            for (const HWND hWnd : vecOthers)
+                vecRects.push_back(WindowRect(hWnd));
+            MONITORINFO monitor{};
+            monitor.cbSize = sizeof monitor;
+            ::GetMonitorInfoA(::MonitorFromRect(&vecRects.front(), MONITOR_DEFAULTTONEAREST), &monitor);
+            return FirstFreePlace(vecRects.front(), vecRects, monitor.rcMonitor);
         }
     }
     const int x = ReadSetting(IDS_X_COORDINATE, 0);
@@ -178,14 +250,13 @@ void CBarDlg::SelectStoredLine()
     const int nCard = role ? role->nCardIndex : ReadSetting(IDS_CARD_INDEX, 0);
     const DWORD dwType =
         static_cast<DWORD>(ReadSetting(IDS_COMPONENT_TYPE, static_cast<int>(MasterComponentType(m_bInput))));
-    const int nMenuIndex = ReadSetting(IDS_MENU_INDEX, kMasterMenuIndex);
+    // A menu index that names no entry is read as the master line's.
+    const int nMenuIndex = ReadSettingInRange(IDS_MENU_INDEX, kMasterMenuIndex, 0, kMasterMenuIndex);
 
     SLineSelection selection = MakeStartSelection(m_bInput, static_cast<UINT>(nCard), role.has_value(),
                                                   dwType, static_cast<UINT>(nMenuIndex), ::mixerGetNumDevs());
     OpenSelection(*m_pMixer, selection);
-    m_nCardIndex = static_cast<int>(selection.m_nCardIndex);
-    m_nMenuIndex = static_cast<int>(selection.m_nMenuIndex);
-    m_dwComponentType = selection.m_dwComponentType;
+    TakeSelection(selection);
 }
 
 void CBarDlg::SetLineToolTips(int nMenuIndex)
@@ -302,10 +373,14 @@ LRESULT CBarDlg::OnQueryDragIcon(WPARAM, LPARAM)
     return reinterpret_cast<LRESULT>(m_hAppIcon);
 }
 
-LRESULT CBarDlg::OnEndSession(WPARAM, LPARAM)
+LRESULT CBarDlg::OnEndSession(WPARAM wParam, LPARAM)
 {
-    // Saved whatever the parameter says: the logon may still go on, and the copy with it.
-    SaveSettings();
+    // Saved whatever the parameter says. Only a session that really ends takes the copy off the
+    // counter: after a cancelled one it runs on and is counted still.
+    if (wParam)
+        SaveSettings();
+    else
+        SaveValues();
     return 0;
 }
 
@@ -354,15 +429,33 @@ BOOL CBarDlg::DestroyWindow()
 
 void CBarDlg::SaveSettings()
 {
-    RECT rc{};
-    ::GetWindowRect(m_hWnd, &rc);
+    SaveValues();
+    // Once per copy, however often it saves; the lock keeps a copy that starts or leaves at the
+    // same moment from losing this change.
+    if (m_bCounted) {
+        const CCopyLock lock;
+        WriteSetting(IDS_INSTANCE_COUNT, ReadSetting(IDS_INSTANCE_COUNT, 1) - 1);
+        m_bCounted = 0;
+    }
+}
+
+void CBarDlg::SaveValues()
+{
+    // The two options are saved as the menu shows them.
+    const RECT rc = WindowRect(m_hWnd);
     WriteSetting(IDS_X_COORDINATE, rc.left);
     WriteSetting(IDS_Y_COORDINATE, rc.top);
-    WriteSetting(IDS_START_IN_TRAY, m_bStartInTray ? 1 : 0);
-    WriteSetting(IDS_ALWAYS_ON_TOP, m_bAlwaysOnTop ? 1 : 0);
+    WriteSetting(IDS_START_IN_TRAY, IsChecked(m_hMenuPopup, ID_START_IN_TRAY) ? 1 : 0);
+    WriteSetting(IDS_ALWAYS_ON_TOP, IsChecked(m_hMenuPopup, ID_ALWAYS_ON_TOP) ? 1 : 0);
     WriteSetting(IDS_COMPONENT_TYPE, static_cast<int>(m_dwComponentType));
     WriteSetting(IDS_MENU_INDEX, m_nMenuIndex);
     WriteSetting(IDS_CARD_INDEX, m_nCardIndex);
-    WriteSetting(IDS_INSTANCE_COUNT, ReadSetting(IDS_INSTANCE_COUNT, 1) - 1);
     WriteSetting(IDS_INPUT_VOLUME, m_bInput);
+}
+
+BOOL CBarDlg::IsLastCopy() const
+{
+    // The counter alone misleads: a copy that was killed never lowered it, and then no copy
+    // would read 1 and no bar would come back. A copy that finds no other bar is the last too.
+    return ReadSetting(IDS_INSTANCE_COUNT, 1) == 1 || FindOtherBar(m_hWnd) == nullptr;
 }

@@ -35,6 +35,12 @@ public:
     BOOL DestroyWindow() override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    // Popup menu (BarDlgMenu.cpp), further copies and device changes (BarDlgLaunch.cpp)
+    // Turns the window menu into the bar's popup menu: the entries of menu template 129 after
+    // the platform's own (less size and maximise), the source lines of the catalogue and, with
+    // more than one card, the cards. Fills m_nLineState. Once, while the bar initialises.
+    void BuildPopupMenu();
+
     // Writes every setting, and takes this copy off the running-copy count.
     void SaveSettings();
     // Tooltips of the trackbar and the mute button for a menu index (9: the master line).
@@ -91,6 +97,32 @@ protected:
     void OnCancel() override;
 
 private:
+    // Popup menu (BarDlgMenu.cpp), further copies and device changes (BarDlgLaunch.cpp), the
+    // running-copy counter (BarDlg.cpp)
+    SLineSelection CurrentSelection() const;
+    void TakeSelection(const SLineSelection& selection);
+    void SetMenuMarks();
+    LRESULT OnInitMenuPopup(WPARAM, LPARAM);
+    LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDeviceChange(WPARAM wParam, LPARAM);
+    void OnMenuButton(UINT);
+    void OnMoveCommand(UINT);
+    void OnUpdateStartInTray(CCmdUI& state);
+    void OnUpdateAlwaysOnTop(CCmdUI& state);
+    void OnAlwaysOnTop(UINT);
+    void OnUpdateLine(CCmdUI& state);
+    void OnMasterVolume(UINT);
+    void OnChooseLine(UINT nID);
+    void OnDirection(UINT nID);
+    void OnCard(UINT nID);
+    void OnPlatformCommand(UINT nID);
+    // This copy's settings without the running-copy counter (a session's end that is called off).
+    void SaveValues();
+    // Whether this copy is the last bar running: the counter says 1, or no other bar is left.
+    BOOL IsLastCopy() const;
+    // 1 while this copy is counted in the running-copy counter: raised once, lowered once.
+    int m_bCounted = 0;
+
     POINT InitialPosition() const;
     void SelectStoredLine();
     void AddAboutEntry();

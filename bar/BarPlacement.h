@@ -1,11 +1,28 @@
-// Where a bar opens on the screen.
+// Where a bar opens on the screen: in the column of a bar already running, and always where the
+// user can see it.
 #pragma once
 
 #include <windows.h>
 
-// A later copy opens directly beneath the bar of an earlier copy, left edges aligned, or
-// directly above it when a bar of the same height would reach below the screen's bottom.
-POINT PlaceNextTo(const RECT& rcEarlierBar, int nScreenHeight);
+#include <vector>
 
-// A coordinate below 0 or beyond the screen's size becomes 0; one equal to the size stays.
-POINT ClampToScreen(POINT pt, int nScreenWidth, int nScreenHeight);
+// One display: its whole area and its work area (the part that the taskbar leaves).
+struct SMonitorArea {
+    RECT rcMonitor;
+    RECT rcWork;
+};
+
+// The place of a later copy's bar, as tall and wide as rcAnchor (the bar it opens beside), left
+// edges aligned: the first place in the anchor's column that covers none of vecBars (every other
+// bar, the anchor included). The column runs from directly beneath the anchor downward as long as
+// a bar fits above rcArea's bottom, then from directly above it upward as long as a bar fits
+// below rcArea's top; so a bar at the bottom of rcArea gets its neighbour above. When the column
+// is full, the bar goes directly beneath the anchor, or above it when it would not fit beneath.
+POINT FirstFreePlace(const RECT& rcAnchor, const std::vector<RECT>& vecBars, const RECT& rcArea);
+
+// Keeps a bar of sizeBar at pt where it can be seen. A coordinate left of or above rcVirtual (all
+// monitors together), or beyond its right or bottom edge, becomes 0; then a bar that would lie on
+// no monitor at all (one at the very edge of the screen, say) moves fully onto the work area of
+// the nearest monitor. A bar that is partly on a monitor stays where it is.
+POINT KeepOnScreen(POINT pt, SIZE sizeBar, const RECT& rcVirtual,
+                   const std::vector<SMonitorArea>& vecMonitors);

@@ -52,6 +52,12 @@ struct CDestroyIcon {
 struct CCloseRegKey {
     void operator()(HKEY h) const { ::RegCloseKey(h); }
 };
+struct CCloseHandle {
+    void operator()(HANDLE h) const { ::CloseHandle(h); }
+};
+struct CDestroyMenu {
+    void operator()(HMENU h) const { ::DestroyMenu(h); }
+};
 
 using CScopedMemoryDC = CScopedHandle<HDC, CDeleteDC>;
 using CScopedPen = CScopedHandle<HPEN, CDeleteGdiObject>;
@@ -59,6 +65,11 @@ using CScopedBrush = CScopedHandle<HBRUSH, CDeleteGdiObject>;
 using CScopedBitmap = CScopedHandle<HBITMAP, CDeleteGdiObject>;
 using CScopedIcon = CScopedHandle<HICON, CDestroyIcon>;
 using CScopedRegKey = CScopedHandle<HKEY, CCloseRegKey>;
+// A kernel object (process, thread, mutex); not for the handles that signal failure with
+// INVALID_HANDLE_VALUE.
+using CScopedKernelHandle = CScopedHandle<HANDLE, CCloseHandle>;
+// A menu loaded from a template; never a window's own menu, which goes with the window.
+using CScopedMenu = CScopedHandle<HMENU, CDestroyMenu>;
 
 // A device context borrowed from a window (GetDC), handed back with ReleaseDC.
 class CWindowDC {

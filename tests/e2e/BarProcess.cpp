@@ -1,17 +1,14 @@
 #include "BarProcess.h"
 
+#include "res/resource.h"
+
+#include <commctrl.h>
+#include <winternl.h>
+
 #include <fstream>
 #include <vector>
 
 namespace {
-
-std::string ProgramDirectory()
-{
-    char szPath[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    std::string strPath = szPath;
-    return strPath.substr(0, strPath.find_last_of("\\/") + 1);
-}
 
 std::string TempPath(const char* pszName)
 {
@@ -20,31 +17,52 @@ std::string TempPath(const char* pszName)
     return std::string(szTemp) + pszName;
 }
 
-struct BarSearch {
-    DWORD dwProcessId;
+// A top-level window of the program titled "Sonobar": its bar (with the slider) or its message box.
+struct SProgramWindow {
     HWND hWnd;
+    DWORD dwProcessId;
+    bool bBar;
 };
 
-BOOL CALLBACK FindBarOfProcess(HWND hWnd, LPARAM lParam)
+BOOL CALLBACK AddProgramWindow(HWND hWnd, LPARAM lParam)
 {
-    auto* pSearch = reinterpret_cast<BarSearch*>(lParam);
-    DWORD dwProcessId = 0;
-    ::GetWindowThreadProcessId(hWnd, &dwProcessId);
     char szTitle[32] = {};
     ::GetWindowTextA(hWnd, szTitle, sizeof szTitle);
-    if (dwProcessId == pSearch->dwProcessId && std::string(szTitle) == "Sonobar") {
-        pSearch->hWnd = hWnd;
-        return FALSE;
+    if (std::string(szTitle) == "Sonobar") {
+        DWORD dwProcessId = 0;
+        ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+        const bool bBar = ::GetDlgItem(hWnd, IDC_VOLUME_SLIDER) != nullptr;
+        reinterpret_cast<std::vector<SProgramWindow>*>(lParam)->push_back({hWnd, dwProcessId, bBar});
     }
     return TRUE;
 }
 
+std::vector<SProgramWindow> ProgramWindows()
+{
+    std::vector<SProgramWindow> vecWindows;
+    ::EnumWindows(&AddProgramWindow, reinterpret_cast<LPARAM>(&vecWindows));
+    return vecWindows;
+}
+
+// A string of another process's memory, as a UNICODE_STRING there describes it.
+std::string ReadRemoteString(HANDLE hProcess, const UNICODE_STRING& text)
+{
+    std::wstring wstrText(text.Length / sizeof(wchar_t), L'\0');
+    if (!::ReadProcessMemory(hProcess, text.Buffer, wstrText.data(), text.Length, nullptr))
+        return {};
+    return std::string(wstrText.begin(), wstrText.end());
+}
+
 } // namespace
 
-CBarProcess::CBarProcess(const std::string& strTail, const std::string& strProgram)
+CBarProcess::CBarProcess(const std::string& strTail, const std::string& strProgram, bool bWaitUntilStarted)
 {
+    const bool bBareName = strProgram.find_first_of("\\/:") == std::string::npos;
     std::string strCommandLine(1, '"');
-    strCommandLine += ProgramDirectory() + strProgram + "\"";
+    strCommandLine += (strProgram.empty() ? ProgramDirectory() + "sonobar-sim.exe"
+                       : bBareName        ? ProgramDirectory() + strProgram
+                                          : strProgram) +
+                      "\"";
     if (!strTail.empty())
         strCommandLine += " " + strTail;
     std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());
@@ -56,7 +74,58 @@ CBarProcess::CBarProcess(const std::string& strTail, const std::string& strProgr
         m_pi = PROCESS_INFORMATION{};
         return;
     }
+    if (bWaitUntilStarted)
+        WaitUntilStarted();
+}
+
+std::unique_ptr<CBarProcess> CBarProcess::Adopt(DWORD dwProcessId)
+{
+    const HANDLE hProcess = ::OpenProcess(
+        PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwProcessId);
+    if (!hProcess)
+        return nullptr;
+    return std::make_unique<CBarProcess>(SAdoptKey{}, hProcess, dwProcessId);
+}
+
+CBarProcess::CBarProcess(SAdoptKey, HANDLE hProcess, DWORD dwProcessId)
+{
+    m_pi.hProcess = hProcess;
+    m_pi.dwProcessId = dwProcessId;
+}
+
+void CBarProcess::WaitUntilStarted() const
+{
     ::WaitForInputIdle(m_pi.hProcess, 20000);
+}
+
+std::string CBarProcess::CommandLine() const
+{
+    // The command line lives in the process's parameter block, which its PEB points to.
+    using QueryInformation = LONG(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    const auto pfnQuery = reinterpret_cast<QueryInformation>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic{};
+    if (!pfnQuery || pfnQuery(m_pi.hProcess, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
+        return {};
+    PEB peb{};
+    RTL_USER_PROCESS_PARAMETERS parameters{};
+    if (!::ReadProcessMemory(m_pi.hProcess, basic.PebBaseAddress, &peb, sizeof peb, nullptr) ||
+        !::ReadProcessMemory(m_pi.hProcess, peb.ProcessParameters, &parameters, sizeof parameters, nullptr))
+        return {};
+    return ReadRemoteString(m_pi.hProcess, parameters.CommandLine);
+}
+
+std::string CBarProcess::ProgramPath() const
+{
+    char szPath[MAX_PATH] = {};
+    DWORD cch = sizeof szPath;
+    return ::QueryFullProcessImageNameA(m_pi.hProcess, 0, szPath, &cch) ? szPath : "";
+}
+
+void CBarProcess::Kill()
+{
+    ::TerminateProcess(m_pi.hProcess, 1);
+    WaitForExit();
 }
 
 CBarProcess::~CBarProcess()
@@ -68,15 +137,18 @@ CBarProcess::~CBarProcess()
         if (!WaitForExit(0))
             ::TerminateProcess(m_pi.hProcess, 1);
     }
-    ::CloseHandle(m_pi.hThread);
+    if (m_pi.hThread)
+        ::CloseHandle(m_pi.hThread);
     ::CloseHandle(m_pi.hProcess);
 }
 
 HWND CBarProcess::BarWindow() const
 {
-    BarSearch search{m_pi.dwProcessId, nullptr};
-    ::EnumWindows(&FindBarOfProcess, reinterpret_cast<LPARAM>(&search));
-    return search.hWnd;
+    for (const SProgramWindow& window : ProgramWindows()) {
+        if (window.bBar && window.dwProcessId == m_pi.dwProcessId)
+            return window.hWnd;
+    }
+    return nullptr;
 }
 
 bool CBarProcess::Close()
@@ -93,6 +165,91 @@ std::optional<DWORD> CBarProcess::WaitForExit(DWORD dwMilliseconds)
     DWORD dwExitCode = 0;
     ::GetExitCodeProcess(m_pi.hProcess, &dwExitCode);
     return dwExitCode;
+}
+
+std::vector<HWND> BarWindows()
+{
+    std::vector<HWND> vecBars;
+    for (const SProgramWindow& window : ProgramWindows()) {
+        if (window.bBar)
+            vecBars.push_back(window.hWnd);
+    }
+    return vecBars;
+}
+
+std::set<DWORD> BarProcessIds()
+{
+    std::set<DWORD> setIds;
+    for (const SProgramWindow& window : ProgramWindows()) {
+        if (window.bBar)
+            setIds.insert(window.dwProcessId);
+    }
+    return setIds;
+}
+
+std::vector<std::unique_ptr<CBarProcess>> AdoptNewBars(const std::set<DWORD>& setKnown, size_t nCount)
+{
+    const auto newIds = [&setKnown] {
+        std::set<DWORD> setNew;
+        for (const DWORD dwId : BarProcessIds()) {
+            if (!setKnown.count(dwId))
+                setNew.insert(dwId);
+        }
+        return setNew;
+    };
+    // Copies start one after another; a copy too many would show up soon after the others.
+    for (int nWaited = 0; nWaited < 20000 && newIds().size() < nCount; nWaited += 100)
+        ::Sleep(100);
+    ::Sleep(1500);
+    std::vector<std::unique_ptr<CBarProcess>> vecAdopted;
+    for (const DWORD dwId : newIds()) {
+        if (auto pProcess = CBarProcess::Adopt(dwId)) {
+            pProcess->WaitUntilStarted();
+            vecAdopted.push_back(std::move(pProcess));
+        }
+    }
+    return vecAdopted;
+}
+
+void DismissMessageBoxes(DWORD dwProcessId)
+{
+    for (const SProgramWindow& window : ProgramWindows()) {
+        if (!window.bBar && window.dwProcessId == dwProcessId)
+            ::PostMessageA(window.hWnd, WM_COMMAND, IDOK, 0);
+    }
+}
+
+CForeignBar::CForeignBar(const char* pszTitle, RECT rc, bool bVisible, bool bWithSlider)
+{
+    m_hWnd = ::CreateWindowExA(0, "STATIC", pszTitle, WS_POPUP | (bVisible ? WS_VISIBLE : 0), rc.left, rc.top,
+                               rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+    if (bWithSlider) {
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        ::CreateWindowExA(0, TRACKBAR_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, rc.right - rc.left, 10, m_hWnd,
+                          reinterpret_cast<HMENU>(IDC_VOLUME_SLIDER), ::GetModuleHandleA(nullptr), nullptr);
+    }
+}
+
+CForeignBar::~CForeignBar()
+{
+    ::DestroyWindow(m_hWnd);
+}
+
+std::string ProgramDirectory()
+{
+    char szPath[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    std::string strPath = szPath;
+    return strPath.substr(0, strPath.find_last_of("\\/") + 1);
+}
+
+RECT WindowRect(HWND hWnd)
+{
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
 }
 
 CSharedSettings::CSharedSettings() : m_profile("Quillmark", "Sonobar")

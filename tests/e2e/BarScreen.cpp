@@ -18,13 +18,6 @@ using CScopedProcess = CScopedHandle<HANDLE, CCloseHandle>;
 
 } // namespace
 
-RECT ScreenRect(HWND hWnd)
-{
-    RECT rc{};
-    ::GetWindowRect(hWnd, &rc);
-    return rc;
-}
-
 POINT Centre(const RECT& rc)
 {
     return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
@@ -72,7 +65,7 @@ RECT ThumbRect(HWND hSlider)
 // red). The focus frame is dotted in the bright colour in either row, so the larger count decides.
 MuteRow ShownRow(HWND hButton, bool bInput)
 {
-    const RECT rc = ScreenRect(hButton);
+    const RECT rc = WindowRect(hButton);
     const int cx = rc.right - rc.left;
     const int cy = rc.bottom - rc.top;
     const CWindowDC screen(nullptr);
@@ -125,7 +118,7 @@ bool IconShown(HWND hBar)
 
 POINT BodyPoint(HWND hBar, HWND hSlider)
 {
-    return {Centre(ScreenRect(hSlider)).x, (ScreenRect(hBar).top + ScreenRect(hSlider).top) / 2};
+    return {Centre(WindowRect(hSlider)).x, (WindowRect(hBar).top + WindowRect(hSlider).top) / 2};
 }
 
 std::optional<POINT> FirstTrayIconPoint()

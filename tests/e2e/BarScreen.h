@@ -3,6 +3,8 @@
 // to the simulated card (its SONOBAR_SIM_LOG).
 #pragma once
 
+#include "BarProcess.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -10,7 +12,6 @@
 #include <string>
 #include <vector>
 
-RECT ScreenRect(HWND hWnd);
 POINT Centre(const RECT& rc);
 POINT Offset(POINT pt, int dx, int dy);
 

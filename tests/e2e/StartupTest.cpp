@@ -10,31 +10,6 @@
 
 namespace {
 
-// A top-level window of this test process titled like a bar: to a starting copy it is the bar
-// of a copy already running.
-class CForeignBar {
-public:
-    CForeignBar(const char* pszTitle, RECT rc, bool bVisible)
-    {
-        m_hWnd = ::CreateWindowExA(0, "STATIC", pszTitle, WS_POPUP | (bVisible ? WS_VISIBLE : 0), rc.left,
-                                   rc.top, rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
-                                   ::GetModuleHandleA(nullptr), nullptr);
-    }
-    ~CForeignBar() { ::DestroyWindow(m_hWnd); }
-    CForeignBar(const CForeignBar&) = delete;
-    CForeignBar& operator=(const CForeignBar&) = delete;
-
-private:
-    HWND m_hWnd;
-};
-
-RECT WindowRect(HWND hWnd)
-{
-    RECT rc{};
-    ::GetWindowRect(hWnd, &rc);
-    return rc;
-}
-
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -93,12 +68,12 @@ TEST_F(StartupTest, OnlyAFirstCopyResetsTheCounter)
     EXPECT_EQ(0u, Setting("Input Volume"));
 }
 
-TEST_F(StartupTest, LaterCopyOpensBeneathAnyWindowTitledLikeABarAndKeepsTheCounter)
+TEST_F(StartupTest, LaterCopyOpensBeneathAHiddenBarOfAnyLetterCaseAndKeepsTheCounter)
 {
     m_settings.Write("Instance Count", 3);
     m_settings.Write("Start In Tray", 1);
     m_settings.Write("X Coordinate", 500);
-    const CForeignBar other("SONOBAR", RECT{100, 200, 250, 230}, false);
+    const CForeignBar other("SONOBAR", RECT{100, 200, 250, 230}, false, true);
 
     CBarProcess bar("v1");
     const HWND hWnd = bar.BarWindow();
@@ -115,10 +90,26 @@ TEST_F(StartupTest, LaterCopyOpensBeneathAnyWindowTitledLikeABarAndKeepsTheCount
     EXPECT_EQ(0u, Setting("Input Volume"));
 }
 
+TEST_F(StartupTest, WindowTitledLikeABarWithoutTheSliderIsNoBar)
+{
+    m_settings.Write("Instance Count", 3);
+    m_settings.Write("X Coordinate", 500);
+    m_settings.Write("Y Coordinate", 40);
+    const CForeignBar other("sonobar", RECT{100, 200, 250, 230}, true, false);
+
+    // A first copy: the counter starts again, and the bar opens at the stored place.
+    CBarProcess bar;
+    const HWND hWnd = bar.BarWindow();
+    ASSERT_NE(nullptr, hWnd);
+    EXPECT_EQ(500, WindowRect(hWnd).left);
+    EXPECT_EQ(40, WindowRect(hWnd).top);
+    EXPECT_EQ(1u, Setting("Instance Count"));
+}
+
 TEST_F(StartupTest, LaterCopyOpensAboveABarAtTheBottomOfTheScreen)
 {
     const int nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    const CForeignBar other("Sonobar", RECT{40, nScreenHeight - 35, 190, nScreenHeight - 5}, true);
+    const CForeignBar other("Sonobar", RECT{40, nScreenHeight - 35, 190, nScreenHeight - 5}, true, true);
 
     CBarProcess bar("r0");
     const HWND hWnd = bar.BarWindow();
@@ -148,19 +139,36 @@ TEST_F(StartupTest, StartInTrayHidesEveryCopyStartedWithoutRoleWord)
     }
 }
 
-TEST_F(StartupTest, StoredOriginOffTheScreenBecomesZeroAndAStoredCardBeyondTheDevicesCardZero)
+TEST_F(StartupTest, StoredOriginOffTheScreenComesBackOntoItAndAStoredCardBeyondTheDevicesCardZero)
 {
-    m_settings.Write("X Coordinate", static_cast<DWORD>(-5));
-    m_settings.Write("Y Coordinate", static_cast<DWORD>(::GetSystemMetrics(SM_CYSCREEN)));
-    m_settings.Write("Card Index", 1);
+    RECT rcWork{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    const struct {
+        int x;
+        int y;
+    } cases[] = {
+        {-5, ::GetSystemMetrics(SM_CYSCREEN)},  // below the screen's last row
+        {::GetSystemMetrics(SM_CXSCREEN), 100}, // right of its last column
+    };
+    for (const auto& c : cases) {
+        m_settings.Write("X Coordinate", static_cast<DWORD>(c.x));
+        m_settings.Write("Y Coordinate", static_cast<DWORD>(c.y));
+        m_settings.Write("Card Index", 1);
 
-    CBarProcess bar;
-    const HWND hWnd = bar.BarWindow();
-    ASSERT_NE(nullptr, hWnd);
-    EXPECT_EQ(0, WindowRect(hWnd).left);
-    EXPECT_EQ(::GetSystemMetrics(SM_CYSCREEN), WindowRect(hWnd).top);
-    ASSERT_TRUE(bar.Close());
-    EXPECT_EQ(0u, Setting("Card Index"));
+        CBarProcess bar;
+        const HWND hWnd = bar.BarWindow();
+        ASSERT_NE(nullptr, hWnd);
+        const RECT rc = WindowRect(hWnd);
+        EXPECT_TRUE(rc.left >= rcWork.left && rc.right <= rcWork.right) << c.x << "," << c.y;
+        EXPECT_TRUE(rc.top >= rcWork.top && rc.bottom <= rcWork.bottom) << c.x << "," << c.y;
+        EXPECT_TRUE(rc.left == 0 || rc.right == rcWork.right) << c.x;
+        EXPECT_TRUE(rc.top == 100 || rc.bottom == rcWork.bottom) << c.y;
+        ASSERT_TRUE(bar.Close());
+        // Saved where it was seen, so the next start is visible too.
+        EXPECT_EQ(static_cast<DWORD>(rc.left), Setting("X Coordinate"));
+        EXPECT_EQ(static_cast<DWORD>(rc.top), Setting("Y Coordinate"));
+        EXPECT_EQ(0u, Setting("Card Index"));
+    }
 }
 
 TEST_F(StartupTest, StoredSourceLineIsKeptAndAStaleOneFallsBackToTheMaster)
@@ -206,23 +214,31 @@ TEST_F(StartupTest, EscapeHidesTheBarAndNeverClosesIt)
     EXPECT_EQ(0u, Setting("Instance Count"));
 }
 
-TEST_F(StartupTest, EndOfLogonSavesAndTheCopyRunsOnUntilItLeaves)
+TEST_F(StartupTest, EndOfLogonSavesAndOnlyARealEndTakesTheCopyOffTheCounter)
 {
-    m_settings.Write("Always On Top", 0);
-    CBarProcess bar;
-    const HWND hWnd = bar.BarWindow();
-    ASSERT_NE(nullptr, hWnd);
-    m_settings.Clear();
+    const struct {
+        WPARAM bEnding;
+        DWORD dwCountAfterwards;
+    } cases[] = {
+        {FALSE, 1}, // the logon goes on after all, and so does the copy: it is still counted
+        {TRUE, 0},  // taken off once; leaving later does not take it off again
+    };
+    for (const auto& c : cases) {
+        m_settings.Write("Always On Top", 0);
+        CBarProcess bar;
+        const HWND hWnd = bar.BarWindow();
+        ASSERT_NE(nullptr, hWnd);
+        m_settings.Write("Always On Top", 1);
 
-    // The logon does not end after all (wParam FALSE): saved anyway, counter lowered, still running.
-    DWORD_PTR dwResult = 0;
-    ::SendMessageTimeoutA(hWnd, WM_ENDSESSION, FALSE, 0, SMTO_BLOCK, 5000, &dwResult);
-    EXPECT_EQ(0u, Setting("Always On Top"));
-    EXPECT_EQ(0u, Setting("Instance Count"));
-    EXPECT_FALSE(bar.WaitForExit(300).has_value());
+        DWORD_PTR dwResult = 0;
+        ::SendMessageTimeoutA(hWnd, WM_ENDSESSION, c.bEnding, 0, SMTO_BLOCK, 5000, &dwResult);
+        EXPECT_EQ(0u, Setting("Always On Top")) << c.bEnding;
+        EXPECT_EQ(c.dwCountAfterwards, Setting("Instance Count")) << c.bEnding;
+        EXPECT_FALSE(bar.WaitForExit(300).has_value());
 
-    ASSERT_TRUE(bar.Close());
-    EXPECT_EQ(static_cast<DWORD>(-1), Setting("Instance Count"));
+        ASSERT_TRUE(bar.Close());
+        EXPECT_EQ(0u, Setting("Instance Count")) << c.bEnding;
+    }
 }
 
 } // namespace

@@ -63,7 +63,7 @@ TEST_F(VolumeJourneyTest, DragMuteFollowMoveAndClose)
 
     // 2. A click on the mute button mutes, and its picture turns dim; a second click unmutes.
     ASSERT_EQ(MuteRow::Bright, ShownRow(hMute, false));
-    const POINT ptMute = Centre(ScreenRect(hMute));
+    const POINT ptMute = Centre(WindowRect(hMute));
     size_t nClicks = 0;
     for (const DWORD dwMuted : {1u, 0u}) {
         // Two clicks in quick succession would be a double-click, which a button does not take
@@ -82,19 +82,19 @@ TEST_F(VolumeJourneyTest, DragMuteFollowMoveAndClose)
     EXPECT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 12; })) << SliderPos(hSlider);
 
     // 4. The wheel turned away from the user over the slider: two notches, two lines louder.
-    ASSERT_TRUE(XWheel(Centre(ScreenRect(hSlider)), 2));
+    ASSERT_TRUE(XWheel(Centre(WindowRect(hSlider)), 2));
     EXPECT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 14; })) << SliderPos(hSlider);
 
     // 5. A drag on the body moves the bar; Alt+F4 closes it, and the new place is saved.
-    const RECT rcBefore = ScreenRect(hBar);
+    const RECT rcBefore = WindowRect(hBar);
     const POINT ptBody = BodyPoint(hBar, hSlider);
     ASSERT_EQ(hBar, ::WindowFromPoint(ptBody));
     ASSERT_TRUE(XButtonDown(ptBody));
     ASSERT_TRUE(XMove(Offset(ptBody, 20, 10)));
     ASSERT_TRUE(XMove(Offset(ptBody, 60, 40)));
     ASSERT_TRUE(XButtonUp(Offset(ptBody, 60, 40)));
-    EXPECT_TRUE(WaitFor([&] { return ScreenRect(hBar).left == rcBefore.left + 60; }));
-    EXPECT_EQ(rcBefore.top + 40, ScreenRect(hBar).top);
+    EXPECT_TRUE(WaitFor([&] { return WindowRect(hBar).left == rcBefore.left + 60; }));
+    EXPECT_EQ(rcBefore.top + 40, WindowRect(hBar).top);
     ASSERT_TRUE(XKeys("alt+F4"));
     EXPECT_EQ(0u, bar.WaitForExit());
     EXPECT_EQ(static_cast<DWORD>(rcBefore.left + 60), m_settings.Read("X Coordinate"));
@@ -145,11 +145,11 @@ TEST_F(VolumeJourneyTest, MutePictureOfEveryKindOfLineDimsWhenAnotherProgramMute
         const bool bInput = line.dwInput != 0;
         EXPECT_EQ(MuteRow::Bright, ShownRow(hMute, bInput)) << line.pszName;
         EXPECT_TRUE(
-            XScreenshot(ScreenRect(hBar), ScreenshotPath(std::string(line.pszName) + "-unmuted.png")));
+            XScreenshot(WindowRect(hBar), ScreenshotPath(std::string(line.pszName) + "-unmuted.png")));
 
         EXPECT_EQ(1, SimDriverSetValues(m_strSession, 0, line.dwMute, {line.dwMutedValue})) << line.pszName;
         EXPECT_TRUE(WaitFor([&] { return ShownRow(hMute, bInput) == MuteRow::Dim; })) << line.pszName;
-        EXPECT_TRUE(XScreenshot(ScreenRect(hBar), ScreenshotPath(std::string(line.pszName) + "-muted.png")));
+        EXPECT_TRUE(XScreenshot(WindowRect(hBar), ScreenshotPath(std::string(line.pszName) + "-muted.png")));
         ASSERT_TRUE(bar.Close()) << line.pszName;
     }
 }

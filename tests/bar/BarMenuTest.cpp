@@ -1,0 +1,472 @@
+// The bar's popup menu in process, against simulated cards: what it holds, which entries are
+// greyed when it opens, its commands and where it opens. The menu's choices are sent as the menu
+// sends them: WM_COMMAND with the entry's id and no control window.
+#include "app/StartupValues.h"
+#include "bar/BarDlg.h"
+#include "fw/WinApp.h"
+#include "mixer/MixerDevice.h"
+#include "res/resource.h"
+#include "sim/SampleCards.h"
+#include "sim/SimMixer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct SEntry {
+    UINT nID; // 0 for a separator
+    std::string strText;
+    bool bChecked;
+    bool bGrayed;
+
+    bool operator==(const SEntry&) const = default;
+};
+
+void PrintTo(const SEntry& entry, std::ostream* pOut)
+{
+    *pOut << "{" << entry.nID << ", \"" << entry.strText << "\", " << entry.bChecked << ", " << entry.bGrayed
+          << "}";
+}
+
+const SEntry kSeparator{0, "", false, false};
+
+std::vector<SEntry> MenuEntries(HMENU hMenu)
+{
+    std::vector<SEntry> vecEntries;
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+        char szText[256] = {};
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
+        info.dwTypeData = szText;
+        info.cch = sizeof szText;
+        ::GetMenuItemInfoA(hMenu, static_cast<UINT>(i), TRUE, &info);
+        if (info.fType & MFT_SEPARATOR)
+            vecEntries.push_back(kSeparator);
+        else
+            vecEntries.push_back(
+                {info.wID, szText, (info.fState & MFS_CHECKED) != 0, (info.fState & MFS_GRAYED) != 0});
+    }
+    return vecEntries;
+}
+
+// The entries from the bar's own "&About Sonobar" on; those above it are the platform's.
+std::vector<SEntry> OwnEntries(HMENU hMenu)
+{
+    std::vector<SEntry> vecEntries = MenuEntries(hMenu);
+    const auto it = std::find_if(vecEntries.begin(), vecEntries.end(),
+                                 [](const SEntry& entry) { return entry.nID == ID_ABOUT; });
+    return std::vector<SEntry>(it, vecEntries.end());
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+}
+
+// Runs an action that may open a popup menu or a message box of this thread; a timer finds it
+// while it is up, notes where the menu stands, and closes either.
+class CModalWatch {
+public:
+    static std::optional<RECT> MenuOpenedBy(const std::function<void()>& action)
+    {
+        s_rcMenu.reset();
+        const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 100, &CModalWatch::OnTimer);
+        action();
+        ::KillTimer(nullptr, nTimer);
+        return s_rcMenu;
+    }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (const HWND hMenu = ::FindWindowA("#32768", nullptr); hMenu && ::IsWindowVisible(hMenu)) {
+            RECT rc{};
+            ::GetWindowRect(hMenu, &rc);
+            s_rcMenu = rc;
+            ::EndMenu();
+        }
+        if (const HWND hBox = ::FindWindowA("#32770", "Sonobar"))
+            ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    }
+
+    static inline std::optional<RECT> s_rcMenu;
+};
+
+// Two speakers sources and a recording microphone, for choosing lines on either side.
+constexpr char kTwoSidesCard[] = "card Two Sides\n"
+                                 "dest 0x0 4 2 Speakers\n"
+                                 "control 1 volume 0xFFFF 32 0 0x8000 0x8000\n"
+                                 "control 2 mute 1 1 0\n"
+                                 "source 0x10000 0x1008 2 Wave\n"
+                                 "control 5 volume 0xFFFF 32 0 0x4000 0x4000\n"
+                                 "source 0x10001 0x1003 1 Microphone\n"
+                                 "control 7 volume 0xFFFF 32 0 0x1000\n"
+                                 "dest 0x1 7 2 Recording Control\n"
+                                 "control 3 volume 0xFFFF 32 0 0x8000 0x8000\n"
+                                 "control 4 mixer 1 2 1 1\n"
+                                 "source 0x10002 0x1003 1 Microphone\n"
+                                 "control 6 volume 0xFFFF 32 0 0x4000\n";
+
+class BarMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
+        sim::Reset();
+        m_app.m_strAppName = "Sonobar";
+        m_app.SetRegistryKey("Quillmark");
+        TakeCommandLine("sonobar.exe");
+        g_bFirstInstance = 1;
+        g_hBarWnd = nullptr;
+    }
+    void TearDown() override
+    {
+        if (m_pBar && m_pBar->m_hWnd)
+            m_pBar->DestroyWindow();
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
+        sim::Reset();
+    }
+
+    // A fresh bar on the given cards, started with the given command line.
+    CBarDlg& StartBar(const std::string& strCards, const char* pszCommandLine = "sonobar.exe")
+    {
+        if (m_pBar && m_pBar->m_hWnd)
+            m_pBar->DestroyWindow();
+        sim::Reset();
+        EXPECT_TRUE(sim::LoadCardsText(strCards));
+        TakeCommandLine(pszCommandLine);
+        m_pBar = std::make_unique<CBarDlg>();
+        // No card at all shows the no-driver message, which the watch closes.
+        CModalWatch::MenuOpenedBy([this] { EXPECT_TRUE(m_pBar->Create(IDD_BAR)); });
+        return *m_pBar;
+    }
+
+    void Choose(UINT nID) const { ::SendMessageA(m_pBar->m_hWnd, WM_COMMAND, MAKEWPARAM(nID, 0), 0); }
+
+    void OpenMenu() const { ::SendMessageA(m_pBar->m_hWnd, WM_INITMENUPOPUP, 0, 0); }
+
+    UINT State(UINT nID) const { return ::GetMenuState(m_pBar->m_hMenuPopup, nID, MF_BYCOMMAND); }
+    bool IsGrayed(UINT nID) const { return (State(nID) & MF_GRAYED) != 0; }
+    bool IsChecked(UINT nID) const { return (State(nID) & MF_CHECKED) != 0; }
+
+    std::string TipOf(HWND hTool) const { return m_pBar->m_toolTip.GetText(hTool); }
+
+    CWinApp m_app;
+    std::unique_ptr<CBarDlg> m_pBar;
+};
+
+TEST_F(BarMenuTest, PlatformEntriesComeFirstWithoutSizeAndMaximise)
+{
+    const CBarDlg& bar = StartBar(kSampleCard);
+    std::vector<UINT> vecIds;
+    for (const SEntry& entry : MenuEntries(bar.m_hMenuPopup))
+        vecIds.push_back(entry.nID);
+    const std::vector<UINT> vecFirst(vecIds.begin(), vecIds.begin() + 5);
+    EXPECT_EQ((std::vector<UINT>{SC_RESTORE, SC_MOVE, SC_MINIMIZE, 0, SC_CLOSE}), vecFirst);
+    EXPECT_EQ(vecIds.end(), std::find(vecIds.begin(), vecIds.end(), SC_SIZE));
+    EXPECT_EQ(vecIds.end(), std::find(vecIds.begin(), vecIds.end(), SC_MAXIMIZE));
+}
+
+TEST_F(BarMenuTest, BuiltMenuForOneTwoAndFourCards)
+{
+    const std::vector<SEntry> vecCommon = {
+        {ID_ABOUT, "&About Sonobar", false, false},
+        kSeparator, // the template's first position is a placeholder
+        {ID_START_IN_TRAY, "Start In &Tray", false, false},
+        {ID_ALWAYS_ON_TOP, "&Always OnTop", true, false},
+        kSeparator,
+        {ID_OUTPUT_VOLUME, "&Output Volume", true, false},
+        {ID_INPUT_VOLUME, "&Input Volume", false, false},
+        kSeparator,
+        {ID_MASTER_VOLUME, "Master Volme", true, false},
+        {ID_CONTROL2, "Wave", false, false},
+    };
+    const std::string strThirdCard = "card Third Card\ndest 0x0 4 2 Speakers\n";
+    const std::string strFourthCard = "card Fourth Card\ndest 0x0 4 2 Speakers\n";
+    const struct {
+        std::string strCards;
+        std::vector<SEntry> vecCardEntries;
+    } cases[] = {
+        {kSampleCard, {}},
+        {std::string(kSampleCard) + kSpeakersOnlyCard,
+         {kSeparator,
+          {ID_CARD1, "&1.  Sim Audio", true, false},
+          {ID_CARD2, "&2.  Second Card", false, false}}},
+        // Only three cards have commands; the fourth is listed, greyed.
+        {std::string(kSampleCard) + kSpeakersOnlyCard + strThirdCard + strFourthCard,
+         {kSeparator,
+          {ID_CARD1, "&1.  Sim Audio", true, false},
+          {ID_CARD2, "&2.  Second Card", false, false},
+          {ID_CARD3, "&3.  Third Card", false, false},
+          {0, "&4.  Fourth Card", false, true}}},
+    };
+    for (const auto& c : cases) {
+        const CBarDlg& bar = StartBar(c.strCards);
+        std::vector<SEntry> vecExpected = vecCommon;
+        vecExpected.insert(vecExpected.end(), c.vecCardEntries.begin(), c.vecCardEntries.end());
+        EXPECT_EQ(vecExpected, OwnEntries(bar.m_hMenuPopup)) << c.vecCardEntries.size() << " card entries";
+    }
+}
+
+TEST_F(BarMenuTest, LineEntriesAreNamedFromTheCatalogue)
+{
+    const auto card = [](const std::string& strSources) {
+        return "card Lines\ndest 0x0 4 2 Speakers\ncontrol 1 volume 0xFFFF 32 0 0 0\n" + strSources;
+    };
+    std::string strElevenSources;
+    for (int i = 0; i <= 10; ++i)
+        strElevenSources += "source " + std::to_string(0x10000 + i) + " " + std::to_string(0x1000 + i) +
+                            " 2 Line " + std::to_string(i) + "\ncontrol " + std::to_string(10 + i) +
+                            " volume 0xFFFF 32 0 0 0\n";
+    const struct {
+        const char* pszCase;
+        std::string strCards;
+        std::vector<SEntry> vecLines;
+    } cases[] = {
+        {"the marker text alone becomes a separator, compared with its case",
+         card("source 0x10000 0x1008 2 Separator\nsource 0x10001 0x1005 2 separator\n"
+              "source 0x10002 0x1002 2 Line In\n"),
+         {kSeparator, {ID_CONTROL3, "separator", false, true}, {ID_CONTROL4, "Line In", false, true}}},
+        {"a name that cannot be read never repeats the one before it",
+         card("source 0x10000 0x1008 2 Wave\nsource 0x10001 0x1008 2 Wave Two\n"),
+         {{ID_CONTROL2, "Wave", false, true}, {ID_CONTROL3, "Control&3", false, true}}},
+        {"more than nine sources: the first nine",
+         card(strElevenSources),
+         {{ID_CONTROL2, "Line 0", false, true},
+          {ID_CONTROL3, "Line 1", false, true},
+          {ID_CONTROL4, "Line 2", false, true},
+          {ID_CONTROL5, "Line 3", false, true},
+          {ID_CONTROL6, "Line 4", false, true},
+          {ID_CONTROL7, "Line 5", false, true},
+          {ID_CONTROL8, "Line 6", false, true},
+          {ID_CONTROL9, "Line 7", false, true},
+          {ID_CONTROL10, "Line 8", false, true}}},
+    };
+    for (const auto& c : cases) {
+        // Hidden, every line entry is grey; the states of a shown bar have their own test.
+        CBarDlg& bar = StartBar(c.strCards);
+        ::ShowWindow(bar.m_hWnd, SW_HIDE);
+        OpenMenu();
+        const std::vector<SEntry> vecEntries = OwnEntries(bar.m_hMenuPopup);
+        const auto itMaster = std::find_if(vecEntries.begin(), vecEntries.end(),
+                                           [](const SEntry& entry) { return entry.nID == ID_MASTER_VOLUME; });
+        ASSERT_NE(vecEntries.end(), itMaster) << c.pszCase;
+        EXPECT_EQ(c.vecLines, std::vector<SEntry>(itMaster + 1, vecEntries.end())) << c.pszCase;
+    }
+}
+
+TEST_F(BarMenuTest, LineThatThisCardOrSideLacksIsGreyed)
+{
+    const std::string strCards = std::string(kTwoSidesCard) + kSpeakersOnlyCard;
+    const struct {
+        const char* pszCommandLine;
+        bool bWaveGrayed;
+        bool bMicrophoneGrayed;
+    } cases[] = {
+        {"sonobar.exe v0", false, false},
+        {"sonobar.exe r0", true, false}, // the recording side has a microphone, no wave source
+        {"sonobar.exe v1", true, true},  // the second card has no sources at all
+    };
+    for (const auto& c : cases) {
+        StartBar(strCards, c.pszCommandLine);
+        OpenMenu();
+        EXPECT_EQ(c.bWaveGrayed, IsGrayed(ID_CONTROL2)) << c.pszCommandLine;
+        EXPECT_EQ(c.bMicrophoneGrayed, IsGrayed(ID_CONTROL3)) << c.pszCommandLine;
+    }
+}
+
+TEST_F(BarMenuTest, StatesOfAShownAndAHiddenBar)
+{
+    const struct {
+        UINT nID;
+        bool bGrayedShown;
+        bool bGrayedHidden;
+    } cases[] = {
+        {SC_RESTORE, true, false},       {SC_MOVE, false, true},           {SC_MINIMIZE, false, true},
+        {ID_ALWAYS_ON_TOP, false, true}, {ID_MASTER_VOLUME, false, true},  {ID_CONTROL2, false, true},
+        {ID_CARD1, false, true},         {ID_CARD2, false, true},          {SC_CLOSE, false, false},
+        {ID_ABOUT, false, false},        {ID_START_IN_TRAY, false, false}, {ID_OUTPUT_VOLUME, false, false},
+        {ID_INPUT_VOLUME, false, false},
+    };
+    CBarDlg& bar = StartBar(std::string(kSampleCard) + kSpeakersOnlyCard);
+    // Entries that the states leave alone stay enabled even when something greyed them.
+    for (const UINT nID : {SC_CLOSE, ID_ABOUT, ID_START_IN_TRAY, ID_OUTPUT_VOLUME, ID_INPUT_VOLUME})
+        ::EnableMenuItem(bar.m_hMenuPopup, nID, MF_BYCOMMAND | MF_ENABLED);
+    for (const bool bShown : {true, false}) {
+        ::ShowWindow(bar.m_hWnd, bShown ? SW_SHOW : SW_HIDE);
+        OpenMenu();
+        for (const auto& c : cases)
+            EXPECT_EQ(bShown ? c.bGrayedShown : c.bGrayedHidden, IsGrayed(c.nID))
+                << c.nID << (bShown ? " shown" : " hidden");
+    }
+}
+
+TEST_F(BarMenuTest, WithoutAnyCardTheMasterEntryIsGreyAndThereAreNoLines)
+{
+    CBarDlg& bar = StartBar("");
+    OpenMenu();
+    EXPECT_TRUE(IsGrayed(ID_MASTER_VOLUME));
+    const std::vector<SEntry> vecEntries = OwnEntries(bar.m_hMenuPopup);
+    ASSERT_FALSE(vecEntries.empty());
+    EXPECT_EQ(ID_MASTER_VOLUME, vecEntries.back().nID);
+}
+
+TEST_F(BarMenuTest, AlwaysOnTopTwiceTakesTheBarOutOfTheTopmostBandAndBack)
+{
+    CBarDlg& bar = StartBar(kSampleCard);
+    const auto isTopmost = [&bar] {
+        return (::GetWindowLongA(bar.m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    };
+    ASSERT_TRUE(isTopmost());
+    ASSERT_TRUE(IsChecked(ID_ALWAYS_ON_TOP));
+    Choose(ID_ALWAYS_ON_TOP);
+    EXPECT_FALSE(IsChecked(ID_ALWAYS_ON_TOP));
+    EXPECT_FALSE(isTopmost());
+    Choose(ID_ALWAYS_ON_TOP);
+    EXPECT_TRUE(IsChecked(ID_ALWAYS_ON_TOP));
+    EXPECT_TRUE(isTopmost());
+    Choose(ID_ALWAYS_ON_TOP);
+
+    // What is saved is what the menu shows.
+    bar.DestroyWindow();
+    EXPECT_EQ(0, m_app.GetProfileInt("Settings", "Always On Top", -1));
+}
+
+TEST_F(BarMenuTest, StartInTrayChangesOnlyItsMarkAndFlagUntilTheNextStart)
+{
+    CBarDlg& bar = StartBar(kSampleCard);
+    const RECT rcBefore = [&bar] {
+        RECT rc{};
+        ::GetWindowRect(bar.m_hWnd, &rc);
+        return rc;
+    }();
+    Choose(ID_START_IN_TRAY);
+    EXPECT_TRUE(IsChecked(ID_START_IN_TRAY));
+    EXPECT_EQ(1, bar.m_bStartInTray);
+    EXPECT_TRUE(::IsWindowVisible(bar.m_hWnd));
+    RECT rcAfter{};
+    ::GetWindowRect(bar.m_hWnd, &rcAfter);
+    EXPECT_TRUE(::EqualRect(&rcBefore, &rcAfter));
+
+    bar.DestroyWindow();
+    EXPECT_EQ(1, m_app.GetProfileInt("Settings", "Start In Tray", -1));
+}
+
+TEST_F(BarMenuTest, ChoosingASourceAndThenTheMasterOnTheInputSide)
+{
+    // Catalogue: "65536" Wave, "65537" Microphone; the recording side's microphone is line 0x10002.
+    CBarDlg& bar = StartBar(kTwoSidesCard, "sonobar.exe r0");
+    Choose(ID_CONTROL3);
+    EXPECT_TRUE(IsChecked(ID_CONTROL3));
+    EXPECT_FALSE(IsChecked(ID_MASTER_VOLUME));
+    EXPECT_EQ(1, bar.m_nMenuIndex);
+    EXPECT_EQ(0x1003u, bar.m_dwComponentType);
+    EXPECT_EQ(0x10002u, bar.m_pMixer->m_line.dwLineID);
+    EXPECT_EQ(6u, bar.m_pMixer->m_ctlVolume.dwControlID);
+    EXPECT_EQ("Microphone Volume (Lo...Hi)", TipOf(bar.m_sliderVolume.m_hWnd));
+    EXPECT_EQ("Microphone Mute (M)", TipOf(bar.m_btnMute.m_hWnd));
+    EXPECT_EQ(&bar.m_bmpLine[0x1003 - 0x1000], bar.m_btnMute.m_pBitmap) << "the microphone's picture";
+    EXPECT_TRUE(::IsWindowEnabled(bar.m_sliderVolume.m_hWnd));
+
+    Choose(ID_MASTER_VOLUME);
+    EXPECT_TRUE(IsChecked(ID_MASTER_VOLUME));
+    EXPECT_FALSE(IsChecked(ID_CONTROL3));
+    EXPECT_EQ(9, bar.m_nMenuIndex);
+    EXPECT_EQ(7u, bar.m_dwComponentType);
+    EXPECT_EQ("Volume (Lo...Hi)", TipOf(bar.m_sliderVolume.m_hWnd));
+    EXPECT_EQ("Mute (M)", TipOf(bar.m_btnMute.m_hWnd));
+    EXPECT_EQ(&bar.m_bmpLine[kMasterLineBitmap], bar.m_btnMute.m_pBitmap) << "the master's picture";
+    const DWORD dwLine = bar.m_pMixer->m_line.dwLineID;
+    const DWORD dwVolume = bar.m_pMixer->m_ctlVolume.dwControlID;
+    const BOOL bHasVolume = bar.m_pMixer->m_bHasVolume;
+
+    // Exactly what a start with the master entry on the input side drives.
+    bar.DestroyWindow();
+    const CBarDlg& fresh = StartBar(kTwoSidesCard, "sonobar.exe r0");
+    EXPECT_EQ(9, fresh.m_nMenuIndex);
+    EXPECT_EQ(dwLine, fresh.m_pMixer->m_line.dwLineID);
+    EXPECT_EQ(dwVolume, fresh.m_pMixer->m_ctlVolume.dwControlID);
+    EXPECT_EQ(bHasVolume, fresh.m_pMixer->m_bHasVolume);
+    EXPECT_EQ(0x1u, dwLine);
+    EXPECT_EQ(3u, dwVolume);
+}
+
+TEST_F(BarMenuTest, MoveAndPlatformEntriesWithoutACommandOfTheBarGoToThePlatform)
+{
+    // 0xF170 is SC_MONITORPOWER: a system command, but none the bar's menu has.
+    const CBarDlg& bar = StartBar(kSampleCard);
+    MSG msg{};
+    while (::PeekMessageA(&msg, bar.m_hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
+    }
+    for (const UINT nID : {0xF170u, static_cast<UINT>(SC_MOVE)}) {
+        Choose(nID);
+        const bool bPosted =
+            ::PeekMessageA(&msg, bar.m_hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) != FALSE;
+        EXPECT_TRUE(bPosted) << nID;
+        EXPECT_EQ(nID, bPosted ? msg.wParam : 0) << nID;
+        EXPECT_EQ(0, msg.lParam) << nID; // for SC_MOVE: the keyboard's move
+    }
+}
+
+TEST_F(BarMenuTest, MenuOpensBelowTheMenuButtonAndAtTheContextMenusPoint)
+{
+    CBarDlg& bar = StartBar(kSampleCard);
+    RECT rcButton{};
+    ::GetWindowRect(bar.m_btnMenu.m_hWnd, &rcButton);
+
+    const auto rcBelowButton = CModalWatch::MenuOpenedBy([&bar] {
+        ::SendMessageA(bar.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_MENU_BUTTON, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(bar.m_btnMenu.m_hWnd));
+    });
+    ASSERT_TRUE(rcBelowButton.has_value());
+    EXPECT_EQ(rcButton.left, rcBelowButton->left);
+    EXPECT_EQ(rcButton.bottom + 1, rcBelowButton->top);
+
+    const auto rcAtPoint = CModalWatch::MenuOpenedBy([&bar] {
+        ::SendMessageA(bar.m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(bar.m_sliderVolume.m_hWnd),
+                       MAKELPARAM(200, 150));
+    });
+    ASSERT_TRUE(rcAtPoint.has_value());
+    EXPECT_EQ(200, rcAtPoint->left);
+    EXPECT_EQ(150, rcAtPoint->top);
+
+    // The menu button's own context menu request opens nothing.
+    const auto rcFromButton = CModalWatch::MenuOpenedBy([&bar] {
+        ::SendMessageA(bar.m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(bar.m_btnMenu.m_hWnd),
+                       MAKELPARAM(200, 150));
+    });
+    EXPECT_FALSE(rcFromButton.has_value());
+    PumpMessages();
+}
+
+TEST_F(BarMenuTest, ValuesOutOfRangeAreReadAsTheirDefaultsAndSavedRepaired)
+{
+    const struct {
+        const char* pszName;
+        int nStored;
+        int nSaved;
+    } cases[] = {
+        {"Menu Index", 1000, 9}, {"Menu Index", -1, 9},   {"Menu Index", 0, 0}, // 0: the wave source
+        {"Input Volume", 2, 0},  {"Input Volume", -1, 0}, {"Input Volume", 1, 1},
+    };
+    for (const auto& c : cases) {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
+        m_app.WriteProfileInt("Settings", "Component Type", 0x1008);
+        m_app.WriteProfileInt("Settings", c.pszName, c.nStored);
+        CBarDlg& bar = StartBar(kSampleCard);
+        bar.DestroyWindow();
+        EXPECT_EQ(c.nSaved, m_app.GetProfileInt("Settings", c.pszName, -7)) << c.pszName << " " << c.nStored;
+    }
+}
+
+} // namespace

@@ -12,7 +12,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -41,11 +40,9 @@ void EnableEntry(HMENU hMenu, UINT nID, BOOL bEnabled)
 
 std::string CardEntryText(UINT nCard)
 {
-    char szNumber[16];
-    std::snprintf(szNumber, sizeof szNumber, "&%u.  ", nCard + 1);
     std::string strName;
     CMixerDevice::GetDeviceName(nCard, strName);
-    return szNumber + strName;
+    return "&" + std::to_string(nCard + 1) + ".  " + strName;
 }
 
 struct SOwnedWindows {

@@ -1,5 +1,7 @@
 #include "BarScreen.h"
 
+#include "XInput.h"
+
 #include "fw/ScopedHandles.h"
 #include "res/resource.h"
 
@@ -133,4 +135,40 @@ std::optional<POINT> FirstTrayIconPoint()
     POINT ptIcon{rcClient.bottom / 2, rcClient.bottom / 2};
     ::ClientToScreen(hTray, &ptIcon);
     return ptIcon;
+}
+
+HWND OpenMenuOf(DWORD dwProcessId)
+{
+    HWND hWnd = nullptr;
+    while ((hWnd = ::FindWindowExA(nullptr, hWnd, "#32768", nullptr)) != nullptr) {
+        DWORD dwOwner = 0;
+        ::GetWindowThreadProcessId(hWnd, &dwOwner);
+        if (dwOwner == dwProcessId && ::IsWindowVisible(hWnd))
+            return hWnd;
+    }
+    return nullptr;
+}
+
+// The menu opens with nothing highlighted, and Up from there starts at its last entry, skipping
+// separators.
+bool ChooseFromTheEnd(const CBarProcess& bar, int nUp)
+{
+    const HWND hBar = bar.BarWindow();
+    if (!XClick(BodyPoint(hBar, ::GetDlgItem(hBar, IDC_VOLUME_SLIDER)), 3))
+        return false;
+    if (!WaitFor([&] { return OpenMenuOf(bar.ProcessId()) != nullptr; }))
+        return false;
+    std::string strKeys;
+    for (int i = 0; i < nUp; ++i)
+        strKeys += "Up ";
+    return XKeys(strKeys + "Return") && WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; });
+}
+
+// Right after a popup menu, Wine lets the first click on another program's window go by.
+bool RestoreFromIcon(HWND hBar)
+{
+    return WaitFor([&] {
+        const auto ptIcon = FirstTrayIconPoint();
+        return ::IsWindowVisible(hBar) || (ptIcon && XClick(*ptIcon) && false);
+    });
 }

@@ -35,3 +35,11 @@ bool IconShown(HWND hBar);
 POINT BodyPoint(HWND hBar, HWND hSlider);
 // Where the first icon of the notification area is on the screen, when one is shown.
 std::optional<POINT> FirstTrayIconPoint();
+
+// The copy's open popup menu, or null.
+HWND OpenMenuOf(DWORD dwProcessId);
+// Opens the bar's menu with a right click on its body and chooses the entry nUp places from its
+// end with the Up key and Enter; TRUE when the menu opened and closed again.
+bool ChooseFromTheEnd(const CBarProcess& bar, int nUp);
+// Clicks the bar's tray icon until the bar is back; FALSE when it does not come back in time.
+bool RestoreFromIcon(HWND hBar);

@@ -1,0 +1,185 @@
+// The journeys a user takes with real copies, driven by the real keyboard and mouse of the X
+// display: the slider from the keyboard, mute by Alt+M, the bar hidden by a double-click and
+// brought back from its icon, the popup menu's choices made with the keys, Alt+F4 and a restart
+// that finds everything as it was left, and a card entry opening a bar beneath.
+#include "BarProcess.h"
+#include "BarScreen.h"
+#include "XInput.h"
+#include "app/InstanceRole.h"
+#include "res/resource.h"
+#include "sim/SampleCards.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kMasterVolume = 1;
+constexpr DWORD kMasterMute = 2;
+constexpr DWORD kWaveVolume = 5;
+
+class JourneyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_settings.Clear();
+        m_strLog = UseSimulatorLog();
+    }
+    void TearDown() override
+    {
+        ::SetEnvironmentVariableA("SONOBAR_SIM_LOG", nullptr);
+        m_settings.Clear();
+    }
+
+    DWORD Setting(const char* pszName) const { return m_settings.Read(pszName).value_or(0xDEADBEEF); }
+
+    CSharedSettings m_settings;
+    std::string m_strLog;
+};
+
+TEST_F(JourneyTest, SliderFromTheKeyboardAndMuteByAltM)
+{
+    UseSimulatedCards(kSampleCard);
+    CBarProcess bar;
+    const HWND hBar = bar.BarWindow();
+    ASSERT_NE(nullptr, hBar);
+    const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
+    const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
+
+    // A click on the thumb gives the slider the keyboard where it stands (0x8000 of 0xFFFF: 50).
+    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+    ASSERT_TRUE(WaitFor([&] { return ::GetFocus() == hSlider || SliderPos(hSlider) == 50; }));
+    const struct {
+        const char* pszKey;
+        int nPos;
+    } steps[] = {
+        {"Right", 51}, {"Left", 50}, {"Next", 70}, {"Prior", 50}, {"End", 100}, {"Home", 0},
+    };
+    for (const auto& step : steps) {
+        const size_t nWrites = ProgramWrites(m_strLog, kMasterVolume).size();
+        ASSERT_TRUE(XKeys(step.pszKey));
+        EXPECT_TRUE(WaitFor([&] { return SliderPos(hSlider) == step.nPos; })) << step.pszKey;
+        EXPECT_TRUE(WaitFor([&] { return ProgramWrites(m_strLog, kMasterVolume).size() > nWrites; }))
+            << step.pszKey << " wrote nothing";
+    }
+    EXPECT_EQ(0u, ProgramWrites(m_strLog, kMasterVolume).back()) << "Home is silence";
+
+    // Alt+M toggles the mute, and the button shows it.
+    for (const DWORD dwMuted : {1u, 0u}) {
+        ASSERT_TRUE(XKeys("alt+m"));
+        EXPECT_TRUE(WaitFor([&] {
+            const auto writes = ProgramWrites(m_strLog, kMasterMute);
+            return !writes.empty() && writes.back() == dwMuted;
+        })) << "muted "
+            << dwMuted;
+        const MuteRow expected = dwMuted ? MuteRow::Dim : MuteRow::Bright;
+        EXPECT_TRUE(WaitFor([&] { return ShownRow(hMute, false) == expected; })) << "muted " << dwMuted;
+    }
+    ASSERT_TRUE(bar.Close());
+}
+
+TEST_F(JourneyTest, DoubleClickHidesTheBarAndItsIconBringsItBack)
+{
+    UseSimulatedCards(kSampleCard);
+    CBarProcess bar;
+    const HWND hBar = bar.BarWindow();
+    ASSERT_NE(nullptr, hBar);
+    ASSERT_TRUE(XClick(BodyPoint(hBar, ::GetDlgItem(hBar, IDC_VOLUME_SLIDER)), 1, 2));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(hBar); }));
+    EXPECT_TRUE(WaitFor([&] { return IconShown(hBar); }));
+    ASSERT_TRUE(RestoreFromIcon(hBar));
+    EXPECT_TRUE(WaitFor([&] { return !IconShown(hBar); }));
+    ASSERT_TRUE(bar.Close());
+}
+
+TEST_F(JourneyTest, MenuChoicesAltF4AndARestartThatFindsEverythingAsLeft)
+{
+    // One card: its menu ends "... &Output Volume, &Input Volume, Master Volme, Wave".
+    UseSimulatedCards(kSampleCard);
+    POINT ptMoved{};
+    {
+        CBarProcess bar;
+        const HWND hBar = bar.BarWindow();
+        ASSERT_NE(nullptr, hBar);
+        const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
+
+        // The wave line, then the next slider move writes its volume.
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 1));
+        ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+        ASSERT_TRUE(XKeys("Right"));
+        EXPECT_TRUE(WaitFor([&] { return !ProgramWrites(m_strLog, kWaveVolume).empty(); }));
+
+        // The master again, and back to the wave line.
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 2));
+        const size_t nMasterWrites = ProgramWrites(m_strLog, kMasterVolume).size();
+        ASSERT_TRUE(XKeys("Left"));
+        EXPECT_TRUE(WaitFor([&] { return ProgramWrites(m_strLog, kMasterVolume).size() > nMasterWrites; }));
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 1));
+
+        // "&Always OnTop" off, "Start In &Tray" on: the fifth and sixth entries from the end.
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 5));
+        EXPECT_TRUE(WaitFor([&] { return !(::GetWindowLongA(hBar, GWL_EXSTYLE) & WS_EX_TOPMOST); }));
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 6));
+
+        // Dragged by its body to another place.
+        const POINT ptBody = BodyPoint(hBar, hSlider);
+        ASSERT_TRUE(XButtonDown(ptBody));
+        ASSERT_TRUE(XMove(Offset(ptBody, 100, 60)));
+        ASSERT_TRUE(XMove(Offset(ptBody, 200, 120)));
+        ASSERT_TRUE(XButtonUp(Offset(ptBody, 200, 120)));
+        ASSERT_TRUE(WaitFor([&] { return WindowRect(hBar).left > 100; }));
+        ptMoved = {WindowRect(hBar).left, WindowRect(hBar).top};
+
+        // Alt+F4 with the bar's keyboard: the copy ends and saves once.
+        ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+        ASSERT_TRUE(XKeys("alt+F4"));
+        ASSERT_TRUE(bar.WaitForExit().has_value());
+    }
+    EXPECT_EQ(0u, Setting("Instance Count"));
+    EXPECT_EQ(0x1008u, Setting("Component Type"));
+    EXPECT_EQ(0u, Setting("Menu Index"));
+    EXPECT_EQ(0u, Setting("Always On Top"));
+    EXPECT_EQ(1u, Setting("Start In Tray"));
+    EXPECT_EQ(DWORD(ptMoved.x), Setting("X Coordinate"));
+    EXPECT_EQ(DWORD(ptMoved.y), Setting("Y Coordinate"));
+
+    // The restart starts in the tray; from its icon it comes back where it was, not on top,
+    // driving the wave line.
+    CBarProcess again;
+    const HWND hBar = again.BarWindow();
+    ASSERT_NE(nullptr, hBar);
+    EXPECT_FALSE(::IsWindowVisible(hBar));
+    EXPECT_TRUE(WaitFor([&] { return IconShown(hBar); }));
+    ASSERT_TRUE(RestoreFromIcon(hBar));
+    EXPECT_EQ(ptMoved.x, WindowRect(hBar).left);
+    EXPECT_EQ(ptMoved.y, WindowRect(hBar).top);
+    EXPECT_FALSE(::GetWindowLongA(hBar, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    const size_t nWaveWrites = ProgramWrites(m_strLog, kWaveVolume).size();
+    ASSERT_TRUE(XClick(Centre(ThumbRect(::GetDlgItem(hBar, IDC_VOLUME_SLIDER)))));
+    ASSERT_TRUE(XKeys("Right"));
+    EXPECT_TRUE(WaitFor([&] { return ProgramWrites(m_strLog, kWaveVolume).size() > nWaveWrites; }));
+    ASSERT_TRUE(again.Close());
+}
+
+TEST_F(JourneyTest, ACardEntryOpensThatCardsBarBeneath)
+{
+    // Two cards: the menu ends with "&1.  Sim Audio" and "&2.  Second Card".
+    UseSimulatedCards(std::string(kSampleCard) + kSpeakersOnlyCard);
+    CBarProcess bar;
+    const HWND hBar = bar.BarWindow();
+    ASSERT_NE(nullptr, hBar);
+    const std::set<DWORD> setBefore = BarProcessIds();
+    ASSERT_TRUE(ChooseFromTheEnd(bar, 1));
+    const auto vecStarted = AdoptNewBars(setBefore, 1);
+    ASSERT_EQ(1u, vecStarted.size());
+    EXPECT_EQ("v1", CommandTail(vecStarted.front()->CommandLine()));
+    const RECT rcNew = WindowRect(vecStarted.front()->BarWindow());
+    EXPECT_EQ(WindowRect(hBar).left, rcNew.left);
+    EXPECT_EQ(WindowRect(hBar).bottom, rcNew.top);
+    ASSERT_TRUE(vecStarted.front()->Close());
+    ASSERT_TRUE(bar.Close());
+}
+
+} // namespace

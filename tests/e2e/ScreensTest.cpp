@@ -1,0 +1,106 @@
+// Pictures of the program for people (the README, reviews): the bar on each side, muted and not,
+// on a source line; its popup menu with two cards; two bars stacked; the about box. Real copies
+// driven with real X input write them to build/screens/.
+#include "BarProcess.h"
+#include "BarScreen.h"
+#include "XInput.h"
+#include "res/resource.h"
+#include "sim/SampleCards.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+RECT Around(RECT rc, int nMargin)
+{
+    ::InflateRect(&rc, nMargin, nMargin);
+    rc.left = rc.left < 0 ? 0 : rc.left;
+    rc.top = rc.top < 0 ? 0 : rc.top;
+    return rc;
+}
+
+RECT Union(const RECT& rcA, const RECT& rcB)
+{
+    RECT rc{};
+    ::UnionRect(&rc, &rcA, &rcB);
+    return rc;
+}
+
+class ScreensTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_settings.Clear(); }
+    void TearDown() override { m_settings.Clear(); }
+
+    // The bar unmuted, then muted by a click on its mute button.
+    void ShootBothMuteStates(const CBarProcess& bar, const std::string& strName, bool bInput)
+    {
+        const HWND hBar = bar.BarWindow();
+        ASSERT_NE(hBar, nullptr) << strName;
+        const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
+        ASSERT_EQ(MuteRow::Bright, ShownRow(hMute, bInput)) << strName;
+        EXPECT_TRUE(XScreenshot(Around(WindowRect(hBar), 4), ScreenshotPath(strName + ".png")));
+        ASSERT_TRUE(XClick(Centre(WindowRect(hMute))));
+        ASSERT_TRUE(XMove(POINT{600, 500}));
+        EXPECT_TRUE(WaitFor([&] { return ShownRow(hMute, bInput) == MuteRow::Dim; })) << strName;
+        EXPECT_TRUE(XScreenshot(Around(WindowRect(hBar), 4), ScreenshotPath(strName + "-muted.png")));
+    }
+
+    CSharedSettings m_settings;
+};
+
+TEST_F(ScreensTest, TheBarOnEachSideMutedAndNotAndOnASourceLine)
+{
+    UseSimulatedCards(kMutesEverywhereCard);
+    {
+        CBarProcess bar("v0");
+        ShootBothMuteStates(bar, "bar-output", false);
+    }
+    {
+        CBarProcess bar("r0");
+        ShootBothMuteStates(bar, "bar-input", true);
+    }
+    // The wave source, entry 0 of the sample card's catalogue, on the output side.
+    m_settings.Write("Component Type", 0x1008);
+    m_settings.Write("Menu Index", 0);
+    CBarProcess bar("v0");
+    ShootBothMuteStates(bar, "bar-source", false);
+}
+
+TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedAndTheAboutBox)
+{
+    UseSimulatedCards(std::string(kSampleCard) + kSpeakersOnlyCard);
+    CBarProcess first("v0");
+    const HWND hBar = first.BarWindow();
+    ASSERT_NE(hBar, nullptr);
+
+    ASSERT_TRUE(XClick(Centre(WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON)))));
+    ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(first.ProcessId()) != nullptr; }));
+    ::Sleep(300);
+    EXPECT_TRUE(XScreenshot(Around(Union(WindowRect(hBar), WindowRect(OpenMenuOf(first.ProcessId()))), 4),
+                            ScreenshotPath("menu-two-cards.png")));
+    // A click beside the menu closes it.
+    ASSERT_TRUE(XClick(POINT{600, 500}));
+    ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(first.ProcessId()) == nullptr; }));
+
+    CBarProcess second("v1");
+    const HWND hSecond = second.BarWindow();
+    ASSERT_NE(hSecond, nullptr);
+    EXPECT_EQ(WindowRect(hSecond).top, WindowRect(hBar).bottom) << "the second bar stands right beneath";
+    EXPECT_TRUE(
+        XScreenshot(Around(Union(WindowRect(hBar), WindowRect(hSecond)), 4), ScreenshotPath("two-bars.png")));
+
+    // "&About Sonobar" is the ninth entry from the end: two cards, the wave line, the master,
+    // the two sides and the two options come after it.
+    ASSERT_TRUE(ChooseFromTheEnd(first, 9));
+    HWND hAbout = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (hAbout = ::FindWindowA(nullptr, "About Sonobar")) != nullptr; }));
+    // Wine paints the caption of a new box a moment after the box shows.
+    ::Sleep(1000);
+    EXPECT_TRUE(XScreenshot(Around(WindowRect(hAbout), 2), ScreenshotPath("about.png")));
+    ASSERT_TRUE(XKeys("Return"));
+    EXPECT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, "About Sonobar") == nullptr; }));
+}
+
+} // namespace

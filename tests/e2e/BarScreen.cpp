@@ -92,6 +92,11 @@ MuteRow ShownRow(HWND hButton, bool bInput)
 
 std::vector<DWORD> ProgramWrites(const std::string& strLog, DWORD dwControlID)
 {
+    return LoggedWrites(strLog, "program", dwControlID);
+}
+
+std::vector<DWORD> LoggedWrites(const std::string& strLog, const char* pszOrigin, DWORD dwControlID)
+{
     std::vector<DWORD> writes;
     std::ifstream log(strLog);
     for (std::string strLine; std::getline(log, strLine);) {
@@ -101,7 +106,7 @@ std::vector<DWORD> ProgramWrites(const std::string& strLog, DWORD dwControlID)
         UINT nCard = 0;
         DWORD dwControl = 0;
         DWORD dwValue = 0;
-        if (fields >> strOrigin >> dwProcessId >> nCard >> dwControl >> dwValue && strOrigin == "program" &&
+        if (fields >> strOrigin >> dwProcessId >> nCard >> dwControl >> dwValue && strOrigin == pszOrigin &&
             dwControl == dwControlID)
             writes.push_back(dwValue);
     }

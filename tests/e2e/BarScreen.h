@@ -28,6 +28,8 @@ MuteRow ShownRow(HWND hButton, bool bInput);
 
 // The first values that the copy wrote to a control ("program" lines), in the order of the writes.
 std::vector<DWORD> ProgramWrites(const std::string& strLog, DWORD dwControlID);
+// The same for the lines of one origin ("program", "driver", "copy").
+std::vector<DWORD> LoggedWrites(const std::string& strLog, const char* pszOrigin, DWORD dwControlID);
 
 // Whether the shell shows the bar's tray icon.
 bool IconShown(HWND hBar);

@@ -4,6 +4,7 @@
 // build/screens.
 #include "BarProcess.h"
 #include "BarScreen.h"
+#include "CopyTest.h"
 #include "XInput.h"
 #include "mixer/VolumeScale.h"
 #include "res/resource.h"
@@ -17,23 +18,9 @@
 
 namespace {
 
-class VolumeJourneyTest : public ::testing::Test {
+class VolumeJourneyTest : public CCopyTest {
 protected:
-    void SetUp() override
-    {
-        m_settings.Clear();
-        m_strSession = UseSimulatedCards(kMutesEverywhereCard);
-        m_strLog = UseSimulatorLog();
-    }
-    void TearDown() override
-    {
-        ::SetEnvironmentVariableA("SONOBAR_SIM_LOG", nullptr);
-        m_settings.Clear();
-    }
-
-    CSharedSettings m_settings;
-    std::string m_strSession;
-    std::string m_strLog;
+    VolumeJourneyTest() : CCopyTest(kMutesEverywhereCard) {}
 };
 
 TEST_F(VolumeJourneyTest, DragMuteFollowMoveAndClose)

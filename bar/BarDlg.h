@@ -4,7 +4,8 @@
 // when it shuts down.
 //
 // Its operations are spread over files by concern: BarDlg.cpp (initialisation, painting, system
-// commands, close and shutdown, settings), BarDlgPopup.cpp (opening the popup menu),
+// commands, close and shutdown, settings), BarDlgMenu.cpp (the popup menu's content, states and
+// commands), BarDlgPopup.cpp (opening it), BarDlgLaunch.cpp (further copies, device changes),
 // BarDlgVolume.cpp (the slider, the mute button, the mixer's notifications and the mouse on the
 // bar's body) and BarDlgTray.cpp (hiding to and restoring from the notification area).
 #pragma once

@@ -68,18 +68,21 @@ ensure_display() {
     started_display=""
     return 0
   fi
-  local n
-  for n in $(seq 90 120); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-  done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display number itself and writes it to the pipe once it accepts clients,
+  # so that several suites may start displays at the same time without taking the same one.
+  local fifo="$build_dir/xvfb.fifo" n=""
+  mkdir -p "$build_dir"
+  rm -f "$fifo"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   started_pids+=($!)
+  read -r -t 10 n <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$n" ]; then
+    say "Xvfb did not start"
+    return 1
+  fi
   export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 50); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-  done
   started_display="$DISPLAY"
   say "Started Xvfb on $DISPLAY"
 }
@@ -123,6 +126,18 @@ ensure_wine() {
   wineserver -p >/dev/null 2>&1 &
   started_pids+=($!)
   wine wineboot >/dev/null 2>&1 || true
+  unmanage_windows
+}
+
+# With no window manager on the display, Wine's X11 driver waits up to 2 s on every hide or
+# destruction of a managed window for a withdrawal that never comes, and drops input meanwhile.
+# Unmanaged windows are placed, focused and stacked by Wine itself, so focus, the keyboard,
+# always on top, the tray and real clicks behave as they do on Windows. A window manager of the
+# user's own display is left to manage as usual.
+unmanage_windows() {
+  [ -n "${started_display:-}" ] || return 0
+  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
 }
 
 stop_wine() {

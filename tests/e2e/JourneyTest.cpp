@@ -163,6 +163,32 @@ TEST_F(JourneyTest, MenuChoicesAltF4AndARestartThatFindsEverythingAsLeft)
     ASSERT_TRUE(again.Close());
 }
 
+TEST_F(JourneyTest, AltF4DuringAMoveFromTheMenuEndsTheCopy)
+{
+    // The system's move loop takes the message that ends the copy's own loop; the copy must end
+    // all the same, having saved once.
+    UseSimulatedCards(kSampleCard);
+    CBarProcess bar;
+    const HWND hBar = bar.BarWindow();
+    ASSERT_NE(nullptr, hBar);
+    DWORD dwProcessId = 0;
+    const DWORD dwThreadId = ::GetWindowThreadProcessId(hBar, &dwProcessId);
+
+    // Move is the second entry from the top (after the greyed Restore).
+    ASSERT_TRUE(XClick(Centre(WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON)))));
+    ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(dwProcessId) != nullptr; }));
+    ASSERT_TRUE(XKeys("Down Down Return"));
+    ASSERT_TRUE(WaitFor([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return ::GetGUIThreadInfo(dwThreadId, &info) && (info.flags & GUI_INMOVESIZE) != 0;
+    }));
+
+    ASSERT_TRUE(XKeys("alt+F4"));
+    EXPECT_EQ(0u, bar.WaitForExit());
+    EXPECT_EQ(0u, Setting("Instance Count"));
+}
+
 TEST_F(JourneyTest, ACardEntryOpensThatCardsBarBeneath)
 {
     // Two cards: the menu ends with "&1.  Sim Audio" and "&2.  Second Card".

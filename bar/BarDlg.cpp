@@ -87,6 +87,7 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnMessage(TaskbarCreatedMessage(), &CBarDlg::OnTaskbarCreated),
         OnMessage(WM_CLOSE, &CBarDlg::OnClose),
         OnMessage(WM_SYSCOMMAND, &CBarDlg::OnSysCommand),
+        OnMessage(WM_MOVE, &CBarDlg::OnMove),
         OnMessage(WM_PAINT, &CBarDlg::OnPaint),
         OnMessage(WM_NCCALCSIZE, &CBarDlg::OnNcCalcSize),
         OnMessage(WM_QUERYDRAGICON, &CBarDlg::OnQueryDragIcon),
@@ -331,9 +332,30 @@ LRESULT CBarDlg::OnSysCommand(WPARAM wParam, LPARAM lParam)
     if (wParam == SC_KEYMENU && !::IsIconic(m_hWnd) && (lParam == 0 || lParam == ' '))
         return 0;
     // The low four bits of a system command are the platform's own.
-    if ((wParam & 0xFFF0) == ID_ABOUT) {
+    switch (wParam & 0xFFF0) {
+    case ID_ABOUT:
         OnAbout(ID_ABOUT);
         return 0;
+    case SC_MINIMIZE:
+        // The taskbar button, minimise-all and the like: the bar goes to the tray as from its own
+        // menu. Minimised to an icon it would be neither shown nor in the tray.
+        HideToTray();
+        return 0;
+    case SC_MAXIMIZE:
+    case SC_SIZE:
+        // The bar has one size.
+        return 0;
+    default:
+        return Default();
+    }
+}
+
+LRESULT CBarDlg::OnMove(WPARAM, LPARAM)
+{
+    // An icon's or a maximised window's place is not the bar's: the one it is restored to is.
+    if (!::IsIconic(m_hWnd) && !::IsZoomed(m_hWnd)) {
+        const RECT rc = WindowRect(m_hWnd);
+        m_ptRestored = {rc.left, rc.top};
     }
     return Default();
 }
@@ -441,10 +463,12 @@ void CBarDlg::SaveSettings()
 
 void CBarDlg::SaveValues()
 {
-    // The two options are saved as the menu shows them.
+    // The place is the restored one, even while another program keeps the bar minimised or
+    // maximised; the two options are saved as the menu shows them.
     const RECT rc = WindowRect(m_hWnd);
-    WriteSetting(IDS_X_COORDINATE, rc.left);
-    WriteSetting(IDS_Y_COORDINATE, rc.top);
+    const bool bRestored = !::IsIconic(m_hWnd) && !::IsZoomed(m_hWnd);
+    WriteSetting(IDS_X_COORDINATE, bRestored ? rc.left : m_ptRestored.x);
+    WriteSetting(IDS_Y_COORDINATE, bRestored ? rc.top : m_ptRestored.y);
     WriteSetting(IDS_START_IN_TRAY, IsChecked(m_hMenuPopup, ID_START_IN_TRAY) ? 1 : 0);
     WriteSetting(IDS_ALWAYS_ON_TOP, IsChecked(m_hMenuPopup, ID_ALWAYS_ON_TOP) ? 1 : 0);
     WriteSetting(IDS_COMPONENT_TYPE, static_cast<int>(m_dwComponentType));

@@ -133,6 +133,7 @@ private:
 
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMove(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnNcCalcSize(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
@@ -159,4 +160,6 @@ private:
 
     // Wheel rotation not yet turned into whole notches.
     int m_nWheelDelta = 0;
+    // Where the bar is when neither minimised nor maximised: the place it saves.
+    POINT m_ptRestored{};
 };

@@ -170,7 +170,8 @@ BOOL CBarDlg::OnInitDialog()
         m_pTrayIcon->Add();
 
     // 8. Take the caption off, so that the bar has its final size, and place it where it can be
-    //    seen. From then on a copy starting after this one finds it in its place.
+    //    seen. From then on a copy starting after this one finds it in its place, and once it
+    //    is shown, a request for its card and side finds it.
     TakeCaptionOff();
     const RECT rcBar = WindowRect(m_hWnd);
     const POINT pt = KeepOnScreen(ptWanted, SIZE{rcBar.right - rcBar.left, rcBar.bottom - rcBar.top},
@@ -179,6 +180,7 @@ BOOL CBarDlg::OnInitDialog()
     EndCopyStart();
     if (!bStartHidden)
         ::ShowWindow(m_hWnd, SW_SHOW);
+    PublishBarRole(m_hWnd, {m_bInput, m_nCardIndex});
 
     // 9. Tooltips and button pictures.
     AddToolTips();
@@ -445,7 +447,9 @@ BOOL CBarDlg::DestroyWindow()
     m_pTrayIcon.reset();
     // 3. Settings, with one copy less running.
     SaveSettings();
-    // 4. The window; as the main window its end ends the copy.
+    // 4. The window; as the main window its end ends the copy. From here on a request for its
+    //    card and side starts a new bar.
+    WithdrawBarRole(m_hWnd);
     return CDialog::DestroyWindow();
 }
 

@@ -224,9 +224,9 @@ void CBarDlg::AddToolTips()
 
 POINT CBarDlg::InitialPosition() const
 {
-    // A later copy opens in the column of an earlier bar, at the first place no bar covers.
-    // One that finds no other bar any more (it has closed since start-up looked) takes the
-    // stored place like a first copy.
+    // A later copy opens in the column of an earlier bar, at the first place no bar covers, on
+    // the part of the monitor that the taskbar leaves free. One that finds no other bar any more (it has
+    // closed since start-up looked) takes the stored place like a first copy.
     if (!g_bFirstInstance) {
         const std::vector<HWND> vecOthers = FindOtherBars(m_hWnd);
         if (!vecOthers.empty()) {
@@ -236,7 +236,7 @@ POINT CBarDlg::InitialPosition() const
             MONITORINFO monitor{};
             monitor.cbSize = sizeof monitor;
             ::GetMonitorInfoA(::MonitorFromRect(&vecRects.front(), MONITOR_DEFAULTTONEAREST), &monitor);
-            return FirstFreePlace(vecRects.front(), vecRects, monitor.rcMonitor);
+            return FirstFreePlace(vecRects.front(), vecRects, monitor.rcWork);
         }
     }
     const int x = ReadSetting(IDS_X_COORDINATE, 0);

@@ -7,6 +7,22 @@
 
 #include <string>
 
+namespace {
+
+// The window property that holds a bar's role: side in bit 0, card above it, plus one, so that
+// no role reads as 0.
+constexpr char kRoleProperty[] = "Quillmark.Sonobar.Role";
+// How long a copy may take to answer before it counts as not answering.
+constexpr UINT kAnswerLimitMs = 2000;
+
+HANDLE RoleValue(const InstanceRole& role)
+{
+    const auto nValue = static_cast<UINT_PTR>(role.nCardIndex) * 2 + (role.bInput ? 1 : 0) + 1;
+    return reinterpret_cast<HANDLE>(nValue);
+}
+
+} // namespace
+
 BOOL IsBarWindow(HWND hWnd)
 {
     const HWND hSlider = ::GetDlgItem(hWnd, IDC_VOLUME_SLIDER);
@@ -39,4 +55,36 @@ HWND FindOtherBar(HWND hWndSelf)
 {
     const std::vector<HWND> vecBars = FindOtherBars(hWndSelf);
     return vecBars.empty() ? nullptr : vecBars.front();
+}
+
+void PublishBarRole(HWND hBar, const InstanceRole& role)
+{
+    ::SetPropA(hBar, kRoleProperty, RoleValue(role));
+}
+
+void WithdrawBarRole(HWND hBar)
+{
+    ::RemovePropA(hBar, kRoleProperty);
+}
+
+HWND FindBarFor(const InstanceRole& role)
+{
+    for (const HWND hBar : FindOtherBars(nullptr)) {
+        if (::GetPropA(hBar, kRoleProperty) == RoleValue(role))
+            return hBar;
+    }
+    return nullptr;
+}
+
+void ShowBar(HWND hBar)
+{
+    // The bar's own Restore command takes it out of the tray, icon and all. Sent, so that it is
+    // shown before it comes to the front.
+    if (!::IsWindowVisible(hBar)) {
+        DWORD_PTR dwResult = 0;
+        ::SendMessageTimeoutA(hBar, WM_COMMAND, MAKEWPARAM(SC_RESTORE, 0), 0, SMTO_ABORTIFHUNG,
+                              kAnswerLimitMs, &dwResult);
+    }
+    // The copy that asks has just been used, so it holds the foreground and may hand it on.
+    ::SetForegroundWindow(hBar);
 }

@@ -1,7 +1,6 @@
 #include "app/Launch.h"
 
-#include "app/InstanceRole.h"
-#include "fw/ScopedHandles.h"
+#include "app/BarWindows.h"
 
 #include <algorithm>
 
@@ -44,11 +43,11 @@ std::vector<std::string> RoleWordsAfterDeviceChange(UINT nDeviceCount)
     return vecWords;
 }
 
-BOOL LaunchCopy(const std::string& strRoleWord)
+CScopedKernelHandle LaunchCopy(const std::string& strRoleWord)
 {
     const std::wstring wstrProgram = ThisProgramPath();
     if (wstrProgram.empty())
-        return FALSE;
+        return {};
     // CreateProcessW may write into the command line, so it gets a copy of its own. Naming the
     // program file as well keeps the platform from searching for it.
     std::wstring wstrCommandLine = LaunchCommandLine(wstrProgram, strRoleWord);
@@ -59,8 +58,21 @@ BOOL LaunchCopy(const std::string& strRoleWord)
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessW(wstrProgram.c_str(), wstrCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &si, &pi))
-        return FALSE;
-    const CScopedKernelHandle hProcess(pi.hProcess);
+        return {};
     const CScopedKernelHandle hThread(pi.hThread);
-    return TRUE;
+    return CScopedKernelHandle(pi.hProcess);
+}
+
+HWND CRoleLauncher::StartUnlessRunning(const InstanceRole& role)
+{
+    if (const HWND hBar = FindBarFor(role))
+        return hBar;
+    // A copy still running without a bar that tells its role is still starting: it shows its bar
+    // when it is ready.
+    const std::string strRoleWord = MakeRoleWord(role.bInput, role.nCardIndex);
+    CScopedKernelHandle& hStarted = m_mapStarted[strRoleWord];
+    if (hStarted && ::WaitForSingleObject(hStarted.Get(), 0) == WAIT_TIMEOUT)
+        return nullptr;
+    hStarted = LaunchCopy(strRoleWord);
+    return nullptr;
 }

@@ -3,8 +3,12 @@
 // tail, which is exactly one role word (app/InstanceRole.h).
 #pragma once
 
+#include "app/InstanceRole.h"
+#include "fw/ScopedHandles.h"
+
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +21,22 @@ std::wstring LaunchCommandLine(const std::wstring& wstrProgramPath, const std::s
 std::vector<std::string> RoleWordsAfterDeviceChange(UINT nDeviceCount);
 
 // Starts this very program file (the running module, not whatever the search path finds under
-// its name) with the tail strRoleWord, shown. TRUE when the process was created; nothing waits
-// for it.
-BOOL LaunchCopy(const std::string& strRoleWord);
+// its name) with the tail strRoleWord, shown. The new process, or nothing when it could not be
+// created; nothing waits for it.
+CScopedKernelHandle LaunchCopy(const std::string& strRoleWord);
+
+// Starts copies for the menu's side and card commands, one bar for each card and side: the role
+// of a bar that runs is not started again, nor one whose copy this launcher started and that is
+// still on its way (a burst of the same command starts one copy).
+//
+//   if (const HWND hBar = m_launcher.StartUnlessRunning(role)) ShowBar(hBar);
+class CRoleLauncher {
+public:
+    // The bar of the role when one runs, to be shown instead; otherwise null, with a copy started
+    // for the role unless the one started before is still starting.
+    HWND StartUnlessRunning(const InstanceRole& role);
+
+private:
+    // The last copy started for each role word.
+    std::map<std::string, CScopedKernelHandle> m_mapStarted;
+};

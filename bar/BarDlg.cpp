@@ -87,6 +87,7 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnMessage(TaskbarCreatedMessage(), &CBarDlg::OnTaskbarCreated),
         OnMessage(WM_CLOSE, &CBarDlg::OnClose),
         OnMessage(WM_SYSCOMMAND, &CBarDlg::OnSysCommand),
+        OnMessage(WM_MOVE, &CBarDlg::OnMove),
         OnMessage(WM_PAINT, &CBarDlg::OnPaint),
         OnMessage(WM_NCCALCSIZE, &CBarDlg::OnNcCalcSize),
         OnMessage(WM_QUERYDRAGICON, &CBarDlg::OnQueryDragIcon),
@@ -169,7 +170,8 @@ BOOL CBarDlg::OnInitDialog()
         m_pTrayIcon->Add();
 
     // 8. Take the caption off, so that the bar has its final size, and place it where it can be
-    //    seen. From then on a copy starting after this one finds it in its place.
+    //    seen. From then on a copy starting after this one finds it in its place, and once it
+    //    is shown, a request for its card and side finds it.
     TakeCaptionOff();
     const RECT rcBar = WindowRect(m_hWnd);
     const POINT pt = KeepOnScreen(ptWanted, SIZE{rcBar.right - rcBar.left, rcBar.bottom - rcBar.top},
@@ -178,6 +180,7 @@ BOOL CBarDlg::OnInitDialog()
     EndCopyStart();
     if (!bStartHidden)
         ::ShowWindow(m_hWnd, SW_SHOW);
+    PublishBarRole(m_hWnd, {m_bInput, m_nCardIndex});
 
     // 9. Tooltips and button pictures.
     AddToolTips();
@@ -221,9 +224,9 @@ void CBarDlg::AddToolTips()
 
 POINT CBarDlg::InitialPosition() const
 {
-    // A later copy opens in the column of an earlier bar, at the first place no bar covers.
-    // One that finds no other bar any more (it has closed since start-up looked) takes the
-    // stored place like a first copy.
+    // A later copy opens in the column of an earlier bar, at the first place no bar covers, on
+    // the part of the monitor that the taskbar leaves free. One that finds no other bar any more (it has
+    // closed since start-up looked) takes the stored place like a first copy.
     if (!g_bFirstInstance) {
         const std::vector<HWND> vecOthers = FindOtherBars(m_hWnd);
         if (!vecOthers.empty()) {
@@ -233,7 +236,7 @@ POINT CBarDlg::InitialPosition() const
             MONITORINFO monitor{};
             monitor.cbSize = sizeof monitor;
             ::GetMonitorInfoA(::MonitorFromRect(&vecRects.front(), MONITOR_DEFAULTTONEAREST), &monitor);
-            return FirstFreePlace(vecRects.front(), vecRects, monitor.rcMonitor);
+            return FirstFreePlace(vecRects.front(), vecRects, monitor.rcWork);
         }
     }
     const int x = ReadSetting(IDS_X_COORDINATE, 0);
@@ -331,9 +334,30 @@ LRESULT CBarDlg::OnSysCommand(WPARAM wParam, LPARAM lParam)
     if (wParam == SC_KEYMENU && !::IsIconic(m_hWnd) && (lParam == 0 || lParam == ' '))
         return 0;
     // The low four bits of a system command are the platform's own.
-    if ((wParam & 0xFFF0) == ID_ABOUT) {
+    switch (wParam & 0xFFF0) {
+    case ID_ABOUT:
         OnAbout(ID_ABOUT);
         return 0;
+    case SC_MINIMIZE:
+        // The taskbar button, minimise-all and the like: the bar goes to the tray as from its own
+        // menu. Minimised to an icon it would be neither shown nor in the tray.
+        HideToTray();
+        return 0;
+    case SC_MAXIMIZE:
+    case SC_SIZE:
+        // The bar has one size.
+        return 0;
+    default:
+        return Default();
+    }
+}
+
+LRESULT CBarDlg::OnMove(WPARAM, LPARAM)
+{
+    // An icon's or a maximised window's place is not the bar's: the one it is restored to is.
+    if (!::IsIconic(m_hWnd) && !::IsZoomed(m_hWnd)) {
+        const RECT rc = WindowRect(m_hWnd);
+        m_ptRestored = {rc.left, rc.top};
     }
     return Default();
 }
@@ -423,7 +447,9 @@ BOOL CBarDlg::DestroyWindow()
     m_pTrayIcon.reset();
     // 3. Settings, with one copy less running.
     SaveSettings();
-    // 4. The window; as the main window its end ends the copy.
+    // 4. The window; as the main window its end ends the copy. From here on a request for its
+    //    card and side starts a new bar.
+    WithdrawBarRole(m_hWnd);
     return CDialog::DestroyWindow();
 }
 
@@ -441,10 +467,12 @@ void CBarDlg::SaveSettings()
 
 void CBarDlg::SaveValues()
 {
-    // The two options are saved as the menu shows them.
+    // The place is the restored one, even while another program keeps the bar minimised or
+    // maximised; the two options are saved as the menu shows them.
     const RECT rc = WindowRect(m_hWnd);
-    WriteSetting(IDS_X_COORDINATE, rc.left);
-    WriteSetting(IDS_Y_COORDINATE, rc.top);
+    const bool bRestored = !::IsIconic(m_hWnd) && !::IsZoomed(m_hWnd);
+    WriteSetting(IDS_X_COORDINATE, bRestored ? rc.left : m_ptRestored.x);
+    WriteSetting(IDS_Y_COORDINATE, bRestored ? rc.top : m_ptRestored.y);
     WriteSetting(IDS_START_IN_TRAY, IsChecked(m_hMenuPopup, ID_START_IN_TRAY) ? 1 : 0);
     WriteSetting(IDS_ALWAYS_ON_TOP, IsChecked(m_hMenuPopup, ID_ALWAYS_ON_TOP) ? 1 : 0);
     WriteSetting(IDS_COMPONENT_TYPE, static_cast<int>(m_dwComponentType));

@@ -10,6 +10,7 @@
 // bar's body) and BarDlgTray.cpp (hiding to and restoring from the notification area).
 #pragma once
 
+#include "app/Launch.h"
 #include "draw/ImageButton.h"
 #include "draw/LineBitmaps.h"
 #include "draw/MappedBitmap.h"
@@ -116,6 +117,7 @@ private:
     void OnChooseLine(UINT nID);
     void OnDirection(UINT nID);
     void OnCard(UINT nID);
+    void StartOrShow(const InstanceRole& role);
     void OnPlatformCommand(UINT nID);
     // This copy's settings without the running-copy counter (a session's end that is called off).
     void SaveValues();
@@ -123,6 +125,8 @@ private:
     BOOL IsLastCopy() const;
     // 1 while this copy is counted in the running-copy counter: raised once, lowered once.
     int m_bCounted = 0;
+    // The copies that the side and card commands started.
+    CRoleLauncher m_launcher;
 
     POINT InitialPosition() const;
     void SelectStoredLine();
@@ -133,6 +137,7 @@ private:
 
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMove(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnNcCalcSize(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
@@ -159,4 +164,6 @@ private:
 
     // Wheel rotation not yet turned into whole notches.
     int m_nWheelDelta = 0;
+    // Where the bar is when neither minimised nor maximised: the place it saves.
+    POINT m_ptRestored{};
 };

@@ -1,7 +1,9 @@
-// Further copies of the program: the menu's side and card commands start one, and a change of
-// the sound hardware replaces every bar by a fresh set.
+// Further copies of the program: the menu's side and card commands start one (or show the bar
+// that already drives that card and side), and a change of the sound hardware replaces every bar
+// by a fresh set.
 #include "bar/BarDlg.h"
 
+#include "app/BarWindows.h"
 #include "app/CopyLock.h"
 #include "app/InstanceRole.h"
 #include "app/Launch.h"
@@ -13,12 +15,20 @@ void CBarDlg::OnDirection(UINT nID)
 {
     // The new copy takes the other side (or this one again) of this bar's card; this bar keeps
     // everything it has.
-    LaunchCopy(MakeRoleWord(nID == ID_INPUT_VOLUME, m_nCardIndex));
+    StartOrShow({nID == ID_INPUT_VOLUME, m_nCardIndex});
 }
 
 void CBarDlg::OnCard(UINT nID)
 {
-    LaunchCopy(MakeRoleWord(FALSE, static_cast<int>(nID - ID_CARD1)));
+    StartOrShow({FALSE, static_cast<int>(nID - ID_CARD1)});
+}
+
+void CBarDlg::StartOrShow(const InstanceRole& role)
+{
+    // A card and side that already have their bar (this one, perhaps) get that bar shown, not a
+    // second one.
+    if (const HWND hBar = m_launcher.StartUnlessRunning(role))
+        ShowBar(hBar);
 }
 
 LRESULT CBarDlg::OnDeviceChange(WPARAM wParam, LPARAM)

@@ -16,6 +16,20 @@ bool IsFree(const RECT& rcPlace, const std::vector<RECT>& vecBars)
                         [&rcPlace](const RECT& rcBar) { return Overlaps(rcPlace, rcBar); });
 }
 
+bool Contains(const RECT& rcOuter, const RECT& rcInner)
+{
+    return rcOuter.left <= rcInner.left && rcInner.right <= rcOuter.right && rcOuter.top <= rcInner.top &&
+           rcInner.bottom <= rcOuter.bottom;
+}
+
+// The area that two rectangles have in common.
+long long SharedArea(const RECT& rcA, const RECT& rcB)
+{
+    const long long cx = std::min(rcA.right, rcB.right) - std::max(rcA.left, rcB.left);
+    const long long cy = std::min(rcA.bottom, rcB.bottom) - std::max(rcA.top, rcB.top);
+    return cx > 0 && cy > 0 ? cx * cy : 0;
+}
+
 // How far apart two rectangles are: 0 when they touch or overlap.
 long long Distance(const RECT& rcA, const RECT& rcB)
 {
@@ -56,18 +70,24 @@ POINT KeepOnScreen(POINT pt, SIZE sizeBar, const RECT& rcVirtual,
     if (pt.y < rcVirtual.top || pt.y > rcVirtual.bottom)
         pt.y = 0;
 
-    // 2. A bar that is on some monitor, if only in part, can be seen and dragged back.
+    // 2. A bar wholly on one work area stays. Only part of one is not enough: a single pixel of
+    //    a bar in a screen's corner is on the screen, yet nobody finds it there.
     const RECT rcBar{pt.x, pt.y, pt.x + sizeBar.cx, pt.y + sizeBar.cy};
-    const auto onMonitor = [&rcBar](const SMonitorArea& area) { return Overlaps(rcBar, area.rcMonitor); };
-    if (vecMonitors.empty() || std::any_of(vecMonitors.begin(), vecMonitors.end(), onMonitor))
+    const auto holdsBar = [&rcBar](const SMonitorArea& area) { return Contains(area.rcWork, rcBar); };
+    if (vecMonitors.empty() || std::any_of(vecMonitors.begin(), vecMonitors.end(), holdsBar))
         return pt;
 
-    // 3. Otherwise it goes whole onto the nearest work area, as close to where it was as it can.
+    // 3. Otherwise it goes whole onto the work area of the monitor that shows most of it, or of the
+    //    nearest when none shows any, as close to where it was as it can.
     const SMonitorArea* pNearest = &vecMonitors.front();
-    long long nBest = std::numeric_limits<long long>::max();
+    long long nBestShown = -1;
+    long long nBestDistance = std::numeric_limits<long long>::max();
     for (const SMonitorArea& area : vecMonitors) {
-        if (const long long nDistance = Distance(rcBar, area.rcMonitor); nDistance < nBest) {
-            nBest = nDistance;
+        const long long nShown = SharedArea(rcBar, area.rcMonitor);
+        const long long nDistance = Distance(rcBar, area.rcMonitor);
+        if (nShown > nBestShown || (nShown == nBestShown && nDistance < nBestDistance)) {
+            nBestShown = nShown;
+            nBestDistance = nDistance;
             pNearest = &area;
         }
     }

@@ -21,8 +21,8 @@ struct SMonitorArea {
 POINT FirstFreePlace(const RECT& rcAnchor, const std::vector<RECT>& vecBars, const RECT& rcArea);
 
 // Keeps a bar of sizeBar at pt where it can be seen. A coordinate left of or above rcVirtual (all
-// monitors together), or beyond its right or bottom edge, becomes 0; then a bar that would lie on
-// no monitor at all (one at the very edge of the screen, say) moves fully onto the work area of
-// the nearest monitor. A bar that is partly on a monitor stays where it is.
+// monitors together), or beyond its right or bottom edge, becomes 0; then a bar that does not lie
+// wholly on one monitor's work area moves fully onto the work area of the monitor that shows most
+// of it (of the nearest one when none shows any), moving as little as it can.
 POINT KeepOnScreen(POINT pt, SIZE sizeBar, const RECT& rcVirtual,
                    const std::vector<SMonitorArea>& vecMonitors);

@@ -1,18 +1,18 @@
 #include "fw/RegistryProfile.h"
 
-#include "fw/ScopedHandles.h"
-
 namespace {
 
 constexpr REGSAM kReadWrite = KEY_READ | KEY_WRITE;
 
-CScopedRegKey CreateSubKey(HKEY hParent, const char* pszName)
+// The key pszName below hParent with the access asked for; created first when bCreate is set and
+// it is missing.
+CScopedRegKey OpenSubKey(HKEY hParent, const char* pszName, REGSAM samDesired, bool bCreate)
 {
     HKEY hKey = nullptr;
-    if (::RegCreateKeyExA(hParent, pszName, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWrite, nullptr, &hKey,
-                          nullptr) != ERROR_SUCCESS)
-        return CScopedRegKey();
-    return CScopedRegKey(hKey);
+    const LONG lResult = bCreate ? ::RegCreateKeyExA(hParent, pszName, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                                     samDesired, nullptr, &hKey, nullptr)
+                                 : ::RegOpenKeyExA(hParent, pszName, 0, samDesired, &hKey);
+    return lResult == ERROR_SUCCESS ? CScopedRegKey(hKey) : CScopedRegKey();
 }
 
 } // namespace
@@ -29,9 +29,13 @@ std::string CRegistryProfile::ApplicationKeyPath() const
 
 std::optional<DWORD> CRegistryProfile::ReadInt(const char* pszSection, const char* pszEntry) const
 {
-    const CScopedRegKey section(OpenSection(pszSection));
-    if (!section)
+    // Reading asks for read access only: a section that may be read but not written is read.
+    const CScopedRegKey section(OpenSection(pszSection, KEY_READ, false));
+    if (!section) {
+        // A missing path is made on the first read as on the first write.
+        OpenSection(pszSection, kReadWrite, true);
         return std::nullopt;
+    }
     DWORD dwType = 0;
     DWORD dwValue = 0;
     DWORD cbValue = sizeof dwValue;
@@ -44,27 +48,27 @@ std::optional<DWORD> CRegistryProfile::ReadInt(const char* pszSection, const cha
 
 BOOL CRegistryProfile::WriteInt(const char* pszSection, const char* pszEntry, DWORD dwValue) const
 {
-    const CScopedRegKey section(OpenSection(pszSection));
+    // A section that may not be written refuses the whole write: the stored value stays as it was.
+    const CScopedRegKey section(OpenSection(pszSection, kReadWrite, true));
     if (!section)
         return FALSE;
     return ::RegSetValueExA(section.Get(), pszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue),
                             sizeof dwValue) == ERROR_SUCCESS;
 }
 
-HKEY CRegistryProfile::OpenSection(const char* pszSection) const
+CScopedRegKey CRegistryProfile::OpenSection(const char* pszSection, REGSAM samDesired, bool bCreate) const
 {
-    // 1. "Software" must exist; the keys below it are created when missing.
-    HKEY hSoftware = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, kReadWrite, &hSoftware) != ERROR_SUCCESS)
-        return nullptr;
-    const CScopedRegKey software(hSoftware);
+    // 1. "Software" must exist; the keys below it may be created.
+    const CScopedRegKey software = OpenSubKey(HKEY_CURRENT_USER, "Software", samDesired, false);
+    if (!software)
+        return {};
     // 2. Company, application and section, each opened from the one before.
-    const CScopedRegKey company = CreateSubKey(software.Get(), m_strCompany.c_str());
+    const CScopedRegKey company = OpenSubKey(software.Get(), m_strCompany.c_str(), samDesired, bCreate);
     if (!company)
-        return nullptr;
-    const CScopedRegKey application = CreateSubKey(company.Get(), m_strApplication.c_str());
+        return {};
+    const CScopedRegKey application =
+        OpenSubKey(company.Get(), m_strApplication.c_str(), samDesired, bCreate);
     if (!application)
-        return nullptr;
-    CScopedRegKey section = CreateSubKey(application.Get(), pszSection);
-    return section.Detach();
+        return {};
+    return OpenSubKey(application.Get(), pszSection, samDesired, bCreate);
 }

@@ -5,6 +5,8 @@
 // see each other's writes. Values are 32-bit REG_DWORDs.
 #pragma once
 
+#include "fw/ScopedHandles.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -23,7 +25,8 @@ public:
     std::string ApplicationKeyPath() const;
 
 private:
-    HKEY OpenSection(const char* pszSection) const;
+    // The section's key with the access asked for, the path created first when bCreate is set.
+    CScopedRegKey OpenSection(const char* pszSection, REGSAM samDesired, bool bCreate) const;
 
     std::string m_strCompany;
     std::string m_strApplication;

@@ -50,14 +50,21 @@ int CWinApp::Main()
 
 int CWinApp::Run()
 {
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (m_pMainWnd && m_pMainWnd->PreTranslateMessage(&msg))
+    // The main window's end posts WM_QUIT, but a loop nested in a message's handling may take it
+    // (Wine's move loop, entered from the window menu's Move, ends on it without posting it
+    // again). The window's end is what counts, so it is checked before each wait.
+    MSG msg{};
+    while (m_pMainWnd && m_pMainWnd->m_hWnd) {
+        const BOOL bResult = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (bResult == 0)
+            m_nExitCode = static_cast<int>(msg.wParam);
+        if (bResult <= 0)
+            break;
+        if (m_pMainWnd->PreTranslateMessage(&msg))
             continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
-    m_nExitCode = static_cast<int>(msg.wParam);
     return ExitInstance();
 }
 

@@ -194,7 +194,7 @@ void CMixerDevice::GetVolume(DWORD* pdwSteps)
 
 void CMixerDevice::UpdateBalance(DWORD dwFirst, DWORD dwSecond)
 {
-    const auto fSteps = static_cast<float>(m_ctlVolume.Metrics.cSteps);
+    const auto fSteps = static_cast<float>(LevelSteps(m_ctlVolume.Metrics.cSteps));
     const float fDifference = (static_cast<float>(dwSecond) - static_cast<float>(dwFirst)) / fSteps;
     m_fLeftBalance = dwFirst < dwSecond ? 1.0f - fDifference : 1.0f;
     m_fRightBalance = dwSecond < dwFirst ? 1.0f + fDifference : 1.0f;

@@ -7,19 +7,26 @@ namespace {
 constexpr DWORD kMaxLevel = 0xFFFF;
 } // namespace
 
+DWORD LevelSteps(DWORD cSteps)
+{
+    return std::min(cSteps, kMaxLevel);
+}
+
 DWORD ValueToLevel(DWORD dwValue, DWORD cSteps, DWORD dwMaximum)
 {
     if (dwMaximum == 0)
         return 0;
+    cSteps = LevelSteps(cSteps);
     // floor(v * steps / max + 1/2), exactly: a half step rounds up, and no floating point
     // error can push an exact half below it.
     const std::uint64_t nTwice = 2ull * dwValue * cSteps + dwMaximum;
     const std::uint64_t nLevel = nTwice / (2ull * dwMaximum);
-    return static_cast<DWORD>(std::min<std::uint64_t>(nLevel, std::min(cSteps, kMaxLevel)));
+    return static_cast<DWORD>(std::min<std::uint64_t>(nLevel, cSteps));
 }
 
 DWORD LevelToValue(DWORD dwLevel, DWORD cSteps, DWORD dwMaximum)
 {
+    cSteps = LevelSteps(cSteps);
     if (cSteps == 0)
         return 0;
     const std::uint64_t nLevel = std::min(dwLevel, cSteps);
@@ -28,6 +35,7 @@ DWORD LevelToValue(DWORD dwLevel, DWORD cSteps, DWORD dwMaximum)
 
 UINT StepsToPosition(DWORD dwSteps, UINT nChannels, DWORD cSteps, UINT nRangeMax)
 {
+    cSteps = LevelSteps(cSteps);
     if (cSteps == 0)
         return 0;
     DWORD dwLevel = LOWORD(dwSteps);
@@ -40,6 +48,6 @@ DWORD PositionToSteps(UINT nPosition, UINT nChannels, DWORD cSteps, UINT nRangeM
 {
     if (nRangeMax == 0)
         return 0;
-    const auto dwLevel = static_cast<DWORD>(std::uint64_t{nPosition} * cSteps / nRangeMax);
+    const auto dwLevel = static_cast<DWORD>(std::uint64_t{nPosition} * LevelSteps(cSteps) / nRangeMax);
     return nChannels == 2 ? (dwLevel & 0xFFFF) * 0x10001 : dwLevel;
 }

@@ -3,13 +3,18 @@
 // the second (right) channel's level in its high 16 bits.
 //
 // Every conversion is safe for a control that reports 0 steps or a maximum of 0 (it yields 0)
-// and for maxima above 0xFFFF (64-bit intermediates, no wrap-around).
+// and for maxima above 0xFFFF (64-bit intermediates, no wrap-around). A control that reports more
+// steps than a packed half can hold counts as having 0xFFFF steps in every conversion, so that
+// its full volume is a full level.
 #pragma once
 
 #include <windows.h>
 
+// The step count that the conversions use for a control's cSteps: at most 0xFFFF.
+DWORD LevelSteps(DWORD cSteps);
+
 // A control value as a level in steps, rounded to the nearest step with exact halves going up,
-// and never above the step count (nor above 0xFFFF, the room in a packed half).
+// and never above the step count.
 DWORD ValueToLevel(DWORD dwValue, DWORD cSteps, DWORD dwMaximum);
 
 // A level in steps as a control value: level x maximum / steps, truncated. A level above the

@@ -48,6 +48,42 @@ TEST_F(BarTrayTest, TheBarGoesToTheTrayAndComesBackOnTheUsersEvents)
     }
 }
 
+TEST_F(BarTrayTest, MinimiseFromOutsideGoesToTheTrayAndNeitherSizeNorPlaceChanges)
+{
+    // What the taskbar button, minimise-all and the platform's window menu send.
+    CBarDlg& bar = StartBar();
+    ::SetWindowPos(bar.m_hWnd, nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT rcPlaced{};
+    ::GetWindowRect(bar.m_hWnd, &rcPlaced);
+    const auto expectPlaced = [&](const char* pszAfter) {
+        RECT rc{};
+        ::GetWindowRect(bar.m_hWnd, &rc);
+        EXPECT_TRUE(::EqualRect(&rc, &rcPlaced)) << pszAfter;
+        EXPECT_FALSE(::IsIconic(bar.m_hWnd)) << pszAfter;
+        EXPECT_FALSE(::IsZoomed(bar.m_hWnd)) << pszAfter;
+    };
+
+    ::SendMessageA(bar.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(::IsWindowVisible(bar.m_hWnd));
+    EXPECT_TRUE(IconShown(bar.m_hWnd));
+    expectPlaced("minimise");
+    ::SendMessageA(bar.m_hWnd, WM_COMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(::IsWindowVisible(bar.m_hWnd));
+
+    // 0xF032 is the maximise of a double-click on a caption.
+    for (const WPARAM nCommand : {WPARAM{SC_MAXIMIZE}, WPARAM{SC_MAXIMIZE | 2}}) {
+        ::SendMessageA(bar.m_hWnd, WM_SYSCOMMAND, nCommand, 0);
+        expectPlaced("maximise");
+    }
+
+    // Minimised by another program's ShowWindow, it still saves the place it is restored to.
+    ::ShowWindow(bar.m_hWnd, SW_MINIMIZE);
+    ASSERT_TRUE(::IsIconic(bar.m_hWnd));
+    EndBar();
+    EXPECT_EQ(rcPlaced.left, m_app.GetProfileInt("Settings", "X Coordinate", -1));
+    EXPECT_EQ(rcPlaced.top, m_app.GetProfileInt("Settings", "Y Coordinate", -1));
+}
+
 // Closes the popup menu as soon as it shows, and keeps where it was.
 RECT g_rcMenu{};
 

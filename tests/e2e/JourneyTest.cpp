@@ -1,7 +1,8 @@
 // The journeys a user takes with real copies, driven by the real keyboard and mouse of the X
 // display: the slider from the keyboard, mute by Alt+M, the bar hidden by a double-click and
 // brought back from its icon, the popup menu's choices made with the keys, Alt+F4 and a restart
-// that finds everything as it was left, and a card entry opening a bar beneath.
+// that finds everything as it was left, Alt+F4 during a move, and a card entry opening a bar
+// beneath and, chosen again, bringing that bar back.
 #include "BarProcess.h"
 #include "BarScreen.h"
 #include "XInput.h"
@@ -163,10 +164,39 @@ TEST_F(JourneyTest, MenuChoicesAltF4AndARestartThatFindsEverythingAsLeft)
     ASSERT_TRUE(again.Close());
 }
 
-TEST_F(JourneyTest, ACardEntryOpensThatCardsBarBeneath)
+TEST_F(JourneyTest, AltF4DuringAMoveFromTheMenuEndsTheCopy)
+{
+    // The system's move loop takes the message that ends the copy's own loop; the copy must end
+    // all the same, having saved once.
+    UseSimulatedCards(kSampleCard);
+    CBarProcess bar;
+    const HWND hBar = bar.BarWindow();
+    ASSERT_NE(nullptr, hBar);
+    DWORD dwProcessId = 0;
+    const DWORD dwThreadId = ::GetWindowThreadProcessId(hBar, &dwProcessId);
+
+    // Move is the second entry from the top (after the greyed Restore).
+    ASSERT_TRUE(XClick(Centre(WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON)))));
+    ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(dwProcessId) != nullptr; }));
+    ASSERT_TRUE(XKeys("Down Down Return"));
+    ASSERT_TRUE(WaitFor([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return ::GetGUIThreadInfo(dwThreadId, &info) && (info.flags & GUI_INMOVESIZE) != 0;
+    }));
+
+    ASSERT_TRUE(XKeys("alt+F4"));
+    EXPECT_EQ(0u, bar.WaitForExit());
+    EXPECT_EQ(0u, Setting("Instance Count"));
+}
+
+TEST_F(JourneyTest, ACardEntryOpensThatCardsBarBeneathAndLaterBringsItBackFromTheTray)
 {
     // Two cards: the menu ends with "&1.  Sim Audio" and "&2.  Second Card".
     UseSimulatedCards(std::string(kSampleCard) + kSpeakersOnlyCard);
+    // Away from the screen's corner, where Wine shows the tray icons.
+    m_settings.Write("X Coordinate", 300);
+    m_settings.Write("Y Coordinate", 200);
     CBarProcess bar;
     const HWND hBar = bar.BarWindow();
     ASSERT_NE(nullptr, hBar);
@@ -175,9 +205,21 @@ TEST_F(JourneyTest, ACardEntryOpensThatCardsBarBeneath)
     const auto vecStarted = AdoptNewBars(setBefore, 1);
     ASSERT_EQ(1u, vecStarted.size());
     EXPECT_EQ("v1", CommandTail(vecStarted.front()->CommandLine()));
-    const RECT rcNew = WindowRect(vecStarted.front()->BarWindow());
+    const HWND hSecond = vecStarted.front()->BarWindow();
+    const RECT rcNew = WindowRect(hSecond);
     EXPECT_EQ(WindowRect(hBar).left, rcNew.left);
     EXPECT_EQ(WindowRect(hBar).bottom, rcNew.top);
+
+    // The second card's bar, which has the keyboard as it opens, goes to the tray by Escape; the
+    // same entry again brings it back to the front instead of starting another.
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == hSecond; }));
+    ASSERT_TRUE(XKeys("Escape"));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(hSecond); }));
+    ASSERT_TRUE(ChooseFromTheEnd(bar, 1));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(hSecond) && ::GetForegroundWindow() == hSecond; }));
+    EXPECT_FALSE(IconShown(hSecond));
+    EXPECT_EQ(2u, BarProcessIds().size());
+    EXPECT_EQ(2u, Setting("Instance Count"));
     ASSERT_TRUE(vecStarted.front()->Close());
     ASSERT_TRUE(bar.Close());
 }

@@ -70,7 +70,7 @@ TEST_F(MenuLaunchTest, SideAndCardCommandsStartTheirRoleWordBeneathTheBar)
         const char* pszStarted;
     } cases[] = {
         {"v1", ID_INPUT_VOLUME, "r1"},
-        {"v1", ID_OUTPUT_VOLUME, "v1"}, // the same side again: nothing prevents a second one
+        {"r0", ID_OUTPUT_VOLUME, "v0"},
         {"r0", ID_CARD2, "v1"},
         {"v1", ID_CARD1, "v0"},
     };
@@ -96,6 +96,29 @@ TEST_F(MenuLaunchTest, SideAndCardCommandsStartTheirRoleWordBeneathTheBar)
         ASSERT_TRUE(first.Close());
         EXPECT_EQ(std::string(c.pszTail) == "r0" ? 1u : 0u, Setting("Input Volume")) << c.nCommand;
     }
+}
+
+TEST_F(MenuLaunchTest, ACardAndSideWhoseBarRunsIsNotStartedAgain)
+{
+    // A burst of the same card's command starts one copy, whether or not its bar stands yet.
+    CBarProcess first;
+    const HWND hFirst = first.BarWindow();
+    ASSERT_NE(nullptr, hFirst);
+    const std::set<DWORD> setBefore = BarProcessIds();
+    for (int i = 0; i < 10; ++i)
+        Choose(hFirst, ID_CARD2);
+    const auto vecStarted = AdoptNewBars(setBefore, 1);
+    ASSERT_EQ(1u, vecStarted.size());
+    EXPECT_EQ("v1", TailOf(*vecStarted.front()));
+
+    // The bar's own card and side, from its menu and from the other bar's: it is already there.
+    const std::set<DWORD> setTwo = BarProcessIds();
+    Choose(hFirst, ID_OUTPUT_VOLUME);
+    Choose(hFirst, ID_CARD1);
+    Choose(vecStarted.front()->BarWindow(), ID_CARD1);
+    EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == hFirst; }));
+    EXPECT_TRUE(AdoptNewBars(setTwo, 0).empty());
+    EXPECT_EQ(2u, Setting("Instance Count"));
 }
 
 TEST_F(MenuLaunchTest, CopyOfARenamedProgramStartsItselfAndNothingOnTheSearchPath)

@@ -139,7 +139,7 @@ TEST_F(StartupTest, StartInTrayHidesEveryCopyStartedWithoutRoleWord)
     }
 }
 
-TEST_F(StartupTest, StoredOriginOffTheScreenComesBackOntoItAndAStoredCardBeyondTheDevicesCardZero)
+TEST_F(StartupTest, StoredPlaceOffOrBarelyOnTheScreenComesWhollyOntoItAndAStoredCardBeyondTheDevicesCardZero)
 {
     RECT rcWork{};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
@@ -149,6 +149,8 @@ TEST_F(StartupTest, StoredOriginOffTheScreenComesBackOntoItAndAStoredCardBeyondT
     } cases[] = {
         {-5, ::GetSystemMetrics(SM_CYSCREEN)},  // below the screen's last row
         {::GetSystemMetrics(SM_CXSCREEN), 100}, // right of its last column
+        // on the screen, though with only its top left pixel
+        {::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1},
     };
     for (const auto& c : cases) {
         m_settings.Write("X Coordinate", static_cast<DWORD>(c.x));

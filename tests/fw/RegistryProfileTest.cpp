@@ -1,8 +1,11 @@
-// Integer settings in the registry: defaults, key creation and values of the wrong type.
+// Integer settings in the registry: defaults, key creation, values of the wrong type and a section
+// that may be read but not written.
 #include "fw/RegistryProfile.h"
 #include "fw/ScopedHandles.h"
 
 #include <gtest/gtest.h>
+
+#include <sddl.h>
 
 namespace {
 
@@ -69,6 +72,31 @@ TEST_F(RegistryProfileTest, ValuesOfAnotherTypeReadAsAbsent)
     for (const char* pszEntry : {"Text", "Binary", "Short", "Long"})
         EXPECT_FALSE(m_profile.ReadInt("Settings", pszEntry).has_value()) << pszEntry;
     EXPECT_EQ(42u, m_profile.ReadInt("Settings", "Good"));
+}
+
+TEST_F(RegistryProfileTest, ReadOnlySectionIsReadAndARefusedWriteChangesNothing)
+{
+    const DWORD dwStored = 500;
+    Store("X Coordinate", REG_DWORD, &dwStored, sizeof dwStored);
+    // Everyone may read the section (and delete it, for the tear-down), nobody may write to it.
+    PSECURITY_DESCRIPTOR pReadOnly = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;0x70019;;;WD)",
+                                                                       SDDL_REVISION_1, &pReadOnly, nullptr));
+    {
+        HKEY hKey = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  ::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\SonobarTests\\Profile\\Settings", 0,
+                                  WRITE_DAC, &hKey));
+        const CScopedRegKey key(hKey);
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, pReadOnly));
+    }
+    ::LocalFree(pReadOnly);
+
+    EXPECT_EQ(500u, m_profile.ReadInt("Settings", "X Coordinate"));
+    EXPECT_FALSE(m_profile.WriteInt("Settings", "X Coordinate", 7));
+    EXPECT_FALSE(m_profile.WriteInt("Settings", "Y Coordinate", 7));
+    EXPECT_EQ(500u, m_profile.ReadInt("Settings", "X Coordinate"));
+    EXPECT_FALSE(m_profile.ReadInt("Settings", "Y Coordinate").has_value());
 }
 
 } // namespace

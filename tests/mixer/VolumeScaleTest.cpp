@@ -40,6 +40,9 @@ TEST(VolumeScale, LevelToValueTruncatesAndTreatsExcessAsFullVolume)
         {"maximum 0", 16, 32, 0, 0},
         {"maximum above 0xFFFF does not wrap", 16, 32, 0x20000, 0x10000},
         {"largest maximum", 16, 32, 0xFFFFFFFF, 0x7FFFFFFF},
+        {"more steps than a packed half holds: its full level is full", 0xFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
+         0xFFFFFFFF},
+        {"and half of it half", 0x8000, 0x20000, 0x1FFFE, 0x10000},
     };
     for (const auto& c : cases)
         EXPECT_EQ(LevelToValue(c.dwInput, c.cSteps, c.dwMaximum), c.dwExpected) << c.pszWhat;
@@ -62,6 +65,7 @@ TEST(VolumeScale, StepsToPositionShowsTheLouderChannelOfAStereoLine)
         {"the right channel louder", MAKELONG(10, 20), 2, 32, 100, 62},
         {"one channel follows the low half", MAKELONG(10, 20), 1, 32, 100, 31},
         {"0 steps", MAKELONG(10, 10), 2, 0, 100, 0},
+        {"more steps than a packed half holds, at full volume", 0xFFFFFFFF, 2, 0xFFFFFFFF, 100, 100},
     };
     for (const auto& c : cases)
         EXPECT_EQ(StepsToPosition(c.dwValue, c.nChannels, c.cSteps, c.nRangeMax), c.dwExpected) << c.pszWhat;
@@ -75,6 +79,8 @@ TEST(VolumeScale, PositionToStepsGivesBothStereoChannelsTheLevel)
         {"one channel", 62, 1, 32, 100, 19},
         {"full", 100, 2, 32, 100, MAKELONG(32, 32)},
         {"range 0", 50, 2, 32, 0, 0},
+        {"more steps than a packed half holds: one channel", 100, 1, 0xFFFFFFFF, 100, 0xFFFF},
+        {"and two", 50, 2, 0x20000, 100, MAKELONG(0x7FFF, 0x7FFF)},
     };
     for (const auto& c : cases)
         EXPECT_EQ(PositionToSteps(c.dwValue, c.nChannels, c.cSteps, c.nRangeMax), c.dwExpected) << c.pszWhat;

@@ -242,11 +242,41 @@ def bitmaps():
     return result
 
 
+# The sizes of each icon: what Windows asks for as the small and the large icon at 96, 120, 144
+# and 192 DPI. The muted icon only ever shows in the tray.
+ICON_SIZES = {128: (16, 20, 24, 32, 40, 48, 64), 161: (16, 20, 24, 32)}
+
+
+def enlarged(picture, size):
+    """The picture in a size x size square: each pixel a block of the largest whole factor that
+    fits, centred, the rest clear, so that an icon for a finer screen is as sharp as the
+    drawing."""
+    factor = size // len(picture)
+    margin = (size - factor * len(picture)) // 2
+    square = [[None] * size for _ in range(size)]
+    for y, row in enumerate(picture):
+        for x, entry in enumerate(row):
+            for dy in range(factor):
+                for dx in range(factor):
+                    square[margin + factor * y + dy][margin + factor * x + dx] = entry
+    return square
+
+
+def sized(drawings, size):
+    """The drawing that fills most of size when enlarged by a whole factor (the larger drawing
+    when two fill it alike), enlarged."""
+    fits = [d for d in drawings if len(d) <= size]
+    best = max(fits, key=lambda d: (size // len(d) * len(d), len(d)))
+    return enlarged(best, size)
+
+
 def icons():
     """Resource id -> list of pictures, smallest first."""
     slider16 = read_picture("slider_16")
-    return {128: [slider16, read_picture("slider_32")],
-            161: [overlay(slider16, read_picture("no_entry_16"))]}
+    drawings = {128: [slider16, read_picture("slider_32")],
+                161: [overlay(slider16, read_picture("no_entry_16"))]}
+    return {res_id: [sized(drawings[res_id], size) for size in ICON_SIZES[res_id]]
+            for res_id in drawings}
 
 
 def write(path, data):

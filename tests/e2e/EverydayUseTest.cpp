@@ -62,18 +62,18 @@ bool TrayShows(WORD nIconID)
     const HWND hTray = ::FindWindowA("__winex11_standalone_tray", nullptr);
     RECT rcClient{};
     ::GetClientRect(hTray, &rcClient);
-    POINT ptOrigin{0, 0};
-    ::ClientToScreen(hTray, &ptOrigin);
-    const CWindowDC screen(nullptr);
+    const int cxSquare = rcClient.bottom;
+    ::MapWindowPoints(hTray, nullptr, reinterpret_cast<POINT*>(&rcClient), 2);
+    rcClient.right = rcClient.left + cxSquare;
+    const std::vector<COLORREF> square = ScreenPixels(rcClient);
     const auto matchesAt = [&](int x, int y) {
         for (int i = 0; i < 16 * 16; ++i)
-            if (picture[i] != kClear &&
-                ::GetPixel(screen.Get(), ptOrigin.x + x + i % 16, ptOrigin.y + y + i / 16) != picture[i])
+            if (picture[i] != kClear && square[(y + i / 16) * cxSquare + x + i % 16] != picture[i])
                 return false;
         return true;
     };
-    for (int y = 0; y + 16 <= rcClient.bottom; ++y)
-        for (int x = 0; x + 16 <= rcClient.bottom; ++x)
+    for (int y = 0; y + 16 <= cxSquare; ++y)
+        for (int x = 0; x + 16 <= cxSquare; ++x)
             if (matchesAt(x, y))
                 return true;
     return false;

@@ -216,18 +216,20 @@ TEST(ReleaseBuildTest, ManifestRunsAsTheInvokerOnVistaTo11WithClassicControlsAnd
     // DPI aware, so that no system stretches the bar's pixel art: system aware, and per monitor
     // where Windows 10 scales menus and tooltips per monitor too. (Wine itself scales nothing
     // and calls every process DPI-aware, so only the manifest can tell.)
+    // Each setting is asked for in the namespace that defines it.
     const struct {
+        const wchar_t* pszNamespace;
         const wchar_t* pszSetting;
         std::wstring strValue;
     } settings[] = {
-        {L"dpiAware", L"true"},
-        {L"dpiAwareness", L"PerMonitorV2"},
+        {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true"},
+        {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2"},
     };
     for (const auto& setting : settings) {
         wchar_t szValue[64] = {};
         SIZE_T cchValue = 0;
-        EXPECT_TRUE(
-            ::QueryActCtxSettingsW(0, context.Get(), nullptr, setting.pszSetting, szValue, 64, &cchValue));
+        EXPECT_TRUE(::QueryActCtxSettingsW(0, context.Get(), setting.pszNamespace, setting.pszSetting,
+                                           szValue, 64, &cchValue));
         EXPECT_EQ(setting.strValue, szValue);
     }
 

@@ -101,6 +101,7 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnMessage(WM_INITMENUPOPUP, &CBarDlg::OnInitMenuPopup),
         OnMessage(WM_CONTEXTMENU, &CBarDlg::OnContextMenu),
         OnMessage(WM_DEVICECHANGE, &CBarDlg::OnDeviceChange),
+        OnMessage(WM_DPICHANGED, &CBarDlg::OnDpiChanged),
         OnCommand(SC_MOVE, &CBarDlg::OnMoveCommand),
         OnCommand(IDC_MENU_BUTTON, &CBarDlg::OnMenuButton),
         OnStateStep(ID_START_IN_TRAY, &CBarDlg::OnUpdateStartInTray),
@@ -169,10 +170,13 @@ BOOL CBarDlg::OnInitDialog()
     if (bStartHidden)
         m_pTrayIcon->Add();
 
-    // 8. Take the caption off, so that the bar has its final size, and place it where it can be
-    //    seen. From then on a copy starting after this one finds it in its place, and once it
-    //    is shown, a request for its card and side finds it.
+    // 8. Take the caption off and make room for the pictures at the screen's DPI, so that the
+    //    bar has its final size, and place it where it can be seen. From then on a copy
+    //    starting after this one finds it in its place, and once it is shown, a request for its
+    //    card and side finds it.
     TakeCaptionOff();
+    TakeTemplateLayout();
+    LayOut(m_nTemplateDpi);
     const RECT rcBar = WindowRect(m_hWnd);
     const POINT pt = KeepOnScreen(ptWanted, SIZE{rcBar.right - rcBar.left, rcBar.bottom - rcBar.top},
                                   VirtualScreen(), MonitorAreas());
@@ -383,7 +387,7 @@ void CBarDlg::DrawBorder(HDC hDC)
 {
     RECT rcClient{};
     ::GetClientRect(m_hWnd, &rcClient);
-    ::DrawBorder(hDC, rcClient);
+    ::DrawBorder(hDC, rcClient, m_nPictureScale);
 }
 
 LRESULT CBarDlg::OnNcCalcSize(WPARAM, LPARAM)

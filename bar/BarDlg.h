@@ -7,13 +7,16 @@
 // commands, close and shutdown, settings), BarDlgMenu.cpp (the popup menu's content, states and
 // commands), BarDlgPopup.cpp (opening it), BarDlgLaunch.cpp (further copies, device changes),
 // BarDlgVolume.cpp (the slider, the mute button, the mixer's notifications and the mouse on the
-// bar's body) and BarDlgTray.cpp (hiding to and restoring from the notification area).
+// bar's body), BarDlgTray.cpp (hiding to and restoring from the notification area) and
+// BarDlgDpi.cpp (the layout for the screen's DPI).
 #pragma once
 
 #include "app/Launch.h"
+#include "bar/BarLayout.h"
 #include "draw/ImageButton.h"
 #include "draw/LineBitmaps.h"
 #include "draw/MappedBitmap.h"
+#include "draw/PictureScale.h"
 #include "fw/Dialog.h"
 #include "fw/SliderCtrl.h"
 #include "fw/ToolTipCtrl.h"
@@ -166,4 +169,14 @@ private:
     int m_nWheelDelta = 0;
     // Where the bar is when neither minimised nor maximised: the place it saves.
     POINT m_ptRestored{};
+
+    // BarDlgDpi.cpp: the template's layout at the DPI it was made for, and the controls placed
+    // for the pictures' scale at a DPI.
+    void TakeTemplateLayout();
+    void LayOut(UINT nDpi);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    SBarLayout m_layoutTemplate{};
+    UINT m_nTemplateDpi = kDesignDpi;
+    // How many screen pixels wide each picture pixel and each line of the border is.
+    int m_nPictureScale = 1;
 };

@@ -165,15 +165,23 @@ LRESULT CBarDlg::OnInitMenuPopup(WPARAM, LPARAM)
 
 LRESULT CBarDlg::OnContextMenu(WPARAM wParam, LPARAM lParam)
 {
+    // Shift+F10 and the menu key ask with the point (-1, -1), which is no place on the screen:
+    // the menu opens where the menu button opens it, whichever control has the focus.
+    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (pt.x == -1 && pt.y == -1) {
+        OnMenuButton(IDC_MENU_BUTTON);
+        return 0;
+    }
     // The menu button opens the menu with a click; its right click opens nothing.
     if (reinterpret_cast<HWND>(wParam) == m_btnMenu.m_hWnd)
         return 0;
-    ShowPopupMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, TPM_LEFTALIGN);
+    ShowPopupMenu(pt, TPM_LEFTALIGN);
     return 0;
 }
 
 void CBarDlg::OnMenuButton(UINT)
 {
+    // One pixel below the button, its left edges in line.
     RECT rc{};
     ::GetWindowRect(m_btnMenu.m_hWnd, &rc);
     ShowPopupMenu(POINT{rc.left, rc.bottom + 1}, TPM_LEFTALIGN);

@@ -41,6 +41,12 @@ LRESULT CBarDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         ShowPopupMenu(pt, TPM_RIGHTALIGN);
         break;
     }
+    case WM_MBUTTONUP:
+        // The middle button mutes as volume icons elsewhere do, on release like the left one;
+        // a line without a mute control (its button disabled) has nothing to toggle.
+        if (::IsWindowEnabled(m_btnMute.m_hWnd))
+            OnMuteButton(IDC_MUTE_BUTTON);
+        break;
     default:
         break;
     }

@@ -90,10 +90,7 @@ void CBarDlg::ShowMuteState()
 
 LRESULT CBarDlg::OnHScroll(WPARAM wParam, LPARAM)
 {
-    // 1. Whatever moved the slider, the next mixer notification is taken for this move's echo.
-    m_bFollowChanges = 0;
-
-    // 2. Keys and clicks beside the thumb carry no position: the trackbar has moved already
+    // 1. Keys and clicks beside the thumb carry no position: the trackbar has moved already
     //    and is asked where to.
     const UINT nCode = LOWORD(wParam);
     int nPos = HIWORD(wParam);
@@ -110,14 +107,19 @@ LRESULT CBarDlg::OnHScroll(WPARAM wParam, LPARAM)
         break;
     }
 
-    // 3. The end of a movement writes nothing; its last position has been written.
+    // 2. The end of a movement writes nothing; its last position has been written.
     if (nCode == TB_ENDTRACK)
         return 0;
 
-    // 4. One write per notification, so that the volume follows a dragged thumb live.
+    // 3. One write per notification, so that the volume follows a dragged thumb live. Only a
+    //    write has an echo to skip: a notification that writes nothing (the end of a movement,
+    //    a line without steps) leaves the guard alone, or the next change made elsewhere would
+    //    be taken for an echo and lost.
     DWORD dwVolume = 0;
-    if (PosToVolume(nPos, &dwVolume))
+    if (PosToVolume(nPos, &dwVolume)) {
+        m_bFollowChanges = 0;
         m_pMixer->SetVolume(dwVolume);
+    }
     return 0;
 }
 

@@ -14,8 +14,11 @@ void CTrayIcon::Prepare(HWND hWnd, UINT nID, WORD nIconID, const char* pszTip)
 {
     m_nID = nID;
     m_nIconID = nIconID;
+    // The small-icon size of the screen's DPI (16 at 96 DPI), which the icon resources hold
+    // drawn to the pixel.
     m_hIcon.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIconID),
-                                                  IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+                                                  IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                  ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
     // The record of the first shell version: every shell accepts it, and the tip holds 64 bytes.
     m_nid = NOTIFYICONDATAA{};
     m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;

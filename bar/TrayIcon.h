@@ -23,8 +23,9 @@ public:
     CTrayIcon(const CTrayIcon&) = delete;
     CTrayIcon& operator=(const CTrayIcon&) = delete;
 
-    // Sets the owner, the identifier, the 16 x 16 picture (icon resource nIconID of the
-    // program) and the tip (at most 63 characters kept; null for none). Talks to no shell.
+    // Sets the owner, the identifier, the small picture (icon resource nIconID of the program,
+    // 16 x 16 at 96 DPI) and the tip (at most 63 characters kept; null for none). Talks to no
+    // shell.
     void Prepare(HWND hWnd, UINT nID, WORD nIconID, const char* pszTip);
     void Add();
     void Remove();

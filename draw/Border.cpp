@@ -28,9 +28,13 @@ void Draw3dFrame(HDC hDC, RECT& rect, int nCount)
     }
 }
 
-void DrawBorder(HDC hDC, const RECT& rectClient)
+void DrawBorder(HDC hDC, const RECT& rectClient, int nScale)
 {
     RECT rect = rectClient;
-    Draw3dFrame(hDC, rect, kBorderDepth);
-    ::FrameRect(hDC, &rectClient, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    Draw3dFrame(hDC, rect, kBorderDepth * nScale);
+    RECT rectOutline = rectClient;
+    for (int i = 0; i < nScale; ++i) {
+        ::FrameRect(hDC, &rectOutline, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        ::InflateRect(&rectOutline, -1, -1);
+    }
 }

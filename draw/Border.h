@@ -3,7 +3,7 @@
 //
 //   RECT rc;
 //   ::GetClientRect(hWnd, &rc);
-//   DrawBorder(hPaintDC, rc);
+//   DrawBorder(hPaintDC, rc, 1);    // 2 on a fine screen: every line two pixels wide
 #pragma once
 
 #include <windows.h>
@@ -17,5 +17,7 @@ void Draw3dFrame(HDC hDC, RECT& rect, int nCount);
 // How many pixels deep the bar's raised edge is.
 constexpr int kBorderDepth = 4;
 
-// Draw3dFrame kBorderDepth steps deep on the client rectangle, then a black outline around it.
-void DrawBorder(HDC hDC, const RECT& rectClient);
+// Draw3dFrame kBorderDepth steps deep on the client rectangle, then a black outline around it;
+// with nScale, kBorderDepth times nScale steps and an outline nScale pixels wide, so that the
+// border keeps its proportions next to pictures enlarged by that factor.
+void DrawBorder(HDC hDC, const RECT& rectClient, int nScale);

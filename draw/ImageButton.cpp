@@ -26,9 +26,21 @@ BOOL CImageButton::SetImage(CMappedBitmap* pBitmap, SIZE sizeImage, int nRow)
     m_nRow = nRow;
     m_sizeImage = sizeImage;
     m_nSrcY = nRow * sizeImage.cy;
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, sizeImage.cx, sizeImage.cy,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeToTile();
     return TRUE;
+}
+
+void CImageButton::SetScale(int nScale)
+{
+    m_nScale = nScale;
+    if (m_sizeImage.cx > 0)
+        SizeToTile();
+}
+
+void CImageButton::SizeToTile()
+{
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_sizeImage.cx * m_nScale, m_sizeImage.cy * m_nScale,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CImageButton::DrawItem(LPDRAWITEMSTRUCT pDrawItem)
@@ -48,7 +60,15 @@ void CImageButton::DrawImage(HDC hDC, int nColumn)
     const CScopedMemoryDC memDC(::CreateCompatibleDC(hDC));
     const CSelectObject selectStrip(memDC.Get(), m_pBitmap->GetSafeHandle());
     ::SetMapMode(memDC.Get(), ::GetMapMode(hDC));
-    ::BitBlt(hDC, 0, 0, m_sizeImage.cx, m_sizeImage.cy, memDC.Get(), m_nSrcX, m_nSrcY, SRCCOPY);
+    if (m_nScale == 1) {
+        ::BitBlt(hDC, 0, 0, m_sizeImage.cx, m_sizeImage.cy, memDC.Get(), m_nSrcX, m_nSrcY, SRCCOPY);
+        return;
+    }
+    // A whole factor without blending: every source pixel becomes one square block.
+    const int nOldMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
+    ::StretchBlt(hDC, 0, 0, m_sizeImage.cx * m_nScale, m_sizeImage.cy * m_nScale, memDC.Get(), m_nSrcX,
+                 m_nSrcY, m_sizeImage.cx, m_sizeImage.cy, SRCCOPY);
+    ::SetStretchBltMode(hDC, nOldMode);
 }
 
 LRESULT CImageButton::OnEraseBkgnd(WPARAM, LPARAM)

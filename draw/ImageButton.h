@@ -1,9 +1,10 @@
 // CImageButton: an owner-drawn button that shows one 20 x 20 tile of a CMappedBitmap strip and
 // nothing else. The strip's four columns are the button's looks (normal, focus or just
 // released, pressed, disabled); its rows are what the button stands for (the mute button's
-// muted and not muted pictures).
+// muted and not muted pictures). On a fine screen each tile pixel is drawn as a square block.
 //
 //   m_btnMenu.SetImage(&m_bmpMenu, SIZE{20, 20}, 0);    // after binding to an owner-draw button
+//   m_btnMenu.SetScale(2);                              // 40 x 40, in blocks of 2 x 2
 #pragma once
 
 #include "draw/MappedBitmap.h"
@@ -14,9 +15,13 @@ public:
     CImageButton() = default;
     ~CImageButton() override = default;
 
-    // Shows row nRow of the strip from now on and sizes the button to one tile. Does not
-    // repaint: the caller invalidates when the picture should change at once.
+    // Shows row nRow of the strip from now on and sizes the button to one tile (times the
+    // scale). Does not repaint: the caller invalidates when the picture should change at once.
     BOOL SetImage(CMappedBitmap* pBitmap, SIZE sizeImage, int nRow);
+    // Draws each tile pixel as an nScale x nScale block from now on, and sizes the button to
+    // match; 1, the start, draws the tile as it is.
+    void SetScale(int nScale);
+    int GetScale() const { return m_nScale; }
 
     void DrawItem(LPDRAWITEMSTRUCT pDrawItem) override;
     // Copies the tile at nColumn of the current row to (0, 0) of hDC.
@@ -33,6 +38,9 @@ protected:
 
 private:
     LRESULT OnEraseBkgnd(WPARAM, LPARAM);
+    void SizeToTile();
+
+    int m_nScale = 1;
 };
 
 // The strip column for an owner-draw request: 3 disabled, 2 pressed, 1 focused or just

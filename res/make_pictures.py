@@ -14,6 +14,7 @@ picture files.
 import os
 import struct
 import sys
+import zlib
 
 PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "pictures")
 
@@ -212,19 +213,47 @@ def bmp_file(picture):
     return header + info_header(len(picture[0]), len(picture), len(bits)) + palette_bytes() + bits
 
 
+# Icon images from this size up are stored as PNG, which Windows reads from Vista on: a tenth of
+# the bytes of a bitmap for large, blocky pictures. Only finer screens than Windows XP's ask for
+# them.
+PNG_FROM = 48
+
+
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def png_image(picture):
+    """An 8-bit indexed PNG; the entry after the sixteen colours is the transparent one."""
+    width, height = len(picture[0]), len(picture)
+    clear = len(PALETTE)
+    rows = b"".join(b"\0" + bytes(clear if e is None else e for e in row) for row in picture)
+    palette = b"".join(bytes(rgb) for rgb in PALETTE) + b"\0\0\0"
+    return (b"\x89PNG\r\n\x1a\n"
+            + png_chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 3, 0, 0, 0))
+            + png_chunk(b"PLTE", palette)
+            + png_chunk(b"tRNS", b"\xff" * len(PALETTE) + b"\0")
+            + png_chunk(b"IDAT", zlib.compress(rows, 9))
+            + png_chunk(b"IEND", b""))
+
+
 def ico_file(pictures):
     images = []
     for picture in pictures:
         width, height = len(picture[0]), len(picture)
+        if width >= PNG_FROM:
+            images.append((width, height, 32, png_image(picture)))
+            continue
         bits = packed_rows(picture) + mask_rows(picture)
         # An icon image's header counts the colour rows and the mask rows together.
-        images.append((width, height, info_header(width, 2 * height, len(bits)) + palette_bytes() + bits))
+        images.append((width, height, 4, info_header(width, 2 * height, len(bits)) + palette_bytes() + bits))
     data = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for width, height, image in images:
-        data += struct.pack("<BBBBHHII", width % 256, height % 256, 16, 0, 1, 4, len(image), offset)
+    for width, height, bit_count, image in images:
+        colours = 16 if bit_count == 4 else 0
+        data += struct.pack("<BBBBHHII", width % 256, height % 256, colours, 0, 1, bit_count, len(image), offset)
         offset += len(image)
-    return data + b"".join(image for _, _, image in images)
+    return data + b"".join(image for _, _, _, image in images)
 
 
 def overlay(base, top):
@@ -242,11 +271,41 @@ def bitmaps():
     return result
 
 
+# The sizes of each icon: what Windows asks for as the small and the large icon at 96, 120, 144
+# and 192 DPI. The muted icon only ever shows in the tray.
+ICON_SIZES = {128: (16, 20, 24, 32, 40, 48, 64), 161: (16, 20, 24, 32)}
+
+
+def enlarged(picture, size):
+    """The picture in a size x size square: each pixel a block of the largest whole factor that
+    fits, centred, the rest clear, so that an icon for a finer screen is as sharp as the
+    drawing."""
+    factor = size // len(picture)
+    margin = (size - factor * len(picture)) // 2
+    square = [[None] * size for _ in range(size)]
+    for y, row in enumerate(picture):
+        for x, entry in enumerate(row):
+            for dy in range(factor):
+                for dx in range(factor):
+                    square[margin + factor * y + dy][margin + factor * x + dx] = entry
+    return square
+
+
+def sized(drawings, size):
+    """The drawing that fills most of size when enlarged by a whole factor (the larger drawing
+    when two fill it alike), enlarged."""
+    fits = [d for d in drawings if len(d) <= size]
+    best = max(fits, key=lambda d: (size // len(d) * len(d), len(d)))
+    return enlarged(best, size)
+
+
 def icons():
     """Resource id -> list of pictures, smallest first."""
     slider16 = read_picture("slider_16")
-    return {128: [slider16, read_picture("slider_32")],
-            161: [overlay(slider16, read_picture("no_entry_16"))]}
+    drawings = {128: [slider16, read_picture("slider_32")],
+                161: [overlay(slider16, read_picture("no_entry_16"))]}
+    return {res_id: [sized(drawings[res_id], size) for size in ICON_SIZES[res_id]]
+            for res_id in drawings}
 
 
 def write(path, data):

@@ -8,6 +8,7 @@
 #include "sim/SimMixer.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -99,32 +100,74 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 
-TEST_F(BarTrayTest, PopupMenuOpensBesideThePointer)
+TEST_F(BarTrayTest, PopupMenuOpensBesideThePointerOrBelowTheMenuButton)
 {
     // From the bar it opens to the right of the pointer; from the icon at the screen's edge, to
-    // the left.
+    // the left. Asked from the keyboard (no point), it opens where the menu button opens it.
+    enum Where { RightOfPointer, LeftOfPointer, BelowMenuButton };
     const struct {
         const char* pszWhere;
         UINT nMessage;
         LPARAM lParam;
-        bool bRightEdge;
+        Where where;
     } cases[] = {
-        {"right press on the body", WM_RBUTTONDOWN, MAKELPARAM(5, 5), false},
-        {"right press on the icon", WM_TRAYNOTIFY, WM_RBUTTONDOWN, true},
+        {"right press on the body", WM_RBUTTONDOWN, MAKELPARAM(5, 5), RightOfPointer},
+        {"right press on the icon", WM_TRAYNOTIFY, WM_RBUTTONDOWN, LeftOfPointer},
+        {"Shift+F10 on the slider", WM_CONTEXTMENU, MAKELPARAM(-1, -1), BelowMenuButton},
     };
     CBarDlg& bar = StartBar();
     const POINT pt{400, 300};
+    RECT rcButton{};
+    ::GetWindowRect(bar.m_btnMenu.m_hWnd, &rcButton);
     for (const auto& c : cases) {
         ::SetCursorPos(pt.x, pt.y);
         g_rcMenu = RECT{};
         const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, &CloseMenu);
-        ::SendMessageA(bar.m_hWnd, c.nMessage, c.nMessage == WM_TRAYNOTIFY ? IDI_BAR : 0, c.lParam);
+        const WPARAM wParam = c.nMessage == WM_TRAYNOTIFY ? IDI_BAR
+                              : c.nMessage == WM_CONTEXTMENU
+                                  ? reinterpret_cast<WPARAM>(bar.m_sliderVolume.m_hWnd)
+                                  : 0;
+        ::SendMessageA(bar.m_hWnd, c.nMessage, wParam, c.lParam);
         ::KillTimer(nullptr, nTimer);
         Pump();
         ASSERT_LT(g_rcMenu.left, g_rcMenu.right) << c.pszWhere;
-        EXPECT_EQ(pt.x, c.bRightEdge ? g_rcMenu.right : g_rcMenu.left) << c.pszWhere;
-        EXPECT_EQ(pt.y, g_rcMenu.top) << c.pszWhere;
+        const POINT ptExpected = c.where == BelowMenuButton ? POINT{rcButton.left, rcButton.bottom + 1} : pt;
+        EXPECT_EQ(ptExpected.x, c.where == LeftOfPointer ? g_rcMenu.right : g_rcMenu.left) << c.pszWhere;
+        EXPECT_EQ(ptExpected.y, g_rcMenu.top) << c.pszWhere;
     }
+}
+
+TEST_F(BarTrayTest, MiddleClickOnTheIconTogglesTheMuteAndTheIconsPicture)
+{
+    // On release, as the left button restores; the press alone does nothing.
+    const struct {
+        const char* pszEvent;
+        LPARAM lMouse;
+        DWORD dwMuted;
+    } events[] = {
+        {"middle press", WM_MBUTTONDOWN, 0},
+        {"middle release", WM_MBUTTONUP, 1},
+        {"second middle release", WM_MBUTTONUP, 0},
+    };
+    CBarDlg& bar = StartBar();
+    bar.HideToTray();
+    for (const auto& e : events) {
+        ::SendMessageA(bar.m_hWnd, WM_TRAYNOTIFY, IDI_BAR, e.lMouse);
+        EXPECT_EQ(std::vector<DWORD>{e.dwMuted}, sim::GetValues(0, 2)) << e.pszEvent;
+        EXPECT_EQ(e.dwMuted ? IDI_MUTED : IDI_BAR, bar.m_pTrayIcon->GetIconID()) << e.pszEvent;
+        EXPECT_FALSE(::IsWindowVisible(bar.m_hWnd)) << e.pszEvent;
+    }
+
+    // A line without a mute control has nothing to toggle.
+    EndBar();
+    UseCards("card Sim Audio\n"
+             "dest 0x0 4 2 Speakers\n"
+             "control 1 volume 0xFFFF 32 0 0x8000 0x8000\n");
+    CBarDlg& plain = StartBar();
+    plain.HideToTray();
+    const unsigned nBefore = Writes();
+    ::SendMessageA(plain.m_hWnd, WM_TRAYNOTIFY, IDI_BAR, WM_MBUTTONUP);
+    EXPECT_EQ(nBefore, Writes());
 }
 
 TEST_F(BarTrayTest, LeftPressOnTheBodyStartsTheSystemsMoveAndColourChangesRepaintTheMuteButton)

@@ -49,18 +49,21 @@ SIZE WindowSize(HWND hWnd)
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
-// Compares the 20 x 20 tile at the canvas origin with the strip's tile, mapped with the current
-// system colours.
-void ExpectTile(const CCanvas& canvas, UINT nResID, int column, int row)
+// Compares the tile at the canvas origin with the strip's tile, mapped with the current system
+// colours, each stored pixel a whole nScale x nScale block.
+void ExpectTile(const CCanvas& canvas, UINT nResID, int column, int row, int nScale)
 {
     CStoredStrip stored;
     ASSERT_TRUE(ReadStoredStrip(nResID, stored));
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x)
-            ASSERT_EQ(canvas.Pixel(x, y), MappedColor(stored, stored.Entry(column * 20 + x, row * 20 + y)))
-                << "strip " << nResID << " column " << column << " row " << row << " at " << x << ", " << y;
-    EXPECT_EQ(canvas.Pixel(20, 0), RGB(1, 2, 3)) << "drew past the tile";
-    EXPECT_EQ(canvas.Pixel(0, 20), RGB(1, 2, 3)) << "drew past the tile";
+    const int nSize = 20 * nScale;
+    for (int y = 0; y < nSize; ++y)
+        for (int x = 0; x < nSize; ++x)
+            ASSERT_EQ(canvas.Pixel(x, y),
+                      MappedColor(stored, stored.Entry(column * 20 + x / nScale, row * 20 + y / nScale)))
+                << "strip " << nResID << " column " << column << " row " << row << " scale " << nScale
+                << " at " << x << ", " << y;
+    EXPECT_EQ(canvas.Pixel(nSize, 0), RGB(1, 2, 3)) << "drew past the tile";
+    EXPECT_EQ(canvas.Pixel(0, nSize), RGB(1, 2, 3)) << "drew past the tile";
 }
 
 } // namespace
@@ -90,7 +93,7 @@ TEST(ImageButtonTest, ColumnFollowsStateAndAction)
         EXPECT_EQ(ImageColumn(c.nState, c.nAction), c.nColumn) << c.what;
 }
 
-TEST(ImageButtonTest, DrawItemCopiesTheTileOfRowAndColumn)
+TEST(ImageButtonTest, DrawItemCopiesTheTileOfRowAndColumnInWholeBlocks)
 {
     struct Case {
         UINT nResID;
@@ -98,29 +101,35 @@ TEST(ImageButtonTest, DrawItemCopiesTheTileOfRowAndColumn)
         UINT nState;
         UINT nAction;
         int nColumn;
+        int nScale;
     };
     const Case cases[] = {
-        {IDB_MENU, 0, 0, ODA_DRAWENTIRE, 0},
-        {IDB_MENU, 0, ODS_DISABLED, ODA_DRAWENTIRE, 3},
-        {IDB_MASTER_OUTPUT, 1, ODS_SELECTED, ODA_SELECT, 2},
-        {IDB_MASTER_INPUT, 0, ODS_FOCUS, ODA_FOCUS, 1},
-        {IDB_OUTPUT_SOURCE_FIRST + 5, 1, 0, ODA_SELECT, 1},
-        {IDB_INPUT_SOURCE_FIRST + 3, 1, ODS_DISABLED, ODA_DRAWENTIRE, 3},
+        {IDB_MENU, 0, 0, ODA_DRAWENTIRE, 0, 1},
+        {IDB_MENU, 0, ODS_DISABLED, ODA_DRAWENTIRE, 3, 1},
+        {IDB_MASTER_OUTPUT, 1, ODS_SELECTED, ODA_SELECT, 2, 1},
+        {IDB_MASTER_INPUT, 0, ODS_FOCUS, ODA_FOCUS, 1, 1},
+        {IDB_OUTPUT_SOURCE_FIRST + 5, 1, 0, ODA_SELECT, 1, 1},
+        {IDB_INPUT_SOURCE_FIRST + 3, 1, ODS_DISABLED, ODA_DRAWENTIRE, 3, 1},
+        // Enlarged for finer screens: each picture pixel a block, not a blend of its neighbours.
+        {IDB_MENU, 0, ODS_FOCUS, ODA_FOCUS, 1, 2},
+        {IDB_OUTPUT_SOURCE_FIRST + 5, 1, 0, ODA_DRAWENTIRE, 0, 2},
+        {IDB_INPUT_SOURCE_FIRST + 3, 0, ODS_SELECTED, ODA_SELECT, 2, 3},
     };
     for (const Case& c : cases) {
         CMappedBitmap bmp;
         ASSERT_TRUE(bmp.Load(c.nResID));
         CImageButton button;
         button.SetImage(&bmp, SIZE{20, 20}, c.nRow);
-        const CCanvas canvas(24, 24, RGB(1, 2, 3));
+        button.SetScale(c.nScale);
+        const CCanvas canvas(24 * c.nScale, 24 * c.nScale, RGB(1, 2, 3));
         DRAWITEMSTRUCT item{};
         item.CtlType = ODT_BUTTON;
         item.itemAction = c.nAction;
         item.itemState = c.nState;
         item.hDC = canvas.GetDC();
-        item.rcItem = RECT{0, 0, 20, 20};
+        item.rcItem = RECT{0, 0, 20 * c.nScale, 20 * c.nScale};
         button.DrawItem(&item);
-        ExpectTile(canvas, c.nResID, c.nColumn, c.nRow);
+        ExpectTile(canvas, c.nResID, c.nColumn, c.nRow, c.nScale);
     }
 }
 
@@ -161,6 +170,9 @@ TEST(ImageButtonTest, BoundButtonsDrawTheirStates)
         EXPECT_EQ(WindowSize(hWnd).cx, 20);
         EXPECT_EQ(WindowSize(hWnd).cy, 20);
     }
+    host.m_btnMute.SetScale(2);
+    EXPECT_EQ(WindowSize(hMute).cx, 40) << "a button's size follows its picture's scale";
+    host.m_btnMute.SetScale(1);
 
     ::ShowWindow(host.m_hWnd, SW_SHOW);
     ::UpdateWindow(host.m_hWnd);

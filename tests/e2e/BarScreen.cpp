@@ -63,11 +63,8 @@ RECT ThumbRect(HWND hSlider)
     return rc;
 }
 
-// The bright row draws the glyph in cyan (red on the recording side), the dim row in teal (dark
-// red). The focus frame is dotted in the bright colour in either row, so the larger count decides.
-MuteRow ShownRow(HWND hButton, bool bInput)
+std::vector<COLORREF> ScreenPixels(const RECT& rc)
 {
-    const RECT rc = WindowRect(hButton);
     const int cx = rc.right - rc.left;
     const int cy = rc.bottom - rc.top;
     const CWindowDC screen(nullptr);
@@ -75,17 +72,24 @@ MuteRow ShownRow(HWND hButton, bool bInput)
     const CScopedBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), cx, cy));
     const CSelectObject select(memory.Get(), bitmap.Get());
     ::BitBlt(memory.Get(), 0, 0, cx, cy, screen.Get(), rc.left, rc.top, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x)
+            pixels.push_back(::GetPixel(memory.Get(), x, y));
+    return pixels;
+}
 
+// The bright row draws the glyph in cyan (red on the recording side), the dim row in teal (dark
+// red). The focus frame is dotted in the bright colour in either row, so the larger count decides.
+MuteRow ShownRow(HWND hButton, bool bInput)
+{
     const COLORREF clrBright = bInput ? RGB(0xFF, 0, 0) : RGB(0, 0xFF, 0xFF);
     const COLORREF clrDim = bInput ? RGB(0x80, 0, 0) : RGB(0, 0x80, 0x80);
     int nBright = 0;
     int nDim = 0;
-    for (int y = 0; y < cy; ++y) {
-        for (int x = 0; x < cx; ++x) {
-            const COLORREF clr = ::GetPixel(memory.Get(), x, y);
-            nBright += clr == clrBright;
-            nDim += clr == clrDim;
-        }
+    for (const COLORREF clr : ScreenPixels(WindowRect(hButton))) {
+        nBright += clr == clrBright;
+        nDim += clr == clrDim;
     }
     return nDim > nBright ? MuteRow::Dim : MuteRow::Bright;
 }

@@ -22,6 +22,9 @@ int SliderPos(HWND hSlider);
 // The slider's thumb on the screen.
 RECT ThumbRect(HWND hSlider);
 
+// The screen's pixels in a rectangle, top row first.
+std::vector<COLORREF> ScreenPixels(const RECT& rc);
+
 // Which row of its strip the mute button shows, read from the screen's pixels.
 enum class MuteRow { Dim, Bright };
 MuteRow ShownRow(HWND hButton, bool bInput);

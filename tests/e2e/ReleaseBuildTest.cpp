@@ -194,7 +194,7 @@ std::set<std::string> SupportedSystems(HANDLE hActCtx)
     return systems;
 }
 
-TEST(ReleaseBuildTest, ManifestRunsAsTheInvokerOnVistaTo11WithClassicControlsAndTheSystemsScaling)
+TEST(ReleaseBuildTest, ManifestRunsAsTheInvokerOnVistaTo11WithClassicControlsAndScalesItself)
 {
     const CActivationContext context(BuiltProgram("sonobar.exe"));
     ASSERT_NE(context.Get(), INVALID_HANDLE_VALUE) << ::GetLastError();
@@ -213,13 +213,24 @@ TEST(ReleaseBuildTest, ManifestRunsAsTheInvokerOnVistaTo11WithClassicControlsAnd
                                                    "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a", // 10 and 11
                                                }));
 
-    // No DPI setting at all: the system scales the bar as it scales any old program. (Wine
-    // itself scales nothing and calls every process DPI-aware, so only the manifest can tell.)
-    for (const wchar_t* pszSetting : {L"dpiAware", L"dpiAwareness"}) {
+    // DPI aware, so that no system stretches the bar's pixel art: system aware, and per monitor
+    // where Windows 10 scales menus and tooltips per monitor too. (Wine itself scales nothing
+    // and calls every process DPI-aware, so only the manifest can tell.)
+    // Each setting is asked for in the namespace that defines it.
+    const struct {
+        const wchar_t* pszNamespace;
+        const wchar_t* pszSetting;
+        std::wstring strValue;
+    } settings[] = {
+        {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true"},
+        {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2"},
+    };
+    for (const auto& setting : settings) {
         wchar_t szValue[64] = {};
         SIZE_T cchValue = 0;
-        EXPECT_FALSE(::QueryActCtxSettingsW(0, context.Get(), nullptr, pszSetting, szValue, 64, &cchValue))
-            << "set to " << std::wstring(szValue).size() << " characters";
+        EXPECT_TRUE(::QueryActCtxSettingsW(0, context.Get(), setting.pszNamespace, setting.pszSetting,
+                                           szValue, 64, &cchValue));
+        EXPECT_EQ(setting.strValue, szValue);
     }
 
     // No dependency on common controls 6.0, nor on anything else: the program's own assembly is

@@ -1,0 +1,198 @@
+// The bar on today's screens, at 100, 125, 150 and 200 % (96, 120, 144 and 192 DPI): real copies
+// started at each DPI, their bar, menu and about box photographed into build/screens/ for
+// people, and checked as a user would look at them: the pictures enlarged in whole blocks of
+// screen pixels, never blurred, and no control covering another or cut off by the border.
+#include "BarProcess.h"
+#include "BarScreen.h"
+#include "XInput.h"
+#include "fw/ScopedHandles.h"
+#include "res/resource.h"
+#include "sim/SampleCards.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The display's DPI for the programs started while the object lives: Wine reads LogPixels of
+// HKCU\Control Panel\Desktop when a program starts. The value the user had comes back after.
+class CDisplayDpi {
+public:
+    explicit CDisplayDpi(DWORD dwDpi)
+    {
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                          nullptr, &m_hKey, nullptr);
+        DWORD dwOld = 0;
+        DWORD cbOld = sizeof dwOld;
+        if (::RegQueryValueExA(m_hKey, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&dwOld), &cbOld) ==
+            ERROR_SUCCESS)
+            m_oldDpi = dwOld;
+        ::RegSetValueExA(m_hKey, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwDpi), sizeof dwDpi);
+    }
+    ~CDisplayDpi()
+    {
+        if (m_oldDpi)
+            ::RegSetValueExA(m_hKey, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*m_oldDpi),
+                             sizeof *m_oldDpi);
+        else
+            ::RegDeleteValueA(m_hKey, kValue);
+        ::RegCloseKey(m_hKey);
+    }
+    CDisplayDpi(const CDisplayDpi&) = delete;
+    CDisplayDpi& operator=(const CDisplayDpi&) = delete;
+
+private:
+    static constexpr const char* kValue = "LogPixels";
+    HKEY m_hKey = nullptr;
+    std::optional<DWORD> m_oldDpi;
+};
+
+// Waits until a part of the screen shows the same twice in a row: a window that has just opened
+// has painted itself.
+bool WaitUntilStill(const RECT& rc)
+{
+    std::vector<COLORREF> before = ScreenPixels(rc);
+    return WaitFor([&] {
+        std::vector<COLORREF> now = ScreenPixels(rc);
+        const bool bStill = now == before;
+        before = std::move(now);
+        return bStill;
+    });
+}
+
+// Where the picture button's pixels break a block of nScale x nScale into colours of its own: a
+// blurred or shifted enlargement. Empty when every block is whole.
+std::string BrokenBlock(HWND hButton, int nScale)
+{
+    const RECT rc = WindowRect(hButton);
+    const int cx = rc.right - rc.left;
+    const std::vector<COLORREF> pixels = ScreenPixels(rc);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const int x = static_cast<int>(i) % cx;
+        const int y = static_cast<int>(i) / cx;
+        if (pixels[i] != pixels[static_cast<size_t>((y - y % nScale) * cx + (x - x % nScale))])
+            return "at " + std::to_string(x) + ", " + std::to_string(y);
+    }
+    return {};
+}
+
+size_t ColourCount(HWND hButton)
+{
+    const std::vector<COLORREF> pixels = ScreenPixels(WindowRect(hButton));
+    return std::set<COLORREF>(pixels.begin(), pixels.end()).size();
+}
+
+bool Inside(const RECT& rcInner, const RECT& rcOuter)
+{
+    RECT rc{};
+    ::IntersectRect(&rc, &rcInner, &rcOuter);
+    return ::EqualRect(&rc, &rcInner) != FALSE;
+}
+
+bool Overlap(const RECT& rcA, const RECT& rcB)
+{
+    RECT rc{};
+    return ::IntersectRect(&rc, &rcA, &rcB) != FALSE;
+}
+
+BOOL CALLBACK AddChild(HWND hWnd, LPARAM lParam)
+{
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+class DpiScreensTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_settings.Clear();
+        UseSimulatedCards(std::string(kSampleCard) + kSpeakersOnlyCard);
+    }
+    void TearDown() override { m_settings.Clear(); }
+
+    CSharedSettings m_settings;
+};
+
+TEST_F(DpiScreensTest, BarMenuAndAboutBoxAtFourDpisInWholeBlocksAndApart)
+{
+    const struct {
+        DWORD dwDpi;
+        int nScale;
+    } screens[] = {{96, 1}, {120, 1}, {144, 2}, {192, 2}};
+    for (const auto& screen : screens) {
+        const std::string strDpi = std::to_string(screen.dwDpi);
+        const CDisplayDpi dpi(screen.dwDpi);
+        CBarProcess bar("v0");
+        const HWND hBar = bar.BarWindow();
+        ASSERT_NE(nullptr, hBar) << strDpi;
+        const RECT rcBar = WindowRect(hBar);
+        const HWND hMenuButton = ::GetDlgItem(hBar, IDC_MENU_BUTTON);
+        const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
+        const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
+        ASSERT_TRUE(WaitUntilStill(rcBar)) << strDpi;
+        EXPECT_TRUE(XScreenshot(rcBar, ScreenshotPath("bar-" + strDpi + ".png"))) << strDpi;
+
+        // The pictures: 20 x 20 pixel art, each pixel a whole block of nScale x nScale.
+        for (const HWND hButton : {hMenuButton, hMute}) {
+            const RECT rc = WindowRect(hButton);
+            EXPECT_EQ(20 * screen.nScale, rc.right - rc.left) << strDpi;
+            EXPECT_EQ(20 * screen.nScale, rc.bottom - rc.top) << strDpi;
+            EXPECT_EQ("", BrokenBlock(hButton, screen.nScale)) << strDpi;
+            EXPECT_LE(3u, ColourCount(hButton)) << strDpi << ": the picture is drawn";
+        }
+
+        // No control covers another or reaches into the border, which grows with the pictures.
+        RECT rcInside = rcBar;
+        ::InflateRect(&rcInside, -4 * screen.nScale, -4 * screen.nScale);
+        const RECT controls[] = {WindowRect(hMenuButton), WindowRect(hSlider), WindowRect(hMute)};
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_TRUE(Inside(controls[i], rcInside)) << strDpi << ": control " << i;
+            for (size_t j = i + 1; j < 3; ++j)
+                EXPECT_FALSE(Overlap(controls[i], controls[j])) << strDpi << ": controls " << i << ", " << j;
+        }
+
+        // The menu, opened from the keyboard with the pointer out of the way (no tooltip over
+        // the picture), below the menu button.
+        ASSERT_TRUE(XClick(BodyPoint(hBar, hSlider))) << strDpi;
+        ASSERT_TRUE(XMove(POINT{900, 700})) << strDpi;
+        ASSERT_TRUE(XKeys("shift+F10")) << strDpi;
+        HWND hMenu = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (hMenu = OpenMenuOf(bar.ProcessId())) != nullptr; })) << strDpi;
+        const RECT rcMenu = WindowRect(hMenu);
+        EXPECT_EQ(WindowRect(hMenuButton).left, rcMenu.left) << strDpi;
+        EXPECT_EQ(WindowRect(hMenuButton).bottom + 1, rcMenu.top) << strDpi;
+        RECT rcShot{};
+        ::UnionRect(&rcShot, &rcBar, &rcMenu);
+        ASSERT_TRUE(WaitUntilStill(rcShot)) << strDpi;
+        EXPECT_TRUE(XScreenshot(rcShot, ScreenshotPath("menu-" + strDpi + ".png"))) << strDpi;
+        ASSERT_TRUE(XClick(POINT{900, 700})) << strDpi;
+        ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; })) << strDpi;
+
+        // The about box, ninth entry from the menu's end (two cards, the wave line, the master,
+        // the two sides, the two options): its text and button inside it.
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 9)) << strDpi;
+        HWND hAbout = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (hAbout = ::FindWindowA(nullptr, "About Sonobar")) != nullptr; }))
+            << strDpi;
+        RECT rcClient{};
+        ::GetClientRect(hAbout, &rcClient);
+        ::MapWindowPoints(hAbout, nullptr, reinterpret_cast<POINT*>(&rcClient), 2);
+        std::vector<HWND> children;
+        ::EnumChildWindows(hAbout, &AddChild, reinterpret_cast<LPARAM>(&children));
+        EXPECT_EQ(3u, children.size()) << strDpi;
+        for (const HWND hChild : children)
+            EXPECT_TRUE(Inside(WindowRect(hChild), rcClient))
+                << strDpi << ": control " << ::GetDlgCtrlID(hChild);
+        ASSERT_TRUE(WaitUntilStill(WindowRect(hAbout))) << strDpi;
+        EXPECT_TRUE(XScreenshot(WindowRect(hAbout), ScreenshotPath("about-" + strDpi + ".png"))) << strDpi;
+        ASSERT_TRUE(XKeys("Return")) << strDpi;
+        EXPECT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, "About Sonobar") == nullptr; })) << strDpi;
+        ASSERT_TRUE(bar.Close()) << strDpi;
+    }
+}
+
+} // namespace

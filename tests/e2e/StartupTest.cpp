@@ -1,6 +1,7 @@
 // Copies of the program started as real processes: first and later copies, their roles, where
 // their bars open, what they save, and the running-copy counter they share.
 #include "BarProcess.h"
+#include "CopyTest.h"
 #include "sim/SampleCards.h"
 
 #include <gtest/gtest.h>
@@ -10,18 +11,9 @@
 
 namespace {
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public CCopyTest {
 protected:
-    void SetUp() override
-    {
-        m_settings.Clear();
-        UseSimulatedCards(kSampleCard);
-    }
-    void TearDown() override { m_settings.Clear(); }
-
-    DWORD Setting(const char* pszName) const { return m_settings.Read(pszName).value_or(0xDEADBEEF); }
-
-    CSharedSettings m_settings;
+    StartupTest() : CCopyTest(kSampleCard) {}
 };
 
 TEST_F(StartupTest, FirstStartWithNoSettingsShowsTheBarOnTopAtTheOriginAndSavesEverything)

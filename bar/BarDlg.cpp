@@ -185,7 +185,11 @@ BOOL CBarDlg::OnInitDialog()
     const RECT rcBar = WindowRect(m_hWnd);
     const POINT pt = KeepOnScreen(ptWanted, SIZE{rcBar.right - rcBar.left, rcBar.bottom - rcBar.top},
                                   VirtualScreen(), MonitorAreas());
-    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, pt.x, pt.y, 0, 0, SWP_NOSIZE);
+    // Placed without being activated: the show below activates a bar that starts shown, and one
+    // that starts in the tray takes no keyboard from the program the user is in. Activating the
+    // hidden window here would also keep the bar off the screen the longer.
+    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, pt.x, pt.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOACTIVATE);
     EndCopyStart();
     if (!bStartHidden)
         ::ShowWindow(m_hWnd, SW_SHOW);

@@ -31,10 +31,10 @@ POINT Offset(POINT pt, int dx, int dy)
 
 bool WaitFor(const std::function<bool()>& condition, DWORD dwMilliseconds)
 {
-    for (DWORD dwWaited = 0; dwWaited < dwMilliseconds; dwWaited += 50) {
+    for (DWORD dwWaited = 0; dwWaited < dwMilliseconds; dwWaited += 10) {
         if (condition())
             return true;
-        ::Sleep(50);
+        ::Sleep(10);
     }
     return condition();
 }

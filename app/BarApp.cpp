@@ -60,8 +60,10 @@ int CBarApp::ExitInstance()
 
 BOOL CBarApp::ProcessMessageFilter(int nCode, LPMSG pMsg)
 {
-    // Escape reaches the bar as its hide command before the dialog's own cancel handling.
-    if (g_hBarWnd && m_hAccel && ::TranslateAcceleratorA(g_hBarWnd, m_hAccel, pMsg))
+    // Escape reaches the bar as its hide command before the dialog's own cancel handling. Inside
+    // the popup menu's own loop it is the menu's: it closes the menu, and the bar stays. Taken
+    // there, it would hide the bar and leave its menu open on the screen.
+    if (nCode != MSGF_MENU && g_hBarWnd && m_hAccel && ::TranslateAcceleratorA(g_hBarWnd, m_hAccel, pMsg))
         return TRUE;
     return CWinApp::ProcessMessageFilter(nCode, pMsg);
 }

@@ -131,6 +131,7 @@ BOOL CBarDlg::OnInitDialog()
     AddAboutEntry();
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hAppIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hAppIcon));
+    StartupStepDone(EStartupStep::Controls);
 
     // 2. This copy's bar is known from here on, and counts as one more running copy.
     g_hBarWnd = m_hWnd;
@@ -148,6 +149,7 @@ BOOL CBarDlg::OnInitDialog()
 
     m_sliderVolume.SetRange(0, kSliderMax, TRUE);
     m_sliderVolume.SetTicFreq(kSliderTicFrequency);
+    StartupStepDone(EStartupStep::Settings);
 
     // 4. The owned objects, the mixer with this window for its notifications. The tray icon is
     //    prepared but not shown.
@@ -155,14 +157,17 @@ BOOL CBarDlg::OnInitDialog()
     m_pMixer = std::make_unique<CMixerDevice>(m_hWnd);
     m_pTrayIcon = std::make_unique<CTrayIcon>();
     m_pTrayIcon->Prepare(m_hWnd, IDI_BAR, IDI_BAR, LoadResourceString(IDS_APP_TITLE).c_str());
+    StartupStepDone(EStartupStep::Mixer);
 
     // 5. Card, side and line, from the role word or the settings.
     SelectStoredLine();
+    StartupStepDone(EStartupStep::Line);
 
     // 6. The popup menu describes the card and side just chosen; its check and radio marks
     //    follow the options and the selection.
     BuildPopupMenu();
     SetMenuMarks();
+    StartupStepDone(EStartupStep::Menu);
 
     // 7. A bar started without a role word may start hidden in the tray; every other start
     //    shows it, so that no copy is left neither shown nor in the tray.
@@ -180,16 +185,23 @@ BOOL CBarDlg::OnInitDialog()
     const RECT rcBar = WindowRect(m_hWnd);
     const POINT pt = KeepOnScreen(ptWanted, SIZE{rcBar.right - rcBar.left, rcBar.bottom - rcBar.top},
                                   VirtualScreen(), MonitorAreas());
-    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, pt.x, pt.y, 0, 0, SWP_NOSIZE);
+    // Placed without being activated: the show below activates a bar that starts shown, and one
+    // that starts in the tray takes no keyboard from the program the user is in. Activating the
+    // hidden window here would also keep the bar off the screen the longer.
+    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, pt.x, pt.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOACTIVATE);
     EndCopyStart();
     if (!bStartHidden)
         ::ShowWindow(m_hWnd, SW_SHOW);
     PublishBarRole(m_hWnd, {m_bInput, m_nCardIndex});
+    StartupStepDone(EStartupStep::Placement);
 
     // 9. Tooltips and button pictures.
     AddToolTips();
+    StartupStepDone(EStartupStep::ToolTips);
     LoadLineBitmaps();
     m_btnMenu.SetImage(&m_bmpMenu, kStripTileSize, 0);
+    StartupStepDone(EStartupStep::Pictures);
 
     // 10. Without any mixer device the bar cannot do anything; say so once.
     ShowNoDriverMessage();
@@ -197,6 +209,7 @@ BOOL CBarDlg::OnInitDialog()
     // 11. The slider, the mute button and the tray icon show the selected line, and only a
     //     control the line has can be used.
     RefreshMuteState();
+    StartupStepDone(EStartupStep::ControlStates);
     return TRUE;
 }
 

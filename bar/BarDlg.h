@@ -33,6 +33,19 @@ class CTrayIcon;
 
 class CBarDlg : public CDialog {
 public:
+    // The parts of the initialisation, in the order they run.
+    enum class EStartupStep {
+        Controls,
+        Settings,
+        Mixer,
+        Line,
+        Menu,
+        Placement,
+        ToolTips,
+        Pictures,
+        ControlStates
+    };
+
     explicit CBarDlg(CWnd* pParent = nullptr);
     ~CBarDlg() override;
 
@@ -100,6 +113,9 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+    // Called as each part of the initialisation ends. The bar itself needs nothing here; a
+    // benchmark overrides it to see where start-up goes.
+    virtual void StartupStepDone(EStartupStep) {}
 
 private:
     // Popup menu (BarDlgMenu.cpp), further copies and device changes (BarDlgLaunch.cpp), the

@@ -1,5 +1,20 @@
 #include "bar/TrayIcon.h"
 
+namespace {
+
+// SHELL32 is loaded at the first call to the shell, not with the program: under Wine, loading
+// it with all it brings along is a good part of a start, and a bar that starts shown needs the
+// shell only once it is on the screen. Like an imported library, it stays until the process ends.
+BOOL NotifyShell(DWORD dwMessage, NOTIFYICONDATAA* pnid)
+{
+    using PFNSHELLNOTIFYICON = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+    static const auto pfnNotify = reinterpret_cast<PFNSHELLNOTIFYICON>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::LoadLibraryA("shell32.dll"), "Shell_NotifyIconA")));
+    return pfnNotify != nullptr && pfnNotify(dwMessage, pnid);
+}
+
+} // namespace
+
 UINT TaskbarCreatedMessage()
 {
     static const UINT nMessage = ::RegisterWindowMessageA("TaskbarCreated");
@@ -32,16 +47,16 @@ void CTrayIcon::Prepare(HWND hWnd, UINT nID, WORD nIconID, const char* pszTip)
 
 void CTrayIcon::Add()
 {
-    ::Shell_NotifyIconA(NIM_ADD, &m_nid);
+    NotifyShell(NIM_ADD, &m_nid);
 }
 
 void CTrayIcon::Remove()
 {
-    ::Shell_NotifyIconA(NIM_DELETE, &m_nid);
+    NotifyShell(NIM_DELETE, &m_nid);
 }
 
 void CTrayIcon::Modify(WORD nIconID, const char* pszTip)
 {
     Prepare(m_nid.hWnd, m_nID, nIconID, pszTip);
-    ::Shell_NotifyIconA(NIM_MODIFY, &m_nid);
+    NotifyShell(NIM_MODIFY, &m_nid);
 }

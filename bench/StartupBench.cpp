@@ -3,6 +3,8 @@
 // peak working set once it is up, with the ratios of the first program to each of the others.
 //
 //   startup_bench.exe <rounds> <name>=<program.exe> [<name>=<program.exe>...]
+#include "support/ProcessWindows.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -19,22 +21,6 @@ struct Program {
     std::vector<double> vecMilliseconds;
     std::vector<double> vecPeakKiB;
 };
-
-struct WindowSearch {
-    DWORD dwProcessId;
-    HWND hWnd;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND hWnd, LPARAM lParam)
-{
-    auto* pSearch = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD dwProcessId = 0;
-    ::GetWindowThreadProcessId(hWnd, &dwProcessId);
-    if (dwProcessId != pSearch->dwProcessId || !::IsWindowVisible(hWnd))
-        return TRUE;
-    pSearch->hWnd = hWnd;
-    return FALSE;
-}
 
 double Median(std::vector<double> values)
 {
@@ -62,12 +48,9 @@ bool MeasureOnce(Program& program)
                           &pi))
         return false;
 
-    WindowSearch search{pi.dwProcessId, nullptr};
-    for (int i = 0; i < 20000 && !search.hWnd; ++i) {
-        ::EnumWindows(&FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-        if (!search.hWnd)
-            ::Sleep(1);
-    }
+    HWND hShown = nullptr;
+    for (int i = 0; i < 20000 && !(hShown = VisibleWindowOf(pi.dwProcessId)); ++i)
+        ::Sleep(1);
     ::QueryPerformanceCounter(&shown);
 
     ::WaitForInputIdle(pi.hProcess, 5000);
@@ -76,8 +59,8 @@ bool MeasureOnce(Program& program)
     counters.cb = sizeof counters;
     ::GetProcessMemoryInfo(pi.hProcess, &counters, sizeof counters);
 
-    if (search.hWnd)
-        ::PostMessageA(search.hWnd, WM_CLOSE, 0, 0);
+    if (hShown)
+        ::PostMessageA(hShown, WM_CLOSE, 0, 0);
     if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
         ::TerminateProcess(pi.hProcess, 1);
     ::CloseHandle(pi.hThread);
@@ -85,7 +68,7 @@ bool MeasureOnce(Program& program)
     // Wine finishes a process's end (its audio connection, the server's bookkeeping) after the
     // handle is signalled; the next start must not pay for it.
     ::Sleep(500);
-    if (!search.hWnd)
+    if (!hShown)
         return false;
 
     program.vecMilliseconds.push_back(1000.0 * double(shown.QuadPart - start.QuadPart) /

@@ -29,8 +29,11 @@ std::string CRegistryProfile::ApplicationKeyPath() const
 
 std::optional<DWORD> CRegistryProfile::ReadInt(const char* pszSection, const char* pszEntry) const
 {
-    // Reading asks for read access only: a section that may be read but not written is read.
-    const CScopedRegKey section(OpenSection(pszSection, KEY_READ, false));
+    // Reading asks for read access only: a section that may be read but not written is read. The
+    // path is opened in one call, not key by key: a start reads a dozen settings, and under Wine
+    // each call to the registry is a round trip to its server.
+    const std::string strSection = ApplicationKeyPath() + "\\" + pszSection;
+    const CScopedRegKey section = OpenSubKey(HKEY_CURRENT_USER, strSection.c_str(), KEY_READ, false);
     if (!section) {
         // A missing path is made on the first read as on the first write.
         OpenSection(pszSection, kReadWrite, true);

@@ -1,13 +1,12 @@
 // The bar's popup menu in process, against simulated cards: what it holds, which entries are
 // greyed when it opens, its commands and where it opens. The menu's choices are sent as the menu
 // sends them: WM_COMMAND with the entry's id and no control window.
+#include "BarTestSupport.h"
+
 #include "app/StartupValues.h"
-#include "bar/BarDlg.h"
-#include "fw/WinApp.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
 #include "sim/SampleCards.h"
-#include "sim/SimMixer.h"
 
 #include <gtest/gtest.h>
 
@@ -66,42 +65,6 @@ std::vector<SEntry> OwnEntries(HMENU hMenu)
     return std::vector<SEntry>(it, vecEntries.end());
 }
 
-void PumpMessages()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageA(&msg);
-}
-
-// Runs an action that may open a popup menu or a message box of this thread; a timer finds it
-// while it is up, notes where the menu stands, and closes either.
-class CModalWatch {
-public:
-    static std::optional<RECT> MenuOpenedBy(const std::function<void()>& action)
-    {
-        s_rcMenu.reset();
-        const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 100, &CModalWatch::OnTimer);
-        action();
-        ::KillTimer(nullptr, nTimer);
-        return s_rcMenu;
-    }
-
-private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (const HWND hMenu = ::FindWindowA("#32768", nullptr); hMenu && ::IsWindowVisible(hMenu)) {
-            RECT rc{};
-            ::GetWindowRect(hMenu, &rc);
-            s_rcMenu = rc;
-            ::EndMenu();
-        }
-        if (const HWND hBox = ::FindWindowA("#32770", "Sonobar"))
-            ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    }
-
-    static inline std::optional<RECT> s_rcMenu;
-};
-
 // Two speakers sources and a recording microphone, for choosing lines on either side.
 constexpr char kTwoSidesCard[] = "card Two Sides\n"
                                  "dest 0x0 4 2 Speakers\n"
@@ -117,37 +80,16 @@ constexpr char kTwoSidesCard[] = "card Two Sides\n"
                                  "source 0x10002 0x1003 1 Microphone\n"
                                  "control 6 volume 0xFFFF 32 0 0x4000\n";
 
-class BarMenuTest : public ::testing::Test {
+class BarMenuTest : public BarTest {
 protected:
-    void SetUp() override
-    {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
-        sim::Reset();
-        m_app.m_strAppName = "Sonobar";
-        m_app.SetRegistryKey("Quillmark");
-        TakeCommandLine("sonobar.exe");
-        g_bFirstInstance = 1;
-        g_hBarWnd = nullptr;
-    }
-    void TearDown() override
-    {
-        if (m_pBar && m_pBar->m_hWnd)
-            m_pBar->DestroyWindow();
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
-        sim::Reset();
-    }
-
     // A fresh bar on the given cards, started with the given command line.
     CBarDlg& StartBar(const std::string& strCards, const char* pszCommandLine = "sonobar.exe")
     {
-        if (m_pBar && m_pBar->m_hWnd)
-            m_pBar->DestroyWindow();
-        sim::Reset();
-        EXPECT_TRUE(sim::LoadCardsText(strCards));
+        EndBar();
+        UseCards(strCards);
         TakeCommandLine(pszCommandLine);
-        m_pBar = std::make_unique<CBarDlg>();
         // No card at all shows the no-driver message, which the watch closes.
-        CModalWatch::MenuOpenedBy([this] { EXPECT_TRUE(m_pBar->Create(IDD_BAR)); });
+        MenuOpenedBy([this] { BarTest::StartBar(); });
         return *m_pBar;
     }
 
@@ -160,9 +102,6 @@ protected:
     bool IsChecked(UINT nID) const { return (State(nID) & MF_CHECKED) != 0; }
 
     std::string TipOf(HWND hTool) const { return m_pBar->m_toolTip.GetText(hTool); }
-
-    CWinApp m_app;
-    std::unique_ptr<CBarDlg> m_pBar;
 };
 
 TEST_F(BarMenuTest, PlatformEntriesComeFirstWithoutSizeAndMaximise)
@@ -424,7 +363,7 @@ TEST_F(BarMenuTest, MenuOpensBelowTheMenuButtonAndAtTheContextMenusPoint)
     RECT rcButton{};
     ::GetWindowRect(bar.m_btnMenu.m_hWnd, &rcButton);
 
-    const auto rcBelowButton = CModalWatch::MenuOpenedBy([&bar] {
+    const auto rcBelowButton = MenuOpenedBy([&bar] {
         ::SendMessageA(bar.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_MENU_BUTTON, BN_CLICKED),
                        reinterpret_cast<LPARAM>(bar.m_btnMenu.m_hWnd));
     });
@@ -432,7 +371,7 @@ TEST_F(BarMenuTest, MenuOpensBelowTheMenuButtonAndAtTheContextMenusPoint)
     EXPECT_EQ(rcButton.left, rcBelowButton->left);
     EXPECT_EQ(rcButton.bottom + 1, rcBelowButton->top);
 
-    const auto rcAtPoint = CModalWatch::MenuOpenedBy([&bar] {
+    const auto rcAtPoint = MenuOpenedBy([&bar] {
         ::SendMessageA(bar.m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(bar.m_sliderVolume.m_hWnd),
                        MAKELPARAM(200, 150));
     });
@@ -441,12 +380,12 @@ TEST_F(BarMenuTest, MenuOpensBelowTheMenuButtonAndAtTheContextMenusPoint)
     EXPECT_EQ(150, rcAtPoint->top);
 
     // The menu button's own context menu request opens nothing.
-    const auto rcFromButton = CModalWatch::MenuOpenedBy([&bar] {
+    const auto rcFromButton = MenuOpenedBy([&bar] {
         ::SendMessageA(bar.m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(bar.m_btnMenu.m_hWnd),
                        MAKELPARAM(200, 150));
     });
     EXPECT_FALSE(rcFromButton.has_value());
-    PumpMessages();
+    Pump();
 }
 
 TEST_F(BarMenuTest, ValuesOutOfRangeAreReadAsTheirDefaultsAndSavedRepaired)

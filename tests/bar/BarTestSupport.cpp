@@ -77,12 +77,33 @@ void BarTest::ClickMute()
     ::SendMessageA(m_pBar->m_btnMute.m_hWnd, BM_CLICK, 0, 0);
 }
 
-bool IconShown(HWND hWnd)
+namespace {
+
+std::optional<RECT> g_rcMenu;
+
+void CALLBACK CloseMenuOrMessage(HWND, UINT, UINT_PTR, DWORD)
 {
-    // A change of nothing, which the shell accepts only for an icon it has.
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = hWnd;
-    nid.uID = IDI_BAR;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+    HWND hMenu = nullptr;
+    while ((hMenu = ::FindWindowExA(nullptr, hMenu, "#32768", nullptr)) != nullptr) {
+        if (::IsWindowVisible(hMenu)) {
+            RECT rc{};
+            ::GetWindowRect(hMenu, &rc);
+            g_rcMenu = rc;
+            ::EndMenu();
+            break;
+        }
+    }
+    if (const HWND hBox = ::FindWindowA("#32770", "Sonobar"))
+        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+}
+
+} // namespace
+
+std::optional<RECT> MenuOpenedBy(const std::function<void()>& action)
+{
+    g_rcMenu.reset();
+    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, &CloseMenuOrMessage);
+    action();
+    ::KillTimer(nullptr, nTimer);
+    return g_rcMenu;
 }

@@ -4,12 +4,15 @@
 
 #include "bar/BarDlg.h"
 #include "fw/WinApp.h"
+#include "support/ShellIcon.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class BarTest : public ::testing::Test {
@@ -38,5 +41,6 @@ protected:
     std::unique_ptr<CBarDlg> m_pBar;
 };
 
-// Whether the shell shows an icon of this window with the bar's icon identifier.
-bool IconShown(HWND hWnd);
+// Runs an action that may open a popup menu or a message box of this thread; a timer finds
+// either while it is up and closes it. Where the menu stood, when one opened.
+std::optional<RECT> MenuOpenedBy(const std::function<void()>& action);

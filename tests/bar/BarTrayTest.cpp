@@ -85,21 +85,6 @@ TEST_F(BarTrayTest, MinimiseFromOutsideGoesToTheTrayAndNeitherSizeNorPlaceChange
     EXPECT_EQ(rcPlaced.top, m_app.GetProfileInt("Settings", "Y Coordinate", -1));
 }
 
-// Closes the popup menu as soon as it shows, and keeps where it was.
-RECT g_rcMenu{};
-
-void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND hMenu = nullptr;
-    while ((hMenu = ::FindWindowExA(nullptr, hMenu, "#32768", nullptr)) != nullptr) {
-        if (::IsWindowVisible(hMenu)) {
-            ::GetWindowRect(hMenu, &g_rcMenu);
-            ::EndMenu();
-            return;
-        }
-    }
-}
-
 TEST_F(BarTrayTest, PopupMenuOpensBesideThePointerOrBelowTheMenuButton)
 {
     // From the bar it opens to the right of the pointer; from the icon at the screen's edge, to
@@ -121,19 +106,17 @@ TEST_F(BarTrayTest, PopupMenuOpensBesideThePointerOrBelowTheMenuButton)
     ::GetWindowRect(bar.m_btnMenu.m_hWnd, &rcButton);
     for (const auto& c : cases) {
         ::SetCursorPos(pt.x, pt.y);
-        g_rcMenu = RECT{};
-        const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, &CloseMenu);
         const WPARAM wParam = c.nMessage == WM_TRAYNOTIFY ? IDI_BAR
                               : c.nMessage == WM_CONTEXTMENU
                                   ? reinterpret_cast<WPARAM>(bar.m_sliderVolume.m_hWnd)
                                   : 0;
-        ::SendMessageA(bar.m_hWnd, c.nMessage, wParam, c.lParam);
-        ::KillTimer(nullptr, nTimer);
+        const auto rcMenu = MenuOpenedBy([&] { ::SendMessageA(bar.m_hWnd, c.nMessage, wParam, c.lParam); });
         Pump();
-        ASSERT_LT(g_rcMenu.left, g_rcMenu.right) << c.pszWhere;
+        ASSERT_TRUE(rcMenu.has_value()) << c.pszWhere;
+        ASSERT_LT(rcMenu->left, rcMenu->right) << c.pszWhere;
         const POINT ptExpected = c.where == BelowMenuButton ? POINT{rcButton.left, rcButton.bottom + 1} : pt;
-        EXPECT_EQ(ptExpected.x, c.where == LeftOfPointer ? g_rcMenu.right : g_rcMenu.left) << c.pszWhere;
-        EXPECT_EQ(ptExpected.y, g_rcMenu.top) << c.pszWhere;
+        EXPECT_EQ(ptExpected.x, c.where == LeftOfPointer ? rcMenu->right : rcMenu->left) << c.pszWhere;
+        EXPECT_EQ(ptExpected.y, rcMenu->top) << c.pszWhere;
     }
 }
 

@@ -223,11 +223,8 @@ TEST_F(BarVolumeTest, ControlsAreEnabledExactlyWhenTheLineHasThem)
 {
     // A compact disc line with a mute and no volume: the slider stays disabled and where it is,
     // the mute picture still follows.
-    UseCards("card Sim Audio\n"
-             "dest 0x0 4 2 Speakers\n"
-             "control 1 volume 0xFFFF 32 0 0x8000 0x8000\n"
-             "source 0x10000 0x1005 2 CD\n"
-             "control 9 mute 1 1 0\n");
+    UseCards(std::string(kSpeakersOnlyCard) + "source 0x10000 0x1005 2 CD\n"
+                                              "control 9 mute 1 1 0\n");
     Store("Component Type", 0x1005);
     Store("Menu Index", 0);
     CBarDlg& bar = StartBar();

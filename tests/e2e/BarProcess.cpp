@@ -1,9 +1,15 @@
 #include "BarProcess.h"
 
+#include "BarScreen.h"
+
+#include "fw/ScopedHandles.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 #include <winternl.h>
+
+#include <algorithm>
 
 #include <fstream>
 #include <vector>
@@ -51,6 +57,29 @@ std::string ReadRemoteString(HANDLE hProcess, const UNICODE_STRING& text)
     if (!::ReadProcessMemory(hProcess, text.Buffer, wstrText.data(), text.Length, nullptr))
         return {};
     return std::string(wstrText.begin(), wstrText.end());
+}
+
+// The processes that these copies started, still running.
+std::set<DWORD> ChildProcesses(const std::set<DWORD>& setParents)
+{
+    std::set<DWORD> setChildren;
+    const CScopedKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL bMore = ::Process32First(snapshot.Get(), &entry); bMore;
+         bMore = ::Process32Next(snapshot.Get(), &entry)) {
+        if (setParents.count(entry.th32ParentProcessID) && !setParents.count(entry.th32ProcessID))
+            setChildren.insert(entry.th32ProcessID);
+    }
+    return setChildren;
+}
+
+// Waits until the copy's thread is back at its message loop: a message sent to the bar is taken
+// only there, so the answer comes once whatever the bar was handling is done.
+void WaitUntilIdle(HWND hBar)
+{
+    DWORD_PTR dwResult = 0;
+    ::SendMessageTimeoutA(hBar, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &dwResult);
 }
 
 } // namespace
@@ -197,12 +226,27 @@ std::vector<std::unique_ptr<CBarProcess>> AdoptNewBars(const std::set<DWORD>& se
         }
         return setNew;
     };
-    // Copies start one after another; a copy too many would show up soon after the others.
-    for (int nWaited = 0; nWaited < 20000 && newIds().size() < nCount; nWaited += 100)
-        ::Sleep(100);
-    ::Sleep(1500);
+    WaitFor([&] { return newIds().size() >= nCount; }, 20000);
+    // A copy that starts others has started one by now; once it is idle again it has started
+    // every copy it was going to (one too many, too), and each is taken over once its bar stands.
+    for (const HWND hBar : BarWindows()) {
+        DWORD dwProcessId = 0;
+        ::GetWindowThreadProcessId(hBar, &dwProcessId);
+        if (setKnown.count(dwProcessId))
+            WaitUntilIdle(hBar);
+    }
+    std::set<DWORD> setStarted = ChildProcesses(setKnown);
+    const std::set<DWORD> setNew = newIds();
+    setStarted.insert(setNew.begin(), setNew.end());
+    WaitFor(
+        [&] {
+            const std::set<DWORD> setBars = BarProcessIds();
+            return std::all_of(setStarted.begin(), setStarted.end(),
+                               [&](DWORD dwId) { return setBars.count(dwId) != 0; });
+        },
+        20000);
     std::vector<std::unique_ptr<CBarProcess>> vecAdopted;
-    for (const DWORD dwId : newIds()) {
+    for (const DWORD dwId : setStarted) {
         if (auto pProcess = CBarProcess::Adopt(dwId)) {
             pProcess->WaitUntilStarted();
             vecAdopted.push_back(std::move(pProcess));

@@ -59,8 +59,9 @@ private:
 // The bar windows of every copy: top-level windows titled "Sonobar" that hold the volume slider.
 std::vector<HWND> BarWindows();
 
-// Waits until the bars of exactly nCount copies not in setKnown stand, and stay so for a moment;
-// takes those copies over. Fewer (or more) when that does not happen in time.
+// Waits until the bars of nCount copies not in setKnown stand and the copies in setKnown have
+// handled what made them start others; takes over every copy that they started (fewer or more
+// than nCount when that is what they did) and any other new bar.
 std::vector<std::unique_ptr<CBarProcess>> AdoptNewBars(const std::set<DWORD>& setKnown, size_t nCount);
 
 // The process ids of the running copies' bars.

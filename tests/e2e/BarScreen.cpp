@@ -6,7 +6,6 @@
 #include "res/resource.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <fstream>
 #include <sstream>
@@ -32,10 +31,10 @@ POINT Offset(POINT pt, int dx, int dy)
 
 bool WaitFor(const std::function<bool()>& condition, DWORD dwMilliseconds)
 {
-    for (DWORD dwWaited = 0; dwWaited < dwMilliseconds; dwWaited += 50) {
+    for (DWORD dwWaited = 0; dwWaited < dwMilliseconds; dwWaited += 10) {
         if (condition())
             return true;
-        ::Sleep(50);
+        ::Sleep(10);
     }
     return condition();
 }
@@ -117,16 +116,6 @@ std::vector<DWORD> LoggedWrites(const std::string& strLog, const char* pszOrigin
     return writes;
 }
 
-// Asked for a change of nothing, the shell answers whether it has the icon.
-bool IconShown(HWND hBar)
-{
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = hBar;
-    nid.uID = IDI_BAR;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
-}
-
 POINT BodyPoint(HWND hBar, HWND hSlider)
 {
     return {Centre(WindowRect(hSlider)).x, (WindowRect(hBar).top + WindowRect(hSlider).top) / 2};
@@ -173,11 +162,9 @@ bool ChooseFromTheEnd(const CBarProcess& bar, int nUp)
     return XKeys(strKeys + "Return") && WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; });
 }
 
-// Right after a popup menu, Wine lets the first click on another program's window go by.
 bool RestoreFromIcon(HWND hBar)
 {
-    return WaitFor([&] {
-        const auto ptIcon = FirstTrayIconPoint();
-        return ::IsWindowVisible(hBar) || (ptIcon && XClick(*ptIcon) && false);
-    });
+    std::optional<POINT> ptIcon;
+    return WaitFor([&] { return (ptIcon = FirstTrayIconPoint()).has_value(); }) && XClick(*ptIcon) &&
+           WaitFor([&] { return ::IsWindowVisible(hBar) != FALSE; });
 }

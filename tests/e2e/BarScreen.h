@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BarProcess.h"
+#include "support/ShellIcon.h"
 
 #include <windows.h>
 
@@ -34,8 +35,6 @@ std::vector<DWORD> ProgramWrites(const std::string& strLog, DWORD dwControlID);
 // The same for the lines of one origin ("program", "driver", "copy").
 std::vector<DWORD> LoggedWrites(const std::string& strLog, const char* pszOrigin, DWORD dwControlID);
 
-// Whether the shell shows the bar's tray icon.
-bool IconShown(HWND hBar);
 // A point of the bar's body, above the slider and clear of every control.
 POINT BodyPoint(HWND hBar, HWND hSlider);
 // Where the first icon of the notification area is on the screen, when one is shown.
@@ -46,5 +45,5 @@ HWND OpenMenuOf(DWORD dwProcessId);
 // Opens the bar's menu with a right click on its body and chooses the entry nUp places from its
 // end with the Up key and Enter; TRUE when the menu opened and closed again.
 bool ChooseFromTheEnd(const CBarProcess& bar, int nUp);
-// Clicks the bar's tray icon until the bar is back; FALSE when it does not come back in time.
+// Clicks the bar's tray icon once; FALSE when the bar does not come back.
 bool RestoreFromIcon(HWND hBar);

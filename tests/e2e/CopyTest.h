@@ -1,6 +1,6 @@
 // A test of real copies of the test build on simulated cards: the shared settings cleared before
 // and after, the cards' file (which also names the copies' session for drivers) and the log of
-// the copies' writes.
+// the copies' writes. A test may load other cards with UseSimulatedCards before it starts copies.
 //
 //   class SoakTest : public CCopyTest {
 //   protected:
@@ -16,12 +16,12 @@
 
 class CCopyTest : public ::testing::Test {
 protected:
-    explicit CCopyTest(const char* pszCards) : m_pszCards(pszCards) {}
+    explicit CCopyTest(std::string strCards) : m_strCards(std::move(strCards)) {}
 
     void SetUp() override
     {
         m_settings.Clear();
-        m_strSession = UseSimulatedCards(m_pszCards);
+        m_strSession = UseSimulatedCards(m_strCards);
         m_strLog = UseSimulatorLog();
     }
     void TearDown() override
@@ -30,10 +30,13 @@ protected:
         m_settings.Clear();
     }
 
+    // A shared setting; 0xDEADBEEF when it is not there.
+    DWORD Setting(const char* pszName) const { return m_settings.Read(pszName).value_or(0xDEADBEEF); }
+
     CSharedSettings m_settings;
     std::string m_strSession;
     std::string m_strLog;
 
 private:
-    const char* m_pszCards;
+    std::string m_strCards;
 };

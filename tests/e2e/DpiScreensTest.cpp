@@ -4,6 +4,7 @@
 // screen pixels, never blurred, and no control covering another or cut off by the border.
 #include "BarProcess.h"
 #include "BarScreen.h"
+#include "CopyTest.h"
 #include "XInput.h"
 #include "fw/ScopedHandles.h"
 #include "res/resource.h"
@@ -105,16 +106,9 @@ BOOL CALLBACK AddChild(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
-class DpiScreensTest : public ::testing::Test {
+class DpiScreensTest : public CCopyTest {
 protected:
-    void SetUp() override
-    {
-        m_settings.Clear();
-        UseSimulatedCards(std::string(kSampleCard) + kSpeakersOnlyCard);
-    }
-    void TearDown() override { m_settings.Clear(); }
-
-    CSharedSettings m_settings;
+    DpiScreensTest() : CCopyTest(std::string(kSampleCard) + kSpeakersOnlyCard) {}
 };
 
 TEST_F(DpiScreensTest, BarMenuAndAboutBoxAtFourDpisInWholeBlocksAndApart)

@@ -5,6 +5,7 @@
 // beneath and, chosen again, bringing that bar back.
 #include "BarProcess.h"
 #include "BarScreen.h"
+#include "CopyTest.h"
 #include "XInput.h"
 #include "app/InstanceRole.h"
 #include "res/resource.h"
@@ -21,28 +22,13 @@ constexpr DWORD kMasterVolume = 1;
 constexpr DWORD kMasterMute = 2;
 constexpr DWORD kWaveVolume = 5;
 
-class JourneyTest : public ::testing::Test {
+class JourneyTest : public CCopyTest {
 protected:
-    void SetUp() override
-    {
-        m_settings.Clear();
-        m_strLog = UseSimulatorLog();
-    }
-    void TearDown() override
-    {
-        ::SetEnvironmentVariableA("SONOBAR_SIM_LOG", nullptr);
-        m_settings.Clear();
-    }
-
-    DWORD Setting(const char* pszName) const { return m_settings.Read(pszName).value_or(0xDEADBEEF); }
-
-    CSharedSettings m_settings;
-    std::string m_strLog;
+    JourneyTest() : CCopyTest(kSampleCard) {}
 };
 
 TEST_F(JourneyTest, SliderFromTheKeyboardAndMuteByAltM)
 {
-    UseSimulatedCards(kSampleCard);
     CBarProcess bar;
     const HWND hBar = bar.BarWindow();
     ASSERT_NE(nullptr, hBar);
@@ -83,7 +69,6 @@ TEST_F(JourneyTest, SliderFromTheKeyboardAndMuteByAltM)
 
 TEST_F(JourneyTest, DoubleClickHidesTheBarAndItsIconBringsItBack)
 {
-    UseSimulatedCards(kSampleCard);
     CBarProcess bar;
     const HWND hBar = bar.BarWindow();
     ASSERT_NE(nullptr, hBar);
@@ -98,7 +83,6 @@ TEST_F(JourneyTest, DoubleClickHidesTheBarAndItsIconBringsItBack)
 TEST_F(JourneyTest, MenuChoicesAltF4AndARestartThatFindsEverythingAsLeft)
 {
     // One card: its menu ends "... &Output Volume, &Input Volume, Master Volme, Wave".
-    UseSimulatedCards(kSampleCard);
     POINT ptMoved{};
     {
         CBarProcess bar;

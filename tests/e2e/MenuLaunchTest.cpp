@@ -3,6 +3,7 @@
 // counter; and the menu itself, opened and used with real mouse clicks.
 #include "BarProcess.h"
 #include "BarScreen.h"
+#include "CopyTest.h"
 #include "XInput.h"
 #include "app/InstanceRole.h"
 #include "res/resource.h"
@@ -44,22 +45,9 @@ bool Overlap(const RECT& rcA, const RECT& rcB)
     return ::IntersectRect(&rc, &rcA, &rcB) != FALSE;
 }
 
-class MenuLaunchTest : public ::testing::Test {
+class MenuLaunchTest : public CCopyTest {
 protected:
-    void SetUp() override
-    {
-        m_settings.Clear();
-        UseSimulatedCards(std::string(kSampleCard) + kSpeakersOnlyCard);
-    }
-    void TearDown() override
-    {
-        ::SetEnvironmentVariableA("SONOBAR_SIM_LOG", nullptr);
-        m_settings.Clear();
-    }
-
-    DWORD Setting(const char* pszName) const { return m_settings.Read(pszName).value_or(0xDEADBEEF); }
-
-    CSharedSettings m_settings;
+    MenuLaunchTest() : CCopyTest(std::string(kSampleCard) + kSpeakersOnlyCard) {}
 };
 
 TEST_F(MenuLaunchTest, SideAndCardCommandsStartTheirRoleWordBeneathTheBar)
@@ -335,20 +323,13 @@ private:
     std::vector<std::pair<LONG, LONG>> m_vecRows;
 };
 
-// The copy's open popup menu, once it is up.
-std::optional<RECT> OpenMenuOf(DWORD dwProcessId)
+// Where the copy's popup menu stands once it is open; nothing when it does not open.
+std::optional<RECT> OpenedMenuRect(DWORD dwProcessId)
 {
-    for (int nWaited = 0; nWaited < 5000; nWaited += 50) {
-        HWND hWnd = nullptr;
-        while ((hWnd = ::FindWindowExA(nullptr, hWnd, "#32768", nullptr)) != nullptr) {
-            DWORD dwOwner = 0;
-            ::GetWindowThreadProcessId(hWnd, &dwOwner);
-            if (dwOwner == dwProcessId && ::IsWindowVisible(hWnd))
-                return WindowRect(hWnd);
-        }
-        ::Sleep(50);
-    }
-    return std::nullopt;
+    HWND hMenu = nullptr;
+    if (!WaitFor([&] { return (hMenu = OpenMenuOf(dwProcessId)) != nullptr; }))
+        return std::nullopt;
+    return WindowRect(hMenu);
 }
 
 TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
@@ -382,7 +363,7 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
 
     // 1. The menu button opens the menu beneath itself.
     ASSERT_TRUE(XClick(Centre(rcButton)));
-    const auto rcMenu = OpenMenuOf(bar.ProcessId());
+    const auto rcMenu = OpenedMenuRect(bar.ProcessId());
     ASSERT_TRUE(rcMenu.has_value());
     EXPECT_EQ(rcButton.left, rcMenu->left);
     EXPECT_EQ(rcButton.bottom + 1, rcMenu->top);
@@ -393,8 +374,7 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
     // 2. A click on the line entry makes the bar drive that line.
     const auto wave = rowOf("Wave");
     ASSERT_TRUE(XClick(POINT{rcMenu->left + 30, rcMenu->top + (wave.first + wave.second) / 2}));
-    for (int nWaited = 0; nWaited < 3000 && OpenMenuOf(bar.ProcessId()); nWaited += 100)
-        ::Sleep(100);
+    ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; }));
     // The next slider move writes the wave line's volume (control 5), not the master's.
     const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
     ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
@@ -405,7 +385,7 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
     // 3. "&Input Volume" opens a bar for the recording side beneath this one.
     const std::set<DWORD> setBefore = BarProcessIds();
     ASSERT_TRUE(XClick(Centre(rcButton)));
-    const auto rcMenuAgain = OpenMenuOf(bar.ProcessId());
+    const auto rcMenuAgain = OpenedMenuRect(bar.ProcessId());
     ASSERT_TRUE(rcMenuAgain.has_value());
     const auto input = rowOf("&Input Volume");
     ASSERT_TRUE(XClick(POINT{rcMenuAgain->left + 30, rcMenuAgain->top + (input.first + input.second) / 2}));

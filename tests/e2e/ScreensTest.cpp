@@ -3,6 +3,7 @@
 // driven with real X input write them to build/screens/.
 #include "BarProcess.h"
 #include "BarScreen.h"
+#include "CopyTest.h"
 #include "XInput.h"
 #include "res/resource.h"
 #include "sim/SampleCards.h"
@@ -28,10 +29,9 @@ RECT Union(const RECT& rcA, const RECT& rcB)
     return rc;
 }
 
-class ScreensTest : public ::testing::Test {
+class ScreensTest : public CCopyTest {
 protected:
-    void SetUp() override { m_settings.Clear(); }
-    void TearDown() override { m_settings.Clear(); }
+    ScreensTest() : CCopyTest(kSampleCard) {}
 
     // The bar unmuted, then muted by a click on its mute button.
     void ShootBothMuteStates(const CBarProcess& bar, const std::string& strName, bool bInput)
@@ -46,8 +46,6 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return ShownRow(hMute, bInput) == MuteRow::Dim; })) << strName;
         EXPECT_TRUE(XScreenshot(Around(WindowRect(hBar), 4), ScreenshotPath(strName + "-muted.png")));
     }
-
-    CSharedSettings m_settings;
 };
 
 TEST_F(ScreensTest, TheBarOnEachSideMutedAndNotAndOnASourceLine)

@@ -1,7 +1,8 @@
 // One bar used for a long time with real input: thousands of slider moves and of changes from
-// another program, hundreds of menu openings, hide-and-restore cycles and mute toggles. No write
-// may be lost or come out of order, and the copy must hold no more GDI or USER objects and
-// hardly more private memory afterwards than before.
+// another program, hundreds of menu openings, hide-and-restore cycles and mute toggles, then a
+// click, Alt+M and an arrow key that must still reach it. No write may be lost, doubled or come
+// out of order, and the copy must hold no more GDI or USER objects and hardly more private memory
+// afterwards than before.
 #include "BarProcess.h"
 #include "BarScreen.h"
 #include "CopyTest.h"
@@ -65,10 +66,48 @@ std::string XPoint(POINT pt)
     return std::to_string(pt.x) + " " + std::to_string(pt.y);
 }
 
+// The window of the bar's thread that has the keyboard.
+HWND FocusOf(HWND hBar)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hBar, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 class SoakTest : public CCopyTest {
 protected:
     SoakTest() : CCopyTest(kSampleCard) {}
+
+    size_t Writes(DWORD dwControlID) const { return ProgramWrites(m_strLog, dwControlID).size(); }
+    // Waits until the copy has written the control nCount times in all.
+    bool WaitForWrites(DWORD dwControlID, size_t nCount, DWORD dwMilliseconds = 5000) const
+    {
+        return WaitFor([&] { return Writes(dwControlID) >= nCount; }, dwMilliseconds);
+    }
 };
+
+// Escape hides the bar, once a click on its body has given it the keyboard; one click on the
+// tray icon must bring it back.
+::testing::AssertionResult HideAndRestore(HWND hBar, POINT ptBody)
+{
+    if (!RunUnixCommand("xdotool mousemove " + XPoint(ptBody) + " click 1 key Escape") ||
+        !WaitFor([&] { return !::IsWindowVisible(hBar) && IconShown(hBar); }))
+        return ::testing::AssertionFailure()
+               << "a click on the body and Escape did not hide the bar into the tray";
+    if (!RestoreFromIcon(hBar) || !WaitFor([&] { return !IconShown(hBar); }))
+        return ::testing::AssertionFailure() << "one click on the tray icon did not bring the bar back";
+    return ::testing::AssertionSuccess();
+}
+
+// A right click on the body opens the popup menu, Escape closes it.
+::testing::AssertionResult OpenAndCloseMenu(const CBarProcess& bar, POINT ptBody)
+{
+    if (!XClick(ptBody, 3) || !WaitFor([&] { return OpenMenuOf(bar.ProcessId()) != nullptr; }))
+        return ::testing::AssertionFailure() << "a right click on the body opened no menu";
+    if (!XKeys("Escape") || !WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; }))
+        return ::testing::AssertionFailure() << "Escape did not close the menu";
+    return ::testing::AssertionSuccess();
+}
 
 TEST_F(SoakTest, ThousandsOfActionsLoseNoWriteAndLeakNothing)
 {
@@ -78,94 +117,105 @@ TEST_F(SoakTest, ThousandsOfActionsLoseNoWriteAndLeakNothing)
     const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
     const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
     const POINT ptBody = BodyPoint(hBar, hSlider);
+    // Mute clicks alternate between two points further apart than a double click may be, so that
+    // each one is a click of its own however quickly it follows the one before.
+    const POINT ptMute[] = {Offset(Centre(WindowRect(hMute)), -4, 0),
+                            Offset(Centre(WindowRect(hMute)), 4, 0)};
 
     // 1. One of each action first, so that what the platform sets up on first use is in the
     //    baseline.
+    const size_t nVolumeWritesAtStart = Writes(kMasterVolume);
     ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
-    ASSERT_TRUE(RepeatX("key Right key Left", 1));
-    ASSERT_TRUE(RepeatX("key alt+m sleep 0.05", 2));
-    ASSERT_TRUE(RepeatX("mousemove " + XPoint(ptBody) + " click 3 sleep 0.2 key Escape sleep 0.1", 1));
-    ASSERT_TRUE(RepeatX("mousemove " + XPoint(ptBody) + " click 1 sleep 0.1 key Escape", 1));
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(hBar); }));
-    ASSERT_TRUE(WaitFor([&] { return IconShown(hBar) && FirstTrayIconPoint().has_value(); }));
-    const auto ptIcon = FirstTrayIconPoint();
-    // Right after a popup menu Wine lets the first click on another program's window go by, so
-    // the icon is clicked until the bar is back.
-    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(hBar) || (XClick(*ptIcon) && false); }));
+    ASSERT_TRUE(XKeys("Right Left"));
+    ASSERT_TRUE(WaitForWrites(kMasterVolume, nVolumeWritesAtStart + 2));
+    ASSERT_TRUE(XKeys("alt+m"));
+    ASSERT_TRUE(WaitForWrites(kMasterMute, 1));
+    ASSERT_TRUE(XClick(ptMute[0]));
+    ASSERT_TRUE(WaitForWrites(kMasterMute, 2));
+    ASSERT_TRUE(OpenAndCloseMenu(bar, ptBody));
+    ASSERT_TRUE(HideAndRestore(hBar, ptBody));
     ASSERT_EQ(1, SimDriverSetValues(m_strSession, 0, kMasterVolume, {0x4000, 0x4000}));
     const Holdings before = HoldingsOf(m_strSession, bar.ProcessId());
     ASSERT_GT(before.nGdi, 0);
 
     // 2. Slider moves from the keyboard, a page each: alternately up and back. The click that
-    //    gives the slider the keyboard writes the thumb's place once.
+    //    gives the slider the keyboard may write the thumb's place once before them.
+    const size_t nVolumeWritesBefore = Writes(kMasterVolume);
     ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
-    ::Sleep(300);
-    const size_t nVolumeWritesBefore = ProgramWrites(m_strLog, kMasterVolume).size();
-    const int nStart = SliderPos(hSlider);
     ASSERT_TRUE(RepeatX("key Next key Prior", kSliderMoves / 2));
-    ASSERT_TRUE(WaitFor(
-        [&] { return ProgramWrites(m_strLog, kMasterVolume).size() >= nVolumeWritesBefore + kSliderMoves; },
-        60000));
-    ::Sleep(500);
-    const std::vector<DWORD> volumeWrites = ProgramWrites(m_strLog, kMasterVolume);
+    ASSERT_TRUE(WaitForWrites(kMasterVolume, nVolumeWritesBefore + kSliderMoves, 60000));
 
     // 3. Changes from another program, each one followed by the bar.
     for (int i = 0; i < kNotifications; ++i) {
         const DWORD dwValue = 0x1000 + 0x10 * DWORD(i % 0x100);
         ASSERT_EQ(1, SimDriverSetValues(m_strSession, 0, kMasterVolume, {dwValue, dwValue})) << i;
     }
+    // The bar has followed them all when it shows one more, the loudest.
+    ASSERT_EQ(1, SimDriverSetValues(m_strSession, 0, kMasterVolume, {0xFFFF, 0xFFFF}));
+    ASSERT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 100; }, 60000));
 
-    // 4. Mute toggled by clicks on its button, each after the double-click time so that every
-    //    click is a click of its own. A click that Wine lets go by is made again, so that the bar
-    //    toggles exactly kMuteToggles times.
-    const size_t nMuteWritesBeforeToggles = ProgramWrites(m_strLog, kMasterMute).size();
-    const POINT ptMute = Centre(WindowRect(hMute));
-    int nClicks = 0;
-    for (size_t nWritten = 0; nWritten < kMuteToggles && nClicks < 2 * kMuteToggles; ++nClicks) {
-        ASSERT_TRUE(XClick(ptMute));
-        WaitFor(
-            [&] { return ProgramWrites(m_strLog, kMasterMute).size() > nMuteWritesBeforeToggles + nWritten; },
-            1500);
-        nWritten = ProgramWrites(m_strLog, kMasterMute).size() - nMuteWritesBeforeToggles;
-        ::Sleep(600);
-    }
-    std::printf("soak: %d clicks for %d mute toggles\n", nClicks, kMuteToggles);
+    // 4. The popup menu opened on the body and closed again, as fast as the input comes. The bar
+    //    takes its input in order, so each Escape reaches the menu that the click before it
+    //    opened; one that reached the bar instead would hide it.
+    ASSERT_TRUE(RepeatX("mousemove " + XPoint(ptBody) + " click 3 key Escape", kMenuOpenings));
+    // One more, waited on: it opens only once the bar has taken all the input before it.
+    ASSERT_TRUE(OpenAndCloseMenu(bar, ptBody));
+    ASSERT_TRUE(::IsWindowVisible(hBar));
+    ASSERT_FALSE(IconShown(hBar));
 
-    // 5. Hidden by Escape (a click on the body gives the bar the keyboard), brought back by a
-    //    click on the tray icon.
-    ASSERT_TRUE(RepeatX("mousemove " + XPoint(ptBody) + " click 1 sleep 0.1 key Escape sleep 0.4 mousemove " +
-                            XPoint(*ptIcon) + " click 1 sleep 0.4",
-                        kHideRestoreCycles, 20));
-    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(hBar) != FALSE; }));
+    // 5. Hidden by Escape, brought back by one click on the tray icon.
+    for (int i = 0; i < kHideRestoreCycles; ++i)
+        ASSERT_TRUE(HideAndRestore(hBar, ptBody)) << "cycle " << i;
 
-    // 6. The popup menu opened on the body and closed again.
-    ASSERT_TRUE(
-        RepeatX("mousemove " + XPoint(ptBody) + " click 3 sleep 0.15 key Escape sleep 0.05", kMenuOpenings));
-
-    // Every write there, in the order made: the last ones of the slider's phase alternate up and
-    // back (the click that gave the slider the keyboard may have written once before them).
+    // The bar has handled every key of the slider's phase before the input that came after it,
+    // so what it wrote then is all it will ever write for those keys: the last ones alternate up
+    // and back.
+    const std::vector<DWORD> volumeWrites = ProgramWrites(m_strLog, kMasterVolume);
     ASSERT_GE(volumeWrites.size(), nVolumeWritesBefore + kSliderMoves);
     ASSERT_LE(volumeWrites.size(), nVolumeWritesBefore + kSliderMoves + 1);
     const size_t nFirstMove = volumeWrites.size() - kSliderMoves;
     const DWORD dwUp = volumeWrites[nFirstMove];
     const DWORD dwBack = volumeWrites[nFirstMove + 1];
-    EXPECT_GT(dwUp, dwBack) << "from position " << nStart;
+    EXPECT_GT(dwUp, dwBack);
     for (size_t i = nFirstMove; i < volumeWrites.size(); ++i)
         ASSERT_EQ(volumeWrites[i], (i - nFirstMove) % 2 ? dwBack : dwUp) << "write " << i;
     const std::vector<DWORD> driverWrites = LoggedWrites(m_strLog, "driver", kMasterVolume);
-    ASSERT_GE(driverWrites.size(), size_t{kNotifications});
+    ASSERT_GE(driverWrites.size(), size_t{kNotifications} + 1);
+    const size_t nFirstChange = driverWrites.size() - 1 - kNotifications;
     for (int i = 0; i < kNotifications; ++i)
-        ASSERT_EQ(driverWrites[driverWrites.size() - kNotifications + i], 0x1000 + 0x10 * DWORD(i % 0x100))
-            << i;
-    ::Sleep(500);
+        ASSERT_EQ(driverWrites[nFirstChange + i], 0x1000 + 0x10 * DWORD(i % 0x100)) << i;
+
+    // 6. Mute toggled by clicks on its button after all that: each click toggles once.
+    const size_t nMuteWritesBefore = Writes(kMasterMute);
+    for (int i = 0; i < kMuteToggles; ++i) {
+        ASSERT_TRUE(XClick(ptMute[i % 2]));
+        ASSERT_TRUE(WaitForWrites(kMasterMute, nMuteWritesBefore + i + 1)) << "click " << i;
+    }
+
+    // 7. The user's input still reaches the bar, each once: a click on the mute button, an arrow
+    //    key on the slider (a click on its thumb gives it the keyboard) and Alt+M.
+    ASSERT_TRUE(XClick(ptMute[kMuteToggles % 2]));
+    ASSERT_TRUE(WaitForWrites(kMasterMute, nMuteWritesBefore + kMuteToggles + 1));
+    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(hBar) == hSlider; }));
+    const int nPosBeforeKey = SliderPos(hSlider);
+    const bool bRight = nPosBeforeKey < 100;
+    ASSERT_TRUE(XKeys(bRight ? "Right" : "Left"));
+    ASSERT_TRUE(WaitFor([&] { return SliderPos(hSlider) != nPosBeforeKey; }));
+    ASSERT_TRUE(XKeys("alt+m"));
+    ASSERT_TRUE(WaitForWrites(kMasterMute, nMuteWritesBefore + kMuteToggles + 2));
+
+    // Alt+M came last, so every earlier input has had its effect by now: the key moved the slider
+    // one step, and each click wrote once, each write a toggle.
+    EXPECT_EQ(nPosBeforeKey + (bRight ? 1 : -1), SliderPos(hSlider));
     const std::vector<DWORD> muteWrites = ProgramWrites(m_strLog, kMasterMute);
-    ASSERT_EQ(muteWrites.size(), nMuteWritesBeforeToggles + kMuteToggles);
-    for (size_t i = nMuteWritesBeforeToggles + 1; i < muteWrites.size(); ++i)
+    ASSERT_EQ(muteWrites.size(), nMuteWritesBefore + kMuteToggles + 2);
+    for (size_t i = nMuteWritesBefore + 1; i < muteWrites.size(); ++i)
         ASSERT_NE(muteWrites[i], muteWrites[i - 1]) << "toggle " << i;
 
-    // The bar still follows: the last change of another program shows.
-    ASSERT_EQ(1, SimDriverSetValues(m_strSession, 0, kMasterVolume, {0xFFFF, 0xFFFF}));
-    EXPECT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 100; }));
+    // The bar still follows: the last change of another program shows (16 of 32 steps).
+    ASSERT_EQ(1, SimDriverSetValues(m_strSession, 0, kMasterVolume, {0x8000, 0x8000}));
+    EXPECT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 50; }));
     EXPECT_TRUE(::IsWindowEnabled(hMute));
 
     const Holdings after = HoldingsOf(m_strSession, bar.ProcessId());

@@ -1,6 +1,8 @@
 // Copies of the program started as real processes: first and later copies, their roles, where
 // their bars open, what they save, and the running-copy counter they share.
 #include "BarProcess.h"
+#include "BarScreen.h"
+#include "CopyTest.h"
 #include "sim/SampleCards.h"
 
 #include <gtest/gtest.h>
@@ -10,18 +12,9 @@
 
 namespace {
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public CCopyTest {
 protected:
-    void SetUp() override
-    {
-        m_settings.Clear();
-        UseSimulatedCards(kSampleCard);
-    }
-    void TearDown() override { m_settings.Clear(); }
-
-    DWORD Setting(const char* pszName) const { return m_settings.Read(pszName).value_or(0xDEADBEEF); }
-
-    CSharedSettings m_settings;
+    StartupTest() : CCopyTest(kSampleCard) {}
 };
 
 TEST_F(StartupTest, FirstStartWithNoSettingsShowsTheBarOnTopAtTheOriginAndSavesEverything)
@@ -134,6 +127,9 @@ TEST_F(StartupTest, StartInTrayHidesEveryCopyStartedWithoutRoleWord)
         const HWND hWnd = bar.BarWindow();
         ASSERT_NE(nullptr, hWnd) << c.pszTail;
         EXPECT_EQ(c.bVisible, ::IsWindowVisible(hWnd) != FALSE) << "tail '" << c.pszTail << "'";
+        // A bar out of sight takes the keyboard from no one.
+        if (!c.bVisible)
+            EXPECT_NE(hWnd, ::GetForegroundWindow()) << "tail '" << c.pszTail << "'";
         ASSERT_TRUE(bar.Close()) << c.pszTail;
         EXPECT_EQ(1u, Setting("Start In Tray"));
     }
@@ -204,9 +200,7 @@ TEST_F(StartupTest, EscapeHidesTheBarAndNeverClosesIt)
     ASSERT_NE(nullptr, hWnd);
     ::PostMessageA(hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
     ::PostMessageA(hWnd, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-    for (int i = 0; i < 50 && ::IsWindowVisible(hWnd); ++i)
-        ::Sleep(100);
-    EXPECT_FALSE(::IsWindowVisible(hWnd));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(hWnd); }));
     EXPECT_FALSE(bar.WaitForExit(500).has_value());
 
     // Enter does not close it either; a close request does.

@@ -1,7 +1,10 @@
 // The test build of the program: copies started on one simulated card set take value changes
 // from a test driver, as if another program had made them, and log every change.
 #include "BarProcess.h"
+#include "CopyTest.h"
 #include "XInput.h"
+#include "BarScreen.h"
+#include "support/ProcessWindows.h"
 #include "sim/SampleCards.h"
 #include "sim/SimDriver.h"
 
@@ -21,56 +24,9 @@ std::string ReadFile(const std::string& strPath)
     return text.str();
 }
 
-struct OwnedWindowSearch {
-    DWORD dwProcessId;
-    HWND hWnd;
-};
-
-BOOL CALLBACK FindOwnedWindowOfProcess(HWND hWnd, LPARAM lParam)
-{
-    auto* pSearch = reinterpret_cast<OwnedWindowSearch*>(lParam);
-    DWORD dwProcessId = 0;
-    ::GetWindowThreadProcessId(hWnd, &dwProcessId);
-    if (dwProcessId != pSearch->dwProcessId || ::GetWindow(hWnd, GW_OWNER) == nullptr ||
-        !::IsWindowVisible(hWnd))
-        return TRUE;
-    pSearch->hWnd = hWnd;
-    return FALSE;
-}
-
-// A window of the copy that another of its windows owns: the message box over the bar.
-HWND FindOwnedWindow(DWORD dwProcessId)
-{
-    OwnedWindowSearch search{dwProcessId, nullptr};
-    ::EnumWindows(&FindOwnedWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-    return search.hWnd;
-}
-
-HWND WaitForOwnedWindow(DWORD dwProcessId, bool bPresent)
-{
-    HWND hWnd = nullptr;
-    for (int i = 0; i < 100 && ((hWnd = FindOwnedWindow(dwProcessId)) != nullptr) != bPresent; ++i)
-        ::Sleep(50);
-    return hWnd;
-}
-
-class TestBuildTest : public ::testing::Test {
+class TestBuildTest : public CCopyTest {
 protected:
-    void SetUp() override
-    {
-        m_settings.Clear();
-        m_strSession = UseSimulatedCards(kSampleCard);
-        m_strLog = UseSimulatorLog();
-    }
-    void TearDown() override
-    {
-        ::SetEnvironmentVariableA("SONOBAR_SIM_LOG", nullptr);
-        m_settings.Clear();
-    }
-
-    CSharedSettings m_settings;
-    std::string m_strSession;
-    std::string m_strLog;
+    TestBuildTest() : CCopyTest(kSampleCard) {}
 };
 
 TEST_F(TestBuildTest, EveryRunningCopyTakesADriversChangeAndLogsIt)
@@ -120,9 +76,10 @@ TEST_F(TestBuildTest, ACardFileWithAbsurdCountsIsRefusedAndTheCopyRunsOnWithoutA
         m_strLog = UseSimulatorLog();
         CBarProcess bar;
         ASSERT_TRUE(bar.Started()) << c.pszWhat;
-        const HWND hMessage = WaitForOwnedWindow(bar.ProcessId(), true);
-        ASSERT_NE(nullptr, hMessage) << c.pszWhat << ": no message box; exit code "
-                                     << bar.WaitForExit().value_or(STILL_ACTIVE);
+        // The message box over the bar: a window of the copy that its bar owns.
+        HWND hMessage = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (hMessage = VisibleWindowOf(bar.ProcessId(), true)) != nullptr; }))
+            << c.pszWhat << ": no message box; exit code " << bar.WaitForExit().value_or(STILL_ACTIVE);
         const HWND hBar = ::GetWindow(hMessage, GW_OWNER);
         EXPECT_EQ(c.pszLogged + std::string("\n"), ReadFile(m_strLog)) << c.pszWhat;
 
@@ -134,7 +91,7 @@ TEST_F(TestBuildTest, ACardFileWithAbsurdCountsIsRefusedAndTheCopyRunsOnWithoutA
         ASSERT_TRUE(XMove(POINT{::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1}));
         ASSERT_TRUE(XClick(POINT{rcMessage.left + 8, rcMessage.bottom - 8})) << c.pszWhat;
         ASSERT_TRUE(XKeys("Return")) << c.pszWhat;
-        EXPECT_EQ(nullptr, WaitForOwnedWindow(bar.ProcessId(), false)) << c.pszWhat;
+        EXPECT_TRUE(WaitFor([&] { return VisibleWindowOf(bar.ProcessId(), true) == nullptr; })) << c.pszWhat;
         EXPECT_TRUE(::IsWindowVisible(hBar)) << c.pszWhat;
         EXPECT_EQ(1u, m_settings.Read("Instance Count").value_or(0)) << c.pszWhat;
         // A driver's change finds no card to apply to.

@@ -174,9 +174,10 @@ void CheckNotifications(const ContractBackend& backend, const CNotifyWindow& win
     ASSERT_TRUE(mixer.SelectLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE));
     window.TakeNotifications();
     mixer.SetVolume(PositionToSteps(40, mixer.m_nChannels, mixer.GetSteps(), 100));
-    // Posted messages are queued before the write returns; the pause only lets a mixer that
-    // posts from another thread catch up.
-    Sleep(100);
+    // A mixer that notifies may post from another thread: its message is waited for. One that
+    // posts on this thread has queued it before the write returned.
+    if (backend.bNotifies)
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_POSTMESSAGE);
     const auto messages = window.TakeNotifications();
     EXPECT_EQ(!messages.empty(), backend.bNotifies);
     for (const MSG& msg : messages) {

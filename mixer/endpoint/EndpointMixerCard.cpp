@@ -1,0 +1,113 @@
+#include "mixer/endpoint/EndpointMixerCard.h"
+
+#include "mixer/endpoint/VolumeCallback.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr DWORD kVolumeMaximum = 0xFFFF;
+
+DWORD ScalarToValue(float fScalar)
+{
+    return static_cast<DWORD>(std::lround(std::clamp(fScalar, 0.0f, 1.0f) * kVolumeMaximum));
+}
+
+float ValueToScalar(DWORD dwValue)
+{
+    return static_cast<float>(dwValue) / static_cast<float>(kVolumeMaximum);
+}
+
+CControlLayout ControlLayout(const CEndpointLine& line, DWORD dwDestination, bool bMute)
+{
+    CControlLayout control;
+    control.dwControlID = bMute ? MuteControlOf(dwDestination) : VolumeControlOf(dwDestination);
+    control.dwControlType = bMute ? MIXERCONTROL_CONTROLTYPE_MUTE : MIXERCONTROL_CONTROLTYPE_VOLUME;
+    control.dwMaximum = bMute ? 1 : kVolumeMaximum;
+    control.cSteps = bMute ? 0 : line.cSteps;
+    control.strName = bMute ? "Master Mute" : "Master Volume";
+    return control;
+}
+
+CCardLayout CardLayout(const CEndpointCard& card)
+{
+    CCardLayout layout;
+    layout.strName = card.strName;
+    for (DWORD d = 0; d < card.lines.size(); ++d) {
+        const CEndpointLine& line = card.lines[d];
+        const bool bSpeakers = line.dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+        CDestinationLayout dest;
+        dest.line.dwLineID = LineIdOf(d);
+        dest.line.dwComponentType = line.dwComponentType;
+        dest.line.cChannels = line.cChannels;
+        dest.line.strName = bSpeakers ? "Master Volume" : "Recording Control";
+        dest.line.controls = {ControlLayout(line, d, false), ControlLayout(line, d, true)};
+        layout.destinations.push_back(std::move(dest));
+    }
+    return layout;
+}
+
+BOOL CurrentMute(const CEndpointLine& line)
+{
+    BOOL bMuted = FALSE;
+    return SUCCEEDED(line.pVolume->GetMute(&bMuted)) && bMuted;
+}
+
+struct CVolumeListening final : CListening {
+    std::vector<CVolumeRegistration> registrations;
+};
+
+} // namespace
+
+CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const CEndpointCard> pCard,
+                                       std::weak_ptr<const CHandleRegistry> pRegistry,
+                                       const GUID& guidOwnWrites)
+    : m_pCard(std::move(pCard)), m_pRegistry(std::move(pRegistry)), m_guidOwnWrites(guidOwnWrites),
+      m_layout(CardLayout(*m_pCard))
+{
+}
+
+MMRESULT CEndpointMixerCard::Read(const CControlPlace& control, std::vector<DWORD>& values) const
+{
+    const DWORD dwControlID = control.pControl->dwControlID;
+    const CEndpointLine& line = m_pCard->lines[dwControlID / kControlsPerLine];
+    if (dwControlID == MuteControlOf(dwControlID / kControlsPerLine)) {
+        BOOL bMuted = FALSE;
+        if (FAILED(line.pVolume->GetMute(&bMuted)))
+            return MMSYSERR_ERROR;
+        values[0] = bMuted ? 1 : 0;
+        return MMSYSERR_NOERROR;
+    }
+    float fScalar = 0.0f;
+    if (FAILED(line.pVolume->GetMasterVolumeLevelScalar(&fScalar)))
+        return MMSYSERR_ERROR;
+    std::fill(values.begin(), values.end(), ScalarToValue(fScalar));
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CEndpointMixerCard::Write(const CControlPlace& control, const std::vector<DWORD>& values)
+{
+    const DWORD dwControlID = control.pControl->dwControlID;
+    const CEndpointLine& line = m_pCard->lines[dwControlID / kControlsPerLine];
+    // The endpoint keeps one value for all channels: the loudest channel asked for, which is
+    // the one a bar shows.
+    const DWORD dwValue = *std::max_element(values.begin(), values.end());
+    const HRESULT hr =
+        dwControlID == MuteControlOf(dwControlID / kControlsPerLine)
+            ? line.pVolume->SetMute(dwValue != 0, &m_guidOwnWrites)
+            : line.pVolume->SetMasterVolumeLevelScalar(ValueToScalar(dwValue), &m_guidOwnWrites);
+    return SUCCEEDED(hr) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+}
+
+std::unique_ptr<CListening> CEndpointMixerCard::Listen(HMIXER hMixer)
+{
+    auto pListening = std::make_unique<CVolumeListening>();
+    for (DWORD d = 0; d < m_pCard->lines.size(); ++d) {
+        const CEndpointLine& line = m_pCard->lines[d];
+        pListening->registrations.emplace_back(
+            line.pVolume,
+            MakeComObject<CVolumeCallback>(m_pRegistry, hMixer, d, m_guidOwnWrites, CurrentMute(line)));
+    }
+    return pListening;
+}

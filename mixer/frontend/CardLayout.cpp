@@ -1,0 +1,73 @@
+#include "mixer/frontend/CardLayout.h"
+
+#include <algorithm>
+
+bool ForEachLine(const CCardLayout& card, const std::function<bool(const CLinePlace&)>& visit)
+{
+    for (DWORD d = 0; d < card.destinations.size(); ++d) {
+        const CDestinationLayout& dest = card.destinations[d];
+        if (visit({&dest.line, d, 0, false, static_cast<DWORD>(dest.sources.size())}))
+            return true;
+        for (DWORD s = 0; s < dest.sources.size(); ++s)
+            if (visit({&dest.sources[s], d, s, true, 0}))
+                return true;
+    }
+    return false;
+}
+
+CLinePlace FindLine(const CCardLayout& card, DWORD dwLineID)
+{
+    CLinePlace found;
+    ForEachLine(card, [&](const CLinePlace& place) {
+        if (place.pLine->dwLineID != dwLineID)
+            return false;
+        found = place;
+        return true;
+    });
+    return found;
+}
+
+CControlPlace FindControl(const CCardLayout& card, DWORD dwControlID)
+{
+    CControlPlace found;
+    ForEachLine(card, [&](const CLinePlace& place) {
+        for (const CControlLayout& control : place.pLine->controls)
+            if (control.dwControlID == dwControlID) {
+                found = {&control, place.pLine};
+                return true;
+            }
+        return false;
+    });
+    return found;
+}
+
+bool IsUniform(const CControlLayout& control)
+{
+    return (control.dwControlType & MIXERCONTROL_CT_CLASS_MASK) != MIXERCONTROL_CT_CLASS_FADER;
+}
+
+DWORD ControlChannels(const CControlPlace& control)
+{
+    return IsUniform(*control.pControl) ? 1 : control.pLine->cChannels;
+}
+
+size_t ValueCount(const CControlPlace& control)
+{
+    return size_t{ControlChannels(control)} * std::max<DWORD>(control.pControl->cMultipleItems, 1);
+}
+
+MMRESULT CheckValues(const CCardLayout& card, DWORD dwControlID, const std::vector<DWORD>& values)
+{
+    const CControlPlace place = FindControl(card, dwControlID);
+    if (place.pControl == nullptr)
+        return MIXERR_INVALCONTROL;
+    const CControlLayout& control = *place.pControl;
+    if (values.size() != ValueCount(place))
+        return MMSYSERR_INVALPARAM;
+    if (std::any_of(values.begin(), values.end(), [&](DWORD v) { return v > control.dwMaximum; }))
+        return MIXERR_INVALVALUE;
+    if (control.dwControlType == MIXERCONTROL_CONTROLTYPE_MUX &&
+        std::none_of(values.begin(), values.end(), [](DWORD v) { return v != 0; }))
+        return MIXERR_INVALVALUE;
+    return MMSYSERR_NOERROR;
+}

@@ -48,6 +48,11 @@ CCardLayout CardLayout(const CEndpointCard& card)
     return layout;
 }
 
+bool IsMute(const CControlPlace& control)
+{
+    return control.pControl->dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE;
+}
+
 BOOL CurrentMute(const CEndpointLine& line)
 {
     BOOL bMuted = FALSE;
@@ -68,11 +73,15 @@ CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const CEndpointCard> pCar
 {
 }
 
+const CEndpointLine& CEndpointMixerCard::LineOf(const CControlPlace& control) const
+{
+    return m_pCard->lines[control.pControl->dwControlID / kControlsPerLine];
+}
+
 MMRESULT CEndpointMixerCard::Read(const CControlPlace& control, std::vector<DWORD>& values) const
 {
-    const DWORD dwControlID = control.pControl->dwControlID;
-    const CEndpointLine& line = m_pCard->lines[dwControlID / kControlsPerLine];
-    if (dwControlID == MuteControlOf(dwControlID / kControlsPerLine)) {
+    const CEndpointLine& line = LineOf(control);
+    if (IsMute(control)) {
         BOOL bMuted = FALSE;
         if (FAILED(line.pVolume->GetMute(&bMuted)))
             return MMSYSERR_ERROR;
@@ -88,15 +97,13 @@ MMRESULT CEndpointMixerCard::Read(const CControlPlace& control, std::vector<DWOR
 
 MMRESULT CEndpointMixerCard::Write(const CControlPlace& control, const std::vector<DWORD>& values)
 {
-    const DWORD dwControlID = control.pControl->dwControlID;
-    const CEndpointLine& line = m_pCard->lines[dwControlID / kControlsPerLine];
+    const CEndpointLine& line = LineOf(control);
     // The endpoint keeps one value for all channels: the loudest channel asked for, which is
     // the one a bar shows.
     const DWORD dwValue = *std::max_element(values.begin(), values.end());
     const HRESULT hr =
-        dwControlID == MuteControlOf(dwControlID / kControlsPerLine)
-            ? line.pVolume->SetMute(dwValue != 0, &m_guidOwnWrites)
-            : line.pVolume->SetMasterVolumeLevelScalar(ValueToScalar(dwValue), &m_guidOwnWrites);
+        IsMute(control) ? line.pVolume->SetMute(dwValue != 0, &m_guidOwnWrites)
+                        : line.pVolume->SetMasterVolumeLevelScalar(ValueToScalar(dwValue), &m_guidOwnWrites);
     return SUCCEEDED(hr) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
 }
 

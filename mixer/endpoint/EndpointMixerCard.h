@@ -27,6 +27,8 @@ public:
     std::unique_ptr<CListening> Listen(HMIXER hMixer) override;
 
 private:
+    const CEndpointLine& LineOf(const CControlPlace& control) const;
+
     const std::shared_ptr<const CEndpointCard> m_pCard;
     const std::weak_ptr<const CHandleRegistry> m_pRegistry;
     const GUID m_guidOwnWrites;

@@ -2,19 +2,6 @@
 
 #include <algorithm>
 
-bool ForEachLine(const CCardLayout& card, const std::function<bool(const CLinePlace&)>& visit)
-{
-    for (DWORD d = 0; d < card.destinations.size(); ++d) {
-        const CDestinationLayout& dest = card.destinations[d];
-        if (visit({&dest.line, d, 0, false, static_cast<DWORD>(dest.sources.size())}))
-            return true;
-        for (DWORD s = 0; s < dest.sources.size(); ++s)
-            if (visit({&dest.sources[s], d, s, true, 0}))
-                return true;
-    }
-    return false;
-}
-
 CLinePlace FindLine(const CCardLayout& card, DWORD dwLineID)
 {
     CLinePlace found;

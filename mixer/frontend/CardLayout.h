@@ -9,7 +9,6 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,7 +68,20 @@ struct CControlPlace {
 
 // Visits the destinations in order, each before its sources, until visit answers true; true
 // when it did.
-bool ForEachLine(const CCardLayout& card, const std::function<bool(const CLinePlace&)>& visit);
+template <class Visit>
+bool ForEachLine(const CCardLayout& card, Visit visit)
+{
+    for (DWORD d = 0; d < card.destinations.size(); ++d) {
+        const CDestinationLayout& dest = card.destinations[d];
+        if (visit(CLinePlace{&dest.line, d, 0, false, static_cast<DWORD>(dest.sources.size())}))
+            return true;
+        for (DWORD s = 0; s < dest.sources.size(); ++s)
+            if (visit(CLinePlace{&dest.sources[s], d, s, true, 0}))
+                return true;
+    }
+    return false;
+}
+
 CLinePlace FindLine(const CCardLayout& card, DWORD dwLineID);
 // pControl is null when the card has no control of that id.
 CControlPlace FindControl(const CCardLayout& card, DWORD dwControlID);

@@ -33,6 +33,7 @@ public:
     MMRESULT GetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override;
     MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override;
 
+    // For tests that look for handles left open.
     size_t OpenHandleCount() const { return m_pHandles->OpenHandles().size(); }
 
 private:

@@ -34,12 +34,12 @@ CEndpointMixer::~CEndpointMixer()
         m_pEnumerator->UnregisterEndpointNotificationCallback(m_pDeviceClient.Get());
 }
 
-void CEndpointMixer::Attach(std::weak_ptr<CChangeSink> pSink)
+void CEndpointMixer::Attach(std::weak_ptr<CHandleTable> pHandles)
 {
-    m_pRegistry->Attach(std::move(pSink));
+    m_pRegistry->Attach(std::move(pHandles));
 }
 
-CModelCards CEndpointMixer::Cards()
+const CModelCards& CEndpointMixer::Cards()
 {
     const CCriticalSectionLock lock(m_cardsMutex);
     // Taken before the read, so that a change during the read calls for another one.
@@ -47,10 +47,10 @@ CModelCards CEndpointMixer::Cards()
     if (!m_bCardsRead || bStale) {
         const CEndpointCards cards = ReadEndpointCards(m_pEnumerator.Get());
         m_pRegistry->SetKnownEndpoints(EndpointIds(cards));
-        m_cards.clear();
-        for (const auto& pCard : cards)
-            m_cards.push_back(std::make_shared<CEndpointMixerCard>(
-                pCard, std::weak_ptr<const CHandleRegistry>(m_pRegistry), m_guidOwnWrites));
+        m_cards = CModelCards(cards.size());
+        for (size_t i = 0; i < cards.size(); ++i)
+            m_cards[i] = std::make_shared<CEndpointMixerCard>(
+                cards[i], std::weak_ptr<const CHandleRegistry>(m_pRegistry), m_guidOwnWrites);
         m_bCardsRead = true;
     }
     return m_cards;

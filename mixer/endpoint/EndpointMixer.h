@@ -30,8 +30,8 @@ public:
     // Stops hearing device changes.
     ~CEndpointMixer() override;
 
-    void Attach(std::weak_ptr<CChangeSink> pSink) override;
-    CModelCards Cards() override;
+    void Attach(std::weak_ptr<CHandleTable> pHandles) override;
+    const CModelCards& Cards() override;
 
 private:
     CComPtr<IMMDeviceEnumerator> m_pEnumerator;

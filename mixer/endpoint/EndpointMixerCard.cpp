@@ -21,29 +21,23 @@ float ValueToScalar(DWORD dwValue)
 
 CControlLayout ControlLayout(const CEndpointLine& line, DWORD dwDestination, bool bMute)
 {
-    CControlLayout control;
-    control.dwControlID = bMute ? MuteControlOf(dwDestination) : VolumeControlOf(dwDestination);
-    control.dwControlType = bMute ? MIXERCONTROL_CONTROLTYPE_MUTE : MIXERCONTROL_CONTROLTYPE_VOLUME;
-    control.dwMaximum = bMute ? 1 : kVolumeMaximum;
-    control.cSteps = bMute ? 0 : line.cSteps;
-    control.strName = bMute ? "Master Mute" : "Master Volume";
-    return control;
+    if (bMute)
+        return {MuteControlOf(dwDestination), MIXERCONTROL_CONTROLTYPE_MUTE, 1, 0, 0};
+    return {VolumeControlOf(dwDestination), MIXERCONTROL_CONTROLTYPE_VOLUME, kVolumeMaximum, line.cSteps, 0};
 }
 
 CCardLayout CardLayout(const CEndpointCard& card)
 {
-    CCardLayout layout;
-    layout.strName = card.strName;
+    CCardLayout layout{card.strName, {}};
     for (DWORD d = 0; d < card.lines.size(); ++d) {
         const CEndpointLine& line = card.lines[d];
         const bool bSpeakers = line.dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-        CDestinationLayout dest;
-        dest.line.dwLineID = LineIdOf(d);
-        dest.line.dwComponentType = line.dwComponentType;
-        dest.line.cChannels = line.cChannels;
-        dest.line.strName = bSpeakers ? "Master Volume" : "Recording Control";
-        dest.line.controls = {ControlLayout(line, d, false), ControlLayout(line, d, true)};
-        layout.destinations.push_back(std::move(dest));
+        layout.destinations.push_back({{LineIdOf(d),
+                                        line.dwComponentType,
+                                        line.cChannels,
+                                        bSpeakers ? "Master Volume" : "Recording Control",
+                                        {ControlLayout(line, d, false), ControlLayout(line, d, true)}},
+                                       {}});
     }
     return layout;
 }
@@ -58,10 +52,6 @@ BOOL CurrentMute(const CEndpointLine& line)
     BOOL bMuted = FALSE;
     return SUCCEEDED(line.pVolume->GetMute(&bMuted)) && bMuted;
 }
-
-struct CVolumeListening final : CListening {
-    std::vector<CVolumeRegistration> registrations;
-};
 
 } // namespace
 
@@ -109,7 +99,7 @@ MMRESULT CEndpointMixerCard::Write(const CControlPlace& control, const std::vect
 
 std::unique_ptr<CListening> CEndpointMixerCard::Listen(HMIXER hMixer)
 {
-    auto pListening = std::make_unique<CVolumeListening>();
+    auto pListening = std::make_unique<CRegistrations>();
     for (DWORD d = 0; d < m_pCard->lines.size(); ++d) {
         const CEndpointLine& line = m_pCard->lines[d];
         pListening->registrations.emplace_back(

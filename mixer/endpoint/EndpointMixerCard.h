@@ -9,6 +9,7 @@
 #pragma once
 
 #include "mixer/endpoint/EndpointDevices.h"
+#include "mixer/endpoint/VolumeCallback.h"
 #include "mixer/frontend/CardModel.h"
 
 #include <memory>
@@ -27,6 +28,10 @@ public:
     std::unique_ptr<CListening> Listen(HMIXER hMixer) override;
 
 private:
+    struct CRegistrations final : CListening {
+        std::vector<CVolumeRegistration> registrations;
+    };
+
     const CEndpointLine& LineOf(const CControlPlace& control) const;
 
     const std::shared_ptr<const CEndpointCard> m_pCard;

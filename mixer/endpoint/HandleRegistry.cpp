@@ -1,27 +1,29 @@
 #include "mixer/endpoint/HandleRegistry.h"
 
-void CHandleRegistry::Attach(std::weak_ptr<CChangeSink> pSink)
+#include "mixer/frontend/HandleTable.h"
+
+void CHandleRegistry::Attach(std::weak_ptr<CHandleTable> pHandles)
 {
     const CCriticalSectionLock lock(m_mutex);
-    m_pSink = std::move(pSink);
+    m_pHandles = std::move(pHandles);
 }
 
-std::shared_ptr<CChangeSink> CHandleRegistry::Sink() const
+std::shared_ptr<CHandleTable> CHandleRegistry::Handles() const
 {
     const CCriticalSectionLock lock(m_mutex);
-    return m_pSink.lock();
+    return m_pHandles.lock();
 }
 
 void CHandleRegistry::PostControlChange(HMIXER hMixer, DWORD dwControlID) const
 {
-    if (const auto pSink = Sink())
-        pSink->ControlChanged(hMixer, dwControlID);
+    if (const auto pHandles = Handles())
+        pHandles->ControlChanged(hMixer, dwControlID);
 }
 
 void CHandleRegistry::PostDeviceChange() const
 {
-    if (const auto pSink = Sink())
-        pSink->CardsChanged();
+    if (const auto pHandles = Handles())
+        pHandles->CardsChanged();
 }
 
 void CHandleRegistry::SetKnownEndpoints(std::set<std::wstring> endpointIds)

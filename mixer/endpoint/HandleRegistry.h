@@ -1,5 +1,5 @@
 // CHandleRegistry is the endpoint mixer's way from Core Audio's notification threads to the
-// front end's open handles (mixer/frontend/CardModel.h, CChangeSink): the volume callbacks
+// front end's open handles (mixer/frontend/HandleTable.h): the volume callbacks
 // report a control of one handle's card, the device notifications a change of the cards. The
 // callbacks hold it by weak_ptr, so a late callback after the mixer has gone reports nothing.
 //
@@ -20,7 +20,7 @@
 
 class CHandleRegistry {
 public:
-    void Attach(std::weak_ptr<CChangeSink> pSink);
+    void Attach(std::weak_ptr<CHandleTable> pHandles);
 
     // A control of the card that hMixer was opened on changed elsewhere.
     void PostControlChange(HMIXER hMixer, DWORD dwControlID) const;
@@ -34,10 +34,10 @@ public:
     bool TakeCardsStale() { return m_bCardsStale.exchange(false); }
 
 private:
-    std::shared_ptr<CChangeSink> Sink() const;
+    std::shared_ptr<CHandleTable> Handles() const;
 
     mutable CCriticalSection m_mutex;
-    std::weak_ptr<CChangeSink> m_pSink;
+    std::weak_ptr<CHandleTable> m_pHandles;
     std::set<std::wstring> m_knownEndpoints;
     std::atomic<bool> m_bCardsStale{false};
 };

@@ -46,15 +46,22 @@ size_t ValueCount(const CControlPlace& control)
 MMRESULT CheckValues(const CCardLayout& card, DWORD dwControlID, const std::vector<DWORD>& values)
 {
     const CControlPlace place = FindControl(card, dwControlID);
-    if (place.pControl == nullptr)
-        return MIXERR_INVALCONTROL;
+    return place.pControl != nullptr ? CheckValues(place, values) : MIXERR_INVALCONTROL;
+}
+
+MMRESULT CheckValues(const CControlPlace& place, const std::vector<DWORD>& values)
+{
     const CControlLayout& control = *place.pControl;
     if (values.size() != ValueCount(place))
         return MMSYSERR_INVALPARAM;
-    if (std::any_of(values.begin(), values.end(), [&](DWORD v) { return v > control.dwMaximum; }))
-        return MIXERR_INVALVALUE;
-    if (control.dwControlType == MIXERCONTROL_CONTROLTYPE_MUX &&
-        std::none_of(values.begin(), values.end(), [](DWORD v) { return v != 0; }))
+    bool bAnySet = false;
+    for (const DWORD dwValue : values) {
+        if (dwValue > control.dwMaximum)
+            return MIXERR_INVALVALUE;
+        bAnySet |= dwValue != 0;
+    }
+    // A MUX always has one item selected.
+    if (control.dwControlType == MIXERCONTROL_CONTROLTYPE_MUX && !bAnySet)
         return MIXERR_INVALVALUE;
     return MMSYSERR_NOERROR;
 }

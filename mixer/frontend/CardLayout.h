@@ -1,7 +1,8 @@
 // The cards of a card model (CardModel.h) as plain values: a card has a name and destinations, a
 // destination has sources; every line (destination or source) has an id, a component type, a
 // channel count, names and controls; a control has an id, a type, a maximum (the minimum is 0),
-// a step count and a number of items. Ids are unique on their card.
+// a step count and a number of items. Ids are unique on their card. The front end names the
+// controls by their type.
 //
 // The helpers below are the rules about them that the front end and the models share.
 #pragma once
@@ -18,8 +19,6 @@ struct CControlLayout {
     DWORD dwMaximum = 0;
     DWORD cSteps = 0;
     DWORD cMultipleItems = 0;
-    // Also the short name, cut to what the record holds.
-    std::string strName;
 };
 
 // The lines and cards over a kind of control: the front end's over CControlLayout; the scripted
@@ -96,3 +95,4 @@ size_t ValueCount(const CControlPlace& control);
 // lacks, MMSYSERR_INVALPARAM for a wrong count of values, MIXERR_INVALVALUE for a value above
 // the maximum or a MUX with no item selected.
 MMRESULT CheckValues(const CCardLayout& card, DWORD dwControlID, const std::vector<DWORD>& values);
+MMRESULT CheckValues(const CControlPlace& control, const std::vector<DWORD>& values);

@@ -15,17 +15,10 @@
 #include <memory>
 #include <vector>
 
-// Where a model tells the front end of changes made elsewhere. A model may call it on any
-// thread; the front end only takes a short lock and posts.
-class CChangeSink {
-public:
-    virtual ~CChangeSink() = default;
-    // A control of the card that hMixer was opened on changed, not by this front end's write.
-    virtual void ControlChanged(HMIXER hMixer, DWORD dwControlID) = 0;
-    // The set of cards changed: the front end reads Cards() again for new handles and tells
-    // the windows that hold handles, as Windows tells them of a change of the devices.
-    virtual void CardsChanged() = 0;
-};
+// Where a model tells the front end of changes made elsewhere, from any thread: ControlChanged
+// for a control of the card that one handle was opened on, CardsChanged when the set of cards
+// changed (HandleTable.h).
+class CHandleTable;
 
 // A model's word that it tells one handle of changes; it stops when this goes.
 class CListening {
@@ -57,7 +50,8 @@ public:
     CCardModel& operator=(const CCardModel&) = delete;
 
     // Called once by the front end, before any other call.
-    virtual void Attach(std::weak_ptr<CChangeSink> pSink) = 0;
-    // The cards now, card 0 first.
-    virtual CModelCards Cards() = 0;
+    virtual void Attach(std::weak_ptr<CHandleTable> pHandles) = 0;
+    // The cards now, card 0 first; valid until the next call. Only the thread that calls the
+    // front end calls it.
+    virtual const CModelCards& Cards() = 0;
 };

@@ -2,8 +2,8 @@
 
 #include <dbt.h>
 
+#include <algorithm>
 #include <atomic>
-#include <set>
 
 HMIXER CHandleTable::NewHandle()
 {
@@ -11,36 +11,48 @@ HMIXER CHandleTable::NewHandle()
     return reinterpret_cast<HMIXER>(s_nNext.fetch_add(4));
 }
 
+std::vector<CHandleTable::CEntry>::const_iterator CHandleTable::Entry(HMIXER hMixer) const
+{
+    return std::find_if(m_handles.begin(), m_handles.end(),
+                        [&](const CEntry& entry) { return entry.first == hMixer; });
+}
+
 void CHandleTable::Insert(HMIXER hMixer, COpenHandle handle)
 {
     const CCriticalSectionLock lock(m_mutex);
-    m_handles.emplace(hMixer, std::move(handle));
+    m_handles.emplace_back(hMixer, std::move(handle));
 }
 
-std::optional<COpenHandle> CHandleTable::Remove(HMIXER hMixer)
+bool CHandleTable::Remove(HMIXER hMixer, COpenHandle& handle)
 {
     const CCriticalSectionLock lock(m_mutex);
-    const auto it = m_handles.find(hMixer);
+    const auto it = Entry(hMixer);
     if (it == m_handles.end())
-        return std::nullopt;
-    std::optional<COpenHandle> handle(std::move(it->second));
+        return false;
+    handle = std::move(m_handles[it - m_handles.begin()].second);
     m_handles.erase(it);
-    return handle;
+    return true;
 }
 
-std::vector<HMIXER> CHandleTable::OpenHandles() const
+void CHandleTable::RemoveAll()
+{
+    std::vector<CEntry> handles;
+    {
+        const CCriticalSectionLock lock(m_mutex);
+        handles.swap(m_handles);
+    }
+}
+
+size_t CHandleTable::OpenCount() const
 {
     const CCriticalSectionLock lock(m_mutex);
-    std::vector<HMIXER> handles;
-    for (const auto& entry : m_handles)
-        handles.push_back(entry.first);
-    return handles;
+    return m_handles.size();
 }
 
 bool CHandleTable::Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>& pCard) const
 {
     const CCriticalSectionLock lock(m_mutex);
-    const auto it = m_handles.find(hMixer);
+    const auto it = Entry(hMixer);
     if (it == m_handles.end())
         return false;
     nCard = it->second.nCard;
@@ -59,7 +71,7 @@ void CHandleTable::NotifyCard(const CModelCard* pCard, DWORD dwControlID) const
 void CHandleTable::ControlChanged(HMIXER hMixer, DWORD dwControlID)
 {
     const CCriticalSectionLock lock(m_mutex);
-    const auto it = m_handles.find(hMixer);
+    const auto it = Entry(hMixer);
     if (it != m_handles.end())
         it->second.callback.Notify(hMixer, MM_MIXM_CONTROL_CHANGE, dwControlID);
 }
@@ -67,10 +79,12 @@ void CHandleTable::ControlChanged(HMIXER hMixer, DWORD dwControlID)
 void CHandleTable::CardsChanged()
 {
     const CCriticalSectionLock lock(m_mutex);
-    std::set<HWND> windows;
-    for (const auto& entry : m_handles) {
-        const HWND hWnd = entry.second.callback.Window();
-        if (hWnd != nullptr && windows.insert(hWnd).second)
+    for (size_t i = 0; i < m_handles.size(); ++i) {
+        const HWND hWnd = m_handles[i].second.callback.Window();
+        size_t nFirst = 0;
+        while (m_handles[nFirst].second.callback.Window() != hWnd)
+            ++nFirst;
+        if (hWnd != nullptr && nFirst == i)
             ::PostMessageA(hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
     }
 }

@@ -9,9 +9,8 @@
 #include "mixer/frontend/CardModel.h"
 #include "mixer/frontend/MixerCallback.h"
 
-#include <map>
 #include <memory>
-#include <optional>
+#include <utility>
 #include <vector>
 
 struct COpenHandle {
@@ -21,26 +20,36 @@ struct COpenHandle {
     std::unique_ptr<CListening> pListening;
 };
 
-class CHandleTable final : public CChangeSink {
+class CHandleTable final {
 public:
     // A handle value not given out before in this process: far above any device index, so
     // that a mixer object without a type flag is never both, and never reused, as on Windows.
     static HMIXER NewHandle();
 
     void Insert(HMIXER hMixer, COpenHandle handle);
-    std::optional<COpenHandle> Remove(HMIXER hMixer);
-    std::vector<HMIXER> OpenHandles() const;
+    // Takes an open handle's record out into handle; false when the handle is not open.
+    bool Remove(HMIXER hMixer, COpenHandle& handle);
+    // Takes every record out; their listenings end, outside the lock, before this returns.
+    void RemoveAll();
+    size_t OpenCount() const;
     // The card of an open handle; false when the handle is not open.
     bool Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>& pCard) const;
 
     // MM_MIXM_CONTROL_CHANGE to every handle open on pCard.
     void NotifyCard(const CModelCard* pCard, DWORD dwControlID) const;
 
-    void ControlChanged(HMIXER hMixer, DWORD dwControlID) override;
-    // WM_DEVICECHANGE with DBT_DEVNODES_CHANGED, once to each window that holds a handle.
-    void CardsChanged() override;
+    // A control of the card that hMixer was opened on changed, not by the front end's write:
+    // MM_MIXM_CONTROL_CHANGE to that handle, if it is still open.
+    void ControlChanged(HMIXER hMixer, DWORD dwControlID);
+    // The set of cards changed: WM_DEVICECHANGE with DBT_DEVNODES_CHANGED, once to each window
+    // that holds a handle, as Windows tells windows of a change of the devices.
+    void CardsChanged();
 
 private:
+    using CEntry = std::pair<HMIXER, COpenHandle>;
+    std::vector<CEntry>::const_iterator Entry(HMIXER hMixer) const;
+
     mutable CCriticalSection m_mutex;
-    std::map<HMIXER, COpenHandle> m_handles;
+    // In the order of opening; a process holds a few at most.
+    std::vector<CEntry> m_handles;
 };

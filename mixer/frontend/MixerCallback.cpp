@@ -1,11 +1,5 @@
 #include "mixer/frontend/MixerCallback.h"
 
-bool CMixerCallback::IsMixerType(DWORD dwType)
-{
-    return dwType == CALLBACK_NULL || dwType == CALLBACK_WINDOW || dwType == CALLBACK_THREAD ||
-           dwType == CALLBACK_EVENT;
-}
-
 void CMixerCallback::Notify(HMIXER hMixer, UINT uMsg, DWORD dwParam) const
 {
     if (m_dwTarget == 0)
@@ -25,9 +19,4 @@ void CMixerCallback::Notify(HMIXER hMixer, UINT uMsg, DWORD dwParam) const
     default:
         break;
     }
-}
-
-HWND CMixerCallback::Window() const
-{
-    return m_dwType == CALLBACK_WINDOW ? reinterpret_cast<HWND>(m_dwTarget) : nullptr;
 }

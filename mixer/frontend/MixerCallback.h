@@ -17,12 +17,16 @@ public:
 
     // The types mixerOpen takes. Windows 2000 and later take threads and events as well as
     // windows; a callback function they refuse with MMSYSERR_INVALFLAG.
-    static bool IsMixerType(DWORD dwType);
+    static bool IsMixerType(DWORD dwType)
+    {
+        return dwType == CALLBACK_NULL || dwType == CALLBACK_WINDOW || dwType == CALLBACK_THREAD ||
+               dwType == CALLBACK_EVENT;
+    }
 
     // uMsg with the handle as wParam and dwParam (a control or line id) as lParam.
     void Notify(HMIXER hMixer, UINT uMsg, DWORD dwParam) const;
     // The window, when the callback is one.
-    HWND Window() const;
+    HWND Window() const { return m_dwType == CALLBACK_WINDOW ? reinterpret_cast<HWND>(m_dwTarget) : nullptr; }
 
 private:
     DWORD m_dwType = CALLBACK_NULL;

@@ -10,11 +10,10 @@ constexpr DWORD kQueryMask = 0x0000000F;
 // The details query that names no values: list texts on a read, a custom write. Both are 1.
 constexpr DWORD kDetailsOtherQuery = MIXER_GETCONTROLDETAILSF_LISTTEXT;
 
-void CopyName(char* pszTarget, size_t cchTarget, const std::string& strName)
+// Cut to the room of the record, always terminated.
+void CopyName(char* pszTarget, int cchTarget, const char* pszName)
 {
-    const size_t cch = std::min(strName.size(), cchTarget - 1);
-    std::memcpy(pszTarget, strName.data(), cch);
-    pszTarget[cch] = '\0';
+    ::lstrcpynA(pszTarget, pszName, cchTarget);
 }
 
 DWORD TargetType(DWORD dwComponentType)
@@ -42,12 +41,19 @@ void FillLine(const CCardLayout& card, const CLinePlace& place, MIXERLINEA& mxl)
     mxl.cChannels = line.cChannels;
     mxl.cConnections = place.cConnections;
     mxl.cControls = static_cast<DWORD>(line.controls.size());
-    CopyName(mxl.szShortName, sizeof mxl.szShortName, line.strName);
-    CopyName(mxl.szName, sizeof mxl.szName, line.strName);
+    CopyName(mxl.szShortName, sizeof mxl.szShortName, line.strName.c_str());
+    CopyName(mxl.szName, sizeof mxl.szName, line.strName.c_str());
     mxl.Target = {};
     mxl.Target.dwType = TargetType(line.dwComponentType);
     mxl.Target.vDriverVersion = 0x0100;
-    CopyName(mxl.Target.szPname, sizeof mxl.Target.szPname, card.strName);
+    CopyName(mxl.Target.szPname, sizeof mxl.Target.szPname, card.strName.c_str());
+}
+
+const char* ControlName(DWORD dwControlType)
+{
+    if (dwControlType == MIXERCONTROL_CONTROLTYPE_VOLUME)
+        return "Volume";
+    return dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE ? "Mute" : "Control";
 }
 
 void FillControl(const CControlLayout& control, MIXERCONTROLA& mxc)
@@ -59,8 +65,9 @@ void FillControl(const CControlLayout& control, MIXERCONTROLA& mxc)
     mxc.fdwControl = (IsUniform(control) ? MIXERCONTROL_CONTROLF_UNIFORM : 0) |
                      (control.cMultipleItems > 0 ? MIXERCONTROL_CONTROLF_MULTIPLE : 0);
     mxc.cMultipleItems = control.cMultipleItems;
-    CopyName(mxc.szShortName, sizeof mxc.szShortName, control.strName);
-    CopyName(mxc.szName, sizeof mxc.szName, control.strName);
+    const char* pszName = ControlName(control.dwControlType);
+    CopyName(mxc.szShortName, sizeof mxc.szShortName, pszName);
+    CopyName(mxc.szName, sizeof mxc.szName, pszName);
     mxc.Bounds.dwMinimum = 0;
     mxc.Bounds.dwMaximum = control.dwMaximum;
     mxc.Metrics.cSteps = control.cSteps;
@@ -69,29 +76,27 @@ void FillControl(const CControlLayout& control, MIXERCONTROLA& mxc)
 // The line a mixerGetLineInfoA query names; no line when there is none.
 CLinePlace FindQueriedLine(const CCardLayout& card, const MIXERLINEA& mxl, DWORD dwQuery)
 {
-    const auto& dests = card.destinations;
-    switch (dwQuery) {
-    case MIXER_GETLINEINFOF_DESTINATION:
-        if (mxl.dwDestination < dests.size())
-            return FindLine(card, dests[mxl.dwDestination].line.dwLineID);
-        return {};
-    case MIXER_GETLINEINFOF_SOURCE:
-        if (mxl.dwDestination < dests.size() && mxl.dwSource < dests[mxl.dwDestination].sources.size())
-            return FindLine(card, dests[mxl.dwDestination].sources[mxl.dwSource].dwLineID);
-        return {};
-    case MIXER_GETLINEINFOF_LINEID:
-        return FindLine(card, mxl.dwLineID);
-    default: {
-        CLinePlace found;
-        ForEachLine(card, [&](const CLinePlace& place) {
-            if (place.pLine->dwComponentType != mxl.dwComponentType)
-                return false;
-            found = place;
-            return true;
-        });
-        return found;
-    }
-    }
+    const auto isQueried = [&](const CLinePlace& place) {
+        switch (dwQuery) {
+        case MIXER_GETLINEINFOF_DESTINATION:
+            return !place.bSource && place.dwDestination == mxl.dwDestination;
+        case MIXER_GETLINEINFOF_SOURCE:
+            return place.bSource && place.dwDestination == mxl.dwDestination &&
+                   place.dwSource == mxl.dwSource;
+        case MIXER_GETLINEINFOF_LINEID:
+            return place.pLine->dwLineID == mxl.dwLineID;
+        default:
+            return place.pLine->dwComponentType == mxl.dwComponentType;
+        }
+    };
+    CLinePlace found;
+    ForEachLine(card, [&](const CLinePlace& place) {
+        if (!isQueried(place))
+            return false;
+        found = place;
+        return true;
+    });
+    return found;
 }
 
 // Between the caller's channel count and the control's own: one caller channel stands for all
@@ -124,13 +129,12 @@ void FromModelLayout(const CControlPlace& control, const std::vector<DWORD>& val
 CMixerFrontEnd::CMixerFrontEnd(std::unique_ptr<CCardModel> pModel)
     : m_pModel(std::move(pModel)), m_pHandles(std::make_shared<CHandleTable>())
 {
-    m_pModel->Attach(std::weak_ptr<CChangeSink>(m_pHandles));
+    m_pModel->Attach(m_pHandles);
 }
 
 CMixerFrontEnd::~CMixerFrontEnd()
 {
-    for (const HMIXER hMixer : m_pHandles->OpenHandles())
-        Close(hMixer);
+    m_pHandles->RemoveAll();
 }
 
 MMRESULT CMixerFrontEnd::Resolve(UINT_PTR nObject, DWORD fdwFlags, CResolved& resolved)
@@ -144,7 +148,7 @@ MMRESULT CMixerFrontEnd::Resolve(UINT_PTR nObject, DWORD fdwFlags, CResolved& re
         // Without a type flag the object is an open handle or else a device index.
         if (m_pHandles->Find(hMixer, resolved.nCard, resolved.pCard))
             return MMSYSERR_NOERROR;
-        const CModelCards cards = m_pModel->Cards();
+        const CModelCards& cards = m_pModel->Cards();
         if (nObject >= cards.size())
             return MMSYSERR_BADDEVICEID;
         resolved.nCard = static_cast<UINT>(nObject);
@@ -180,7 +184,7 @@ MMRESULT CMixerFrontEnd::GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSA pmxcaps, UINT c
     const CCardLayout& card = resolved.pCard->Layout();
     MIXERCAPSA caps{};
     caps.vDriverVersion = 0x0100;
-    CopyName(caps.szPname, sizeof caps.szPname, card.strName);
+    CopyName(caps.szPname, sizeof caps.szPname, card.strName.c_str());
     caps.cDestinations = static_cast<DWORD>(card.destinations.size());
     // Like WINMM, copies as much of the structure as the caller has room for.
     std::memcpy(pmxcaps, &caps, std::min<size_t>(cbmxcaps, sizeof caps));
@@ -217,8 +221,8 @@ MMRESULT CMixerFrontEnd::Close(HMIXER hmx)
     // The record leaves the table first, so that nothing reaches its callback any more; the
     // model stops listening when the record goes at the end of this function, outside the
     // table's lock. Nothing is signalled on close.
-    const std::optional<COpenHandle> handle = m_pHandles->Remove(hmx);
-    return handle ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
+    COpenHandle handle;
+    return m_pHandles->Remove(hmx, handle) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
 }
 
 MMRESULT CMixerFrontEnd::GetID(HMIXEROBJ hmxobj, UINT* puMxId, DWORD fdwId)
@@ -335,7 +339,7 @@ MMRESULT CMixerFrontEnd::SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAI
     if (const MMRESULT mmr = ResolveDetails(hmxobj, pmxcd, fdwDetails, resolved, control))
         return mmr;
     const std::vector<DWORD> values = ToModelLayout(control, *pmxcd);
-    if (const MMRESULT mmr = CheckValues(resolved.pCard->Layout(), pmxcd->dwControlID, values))
+    if (const MMRESULT mmr = CheckValues(control, values))
         return mmr;
     if (const MMRESULT mmr = resolved.pCard->Write(control, values))
         return mmr;

@@ -34,7 +34,7 @@ public:
     MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override;
 
     // For tests that look for handles left open.
-    size_t OpenHandleCount() const { return m_pHandles->OpenHandles().size(); }
+    size_t OpenHandleCount() const { return m_pHandles->OpenCount(); }
 
 private:
     struct CResolved {

@@ -23,7 +23,7 @@ struct State {
     std::vector<StoredCard> cards;
     // The open handles, with the card each was opened on.
     std::map<HMIXER, UINT> listeners;
-    std::weak_ptr<CChangeSink> pSink;
+    std::weak_ptr<CHandleTable> pHandles;
     std::array<unsigned, static_cast<size_t>(Function::Count)> calls{};
     std::unique_ptr<CMixerFrontEnd> pFrontEnd;
 };
@@ -74,15 +74,18 @@ private:
 
 class CSimModel final : public CCardModel {
 public:
-    void Attach(std::weak_ptr<CChangeSink> pSink) override { TheState().pSink = std::move(pSink); }
+    void Attach(std::weak_ptr<CHandleTable> pHandles) override { TheState().pHandles = std::move(pHandles); }
 
-    CModelCards Cards() override
+    const CModelCards& Cards() override
     {
-        CModelCards cards;
+        m_cards.clear();
         for (const StoredCard& card : TheState().cards)
-            cards.push_back(card.pModelCard);
-        return cards;
+            m_cards.push_back(card.pModelCard);
+        return m_cards;
     }
+
+private:
+    CModelCards m_cards;
 };
 
 CMixerFrontEnd& FrontEnd()
@@ -93,15 +96,11 @@ CMixerFrontEnd& FrontEnd()
     return *state.pFrontEnd;
 }
 
-// The card without its values; controls are named by their ids.
+// The line without its values.
 CLineLayout LineLayout(const Line& line)
 {
-    CLineLayout layout{line.dwLineID, line.dwComponentType, line.cChannels, line.strName, {}};
-    for (CControlLayout control : line.controls) {
-        control.strName = "Control " + std::to_string(control.dwControlID);
-        layout.controls.push_back(std::move(control));
-    }
-    return layout;
+    return {line.dwLineID, line.dwComponentType, line.cChannels, line.strName,
+            std::vector<CControlLayout>(line.controls.begin(), line.controls.end())};
 }
 
 CCardLayout CardLayout(const Card& card)
@@ -182,24 +181,24 @@ std::string CountError(const Control& control)
 
 Control Volume(DWORD dwControlID, std::vector<DWORD> values, DWORD cSteps, DWORD dwMaximum)
 {
-    return {{dwControlID, MIXERCONTROL_CONTROLTYPE_VOLUME, dwMaximum, cSteps, 0, {}}, std::move(values)};
+    return {{dwControlID, MIXERCONTROL_CONTROLTYPE_VOLUME, dwMaximum, cSteps, 0}, std::move(values)};
 }
 
 Control Mute(DWORD dwControlID, DWORD dwValue)
 {
-    return {{dwControlID, MIXERCONTROL_CONTROLTYPE_MUTE, 1, 1, 0, {}}, {dwValue}};
+    return {{dwControlID, MIXERCONTROL_CONTROLTYPE_MUTE, 1, 1, 0}, {dwValue}};
 }
 
 Control Mixer(DWORD dwControlID, std::vector<DWORD> items)
 {
     const auto cItems = static_cast<DWORD>(items.size());
-    return {{dwControlID, MIXERCONTROL_CONTROLTYPE_MIXER, 1, cItems, cItems, {}}, std::move(items)};
+    return {{dwControlID, MIXERCONTROL_CONTROLTYPE_MIXER, 1, cItems, cItems}, std::move(items)};
 }
 
 Control Mux(DWORD dwControlID, std::vector<DWORD> items)
 {
     const auto cItems = static_cast<DWORD>(items.size());
-    return {{dwControlID, MIXERCONTROL_CONTROLTYPE_MUX, 1, cItems, cItems, {}}, std::move(items)};
+    return {{dwControlID, MIXERCONTROL_CONTROLTYPE_MUX, 1, cItems, cItems}, std::move(items)};
 }
 
 void Reset()
@@ -259,10 +258,10 @@ MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& va
     card.values[dwControlID] = stored;
 
     // The front end announces the program's own writes itself.
-    if (const auto pSink = state.pSink.lock(); pSink && origin != Origin::Program)
+    if (const auto pHandles = state.pHandles.lock(); pHandles && origin != Origin::Program)
         for (const auto& [hMixer, nListenerCard] : state.listeners)
             if (nListenerCard == nCard)
-                pSink->ControlChanged(hMixer, dwControlID);
+                pHandles->ControlChanged(hMixer, dwControlID);
     ReportWrite(origin, nCard, dwControlID, stored);
     return MMSYSERR_NOERROR;
 }

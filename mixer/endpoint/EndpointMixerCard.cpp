@@ -28,16 +28,15 @@ CControlLayout ControlLayout(const CEndpointLine& line, DWORD dwDestination, boo
 
 CCardLayout CardLayout(const CEndpointCard& card)
 {
-    CCardLayout layout{card.strName, {}};
+    CCardLayout layout{card.strName, std::vector<CDestinationLayout>(card.lines.size())};
     for (DWORD d = 0; d < card.lines.size(); ++d) {
         const CEndpointLine& line = card.lines[d];
         const bool bSpeakers = line.dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-        layout.destinations.push_back({{LineIdOf(d),
-                                        line.dwComponentType,
-                                        line.cChannels,
-                                        bSpeakers ? "Master Volume" : "Recording Control",
-                                        {ControlLayout(line, d, false), ControlLayout(line, d, true)}},
-                                       {}});
+        layout.destinations[d].line = {LineIdOf(d),
+                                       line.dwComponentType,
+                                       line.cChannels,
+                                       bSpeakers ? "Master Volume" : "Recording Control",
+                                       {ControlLayout(line, d, false), ControlLayout(line, d, true)}};
     }
     return layout;
 }
@@ -54,6 +53,12 @@ BOOL CurrentMute(const CEndpointLine& line)
 }
 
 } // namespace
+
+// A handle's volume callbacks, one per destination. Outside the anonymous namespace for a short
+// type name: the shipped program's size counts it.
+struct CEndpointListening final : CListening {
+    std::vector<CVolumeRegistration> registrations;
+};
 
 CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const CEndpointCard> pCard,
                                        std::weak_ptr<const CHandleRegistry> pRegistry,
@@ -99,7 +104,7 @@ MMRESULT CEndpointMixerCard::Write(const CControlPlace& control, const std::vect
 
 std::unique_ptr<CListening> CEndpointMixerCard::Listen(HMIXER hMixer)
 {
-    auto pListening = std::make_unique<CRegistrations>();
+    auto pListening = std::make_unique<CEndpointListening>();
     for (DWORD d = 0; d < m_pCard->lines.size(); ++d) {
         const CEndpointLine& line = m_pCard->lines[d];
         pListening->registrations.emplace_back(

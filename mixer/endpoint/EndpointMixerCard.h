@@ -9,7 +9,6 @@
 #pragma once
 
 #include "mixer/endpoint/EndpointDevices.h"
-#include "mixer/endpoint/VolumeCallback.h"
 #include "mixer/frontend/CardModel.h"
 
 #include <memory>
@@ -28,10 +27,6 @@ public:
     std::unique_ptr<CListening> Listen(HMIXER hMixer) override;
 
 private:
-    struct CRegistrations final : CListening {
-        std::vector<CVolumeRegistration> registrations;
-    };
-
     const CEndpointLine& LineOf(const CControlPlace& control) const;
 
     const std::shared_ptr<const CEndpointCard> m_pCard;

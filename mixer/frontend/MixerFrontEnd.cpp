@@ -287,14 +287,13 @@ MMRESULT CMixerFrontEnd::GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA 
             FillControl(controls[i], pmxlc->pamxctrl[i]);
         return MMSYSERR_NOERROR;
     }
-    const auto it = std::find_if(controls.begin(), controls.end(), [&](const CControlLayout& c) {
-        return c.dwControlType == pmxlc->dwControlType;
-    });
-    if (it == controls.end())
-        return MIXERR_INVALCONTROL;
-    pmxlc->dwControlID = it->dwControlID;
-    FillControl(*it, *pmxlc->pamxctrl);
-    return MMSYSERR_NOERROR;
+    for (const CControlLayout& control : controls)
+        if (control.dwControlType == pmxlc->dwControlType) {
+            pmxlc->dwControlID = control.dwControlID;
+            FillControl(control, *pmxlc->pamxctrl);
+            return MMSYSERR_NOERROR;
+        }
+    return MIXERR_INVALCONTROL;
 }
 
 MMRESULT CMixerFrontEnd::ResolveDetails(HMIXEROBJ hmxobj, const MIXERCONTROLDETAILS* pmxcd, DWORD fdwDetails,

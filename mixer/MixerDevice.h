@@ -5,6 +5,12 @@
 // Usage: construct with the bar window (opens card 0), Open(card), SelectLine(type, input),
 // then GetVolume/SetVolume and GetMute/SetMute. Volumes travel as packed steps values (see
 // mixer/VolumeScale.h). On the input side "muted" means "not selected for recording".
+//
+// The mixer functions it calls (mixerOpen and the rest) are answered by the library that the
+// program links as its mixer: in the product and the test build, the WINMM front end
+// (mixer/frontend/MixerFrontEnd.h) over the Core Audio endpoints (mixer/endpoint) or over the
+// scripted cards (tests/sim); where Core Audio cannot be used, Windows' own winmm.dll
+// (mixer/endpoint/WinmmMixer.h).
 #pragma once
 
 #include "mixer/MixerHandle.h"

@@ -2,6 +2,7 @@
 
 #include "mixer/endpoint/EndpointMixer.h"
 #include "mixer/endpoint/WinmmMixer.h"
+#include "mixer/frontend/MixerFrontEnd.h"
 
 #include <endpointvolume.h>
 
@@ -68,7 +69,8 @@ CProcessMixer MakeProcessMixer()
     CComPtr<IMMDeviceEnumerator> pEnumerator;
     mixer.choice = ChooseMixer(std::getenv("SONOBAR_MIXER"), ProcessFactory(), pEnumerator);
     if (mixer.choice.kind == MixerKind::Endpoint)
-        mixer.pBackend = std::make_unique<CEndpointMixer>(std::move(pEnumerator));
+        mixer.pBackend =
+            std::make_unique<CMixerFrontEnd>(std::make_unique<CEndpointMixer>(std::move(pEnumerator)));
     else
         mixer.pBackend = std::make_unique<CWinmmMixer>();
     const std::string strLine =

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "mixer/endpoint/ComPtr.h"
-#include "mixer/endpoint/MixerBackend.h"
+#include "mixer/frontend/MixerBackend.h"
 
 #include <windows.h>
 #include <mmdeviceapi.h>

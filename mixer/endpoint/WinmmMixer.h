@@ -4,7 +4,7 @@
 #pragma once
 
 #include "fw/ScopedHandles.h"
-#include "mixer/endpoint/MixerBackend.h"
+#include "mixer/frontend/MixerBackend.h"
 
 class CWinmmMixer final : public CMixerBackend {
 public:

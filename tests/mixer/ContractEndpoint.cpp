@@ -1,16 +1,16 @@
 #include "mixer/ContractBackend.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
 
-#include <mmsystem.h>
-
 bool PrepareContractBackend(ContractBackend& backend, std::string& strWhyNot)
 {
-    backend.pszName = "the endpoint mixer";
+    backend.pszName = "the front end on the endpoints";
     backend.bNotifies = true;
     backend.bClosedHandleInvalid = true;
     backend.bHasRecordingSelection = false;
+    backend.bThreadAndEventCallbacks = true;
     // A laptop's endpoints: speakers and microphone on one adapter, and an HDMI output.
     static CFakeCoreAudio audio;
+    backend.pfnChangeElsewhere = [] { audio.Volume(L"{0.0.0}.{spk}").SetLevelElsewhere(0.25f); };
     CFakeEndpointSetup speakers{L"{0.0.0}.{spk}", eRender, L"Speakers (Realtek(R) Audio)",
                                 L"Realtek(R) Audio"};
     speakers.fLevel = 0.6f;

@@ -1,6 +1,8 @@
-// One table of checks that the simulated mixer, Wine's WINMM and the endpoint mixer must all
-// pass, so that what the tests learn from the simulator holds for a real mixer. Where they must
+// One table of checks that the front end (on the scripted cards and on the endpoints) and Wine's
+// WINMM must all pass, so that what the tests learn from the scripted cards holds for a real
+// mixer; the one place where the answers of the mixer functions are checked. Where they must
 // differ the backend says so (ContractBackend.h) and the row names the difference.
+#include "fw/ScopedHandles.h"
 #include "mixer/ContractBackend.h"
 #include "mixer/MixerDevice.h"
 #include "mixer/MixerTestSupport.h"
@@ -8,6 +10,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -51,6 +55,54 @@ MIXERLINEA SpeakersOf(HMIXER hMixer)
     return line;
 }
 
+MIXERCONTROLA ControlOf(HMIXER hMixer, DWORD dwLineID, DWORD dwControlType)
+{
+    MIXERCONTROLA control{};
+    MIXERLINECONTROLSA mxlc{};
+    mxlc.cbStruct = sizeof mxlc;
+    mxlc.dwLineID = dwLineID;
+    mxlc.dwControlType = dwControlType;
+    mxlc.cControls = 1;
+    mxlc.cbmxctrl = sizeof control;
+    mxlc.pamxctrl = &control;
+    EXPECT_EQ(mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(hMixer), &mxlc,
+                                    MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE),
+              MMSYSERR_NOERROR);
+    return control;
+}
+
+// A details record for cChannels values of a control without items, at pValues.
+MIXERCONTROLDETAILS DetailsOf(DWORD dwControlID, DWORD cChannels, DWORD* pValues)
+{
+    MIXERCONTROLDETAILS mxcd{};
+    mxcd.cbStruct = sizeof mxcd;
+    mxcd.dwControlID = dwControlID;
+    mxcd.cChannels = cChannels;
+    mxcd.cbDetails = sizeof(DWORD);
+    mxcd.paDetails = pValues;
+    return mxcd;
+}
+
+MMRESULT Transfer(HMIXER hMixer, bool bWrite, MIXERCONTROLDETAILS mxcd, DWORD fdwQuery = 0)
+{
+    const auto hObject = reinterpret_cast<HMIXEROBJ>(hMixer);
+    const DWORD fdw = MIXER_OBJECTF_HMIXER | fdwQuery;
+    return bWrite ? mixerSetControlDetails(hObject, &mxcd, fdw)
+                  : mixerGetControlDetailsA(hObject, &mxcd, fdw);
+}
+
+MMRESULT WriteOneValue(HMIXER hMixer, DWORD dwControlID, DWORD dwValue)
+{
+    return Transfer(hMixer, true, DetailsOf(dwControlID, 1, &dwValue));
+}
+
+DWORD ReadFirstValue(HMIXER hMixer, DWORD dwControlID)
+{
+    DWORD dwValue = 0xDEAD;
+    EXPECT_EQ(Transfer(hMixer, false, DetailsOf(dwControlID, 1, &dwValue)), MMSYSERR_NOERROR);
+    return dwValue;
+}
+
 void CheckOpenAndClose(const ContractBackend&, const CNotifyWindow& window)
 {
     const HMIXER hMixer = OpenDevice0(window);
@@ -83,6 +135,10 @@ void CheckInvalidHandle(const ContractBackend& backend, const CNotifyWindow& win
     ASSERT_EQ(mixerClose(hMixer), MMSYSERR_NOERROR);
     const MMRESULT mmrExpected = backend.bClosedHandleInvalid ? MMSYSERR_INVALHANDLE : MMSYSERR_NOERROR;
     EXPECT_EQ(mixerGetID(reinterpret_cast<HMIXEROBJ>(hMixer), &uMxId, MIXER_OBJECTF_HMIXER), mmrExpected);
+    EXPECT_EQ(mixerClose(hMixer), mmrExpected);
+    // Without an object flag the value may still be a device index; a closed handle is not one.
+    EXPECT_EQ(mixerGetID(reinterpret_cast<HMIXEROBJ>(hMixer), &uMxId, MIXER_OBJECTF_MIXER),
+              backend.bClosedHandleInvalid ? MMSYSERR_BADDEVICEID : MMSYSERR_NOERROR);
 }
 
 void CheckLineLookupsAgree(const ContractBackend&, const CNotifyWindow& window)
@@ -140,7 +196,7 @@ void CheckControlLookupsAgree(const ContractBackend&, const CNotifyWindow& windo
     mixerClose(hMixer);
 }
 
-void CheckVolumeRoundTrip(const ContractBackend&, const CNotifyWindow& window)
+void CheckVolumeRoundTrip(const ContractBackend& backend, const CNotifyWindow& window)
 {
     CMixerDevice mixer(window.Get());
     ASSERT_TRUE(mixer.SelectLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE));
@@ -153,6 +209,15 @@ void CheckVolumeRoundTrip(const ContractBackend&, const CNotifyWindow& window)
         // The first channel is the one every mixer reports.
         EXPECT_LE(std::abs(int(LOWORD(dwRead)) - int(LOWORD(dwWritten))), 1) << nPosition;
     }
+    // One value written stands for every channel; Wine's sets the first channel only.
+    if (backend.bWine)
+        return;
+    ASSERT_EQ(WriteOneValue(mixer.m_hMixer.Get(), mixer.m_ctlVolume.dwControlID, 0x100), MMSYSERR_NOERROR);
+    std::vector<DWORD> values(mixer.m_nChannels, 0);
+    ASSERT_EQ(Transfer(mixer.m_hMixer.Get(), false,
+                       DetailsOf(mixer.m_ctlVolume.dwControlID, mixer.m_nChannels, values.data())),
+              MMSYSERR_NOERROR);
+    EXPECT_EQ(values, std::vector<DWORD>(mixer.m_nChannels, 0x100));
 }
 
 void CheckMuteRoundTrip(const ContractBackend&, const CNotifyWindow& window)
@@ -203,12 +268,286 @@ void CheckRecordingSelection(const ContractBackend& backend, const CNotifyWindow
             mxlc.cControls = 1;
             mxlc.cbmxctrl = sizeof control;
             mxlc.pamxctrl = &control;
-            bFound |= mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(mixer.m_hMixer.Get()), &mxlc,
-                                            MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) ==
-                      MMSYSERR_NOERROR;
+            if (mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(mixer.m_hMixer.Get()), &mxlc,
+                                      MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) !=
+                MMSYSERR_NOERROR)
+                continue;
+            bFound = true;
+            // Its values are read and written by item, and a MUX always has one item selected.
+            std::vector<DWORD> items(control.cMultipleItems, 0);
+            MIXERCONTROLDETAILS mxcd = DetailsOf(control.dwControlID, 1, items.data());
+            EXPECT_EQ(Transfer(mixer.m_hMixer.Get(), false, mxcd), MMSYSERR_INVALPARAM);
+            mxcd.cMultipleItems = control.cMultipleItems;
+            EXPECT_EQ(Transfer(mixer.m_hMixer.Get(), true, mxcd),
+                      dwType == MIXERCONTROL_CONTROLTYPE_MUX ? MIXERR_INVALVALUE : MMSYSERR_NOERROR);
         }
     }
     EXPECT_EQ(bFound, backend.bHasRecordingSelection);
+}
+
+void CheckResultCodes(const ContractBackend& backend, const CNotifyWindow& window)
+{
+    const HMIXER hMixer = OpenDevice0(window);
+    const auto hObject = reinterpret_cast<HMIXEROBJ>(hMixer);
+    const MIXERLINEA line = SpeakersOf(hMixer);
+    const MIXERCONTROLA volume = ControlOf(hMixer, line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME);
+    const MIXERCONTROLA mute = ControlOf(hMixer, line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE);
+    const UINT nCount = mixerGetNumDevs();
+
+    const auto open = [&](DWORD_PTR dwCallback, DWORD fdwOpen, UINT nDevice = 0) {
+        HMIXER h = nullptr;
+        const MMRESULT mmr = mixerOpen(&h, nDevice, dwCallback, 0, fdwOpen);
+        if (mmr == MMSYSERR_NOERROR)
+            mixerClose(h);
+        return mmr;
+    };
+    const auto lineInfo = [&](DWORD fdwInfo, const std::function<void(MIXERLINEA&)>& fill) {
+        MIXERLINEA mxl{};
+        mxl.cbStruct = sizeof mxl;
+        fill(mxl);
+        return mixerGetLineInfoA(hObject, &mxl, MIXER_OBJECTF_HMIXER | fdwInfo);
+    };
+    const auto controls = [&](DWORD fdwControls, const std::function<void(MIXERLINECONTROLSA&)>& fill) {
+        std::vector<MIXERCONTROLA> found(line.cControls + 1);
+        MIXERLINECONTROLSA mxlc{};
+        mxlc.cbStruct = sizeof mxlc;
+        mxlc.dwLineID = line.dwLineID;
+        mxlc.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
+        mxlc.cControls = 1;
+        mxlc.cbmxctrl = sizeof(MIXERCONTROLA);
+        mxlc.pamxctrl = found.data();
+        fill(mxlc);
+        return mixerGetLineControlsA(hObject, &mxlc, MIXER_OBJECTF_HMIXER | fdwControls);
+    };
+    const auto details = [&](bool bWrite, DWORD fdwDetails,
+                             const std::function<void(MIXERCONTROLDETAILS&)>& fill) {
+        std::vector<DWORD> values(64, 0);
+        MIXERCONTROLDETAILS mxcd = DetailsOf(volume.dwControlID, 1, values.data());
+        fill(mxcd);
+        return Transfer(hMixer, bWrite, mxcd, fdwDetails);
+    };
+    const auto none = [](auto&) {};
+
+    const struct {
+        const char* pszWhat;
+        std::function<MMRESULT()> call;
+        MMRESULT mmrExpected;
+        // What Wine's WINMM answers instead, where it differs: it refuses thread and event
+        // callbacks as Windows 9x did, and checks less of a call's records.
+        std::optional<MMRESULT> mmrWine;
+    } cases[] = {
+        {"open a device beyond the count",
+         [&] { return open(0, CALLBACK_NULL, nCount); },
+         MMSYSERR_BADDEVICEID,
+         {}},
+        {"open with a callback function", [&] { return open(0, CALLBACK_FUNCTION); }, MMSYSERR_INVALFLAG, {}},
+        {"open with a callback that is no window",
+         [&] { return open(0x1234, CALLBACK_WINDOW); },
+         MMSYSERR_INVALPARAM,
+         {}},
+        {"open with a thread callback", [&] { return open(GetCurrentThreadId(), CALLBACK_THREAD); },
+         MMSYSERR_NOERROR, MMSYSERR_NOTSUPPORTED},
+        {"open with an event callback and no event", [&] { return open(0, CALLBACK_EVENT); },
+         MMSYSERR_NOERROR, MMSYSERR_NOTSUPPORTED},
+        {"caps of a device beyond the count",
+         [&] {
+             MIXERCAPSA caps{};
+             return mixerGetDevCapsA(nCount, &caps, sizeof caps);
+         },
+         MMSYSERR_BADDEVICEID,
+         {}},
+        {"id of a null handle",
+         [] {
+             UINT u = 0;
+             return mixerGetID(nullptr, &u, MIXER_OBJECTF_HMIXER);
+         },
+         MMSYSERR_INVALHANDLE,
+         {}},
+        {"id of a wave-out device",
+         [&] {
+             UINT u = 0;
+             return mixerGetID(nullptr, &u, MIXER_OBJECTF_WAVEOUT);
+         },
+         MMSYSERR_INVALFLAG, MMSYSERR_NOERROR},
+        {"a line of an unknown id",
+         [&] {
+             return lineInfo(MIXER_GETLINEINFOF_LINEID,
+                             [&](auto& l) { l.dwLineID = line.dwLineID ^ 0x5A5A; });
+         },
+         MIXERR_INVALLINE,
+         {}},
+        {"a destination beyond the count",
+         [&] { return lineInfo(MIXER_GETLINEINFOF_DESTINATION, [](auto& l) { l.dwDestination = 9; }); },
+         MIXERR_INVALLINE,
+         {}},
+        {"a source beyond the destination's",
+         [&] {
+             return lineInfo(MIXER_GETLINEINFOF_SOURCE, [&](auto& l) {
+                 l.dwDestination = line.dwDestination;
+                 l.dwSource = line.cConnections;
+             });
+         },
+         MIXERR_INVALLINE,
+         {}},
+        {"a line of a missing type",
+         [&] {
+             return lineInfo(MIXER_GETLINEINFOF_COMPONENTTYPE,
+                             [](auto& l) { l.dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_TELEPHONE; });
+         },
+         MIXERR_INVALLINE,
+         {}},
+        {"line query 7", [&] { return lineInfo(7, none); }, MMSYSERR_INVALFLAG, {}},
+        {"a target type query", [&] { return lineInfo(MIXER_GETLINEINFOF_TARGETTYPE, none); },
+         MMSYSERR_NOTSUPPORTED, MIXERR_INVALLINE},
+        {"a line record of the wrong size",
+         [&] { return lineInfo(MIXER_GETLINEINFOF_DESTINATION, [](auto& l) { l.cbStruct = 100; }); },
+         MMSYSERR_INVALPARAM,
+         {}},
+        {"controls of an unknown line",
+         [&] {
+             return controls(MIXER_GETLINECONTROLSF_ONEBYTYPE,
+                             [&](auto& c) { c.dwLineID = line.dwLineID ^ 0x5A5A; });
+         },
+         MIXERR_INVALLINE,
+         {}},
+        {"a control type the line lacks",
+         [&] {
+             return controls(MIXER_GETLINECONTROLSF_ONEBYTYPE,
+                             [](auto& c) { c.dwControlType = MIXERCONTROL_CONTROLTYPE_MUX; });
+         },
+         MIXERR_INVALCONTROL, MMSYSERR_NOTSUPPORTED},
+        {"a control id that is not there",
+         [&] {
+             return controls(MIXER_GETLINECONTROLSF_ONEBYID,
+                             [&](auto& c) { c.dwControlID = volume.dwControlID ^ 0x5A5A5A; });
+         },
+         MIXERR_INVALCONTROL, MMSYSERR_NOTSUPPORTED},
+        {"controls with a short cbStruct",
+         [&] { return controls(MIXER_GETLINECONTROLSF_ONEBYTYPE, [](auto& c) { c.cbStruct = 20; }); },
+         MMSYSERR_INVALPARAM,
+         {}},
+        {"controls with a short cbmxctrl",
+         [&] { return controls(MIXER_GETLINECONTROLSF_ONEBYTYPE, [](auto& c) { c.cbmxctrl = 100; }); },
+         MMSYSERR_INVALPARAM,
+         {}},
+        {"all controls with the wrong count",
+         [&] {
+             return controls(MIXER_GETLINECONTROLSF_ALL, [&](auto& c) { c.cControls = line.cControls + 1; });
+         },
+         MMSYSERR_INVALPARAM,
+         {}},
+        {"controls query 5", [&] { return controls(5, none); }, MMSYSERR_INVALFLAG, {}},
+        {"read an unknown control",
+         [&] { return details(false, 0, [&](auto& d) { d.dwControlID = volume.dwControlID ^ 0x5A5A5A; }); },
+         MIXERR_INVALCONTROL,
+         {}},
+        {"read with a short cbStruct",
+         [&] { return details(false, 0, [](auto& d) { d.cbStruct = 20; }); },
+         MMSYSERR_INVALPARAM,
+         {}},
+        {"read with 8-byte details", [&] { return details(false, 0, [](auto& d) { d.cbDetails = 8; }); },
+         MMSYSERR_INVALPARAM, MMSYSERR_NOERROR},
+        {"read more channels than the line's",
+         [&] { return details(false, 0, [&](auto& d) { d.cChannels = line.cChannels + 1; }); },
+         MMSYSERR_INVALPARAM, MMSYSERR_NOERROR},
+        {"read items of a volume", [&] { return details(false, 0, [](auto& d) { d.cMultipleItems = 2; }); },
+         MMSYSERR_INVALPARAM, MMSYSERR_NOERROR},
+        {"read without room",
+         [&] { return details(false, 0, [](auto& d) { d.paDetails = nullptr; }); },
+         MMSYSERR_INVALPARAM,
+         {}},
+        {"a list text query", [&] { return details(false, MIXER_GETCONTROLDETAILSF_LISTTEXT, none); },
+         MMSYSERR_NOTSUPPORTED, MMSYSERR_NOERROR},
+        {"write with details flag 5", [&] { return details(true, 5, none); }, MMSYSERR_INVALFLAG,
+         MMSYSERR_NOERROR},
+        {"write a volume above the maximum",
+         [&] {
+             return details(true, 0, [&](auto& d) {
+                 static_cast<DWORD*>(d.paDetails)[0] = volume.Bounds.dwMaximum + 1;
+             });
+         },
+         MIXERR_INVALVALUE, MMSYSERR_INVALPARAM},
+        {"write a mute above 1",
+         [&] {
+             return details(true, 0, [&](auto& d) {
+                 d.dwControlID = mute.dwControlID;
+                 static_cast<DWORD*>(d.paDetails)[0] = 2;
+             });
+         },
+         MIXERR_INVALVALUE, MMSYSERR_NOERROR},
+    };
+    const DWORD dwVolumeBefore = ReadFirstValue(hMixer, volume.dwControlID);
+    for (const auto& c : cases) {
+        const MMRESULT mmrExpected = backend.bWine && c.mmrWine ? *c.mmrWine : c.mmrExpected;
+        EXPECT_EQ(c.call(), mmrExpected) << c.pszWhat;
+    }
+    // None of the refused writes reached the card or was announced; Wine takes some of them.
+    if (!backend.bWine) {
+        EXPECT_EQ(ReadFirstValue(hMixer, volume.dwControlID), dwVolumeBefore);
+        EXPECT_TRUE(window.TakeNotifications().empty());
+    }
+    mixerClose(hMixer);
+}
+
+// The thread that opened a handle with CALLBACK_THREAD hears of its own writes and of changes
+// made elsewhere by the same messages a window would.
+void CheckThreadCallback(const ContractBackend& backend, const CNotifyWindow&)
+{
+    if (!backend.bThreadAndEventCallbacks)
+        GTEST_SKIP() << "refuses thread callbacks (ResultCodes checks the answer)";
+    HMIXER hMixer = nullptr;
+    ASSERT_EQ(mixerOpen(&hMixer, 0, GetCurrentThreadId(), 0, CALLBACK_THREAD), MMSYSERR_NOERROR);
+    const MIXERCONTROLA volume =
+        ControlOf(hMixer, SpeakersOf(hMixer).dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME);
+    const auto takeThreadMessages = [] {
+        std::vector<MSG> messages;
+        MSG msg;
+        // A window of -1 takes the thread's own messages, those posted to no window.
+        while (PeekMessageA(&msg, reinterpret_cast<HWND>(-1), MM_MIXM_CONTROL_CHANGE, MM_MIXM_CONTROL_CHANGE,
+                            PM_REMOVE))
+            messages.push_back(msg);
+        return messages;
+    };
+    EXPECT_TRUE(takeThreadMessages().empty()) << "open";
+
+    ASSERT_EQ(WriteOneValue(hMixer, volume.dwControlID, volume.Bounds.dwMaximum / 2), MMSYSERR_NOERROR);
+    backend.pfnChangeElsewhere();
+    const auto messages = takeThreadMessages();
+    ASSERT_EQ(messages.size(), 2u);
+    for (const MSG& msg : messages) {
+        EXPECT_EQ(msg.hwnd, nullptr);
+        EXPECT_EQ(msg.wParam, reinterpret_cast<WPARAM>(hMixer));
+        EXPECT_EQ(msg.lParam, static_cast<LPARAM>(volume.dwControlID));
+    }
+    EXPECT_EQ(mixerClose(hMixer), MMSYSERR_NOERROR);
+    backend.pfnChangeElsewhere();
+    EXPECT_TRUE(takeThreadMessages().empty()) << "after close";
+}
+
+// An event given with CALLBACK_EVENT is set by every change, the program's own and those made
+// elsewhere, and by nothing else: not by the open, not by the close.
+void CheckEventCallback(const ContractBackend& backend, const CNotifyWindow&)
+{
+    if (!backend.bThreadAndEventCallbacks)
+        GTEST_SKIP() << "refuses event callbacks (ResultCodes checks the answer)";
+    const CScopedKernelHandle event(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    const auto isSet = [&] { return WaitForSingleObject(event.Get(), 0) == WAIT_OBJECT_0; };
+    HMIXER hMixer = nullptr;
+    ASSERT_EQ(mixerOpen(&hMixer, 0, reinterpret_cast<DWORD_PTR>(event.Get()), 0, CALLBACK_EVENT),
+              MMSYSERR_NOERROR);
+    EXPECT_FALSE(isSet()) << "open";
+    const MIXERCONTROLA volume =
+        ControlOf(hMixer, SpeakersOf(hMixer).dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME);
+
+    ASSERT_EQ(WriteOneValue(hMixer, volume.dwControlID, volume.Bounds.dwMaximum / 3), MMSYSERR_NOERROR);
+    EXPECT_TRUE(isSet()) << "own write";
+    EXPECT_FALSE(isSet()) << "set once";
+    backend.pfnChangeElsewhere();
+    EXPECT_TRUE(isSet()) << "change made elsewhere";
+    EXPECT_EQ(mixerClose(hMixer), MMSYSERR_NOERROR);
+    EXPECT_FALSE(isSet()) << "close";
+    backend.pfnChangeElsewhere();
+    EXPECT_FALSE(isSet()) << "after close";
 }
 
 const ContractCheck kChecks[] = {
@@ -218,11 +557,14 @@ const ContractCheck kChecks[] = {
     {"LineLookupsAgree", &CheckLineLookupsAgree, ""},
     {"ControlLookupsAgree", &CheckControlLookupsAgree, ""},
     {"VolumeRoundTrip", &CheckVolumeRoundTrip,
-     "Wine's and the endpoint mixer's volume is uniform: one value"},
+     "Wine's and the endpoint mixer's volume is one value; Wine writes one channel for one value"},
     {"MuteRoundTrip", &CheckMuteRoundTrip, ""},
     {"Notifications", &CheckNotifications, "Wine sends no change notifications"},
     {"RecordingSelection", &CheckRecordingSelection,
      "Wine and the endpoint mixer have no MIXER or MUX controls"},
+    {"ResultCodes", &CheckResultCodes, "Wine refuses thread and event callbacks and checks fewer records"},
+    {"ThreadCallback", &CheckThreadCallback, "Wine refuses thread callbacks"},
+    {"EventCallback", &CheckEventCallback, "Wine refuses event callbacks"},
 };
 
 TEST_P(ContractTest, Holds)

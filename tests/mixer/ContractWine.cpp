@@ -9,6 +9,8 @@ bool PrepareContractBackend(ContractBackend& backend, std::string& strWhyNot)
     backend.bNotifies = false;
     backend.bClosedHandleInvalid = false;
     backend.bHasRecordingSelection = false;
+    backend.bThreadAndEventCallbacks = false;
+    backend.bWine = true;
     if (mixerGetNumDevs() > 0)
         return true;
     strWhyNot = "Wine reports no mixer device: run a PulseAudio server with a null sink "

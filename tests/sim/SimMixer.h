@@ -1,7 +1,6 @@
-// The simulated mixer: a model of sound cards that answers the nine WINMM mixer functions the
-// program calls (mixerGetNumDevs, mixerOpen, mixerClose, mixerGetID, mixerGetDevCapsA,
-// mixerGetLineInfoA, mixerGetLineControlsA, mixerGetControlDetailsA, mixerSetControlDetails).
-// Tests and the test build of the program link it instead of winmm.
+// The scripted cards: a model of sound cards (mixer/frontend/CardModel.h) under the program's
+// WINMM front end, which answers the nine mixer functions over it. Tests and the test build of
+// the program link it instead of winmm; it also counts the calls of each function.
 //
 // The model
 //   A card has a name and destinations; a destination has sources. Every line (destination or
@@ -14,24 +13,8 @@
 //     nonzero item and clears the rest.
 //   Real drivers number a destination's line id with its index in the low word; tests that use
 //   the source lookup should do the same.
-//
-// What it answers, as a real WINMM does
-//   - Unknown device index: MMSYSERR_BADDEVICEID. Closed or unknown handle: MMSYSERR_INVALHANDLE.
-//     A mixer object with no object flag may be a device index or an open handle.
-//   - Unknown line: MIXERR_INVALLINE. Unknown control, or no control of the asked type:
-//     MIXERR_INVALCONTROL. A value above the control's maximum: MIXERR_INVALVALUE.
-//   - Unknown flags or object types other than mixer and mixer handle: MMSYSERR_INVALFLAG.
-//     Queries that the model does not hold (target type, list texts): MMSYSERR_NOTSUPPORTED.
-//   - A cbStruct, cbmxctrl or cbDetails of the wrong size, a null pointer, a channel count other
-//     than 1 or the line's, an item count other than the control's, a control count other than
-//     the line's for MIXER_GETLINECONTROLSF_ALL, or a callback that is not a window:
-//     MMSYSERR_INVALPARAM.
-//   - A search by component type returns the first match over the destinations in order, each
-//     destination before its sources.
-//   - Every successful write, by the program (mixerSetControlDetails) or by "another program"
-//     (SetValues, or the driver window below), posts MM_MIXM_CONTROL_CHANGE (wParam the handle,
-//     lParam the control id) to the callback window of every handle open on that card, even
-//     when the values stay the same.
+//   A change "by another program" (SetValues, or the driver window below) is checked as the
+//   program's own writes are and reaches every handle open on the card.
 //
 // Topology text (LoadCardsText, LoadCardsFile, and the file named by SONOBAR_SIM_CARDS)
 //   One item per line; '#' starts a comment; numbers are decimal or 0x-hex, at most 0xFFFFFFFF.
@@ -75,6 +58,9 @@
 //   file share their cards as real programs share a sound card.
 #pragma once
 
+#include "mixer/frontend/CardLayout.h"
+#include "mixer/frontend/MixerBackend.h"
+
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -86,34 +72,15 @@ constexpr DWORD kMaxChannels = 32;
 constexpr DWORD kMaxItems = 256;
 constexpr size_t kMaxTopologyBytes = 1 << 20;
 
-struct Control {
-    DWORD dwControlID = 0;
-    DWORD dwControlType = 0;
-    DWORD dwMaximum = 0;
-    DWORD cSteps = 0;
-    DWORD cMultipleItems = 0;
+struct Control : CControlLayout {
     // Item-major: for each item (or the one value set) one value per channel of the control.
     // Shorter lists are filled up with 0.
     std::vector<DWORD> values;
 };
 
-struct Line {
-    DWORD dwLineID = 0;
-    DWORD dwComponentType = 0;
-    DWORD cChannels = 2;
-    std::string strName;
-    std::vector<Control> controls;
-};
-
-struct Destination {
-    Line line;
-    std::vector<Line> sources;
-};
-
-struct Card {
-    std::string strName;
-    std::vector<Destination> destinations;
-};
+using Line = TLineLayout<Control>;
+using Destination = TDestinationLayout<Control>;
+using Card = TCardLayout<Control>;
 
 // Controls with the bounds that drivers commonly report.
 Control Volume(DWORD dwControlID, std::vector<DWORD> values = {}, DWORD cSteps = 32,
@@ -122,18 +89,7 @@ Control Mute(DWORD dwControlID, DWORD dwValue = 0);
 Control Mixer(DWORD dwControlID, std::vector<DWORD> items);
 Control Mux(DWORD dwControlID, std::vector<DWORD> items);
 
-enum class Function {
-    GetNumDevs,
-    Open,
-    Close,
-    GetID,
-    GetDevCaps,
-    GetLineInfo,
-    GetLineControls,
-    GetControlDetails,
-    SetControlDetails,
-    Count
-};
+using Function = MixerFunction;
 
 // Forgets all cards, makes every open handle invalid and clears the call counts.
 void Reset();
@@ -147,7 +103,7 @@ bool LoadCardsText(const std::string& strText, std::string* pstrError = nullptr)
 bool LoadCardsFile(const std::string& strPath, std::string* pstrError = nullptr);
 
 // A write "by another program": the values in the model's layout (see Control::values), with
-// the checks and the notifications of mixerSetControlDetails.
+// the checks and the notifications of the program's own writes.
 MMRESULT SetValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& values);
 
 // The control's current values in the model's layout; empty for an unknown control.

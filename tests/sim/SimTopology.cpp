@@ -140,6 +140,9 @@ bool LoadCardsText(const std::string& strText, std::string* pstrError)
     int nLine = 0;
     for (std::string strLine; std::getline(lines, strLine);) {
         ++nLine;
+        // Refused by name, so that the reason logged is whole.
+        if (strLine.find('\0') != std::string::npos)
+            return Fail(pstrError, "line " + std::to_string(nLine) + ": a NUL byte");
         const std::string strError = reader.ReadLine(strLine);
         if (!strError.empty())
             return Fail(pstrError, "line " + std::to_string(nLine) + ": " + strError);

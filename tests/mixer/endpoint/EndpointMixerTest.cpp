@@ -1,9 +1,12 @@
-// The endpoint mixer over fake Core Audio: the cards it makes of endpoints, the WINMM answers
-// and codes it gives, and the notifications it posts for changes made elsewhere, for its own
-// writes and for device changes, including a close racing a notification under way.
+// The endpoint mixer under the front end, over fake Core Audio: the cards it makes of endpoints,
+// how its controls map onto an endpoint's volume and mute, and the notifications that reach the
+// handles for changes made elsewhere, for its own writes and for device changes, including a
+// close racing a notification under way. The answers of the mixer functions are the contract's
+// (ContractTest.cpp).
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/EndpointMixer.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
+#include "mixer/frontend/MixerFrontEnd.h"
 
 #include <dbt.h>
 
@@ -65,10 +68,11 @@ void OnOtherThread(const std::function<void()>& change)
 
 class EndpointMixerTest : public ::testing::Test {
 protected:
-    CEndpointMixer& Mixer()
+    CMixerFrontEnd& Mixer()
     {
         if (!m_pMixer)
-            m_pMixer = std::make_unique<CEndpointMixer>(m_audio.Enumerator());
+            m_pMixer =
+                std::make_unique<CMixerFrontEnd>(std::make_unique<CEndpointMixer>(m_audio.Enumerator()));
         return *m_pMixer;
     }
 
@@ -104,7 +108,7 @@ protected:
     }
 
     CFakeCoreAudio m_audio;
-    std::unique_ptr<CEndpointMixer> m_pMixer;
+    std::unique_ptr<CMixerFrontEnd> m_pMixer;
 };
 
 TEST_F(EndpointMixerTest, CardsAndDestinationsFollowTheEndpoints)
@@ -268,164 +272,6 @@ TEST_F(EndpointMixerTest, EveryChannelReadsTheMasterAndAWriteTakesTheLoudest)
     Mixer().Close(hMixer);
 }
 
-TEST_F(EndpointMixerTest, AnswersWithTheCodesOfWinmm)
-{
-    m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
-    m_audio.SetDefault(eRender, L"r");
-    const CNotifyWindow window;
-    const HMIXER hMixer = Open(0, window);
-    HMIXER hClosed = Open(0, window);
-    Mixer().Close(hClosed);
-    const HMIXEROBJ hObject = Object(hMixer);
-
-    const auto lineInfo = [&](DWORD fdwInfo, const std::function<void(MIXERLINEA&)>& fill) {
-        MIXERLINEA line{};
-        line.cbStruct = sizeof line;
-        fill(line);
-        return Mixer().GetLineInfo(hObject, &line, MIXER_OBJECTF_HMIXER | fdwInfo);
-    };
-    const auto details = [&](bool bWrite, const std::function<void(MIXERCONTROLDETAILS&)>& fill) {
-        DWORD adwValues[4] = {};
-        MIXERCONTROLDETAILS mxcd{};
-        mxcd.cbStruct = sizeof mxcd;
-        mxcd.dwControlID = kSpeakersVolume;
-        mxcd.cChannels = 1;
-        mxcd.cbDetails = sizeof(DWORD);
-        mxcd.paDetails = adwValues;
-        fill(mxcd);
-        return bWrite ? Mixer().SetControlDetails(hObject, &mxcd, MIXER_OBJECTF_HMIXER)
-                      : Mixer().GetControlDetails(hObject, &mxcd, MIXER_OBJECTF_HMIXER);
-    };
-    const auto control = [&](DWORD fdwControls, const std::function<void(MIXERLINECONTROLSA&)>& fill) {
-        MIXERCONTROLA controls[2]{};
-        MIXERLINECONTROLSA mxlc{};
-        mxlc.cbStruct = sizeof mxlc;
-        mxlc.dwLineID = 0xFFFF0000;
-        mxlc.cControls = 1;
-        mxlc.cbmxctrl = sizeof(MIXERCONTROLA);
-        mxlc.pamxctrl = controls;
-        fill(mxlc);
-        return Mixer().GetLineControls(hObject, &mxlc, MIXER_OBJECTF_HMIXER | fdwControls);
-    };
-    const auto none = [](auto&) {};
-
-    const struct {
-        const char* pszCase;
-        std::function<MMRESULT()> call;
-        MMRESULT expected;
-    } cases[] = {
-        {"open a device that is not there",
-         [&] {
-             HMIXER h = nullptr;
-             return Mixer().Open(&h, 1, reinterpret_cast<DWORD_PTR>(window.Get()), 0, CALLBACK_WINDOW);
-         },
-         MMSYSERR_BADDEVICEID},
-        {"open with a callback that is no window",
-         [&] {
-             HMIXER h = nullptr;
-             return Mixer().Open(&h, 0, 0x1234, 0, CALLBACK_WINDOW);
-         },
-         MMSYSERR_INVALPARAM},
-        {"open with a callback function",
-         [&] {
-             HMIXER h = nullptr;
-             return Mixer().Open(&h, 0, 0, 0, CALLBACK_FUNCTION);
-         },
-         MMSYSERR_INVALFLAG},
-        {"capabilities of a device that is not there",
-         [&] {
-             MIXERCAPSA caps{};
-             return Mixer().GetDevCaps(1, &caps, sizeof caps);
-         },
-         MMSYSERR_BADDEVICEID},
-        {"a closed handle",
-         [&] {
-             UINT uMxId = 0;
-             return Mixer().GetID(Object(hClosed), &uMxId, MIXER_OBJECTF_HMIXER);
-         },
-         MMSYSERR_INVALHANDLE},
-        {"close twice", [&] { return Mixer().Close(hClosed); }, MMSYSERR_INVALHANDLE},
-        {"an object type it does not have",
-         [&] {
-             UINT uMxId = 0;
-             return Mixer().GetID(hObject, &uMxId, MIXER_OBJECTF_WAVEOUT);
-         },
-         MMSYSERR_INVALFLAG},
-        {"a line record of the wrong size",
-         [&] { return lineInfo(MIXER_GETLINEINFOF_DESTINATION, [](auto& l) { l.cbStruct = 100; }); },
-         MMSYSERR_INVALPARAM},
-        {"a destination that is not there",
-         [&] { return lineInfo(MIXER_GETLINEINFOF_DESTINATION, [](auto& l) { l.dwDestination = 1; }); },
-         MIXERR_INVALLINE},
-        {"a source: there are none", [&] { return lineInfo(MIXER_GETLINEINFOF_SOURCE, none); },
-         MIXERR_INVALLINE},
-        {"a component type that is not there",
-         [&] {
-             return lineInfo(MIXER_GETLINEINFOF_COMPONENTTYPE,
-                             [](auto& l) { l.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN; });
-         },
-         MIXERR_INVALLINE},
-        {"a line id that is not there",
-         [&] { return lineInfo(MIXER_GETLINEINFOF_LINEID, [](auto& l) { l.dwLineID = 0x10000; }); },
-         MIXERR_INVALLINE},
-        {"a target type query", [&] { return lineInfo(MIXER_GETLINEINFOF_TARGETTYPE, none); },
-         MMSYSERR_NOTSUPPORTED},
-        {"a control type the line lacks",
-         [&] {
-             return control(MIXER_GETLINECONTROLSF_ONEBYTYPE,
-                            [](auto& c) { c.dwControlType = MIXERCONTROL_CONTROLTYPE_MIXER; });
-         },
-         MIXERR_INVALCONTROL},
-        {"all controls with a wrong count", [&] { return control(MIXER_GETLINECONTROLSF_ALL, none); },
-         MMSYSERR_INVALPARAM},
-        {"a control record of the wrong size",
-         [&] {
-             return control(MIXER_GETLINECONTROLSF_ONEBYTYPE, [](auto& c) {
-                 c.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
-                 c.cbmxctrl = 100;
-             });
-         },
-         MMSYSERR_INVALPARAM},
-        {"a control id that is not there",
-         [&] { return control(MIXER_GETLINECONTROLSF_ONEBYID, [](auto& c) { c.dwControlID = 2; }); },
-         MIXERR_INVALCONTROL},
-        {"details of a control that is not there",
-         [&] { return details(false, [](auto& d) { d.dwControlID = 7; }); }, MIXERR_INVALCONTROL},
-        {"details for three channels of a stereo line",
-         [&] { return details(false, [](auto& d) { d.cChannels = 3; }); }, MMSYSERR_INVALPARAM},
-        {"details with items", [&] { return details(false, [](auto& d) { d.cMultipleItems = 2; }); },
-         MMSYSERR_INVALPARAM},
-        {"details of the wrong size", [&] { return details(false, [](auto& d) { d.cbDetails = 8; }); },
-         MMSYSERR_INVALPARAM},
-        {"details without room", [&] { return details(false, [](auto& d) { d.paDetails = nullptr; }); },
-         MMSYSERR_INVALPARAM},
-        {"a list text query",
-         [&] {
-             MIXERCONTROLDETAILS mxcd{};
-             return Mixer().GetControlDetails(hObject, &mxcd,
-                                              MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_LISTTEXT);
-         },
-         MMSYSERR_NOTSUPPORTED},
-        {"a volume above the maximum",
-         [&] { return details(true, [](auto& d) { static_cast<DWORD*>(d.paDetails)[0] = 0x10000; }); },
-         MIXERR_INVALVALUE},
-        {"a mute value above 1",
-         [&] {
-             return details(true, [](auto& d) {
-                 d.dwControlID = kSpeakersMute;
-                 static_cast<DWORD*>(d.paDetails)[0] = 2;
-             });
-         },
-         MIXERR_INVALVALUE},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.call(), c.expected) << c.pszCase;
-    // None of the refused calls reached the endpoint.
-    EXPECT_TRUE(window.TakeNotifications().empty());
-    EXPECT_EQ(m_audio.Volume(L"r").Level(), 0.5f);
-    Mixer().Close(hMixer);
-}
-
 TEST_F(EndpointMixerTest, AWriteTheEndpointRefusesIsAnErrorAndAnnouncesNothing)
 {
     CFakeEndpointSetup setup = Render(L"r", L"Speakers", L"HDA");
@@ -485,7 +331,7 @@ TEST_F(EndpointMixerTest, OwnWritesAreAnnouncedOnceAndOtherCopiesHearThem)
     m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
     m_audio.SetDefault(eRender, L"r");
     // Another copy of the program: its own mixer on the same endpoints.
-    CEndpointMixer copy(m_audio.Enumerator());
+    CMixerFrontEnd copy(std::make_unique<CEndpointMixer>(m_audio.Enumerator()));
     const CNotifyWindow window;
     const CNotifyWindow copyWindow;
     const HMIXER hMixer = Open(0, window);

@@ -7,7 +7,9 @@
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/EndpointCards.h"
 #include "mixer/endpoint/EndpointMixer.h"
+#include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/endpoint/MixerChoice.h"
+#include "mixer/frontend/MixerFrontEnd.h"
 
 #include <functiondiscoverykeys_devpkey.h>
 
@@ -80,7 +82,7 @@ TEST_F(WineCoreAudioTest, TheChoiceFallsBackToWinmmWithTheReason)
 
 TEST_F(WineCoreAudioTest, CardsNamesAndValuesComeFromWinesEndpoints)
 {
-    CEndpointMixer mixer(m_pEnumerator);
+    CMixerFrontEnd mixer(std::make_unique<CEndpointMixer>(m_pEnumerator));
     ASSERT_EQ(mixer.GetNumDevs(), ActiveCount(m_pEnumerator.Get(), eRender));
     MIXERCAPSA caps{};
     ASSERT_EQ(mixer.GetDevCaps(0, &caps, sizeof caps), MMSYSERR_NOERROR);

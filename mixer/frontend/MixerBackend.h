@@ -1,7 +1,12 @@
 // CMixerBackend is one implementation of the nine WINMM mixer functions that the program calls.
-// The product has two, chosen once per process (MixerChoice.h): Windows' own WINMM
-// (CWinmmMixer) and the endpoint mixer on Core Audio (CEndpointMixer). Each member takes and
+// There are two: the front end over a card model (MixerFrontEnd.h) and, in the product, the
+// pass-through to Windows' own WINMM (mixer/endpoint/WinmmMixer.h). Each member takes and
 // answers exactly what the WINMM function of the same name does.
+//
+// The functions themselves (MixerFunctions.cpp) ask MixerFor which backend answers a call. The
+// library that a program links as its mixer defines MixerFor: the product chooses once per
+// process (mixer/endpoint/MixerChoice.h), the test build answers from its scripted cards and
+// counts the calls (tests/sim/SimMixer.h).
 #pragma once
 
 #include <windows.h>
@@ -25,3 +30,20 @@ public:
     virtual MMRESULT GetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) = 0;
     virtual MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) = 0;
 };
+
+// The nine functions, in the order of CMixerBackend.
+enum class MixerFunction {
+    GetNumDevs,
+    GetDevCaps,
+    Open,
+    Close,
+    GetID,
+    GetLineInfo,
+    GetLineControls,
+    GetControlDetails,
+    SetControlDetails,
+    Count
+};
+
+// The backend that answers a call of function; defined by the program's mixer library.
+CMixerBackend& MixerFor(MixerFunction function);

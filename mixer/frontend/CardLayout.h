@@ -1,0 +1,98 @@
+// The cards of a card model (CardModel.h) as plain values: a card has a name and destinations, a
+// destination has sources; every line (destination or source) has an id, a component type, a
+// channel count, names and controls; a control has an id, a type, a maximum (the minimum is 0),
+// a step count and a number of items. Ids are unique on their card. The front end names the
+// controls by their type.
+//
+// The helpers below are the rules about them that the front end and the models share.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+#include <vector>
+
+struct CControlLayout {
+    DWORD dwControlID = 0;
+    DWORD dwControlType = 0;
+    DWORD dwMaximum = 0;
+    DWORD cSteps = 0;
+    DWORD cMultipleItems = 0;
+};
+
+// The lines and cards over a kind of control: the front end's over CControlLayout; the scripted
+// cards (tests/sim) describe theirs over controls that carry their first values.
+template <class Control>
+struct TLineLayout {
+    DWORD dwLineID = 0;
+    DWORD dwComponentType = 0;
+    DWORD cChannels = 2;
+    // Also the short name, cut to what the record holds.
+    std::string strName;
+    std::vector<Control> controls;
+};
+
+template <class Control>
+struct TDestinationLayout {
+    TLineLayout<Control> line;
+    std::vector<TLineLayout<Control>> sources;
+};
+
+template <class Control>
+struct TCardLayout {
+    std::string strName;
+    std::vector<TDestinationLayout<Control>> destinations;
+};
+
+using CLineLayout = TLineLayout<CControlLayout>;
+using CDestinationLayout = TDestinationLayout<CControlLayout>;
+using CCardLayout = TCardLayout<CControlLayout>;
+
+// A line with its place on the card.
+struct CLinePlace {
+    const CLineLayout* pLine = nullptr;
+    DWORD dwDestination = 0;
+    DWORD dwSource = 0;
+    bool bSource = false;
+    // A destination's source count; 0 for a source.
+    DWORD cConnections = 0;
+};
+
+// A control with the line it belongs to.
+struct CControlPlace {
+    const CControlLayout* pControl = nullptr;
+    const CLineLayout* pLine = nullptr;
+};
+
+// Visits the destinations in order, each before its sources, until visit answers true; true
+// when it did.
+template <class Visit>
+bool ForEachLine(const CCardLayout& card, Visit visit)
+{
+    for (DWORD d = 0; d < card.destinations.size(); ++d) {
+        const CDestinationLayout& dest = card.destinations[d];
+        if (visit(CLinePlace{&dest.line, d, 0, false, static_cast<DWORD>(dest.sources.size())}))
+            return true;
+        for (DWORD s = 0; s < dest.sources.size(); ++s)
+            if (visit(CLinePlace{&dest.sources[s], d, s, true, 0}))
+                return true;
+    }
+    return false;
+}
+
+CLinePlace FindLine(const CCardLayout& card, DWORD dwLineID);
+// pControl is null when the card has no control of that id.
+CControlPlace FindControl(const CCardLayout& card, DWORD dwControlID);
+
+// Switches, MIXER and MUX controls (every class but faders) hold one value for all channels.
+bool IsUniform(const CControlLayout& control);
+DWORD ControlChannels(const CControlPlace& control);
+// How many values a control holds in the model's layout.
+size_t ValueCount(const CControlPlace& control);
+
+// WINMM's checks of a write in the model's layout: MIXERR_INVALCONTROL for a control the card
+// lacks, MMSYSERR_INVALPARAM for a wrong count of values, MIXERR_INVALVALUE for a value above
+// the maximum or a MUX with no item selected.
+MMRESULT CheckValues(const CCardLayout& card, DWORD dwControlID, const std::vector<DWORD>& values);
+MMRESULT CheckValues(const CControlPlace& control, const std::vector<DWORD>& values);

@@ -1,0 +1,57 @@
+// What the WINMM front end (MixerFrontEnd.h) needs of a model of sound cards: cards with names,
+// lines and controls laid out as plain values (CardLayout.h), the reading and writing of a
+// control's values, and word of the changes made elsewhere. A model holds no WINMM rule: the
+// front end checks every call, answers every code and sends every notification.
+//
+// Values travel in the model's layout: for each item of the control (one when it has none) one
+// value per channel, where a uniform control (ControlChannels) has one channel.
+#pragma once
+
+#include "mixer/frontend/CardLayout.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <memory>
+#include <vector>
+
+// Where a model tells the front end of changes made elsewhere, from any thread: ControlChanged
+// for a control of the card that one handle was opened on, CardsChanged when the set of cards
+// changed (HandleTable.h).
+class CHandleTable;
+
+// A model's word that it tells one handle of changes; it stops when this goes.
+class CListening {
+public:
+    virtual ~CListening() = default;
+};
+
+// One card of a model, as a handle keeps it while it is open.
+class CModelCard {
+public:
+    virtual ~CModelCard() = default;
+    virtual const CCardLayout& Layout() const = 0;
+    // values comes sized to ValueCount(control); any failure is MMSYSERR_ERROR.
+    virtual MMRESULT Read(const CControlPlace& control, std::vector<DWORD>& values) const = 0;
+    // The values are checked (CheckValues); the front end announces a successful write itself.
+    virtual MMRESULT Write(const CControlPlace& control, const std::vector<DWORD>& values) = 0;
+    // Reports changes made elsewhere to this card's controls as ControlChanged(hMixer, ...)
+    // until the result goes.
+    virtual std::unique_ptr<CListening> Listen(HMIXER hMixer) = 0;
+};
+
+using CModelCards = std::vector<std::shared_ptr<CModelCard>>;
+
+class CCardModel {
+public:
+    CCardModel() = default;
+    virtual ~CCardModel() = default;
+    CCardModel(const CCardModel&) = delete;
+    CCardModel& operator=(const CCardModel&) = delete;
+
+    // Called once by the front end, before any other call.
+    virtual void Attach(std::weak_ptr<CHandleTable> pHandles) = 0;
+    // The cards now, card 0 first; valid until the next call. Only the thread that calls the
+    // front end calls it.
+    virtual const CModelCards& Cards() = 0;
+};

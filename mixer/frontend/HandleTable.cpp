@@ -1,0 +1,90 @@
+#include "mixer/frontend/HandleTable.h"
+
+#include <dbt.h>
+
+#include <algorithm>
+#include <atomic>
+
+HMIXER CHandleTable::NewHandle()
+{
+    static std::atomic<UINT_PTR> s_nNext{0x6E000};
+    return reinterpret_cast<HMIXER>(s_nNext.fetch_add(4));
+}
+
+std::vector<CHandleTable::CEntry>::const_iterator CHandleTable::Entry(HMIXER hMixer) const
+{
+    return std::find_if(m_handles.begin(), m_handles.end(),
+                        [&](const CEntry& entry) { return entry.first == hMixer; });
+}
+
+void CHandleTable::Insert(HMIXER hMixer, COpenHandle handle)
+{
+    const CCriticalSectionLock lock(m_mutex);
+    m_handles.emplace_back(hMixer, std::move(handle));
+}
+
+bool CHandleTable::Remove(HMIXER hMixer, COpenHandle& handle)
+{
+    const CCriticalSectionLock lock(m_mutex);
+    const auto it = Entry(hMixer);
+    if (it == m_handles.end())
+        return false;
+    handle = std::move(m_handles[it - m_handles.begin()].second);
+    m_handles.erase(it);
+    return true;
+}
+
+void CHandleTable::RemoveAll()
+{
+    std::vector<CEntry> handles;
+    {
+        const CCriticalSectionLock lock(m_mutex);
+        handles.swap(m_handles);
+    }
+}
+
+size_t CHandleTable::OpenCount() const
+{
+    const CCriticalSectionLock lock(m_mutex);
+    return m_handles.size();
+}
+
+bool CHandleTable::Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>& pCard) const
+{
+    const CCriticalSectionLock lock(m_mutex);
+    const auto it = Entry(hMixer);
+    if (it == m_handles.end())
+        return false;
+    nCard = it->second.nCard;
+    pCard = it->second.pCard;
+    return true;
+}
+
+void CHandleTable::NotifyCard(const CModelCard* pCard, DWORD dwControlID) const
+{
+    const CCriticalSectionLock lock(m_mutex);
+    for (const auto& [hMixer, handle] : m_handles)
+        if (handle.pCard.get() == pCard)
+            handle.callback.Notify(hMixer, MM_MIXM_CONTROL_CHANGE, dwControlID);
+}
+
+void CHandleTable::ControlChanged(HMIXER hMixer, DWORD dwControlID)
+{
+    const CCriticalSectionLock lock(m_mutex);
+    const auto it = Entry(hMixer);
+    if (it != m_handles.end())
+        it->second.callback.Notify(hMixer, MM_MIXM_CONTROL_CHANGE, dwControlID);
+}
+
+void CHandleTable::CardsChanged()
+{
+    const CCriticalSectionLock lock(m_mutex);
+    for (size_t i = 0; i < m_handles.size(); ++i) {
+        const HWND hWnd = m_handles[i].second.callback.Window();
+        size_t nFirst = 0;
+        while (m_handles[nFirst].second.callback.Window() != hWnd)
+            ++nFirst;
+        if (hWnd != nullptr && nFirst == i)
+            ::PostMessageA(hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    }
+}

@@ -1,0 +1,55 @@
+// CHandleTable holds the front end's open mixer handles. The mixer's callers and the threads on
+// which a card model reports changes share it, so one lock guards it, and every notification is
+// sent while that lock is held: once Remove has taken a handle out, nothing more reaches its
+// callback. Nothing of the model is called under the lock; a handle's record, with the model's
+// listening, is let go by the caller outside it.
+#pragma once
+
+#include "fw/CriticalSection.h"
+#include "mixer/frontend/CardModel.h"
+#include "mixer/frontend/MixerCallback.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+struct COpenHandle {
+    UINT nCard = 0;
+    std::shared_ptr<CModelCard> pCard;
+    CMixerCallback callback;
+    std::unique_ptr<CListening> pListening;
+};
+
+class CHandleTable final {
+public:
+    // A handle value not given out before in this process: far above any device index, so
+    // that a mixer object without a type flag is never both, and never reused, as on Windows.
+    static HMIXER NewHandle();
+
+    void Insert(HMIXER hMixer, COpenHandle handle);
+    // Takes an open handle's record out into handle; false when the handle is not open.
+    bool Remove(HMIXER hMixer, COpenHandle& handle);
+    // Takes every record out; their listenings end, outside the lock, before this returns.
+    void RemoveAll();
+    size_t OpenCount() const;
+    // The card of an open handle; false when the handle is not open.
+    bool Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>& pCard) const;
+
+    // MM_MIXM_CONTROL_CHANGE to every handle open on pCard.
+    void NotifyCard(const CModelCard* pCard, DWORD dwControlID) const;
+
+    // A control of the card that hMixer was opened on changed, not by the front end's write:
+    // MM_MIXM_CONTROL_CHANGE to that handle, if it is still open.
+    void ControlChanged(HMIXER hMixer, DWORD dwControlID);
+    // The set of cards changed: WM_DEVICECHANGE with DBT_DEVNODES_CHANGED, once to each window
+    // that holds a handle, as Windows tells windows of a change of the devices.
+    void CardsChanged();
+
+private:
+    using CEntry = std::pair<HMIXER, COpenHandle>;
+    std::vector<CEntry>::const_iterator Entry(HMIXER hMixer) const;
+
+    mutable CCriticalSection m_mutex;
+    // In the order of opening; a process holds a few at most.
+    std::vector<CEntry> m_handles;
+};

@@ -1,0 +1,349 @@
+#include "mixer/frontend/MixerFrontEnd.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr DWORD kObjectTypeMask = 0xF0000000;
+constexpr DWORD kQueryMask = 0x0000000F;
+// The details query that names no values: list texts on a read, a custom write. Both are 1.
+constexpr DWORD kDetailsOtherQuery = MIXER_GETCONTROLDETAILSF_LISTTEXT;
+
+// Cut to the room of the record, always terminated.
+void CopyName(char* pszTarget, int cchTarget, const char* pszName)
+{
+    ::lstrcpynA(pszTarget, pszName, cchTarget);
+}
+
+DWORD TargetType(DWORD dwComponentType)
+{
+    switch (dwComponentType) {
+    case MIXERLINE_COMPONENTTYPE_DST_SPEAKERS:
+    case MIXERLINE_COMPONENTTYPE_DST_HEADPHONES:
+        return MIXERLINE_TARGETTYPE_WAVEOUT;
+    case MIXERLINE_COMPONENTTYPE_DST_WAVEIN:
+        return MIXERLINE_TARGETTYPE_WAVEIN;
+    default:
+        return MIXERLINE_TARGETTYPE_UNDEFINED;
+    }
+}
+
+void FillLine(const CCardLayout& card, const CLinePlace& place, MIXERLINEA& mxl)
+{
+    const CLineLayout& line = *place.pLine;
+    mxl.dwDestination = place.dwDestination;
+    mxl.dwSource = place.bSource ? place.dwSource : 0;
+    mxl.dwLineID = line.dwLineID;
+    mxl.fdwLine = MIXERLINE_LINEF_ACTIVE | (place.bSource ? MIXERLINE_LINEF_SOURCE : 0);
+    mxl.dwUser = 0;
+    mxl.dwComponentType = line.dwComponentType;
+    mxl.cChannels = line.cChannels;
+    mxl.cConnections = place.cConnections;
+    mxl.cControls = static_cast<DWORD>(line.controls.size());
+    CopyName(mxl.szShortName, sizeof mxl.szShortName, line.strName.c_str());
+    CopyName(mxl.szName, sizeof mxl.szName, line.strName.c_str());
+    mxl.Target = {};
+    mxl.Target.dwType = TargetType(line.dwComponentType);
+    mxl.Target.vDriverVersion = 0x0100;
+    CopyName(mxl.Target.szPname, sizeof mxl.Target.szPname, card.strName.c_str());
+}
+
+const char* ControlName(DWORD dwControlType)
+{
+    if (dwControlType == MIXERCONTROL_CONTROLTYPE_VOLUME)
+        return "Volume";
+    return dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE ? "Mute" : "Control";
+}
+
+void FillControl(const CControlLayout& control, MIXERCONTROLA& mxc)
+{
+    mxc = {};
+    mxc.cbStruct = sizeof mxc;
+    mxc.dwControlID = control.dwControlID;
+    mxc.dwControlType = control.dwControlType;
+    mxc.fdwControl = (IsUniform(control) ? MIXERCONTROL_CONTROLF_UNIFORM : 0) |
+                     (control.cMultipleItems > 0 ? MIXERCONTROL_CONTROLF_MULTIPLE : 0);
+    mxc.cMultipleItems = control.cMultipleItems;
+    const char* pszName = ControlName(control.dwControlType);
+    CopyName(mxc.szShortName, sizeof mxc.szShortName, pszName);
+    CopyName(mxc.szName, sizeof mxc.szName, pszName);
+    mxc.Bounds.dwMinimum = 0;
+    mxc.Bounds.dwMaximum = control.dwMaximum;
+    mxc.Metrics.cSteps = control.cSteps;
+}
+
+// The line a mixerGetLineInfoA query names; no line when there is none.
+CLinePlace FindQueriedLine(const CCardLayout& card, const MIXERLINEA& mxl, DWORD dwQuery)
+{
+    const auto isQueried = [&](const CLinePlace& place) {
+        switch (dwQuery) {
+        case MIXER_GETLINEINFOF_DESTINATION:
+            return !place.bSource && place.dwDestination == mxl.dwDestination;
+        case MIXER_GETLINEINFOF_SOURCE:
+            return place.bSource && place.dwDestination == mxl.dwDestination &&
+                   place.dwSource == mxl.dwSource;
+        case MIXER_GETLINEINFOF_LINEID:
+            return place.pLine->dwLineID == mxl.dwLineID;
+        default:
+            return place.pLine->dwComponentType == mxl.dwComponentType;
+        }
+    };
+    CLinePlace found;
+    ForEachLine(card, [&](const CLinePlace& place) {
+        if (!isQueried(place))
+            return false;
+        found = place;
+        return true;
+    });
+    return found;
+}
+
+// Between the caller's channel count and the control's own: one caller channel stands for all
+// of them, and a uniform control answers its one value on every channel.
+std::vector<DWORD> ToModelLayout(const CControlPlace& control, const MIXERCONTROLDETAILS& mxcd)
+{
+    const DWORD cOwn = ControlChannels(control);
+    const DWORD cItems = std::max<DWORD>(control.pControl->cMultipleItems, 1);
+    const auto* pValues = static_cast<const DWORD*>(mxcd.paDetails);
+    std::vector<DWORD> values(size_t{cOwn} * cItems);
+    for (DWORD i = 0; i < cItems; ++i)
+        for (DWORD c = 0; c < cOwn; ++c)
+            values[i * cOwn + c] = pValues[i * mxcd.cChannels + std::min(c, mxcd.cChannels - 1)];
+    return values;
+}
+
+void FromModelLayout(const CControlPlace& control, const std::vector<DWORD>& values,
+                     const MIXERCONTROLDETAILS& mxcd)
+{
+    const DWORD cOwn = ControlChannels(control);
+    const DWORD cItems = std::max<DWORD>(control.pControl->cMultipleItems, 1);
+    auto* pValues = static_cast<DWORD*>(mxcd.paDetails);
+    for (DWORD i = 0; i < cItems; ++i)
+        for (DWORD c = 0; c < mxcd.cChannels; ++c)
+            pValues[i * mxcd.cChannels + c] = values[i * cOwn + std::min(c, cOwn - 1)];
+}
+
+} // namespace
+
+CMixerFrontEnd::CMixerFrontEnd(std::unique_ptr<CCardModel> pModel)
+    : m_pModel(std::move(pModel)), m_pHandles(std::make_shared<CHandleTable>())
+{
+    m_pModel->Attach(m_pHandles);
+}
+
+CMixerFrontEnd::~CMixerFrontEnd()
+{
+    m_pHandles->RemoveAll();
+}
+
+MMRESULT CMixerFrontEnd::Resolve(UINT_PTR nObject, DWORD fdwFlags, CResolved& resolved)
+{
+    const auto hMixer = reinterpret_cast<HMIXER>(nObject);
+    switch (fdwFlags & kObjectTypeMask) {
+    case MIXER_OBJECTF_HMIXER:
+        return m_pHandles->Find(hMixer, resolved.nCard, resolved.pCard) ? MMSYSERR_NOERROR
+                                                                        : MMSYSERR_INVALHANDLE;
+    case MIXER_OBJECTF_MIXER: {
+        // Without a type flag the object is an open handle or else a device index.
+        if (m_pHandles->Find(hMixer, resolved.nCard, resolved.pCard))
+            return MMSYSERR_NOERROR;
+        const CModelCards& cards = m_pModel->Cards();
+        if (nObject >= cards.size())
+            return MMSYSERR_BADDEVICEID;
+        resolved.nCard = static_cast<UINT>(nObject);
+        resolved.pCard = cards[nObject];
+        return MMSYSERR_NOERROR;
+    }
+    default:
+        return MMSYSERR_INVALFLAG;
+    }
+}
+
+MMRESULT CMixerFrontEnd::ResolveQuery(HMIXEROBJ hmxobj, DWORD fdwFlags, DWORD dwLastQuery,
+                                      CResolved& resolved)
+{
+    // Nothing but an object type and a query no larger than the function's last.
+    if ((fdwFlags & ~(kObjectTypeMask | kQueryMask)) != 0 || (fdwFlags & kQueryMask) > dwLastQuery)
+        return MMSYSERR_INVALFLAG;
+    return Resolve(reinterpret_cast<UINT_PTR>(hmxobj), fdwFlags, resolved);
+}
+
+UINT CMixerFrontEnd::GetNumDevs()
+{
+    return static_cast<UINT>(m_pModel->Cards().size());
+}
+
+MMRESULT CMixerFrontEnd::GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSA pmxcaps, UINT cbmxcaps)
+{
+    if (pmxcaps == nullptr)
+        return MMSYSERR_INVALPARAM;
+    CResolved resolved;
+    if (const MMRESULT mmr = Resolve(uMxId, MIXER_OBJECTF_MIXER, resolved))
+        return mmr;
+    const CCardLayout& card = resolved.pCard->Layout();
+    MIXERCAPSA caps{};
+    caps.vDriverVersion = 0x0100;
+    CopyName(caps.szPname, sizeof caps.szPname, card.strName.c_str());
+    caps.cDestinations = static_cast<DWORD>(card.destinations.size());
+    // Like WINMM, copies as much of the structure as the caller has room for.
+    std::memcpy(pmxcaps, &caps, std::min<size_t>(cbmxcaps, sizeof caps));
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CMixerFrontEnd::Open(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, DWORD_PTR, DWORD fdwOpen)
+{
+    if (phmx == nullptr)
+        return MMSYSERR_INVALPARAM;
+    const DWORD dwCallbackType = fdwOpen & CALLBACK_TYPEMASK;
+    if ((fdwOpen & ~(CALLBACK_TYPEMASK | kObjectTypeMask)) != 0 ||
+        !CMixerCallback::IsMixerType(dwCallbackType))
+        return MMSYSERR_INVALFLAG;
+    CResolved resolved;
+    if (const MMRESULT mmr = Resolve(uMxId, fdwOpen & kObjectTypeMask, resolved))
+        return mmr;
+    if (dwCallbackType == CALLBACK_WINDOW && dwCallback != 0 &&
+        !::IsWindow(reinterpret_cast<HWND>(dwCallback)))
+        return MMSYSERR_INVALPARAM;
+
+    // The model listens before the handle is in the table: a change reported in between finds
+    // no handle and reaches nobody, as a change before the open. Nothing is signalled on open.
+    const HMIXER hMixer = CHandleTable::NewHandle();
+    COpenHandle handle{resolved.nCard, resolved.pCard, CMixerCallback(dwCallbackType, dwCallback),
+                       resolved.pCard->Listen(hMixer)};
+    m_pHandles->Insert(hMixer, std::move(handle));
+    *phmx = hMixer;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CMixerFrontEnd::Close(HMIXER hmx)
+{
+    // The record leaves the table first, so that nothing reaches its callback any more; the
+    // model stops listening when the record goes at the end of this function, outside the
+    // table's lock. Nothing is signalled on close.
+    COpenHandle handle;
+    return m_pHandles->Remove(hmx, handle) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT CMixerFrontEnd::GetID(HMIXEROBJ hmxobj, UINT* puMxId, DWORD fdwId)
+{
+    if ((fdwId & ~kObjectTypeMask) != 0)
+        return MMSYSERR_INVALFLAG;
+    CResolved resolved;
+    if (const MMRESULT mmr = Resolve(reinterpret_cast<UINT_PTR>(hmxobj), fdwId, resolved))
+        return mmr;
+    if (puMxId == nullptr)
+        return MMSYSERR_INVALPARAM;
+    *puMxId = resolved.nCard;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CMixerFrontEnd::GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD fdwInfo)
+{
+    CResolved resolved;
+    if (const MMRESULT mmr = ResolveQuery(hmxobj, fdwInfo, MIXER_GETLINEINFOF_TARGETTYPE, resolved))
+        return mmr;
+    if (pmxl == nullptr || pmxl->cbStruct != sizeof(MIXERLINEA))
+        return MMSYSERR_INVALPARAM;
+    const DWORD dwQuery = fdwInfo & kQueryMask;
+    if (dwQuery == MIXER_GETLINEINFOF_TARGETTYPE)
+        return MMSYSERR_NOTSUPPORTED;
+    const CCardLayout& card = resolved.pCard->Layout();
+    const CLinePlace found = FindQueriedLine(card, *pmxl, dwQuery);
+    if (found.pLine == nullptr)
+        return MIXERR_INVALLINE;
+    FillLine(card, found, *pmxl);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CMixerFrontEnd::GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc, DWORD fdwControls)
+{
+    CResolved resolved;
+    if (const MMRESULT mmr = ResolveQuery(hmxobj, fdwControls, MIXER_GETLINECONTROLSF_ONEBYTYPE, resolved))
+        return mmr;
+    if (pmxlc == nullptr || pmxlc->cbStruct != sizeof(MIXERLINECONTROLSA) ||
+        pmxlc->cbmxctrl != sizeof(MIXERCONTROLA) || pmxlc->pamxctrl == nullptr)
+        return MMSYSERR_INVALPARAM;
+    const CCardLayout& card = resolved.pCard->Layout();
+    const DWORD dwQuery = fdwControls & kQueryMask;
+
+    if (dwQuery == MIXER_GETLINECONTROLSF_ONEBYID) {
+        const CControlPlace place = FindControl(card, pmxlc->dwControlID);
+        if (place.pControl == nullptr)
+            return MIXERR_INVALCONTROL;
+        pmxlc->dwLineID = place.pLine->dwLineID;
+        FillControl(*place.pControl, *pmxlc->pamxctrl);
+        return MMSYSERR_NOERROR;
+    }
+
+    const CLineLayout* pLine = FindLine(card, pmxlc->dwLineID).pLine;
+    if (pLine == nullptr)
+        return MIXERR_INVALLINE;
+    const auto& controls = pLine->controls;
+    if (dwQuery == MIXER_GETLINECONTROLSF_ALL) {
+        if (pmxlc->cControls == 0 || pmxlc->cControls != controls.size())
+            return MMSYSERR_INVALPARAM;
+        for (size_t i = 0; i < controls.size(); ++i)
+            FillControl(controls[i], pmxlc->pamxctrl[i]);
+        return MMSYSERR_NOERROR;
+    }
+    for (const CControlLayout& control : controls)
+        if (control.dwControlType == pmxlc->dwControlType) {
+            pmxlc->dwControlID = control.dwControlID;
+            FillControl(control, *pmxlc->pamxctrl);
+            return MMSYSERR_NOERROR;
+        }
+    return MIXERR_INVALCONTROL;
+}
+
+MMRESULT CMixerFrontEnd::ResolveDetails(HMIXEROBJ hmxobj, const MIXERCONTROLDETAILS* pmxcd, DWORD fdwDetails,
+                                        CResolved& resolved, CControlPlace& control)
+{
+    if (const MMRESULT mmr = ResolveQuery(hmxobj, fdwDetails, kDetailsOtherQuery, resolved))
+        return mmr;
+    if ((fdwDetails & kQueryMask) == kDetailsOtherQuery)
+        return MMSYSERR_NOTSUPPORTED;
+    if (pmxcd == nullptr || pmxcd->cbStruct != sizeof(MIXERCONTROLDETAILS))
+        return MMSYSERR_INVALPARAM;
+    control = FindControl(resolved.pCard->Layout(), pmxcd->dwControlID);
+    if (control.pControl == nullptr)
+        return MIXERR_INVALCONTROL;
+    // One channel stands for all of them; otherwise the line's own count.
+    if (pmxcd->cChannels != 1 && pmxcd->cChannels != control.pLine->cChannels)
+        return MMSYSERR_INVALPARAM;
+    if (pmxcd->cMultipleItems != control.pControl->cMultipleItems)
+        return MMSYSERR_INVALPARAM;
+    if (pmxcd->cbDetails != sizeof(DWORD) || pmxcd->paDetails == nullptr)
+        return MMSYSERR_INVALPARAM;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CMixerFrontEnd::GetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails)
+{
+    CResolved resolved;
+    CControlPlace control;
+    if (const MMRESULT mmr = ResolveDetails(hmxobj, pmxcd, fdwDetails, resolved, control))
+        return mmr;
+    std::vector<DWORD> values(ValueCount(control));
+    if (const MMRESULT mmr = resolved.pCard->Read(control, values))
+        return mmr;
+    FromModelLayout(control, values, *pmxcd);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CMixerFrontEnd::SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails)
+{
+    CResolved resolved;
+    CControlPlace control;
+    if (const MMRESULT mmr = ResolveDetails(hmxobj, pmxcd, fdwDetails, resolved, control))
+        return mmr;
+    const std::vector<DWORD> values = ToModelLayout(control, *pmxcd);
+    if (const MMRESULT mmr = CheckValues(control, values))
+        return mmr;
+    if (const MMRESULT mmr = resolved.pCard->Write(control, values))
+        return mmr;
+    // Every successful write is announced to every handle on the card, even one that changed
+    // nothing, as WINMM does; models report only the changes made elsewhere.
+    m_pHandles->NotifyCard(resolved.pCard.get(), pmxcd->dwControlID);
+    return MMSYSERR_NOERROR;
+}

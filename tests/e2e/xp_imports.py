@@ -42,6 +42,7 @@ AVAILABLE_ON_XP = {
     """,
     "OLE32.DLL": """
         CoCreateGuid CoCreateInstance CoInitializeEx CoTaskMemFree CoUninitialize PropVariantClear
+        StringFromGUID2
     """,
     "SHELL32.DLL": """
         Shell_NotifyIconA

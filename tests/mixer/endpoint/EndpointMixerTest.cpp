@@ -204,9 +204,10 @@ TEST_F(EndpointMixerTest, ControlsTakeTheirStepsAndChannelsFromTheEndpoint)
         DWORD cExpectedSteps;
         DWORD cExpectedChannels;
     } cases[] = {
-        {101, S_OK, 2, S_OK, 101, 2},        {1, S_OK, 6, S_OK, 2, 6},
+        // GetVolumeStepInfo counts positions: n of them make n - 1 steps.
+        {101, S_OK, 2, S_OK, 100, 2},        {1, S_OK, 6, S_OK, 1, 6},
         {0x20000, S_OK, 1, S_OK, 0xFFFF, 1}, {51, E_NOTIMPL, 2, E_NOTIMPL, 100, 1},
-        {51, S_OK, 1000, S_OK, 51, 32},
+        {51, S_OK, 1000, S_OK, 50, 32},
     };
     for (const auto& c : cases) {
         m_pMixer.reset();
@@ -326,7 +327,7 @@ TEST_F(EndpointMixerTest, ChangesMadeElsewhereArriveOncePerHandleOfTheCard)
         Mixer().Close(h);
 }
 
-TEST_F(EndpointMixerTest, OwnWritesAreAnnouncedOnceAndOtherCopiesHearThem)
+TEST_F(EndpointMixerTest, OwnWritesAreAnnouncedOnceAndOtherCopiesHearTheChanges)
 {
     m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
     m_audio.SetDefault(eRender, L"r");
@@ -339,18 +340,22 @@ TEST_F(EndpointMixerTest, OwnWritesAreAnnouncedOnceAndOtherCopiesHearThem)
     ASSERT_EQ(copy.Open(&hCopy, 0, reinterpret_cast<DWORD_PTR>(copyWindow.Get()), 0, CALLBACK_WINDOW),
               MMSYSERR_NOERROR);
 
-    // Writing the same value twice is announced twice, as WINMM announces every write.
-    for (int i = 0; i < 2; ++i) {
+    // Every write is announced to the writer, as WINMM announces every write; the endpoint tells
+    // the other copies only of a write that changes its volume.
+    for (const size_t cCopyHears : {1u, 0u}) {
         std::vector<DWORD> values = {0x4000, 0x4000};
         ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersVolume, values, true),
                   MMSYSERR_NOERROR);
+        m_audio.WaitUntilDelivered();
         const auto messages = window.TakeNotifications();
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].wParam, reinterpret_cast<WPARAM>(hMixer));
         EXPECT_EQ(messages[0].lParam, static_cast<LPARAM>(kSpeakersVolume));
         const auto copyMessages = copyWindow.TakeNotifications();
-        ASSERT_EQ(copyMessages.size(), 1u);
-        EXPECT_EQ(copyMessages[0].wParam, reinterpret_cast<WPARAM>(hCopy));
+        ASSERT_EQ(copyMessages.size(), cCopyHears);
+        if (cCopyHears != 0) {
+            EXPECT_EQ(copyMessages[0].wParam, reinterpret_cast<WPARAM>(hCopy));
+        }
     }
     copy.Close(hCopy);
     Mixer().Close(hMixer);

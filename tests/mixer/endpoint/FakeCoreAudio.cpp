@@ -251,14 +251,20 @@ float CFakeEndpointVolume::MasterLocked() const
     return *std::max_element(m_levels.begin(), m_levels.end());
 }
 
-void CFakeEndpointVolume::Changed(const GUID& guidContext)
+HRESULT CFakeEndpointVolume::Refusal() const
+{
+    return FAILED(m_hrFailure) ? m_hrFailure : m_setup.hrWrite;
+}
+
+void CFakeEndpointVolume::Changed(LPCGUID pguidContext)
 {
     // AUDIO_VOLUME_NOTIFICATION_DATA ends in one volume per channel.
     const auto cChannels = static_cast<UINT>(m_levels.size());
     auto pData = std::make_shared<std::vector<BYTE>>(sizeof(AUDIO_VOLUME_NOTIFICATION_DATA) +
                                                      (cChannels - 1) * sizeof(float));
     auto& data = *reinterpret_cast<AUDIO_VOLUME_NOTIFICATION_DATA*>(pData->data());
-    data.guidEventContext = guidContext;
+    // Without a context, Windows hands the callbacks GUID_NULL.
+    data.guidEventContext = pguidContext != nullptr ? *pguidContext : GUID_NULL;
     data.bMuted = m_bMuted;
     data.fMasterVolume = MasterLocked();
     data.nChannels = cChannels;
@@ -308,10 +314,8 @@ HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::SetMasterVolumeLevelScalar(FLOAT 
 {
     const std::lock_guard lock(m_mutex);
     ++m_cWrites;
-    if (FAILED(m_hrFailure))
-        return m_hrFailure;
-    if (FAILED(m_setup.hrWrite))
-        return m_setup.hrWrite;
+    if (const HRESULT hr = Refusal(); FAILED(hr))
+        return hr;
     if (fLevel < 0.0f || fLevel > 1.0f)
         return E_INVALIDARG;
     const float fMaster = MasterLocked();
@@ -320,7 +324,7 @@ HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::SetMasterVolumeLevelScalar(FLOAT 
     // The channels keep their balance.
     for (float& fChannel : m_levels)
         fChannel = fMaster > 0.0f ? fChannel * fLevel / fMaster : fLevel;
-    Changed(pguidEventContext != nullptr ? *pguidEventContext : GUID_NULL);
+    Changed(pguidEventContext);
     return S_OK;
 }
 
@@ -336,16 +340,14 @@ HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::SetChannelVolumeLevelScalar(UINT 
 {
     const std::lock_guard lock(m_mutex);
     ++m_cWrites;
-    if (FAILED(m_hrFailure))
-        return m_hrFailure;
-    if (FAILED(m_setup.hrWrite))
-        return m_setup.hrWrite;
+    if (const HRESULT hr = Refusal(); FAILED(hr))
+        return hr;
     if (nChannel >= m_levels.size() || fLevel < 0.0f || fLevel > 1.0f)
         return E_INVALIDARG;
     if (m_levels[nChannel] == fLevel)
         return S_OK;
     m_levels[nChannel] = fLevel;
-    Changed(pguidEventContext != nullptr ? *pguidEventContext : GUID_NULL);
+    Changed(pguidEventContext);
     return S_OK;
 }
 
@@ -362,15 +364,13 @@ HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::SetMute(WINBOOL bMute, LPCGUID pg
 {
     const std::lock_guard lock(m_mutex);
     ++m_cWrites;
-    if (FAILED(m_hrFailure))
-        return m_hrFailure;
-    if (FAILED(m_setup.hrWrite))
-        return m_setup.hrWrite;
+    if (const HRESULT hr = Refusal(); FAILED(hr))
+        return hr;
     const BOOL bMuted = bMute ? TRUE : FALSE;
     if (bMuted == m_bMuted)
         return S_FALSE;
     m_bMuted = bMuted;
-    Changed(pguidEventContext != nullptr ? *pguidEventContext : GUID_NULL);
+    Changed(pguidEventContext);
     return S_OK;
 }
 

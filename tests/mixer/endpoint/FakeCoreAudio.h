@@ -118,8 +118,10 @@ public:
     HRESULT STDMETHODCALLTYPE GetVolumeRange(FLOAT*, FLOAT*, FLOAT*) override { return E_NOTIMPL; }
 
 private:
+    // What a write answers before it changes anything: the endpoint's failure, or the set-up's.
+    HRESULT Refusal() const;
     // The state after a change, handed to every callback registered at the time of delivery.
-    void Changed(const GUID& guidContext);
+    void Changed(LPCGUID pguidContext);
     float MasterLocked() const;
 
     const CFakeEndpointSetup m_setup;

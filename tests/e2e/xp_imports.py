@@ -56,11 +56,11 @@ AVAILABLE_ON_XP = {
         GetMenuState GetMenuStringA GetMessageA GetMonitorInfoA GetPropA GetSubMenu GetSysColor
         GetSystemMenu GetSystemMetrics GetWindow GetWindowLongA GetWindowRect GetWindowTextA
         InflateRect InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow IsWindowEnabled
-        IsWindowVisible KillTimer LoadAcceleratorsA LoadIconA LoadImageA LoadMenuA LoadStringW
-        MessageBoxA MonitorFromRect MoveWindow PostMessageA PostQuitMessage RegisterWindowMessageA
-        ReleaseDC RemovePropA SendMessageA SetForegroundWindow SetPropA SetTimer SetWindowLongA
-        SetWindowPos SetWindowsHookExA ShowWindow TrackPopupMenu TranslateAcceleratorA
-        TranslateMessage UnhookWindowsHookEx
+        IsWindowVisible IsZoomed KillTimer LoadAcceleratorsA LoadIconA LoadImageA LoadMenuA
+        LoadStringW MessageBoxA MonitorFromRect MoveWindow PostMessageA PostQuitMessage
+        RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA SendMessageTimeoutA
+        SetForegroundWindow SetPropA SetTimer SetWindowLongA SetWindowPos SetWindowsHookExA
+        ShowWindow TrackPopupMenu TranslateAcceleratorA TranslateMessage UnhookWindowsHookEx
     """,
 }
 

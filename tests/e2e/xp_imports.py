@@ -21,8 +21,9 @@ AVAILABLE_ON_XP = {
         InitCommonControlsEx
     """,
     "GDI32.DLL": """
-        BitBlt CreateCompatibleDC CreateDIBitmap CreatePen DeleteDC DeleteObject GetMapMode
-        GetStockObject LineTo MoveToEx SelectObject SetMapMode
+        BitBlt CreateCompatibleDC CreateDIBitmap CreatePen DeleteDC DeleteObject GetDeviceCaps
+        GetMapMode GetStockObject LineTo MoveToEx SelectObject SetMapMode SetStretchBltMode
+        StretchBlt
     """,
     "KERNEL32.DLL": """
         CloseHandle CreateMutexA CreateProcessW CreateSemaphoreW CreateThread DeleteCriticalSection
@@ -30,7 +31,7 @@ AVAILABLE_ON_XP = {
         GetLastError GetModuleFileNameW GetModuleHandleA GetModuleHandleW GetProcAddress
         GetStartupInfoA GetSystemDirectoryA GetTickCount GlobalUnlock InitializeCriticalSection
         LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW LoadResource LockResource
-        lstrcmpiA lstrcpynA OutputDebugStringA ReleaseMutex ReleaseSemaphore SetLastError
+        lstrcmpiA lstrcpynA MulDiv OutputDebugStringA ReleaseMutex ReleaseSemaphore SetLastError
         SetUnhandledExceptionFilter SizeofResource Sleep TlsAlloc TlsFree TlsGetValue TlsSetValue
         VirtualProtect VirtualQuery WaitForSingleObject WideCharToMultiByte
     """,
@@ -53,14 +54,15 @@ AVAILABLE_ON_XP = {
         DestroyWindow DialogBoxParamA DispatchMessageA DrawIcon EnableMenuItem EnableWindow
         EndDialog EndPaint EnumDisplayMonitors EnumThreadWindows FindWindowExA FrameRect GetAncestor
         GetClassNameA GetClientRect GetCursorPos GetDC GetDesktopWindow GetDlgItem GetMenuItemID
-        GetMenuState GetMenuStringA GetMessageA GetMonitorInfoA GetPropA GetSubMenu GetSysColor
-        GetSystemMenu GetSystemMetrics GetWindow GetWindowLongA GetWindowRect GetWindowTextA
-        InflateRect InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow IsWindowEnabled
-        IsWindowVisible IsZoomed KillTimer LoadAcceleratorsA LoadIconA LoadImageA LoadMenuA
-        LoadStringW MessageBoxA MonitorFromRect MoveWindow PostMessageA PostQuitMessage
-        RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA SendMessageTimeoutA
-        SetForegroundWindow SetPropA SetTimer SetWindowLongA SetWindowPos SetWindowsHookExA
-        ShowWindow TrackPopupMenu TranslateAcceleratorA TranslateMessage UnhookWindowsHookEx
+        GetMenuState GetMenuStringA GetMessageA GetMonitorInfoA GetParent GetPropA GetSubMenu
+        GetSysColor GetSystemMenu GetSystemMetrics GetWindow GetWindowLongA GetWindowRect
+        GetWindowTextA InflateRect InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow
+        IsWindowEnabled IsWindowVisible IsZoomed KillTimer LoadAcceleratorsA LoadIconA LoadImageA
+        LoadMenuA LoadStringW MapWindowPoints MessageBoxA MonitorFromRect MoveWindow PostMessageA
+        PostQuitMessage RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
+        SendMessageTimeoutA SetForegroundWindow SetPropA SetTimer SetWindowLongA SetWindowPos
+        SetWindowsHookExA ShowWindow TrackPopupMenu TranslateAcceleratorA TranslateMessage
+        UnhookWindowsHookEx
     """,
 }
 

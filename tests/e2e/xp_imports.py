@@ -31,9 +31,9 @@ AVAILABLE_ON_XP = {
         GetLastError GetModuleFileNameW GetModuleHandleA GetModuleHandleW GetProcAddress
         GetStartupInfoA GetSystemDirectoryA GetTickCount GlobalUnlock InitializeCriticalSection
         LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW LoadResource LockResource
-        lstrcmpiA lstrcpynA MulDiv OutputDebugStringA ReleaseMutex ReleaseSemaphore SetLastError
-        SetUnhandledExceptionFilter SizeofResource Sleep TlsAlloc TlsFree TlsGetValue TlsSetValue
-        VirtualProtect VirtualQuery WaitForSingleObject WideCharToMultiByte
+        lstrcmpiA lstrcpynA MulDiv OutputDebugStringA ReleaseMutex ReleaseSemaphore SetEvent
+        SetLastError SetUnhandledExceptionFilter SizeofResource Sleep TlsAlloc TlsFree TlsGetValue
+        TlsSetValue VirtualProtect VirtualQuery WaitForSingleObject WideCharToMultiByte
     """,
     "MSVCRT.DLL": """
         __getmainargs __initenv __p__acmdln __p__commode __p__fmode __set_app_type __setusermatherr
@@ -59,7 +59,7 @@ AVAILABLE_ON_XP = {
         GetWindowTextA InflateRect InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow
         IsWindowEnabled IsWindowVisible IsZoomed KillTimer LoadAcceleratorsA LoadIconA LoadImageA
         LoadMenuA LoadStringW MapWindowPoints MessageBoxA MonitorFromRect MoveWindow PostMessageA
-        PostQuitMessage RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
+        PostQuitMessage PostThreadMessageA RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
         SendMessageTimeoutA SetForegroundWindow SetPropA SetTimer SetWindowLongA SetWindowPos
         SetWindowsHookExA ShowWindow TrackPopupMenu TranslateAcceleratorA TranslateMessage
         UnhookWindowsHookEx

@@ -4,6 +4,7 @@
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/EndpointMixer.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
+#include "mixer/frontend/MixerFrontEnd.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ TEST(CallbackLifetimeTest, CallbacksLiveOnAfterTheyAreUnregistered)
     const CNotifyWindow bar;
     std::vector<CComPtr<IAudioEndpointVolumeCallback>> callbacks;
     {
-        CEndpointMixer mixer(audio.Enumerator());
+        CMixerFrontEnd mixer(std::make_unique<CEndpointMixer>(audio.Enumerator()));
         // Windows holds no reference to the device client; the mixer's keeps it working.
         ASSERT_EQ(audio.Fake().ClientCount(), 1u);
         EXPECT_EQ(mixer.GetNumDevs(), 1u);

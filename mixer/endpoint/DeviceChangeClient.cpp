@@ -23,6 +23,11 @@ void CDeviceChangeClient::CardsRead(std::set<std::wstring> endpointIds)
     m_cardEndpoints = std::move(endpointIds);
 }
 
+void CDeviceChangeClient::DeviceFailed()
+{
+    CardsChanged();
+}
+
 HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceStateChanged(LPCWSTR pwstrDeviceId, DWORD dwNewState)
 {
     if (dwNewState == DEVICE_STATE_ACTIVE || IsCardEndpoint(pwstrDeviceId))

@@ -6,7 +6,8 @@
 //
 // One report stands for a whole burst (unplugging a headset changes two endpoints and six
 // defaults): after a report, nothing more is reported until the mixer reads its cards again
-// (ReadingCards). The mixer tells it which endpoints the cards are made of (CardsRead).
+// (ReadingCards). The mixer tells it which endpoints the cards are made of (CardsRead), and the
+// cards tell it when an endpoint they hold has failed (DeviceFailed).
 #pragma once
 
 #include "fw/CriticalSection.h"
@@ -30,6 +31,10 @@ public:
     void ReadingCards();
     // On the mixer's thread, once it has read them: the endpoints its cards are made of.
     void CardsRead(std::set<std::wstring> endpointIds);
+    // One of the cards' endpoints answered AUDCLNT_E_DEVICE_INVALIDATED or
+    // AUDCLNT_E_SERVICE_NOT_RUNNING: the cards changed, though no notification may say so (a
+    // restarted audio service sends none). Reported as the notifications are, once per burst.
+    void DeviceFailed();
 
     HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR pwstrDeviceId, DWORD dwNewState) override;
     HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR pwstrDeviceId) override;

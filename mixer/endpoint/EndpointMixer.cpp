@@ -33,16 +33,15 @@ CEndpointMixer::CEndpointMixer(CComPtr<IMMDeviceEnumerator> pEnumerator)
             }
         });
     // Windows holds no reference to the client: the one here keeps it until it is unregistered.
-    if (FAILED(m_pEnumerator->RegisterEndpointNotificationCallback(m_pDeviceClient.Get())))
-        m_pDeviceClient.Reset();
+    // Unregistered, it still hears of the cards' endpoints failing (EndpointMixerCard.h).
+    m_bListening = SUCCEEDED(m_pEnumerator->RegisterEndpointNotificationCallback(m_pDeviceClient.Get()));
 }
 
 CEndpointMixer::~CEndpointMixer()
 {
-    if (m_pDeviceClient) {
+    if (m_bListening)
         m_pEnumerator->UnregisterEndpointNotificationCallback(m_pDeviceClient.Get());
-        CCallbackKeeper::Process().Keep(std::move(m_pDeviceClient));
-    }
+    CCallbackKeeper::Process().Keep(std::move(m_pDeviceClient));
 }
 
 void CEndpointMixer::Attach(std::weak_ptr<CHandleTable> pHandles)
@@ -56,15 +55,14 @@ const CModelCards& CEndpointMixer::Cards()
     // Taken before the read, so that a change during the read calls for another one.
     const bool bStale = m_pRegistry->TakeCardsStale();
     if (!m_bCardsRead || bStale) {
-        if (m_pDeviceClient)
-            m_pDeviceClient->ReadingCards();
+        m_pDeviceClient->ReadingCards();
         const CEndpointCards cards = ReadEndpointCards(m_pEnumerator.Get());
-        if (m_pDeviceClient)
-            m_pDeviceClient->CardsRead(EndpointIds(cards));
+        m_pDeviceClient->CardsRead(EndpointIds(cards));
         m_cards = CModelCards(cards.size());
         for (size_t i = 0; i < cards.size(); ++i)
             m_cards[i] = std::make_shared<CEndpointMixerCard>(
-                cards[i], std::weak_ptr<const CHandleRegistry>(m_pRegistry), m_guidOwnWrites);
+                cards[i], std::weak_ptr<const CHandleRegistry>(m_pRegistry), m_pDeviceClient,
+                m_guidOwnWrites);
         m_bCardsRead = true;
     }
     return m_cards;

@@ -15,8 +15,6 @@
 
 #include <atomic>
 #include <memory>
-#include <set>
-#include <string>
 
 class CHandleRegistry {
 public:

@@ -79,7 +79,8 @@ void CHandleTable::ControlChanged(HMIXER hMixer, DWORD dwControlID)
 void CHandleTable::AddWaitingWindow(HWND hWnd)
 {
     const CCriticalSectionLock lock(m_mutex);
-    m_waitingWindows.push_back(hWnd);
+    if (std::find(m_waitingWindows.begin(), m_waitingWindows.end(), hWnd) == m_waitingWindows.end())
+        m_waitingWindows.push_back(hWnd);
 }
 
 void CHandleTable::CardsChanged()

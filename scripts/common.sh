@@ -17,6 +17,7 @@ as_root() {
 # Installs the Debian packages that are missing; quick when everything is there.
 install_packages() {
   local packages=(wine wine32:i386 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
+                  g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32
                   binutils-mingw-w64-i686 cmake ninja-build python3 xvfb xdotool x11-apps x11-utils
                   imagemagick pulseaudio pulseaudio-utils clang-format zip)
   local missing=()

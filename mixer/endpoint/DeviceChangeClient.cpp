@@ -1,31 +1,51 @@
 #include "mixer/endpoint/DeviceChangeClient.h"
 
-#include "mixer/endpoint/HandleRegistry.h"
+#include <utility>
 
-CDeviceChangeClient::CDeviceChangeClient(std::weak_ptr<CHandleRegistry> pRegistry)
-    : m_pRegistry(std::move(pRegistry))
+CDeviceChangeClient::CDeviceChangeClient(CComPtr<IMMDeviceEnumerator> pEnumerator,
+                                         std::function<void()> cardsChanged)
+    : m_pEnumerator(std::move(pEnumerator)), m_cardsChanged(std::move(cardsChanged))
 {
+}
+
+void CDeviceChangeClient::ReadingCards()
+{
+    std::vector<CComPtr<IMMDevice>> lookedUp;
+    const CCriticalSectionLock lock(m_mutex);
+    m_bReported = false;
+    // Released when this function returns, after the lock.
+    lookedUp.swap(m_lookedUp);
+}
+
+void CDeviceChangeClient::CardsRead(std::set<std::wstring> endpointIds)
+{
+    const CCriticalSectionLock lock(m_mutex);
+    m_cardEndpoints = std::move(endpointIds);
+}
+
+void CDeviceChangeClient::DeviceFailed()
+{
+    CardsChanged();
 }
 
 HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceStateChanged(LPCWSTR pwstrDeviceId, DWORD dwNewState)
 {
-    // An endpoint that becomes active, or one of the cards' endpoints that stops being active;
-    // state changes among devices that were never usable change no card.
-    if (dwNewState == DEVICE_STATE_ACTIVE || IsKnown(pwstrDeviceId))
-        DevicesChanged();
+    if (dwNewState == DEVICE_STATE_ACTIVE || IsCardEndpoint(pwstrDeviceId))
+        CardsChanged();
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceAdded(LPCWSTR)
+HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceAdded(LPCWSTR pwstrDeviceId)
 {
-    DevicesChanged();
+    if (IsActive(pwstrDeviceId))
+        CardsChanged();
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceRemoved(LPCWSTR pwstrDeviceId)
 {
-    if (IsKnown(pwstrDeviceId))
-        DevicesChanged();
+    if (IsCardEndpoint(pwstrDeviceId))
+        CardsChanged();
     return S_OK;
 }
 
@@ -33,7 +53,7 @@ HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDefaultDeviceChanged(EDataFlow,
 {
     // Windows reports a new default once per role; card 0 follows the console role only.
     if (role == eConsole)
-        DevicesChanged();
+        CardsChanged();
     return S_OK;
 }
 
@@ -42,16 +62,32 @@ HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnPropertyValueChanged(LPCWSTR, c
     return S_OK;
 }
 
-bool CDeviceChangeClient::IsKnown(LPCWSTR pwstrDeviceId) const
+bool CDeviceChangeClient::IsCardEndpoint(LPCWSTR pwstrDeviceId) const
 {
-    const auto pRegistry = m_pRegistry.lock();
-    return pRegistry && pwstrDeviceId != nullptr && pRegistry->IsKnownEndpoint(pwstrDeviceId);
+    const CCriticalSectionLock lock(m_mutex);
+    return pwstrDeviceId != nullptr && m_cardEndpoints.count(pwstrDeviceId) != 0;
 }
 
-void CDeviceChangeClient::DevicesChanged() const
+bool CDeviceChangeClient::IsActive(LPCWSTR pwstrDeviceId)
 {
-    if (const auto pRegistry = m_pRegistry.lock()) {
-        pRegistry->MarkCardsStale();
-        pRegistry->PostDeviceChange();
+    // Looking a device up by the id that a notification names is what Core Audio offers for it.
+    CComPtr<IMMDevice> pDevice;
+    if (pwstrDeviceId == nullptr || FAILED(m_pEnumerator->GetDevice(pwstrDeviceId, pDevice.Put())) ||
+        !pDevice)
+        return false;
+    DWORD dwState = 0;
+    const bool bActive = SUCCEEDED(pDevice->GetState(&dwState)) && dwState == DEVICE_STATE_ACTIVE;
+    const CCriticalSectionLock lock(m_mutex);
+    m_lookedUp.push_back(std::move(pDevice));
+    return bActive;
+}
+
+void CDeviceChangeClient::CardsChanged()
+{
+    {
+        const CCriticalSectionLock lock(m_mutex);
+        if (std::exchange(m_bReported, true))
+            return;
     }
+    m_cardsChanged();
 }

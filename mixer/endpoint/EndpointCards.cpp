@@ -18,11 +18,35 @@ std::optional<size_t> FindById(const std::vector<CEndpointInfo>& endpoints, cons
     return static_cast<size_t>(it - endpoints.begin());
 }
 
-std::optional<size_t> FindByAdapter(const std::vector<CEndpointInfo>& captures,
-                                    const std::wstring& strAdapter)
+size_t CountRenders(const std::vector<CEndpointInfo>& renders, const std::wstring& strContainer,
+                    const std::wstring* pstrAdapter)
 {
-    const auto it = std::find_if(captures.begin(), captures.end(), [&](const CEndpointInfo& e) {
-        return !strAdapter.empty() && e.strAdapter == strAdapter;
+    return static_cast<size_t>(std::count_if(renders.begin(), renders.end(), [&](const CEndpointInfo& e) {
+        return e.strContainer == strContainer && (pstrAdapter == nullptr || e.strAdapter == *pstrAdapter);
+    }));
+}
+
+// Whether a capture endpoint belongs to the same device as a render endpoint (EndpointCards.h).
+bool SameDevice(const CEndpointInfo& render, const CEndpointInfo& capture,
+                const std::vector<CEndpointInfo>& renders)
+{
+    const bool bSameName = !render.strAdapter.empty() && render.strAdapter == capture.strAdapter;
+    if (!render.strContainer.empty() && !capture.strContainer.empty()) {
+        if (render.strContainer != capture.strContainer)
+            return false;
+        return CountRenders(renders, render.strContainer, nullptr) == 1 ||
+               (bSameName && CountRenders(renders, render.strContainer, &render.strAdapter) == 1);
+    }
+    return bSameName && std::count_if(renders.begin(), renders.end(), [&](const CEndpointInfo& e) {
+                            return e.strAdapter == render.strAdapter;
+                        }) == 1;
+}
+
+std::optional<size_t> FindSameDevice(const std::vector<CEndpointInfo>& renders, size_t nRender,
+                                     const std::vector<CEndpointInfo>& captures)
+{
+    const auto it = std::find_if(captures.begin(), captures.end(), [&](const CEndpointInfo& capture) {
+        return SameDevice(renders[nRender], capture, renders);
     });
     if (it == captures.end())
         return std::nullopt;
@@ -54,12 +78,12 @@ std::vector<CCardPlan> PlanCards(const std::vector<CEndpointInfo>& renders,
     const size_t nFirst = FindById(renders, strDefaultRender).value_or(0);
     std::optional<size_t> nFirstCapture = FindById(captures, strDefaultCapture);
     if (!nFirstCapture)
-        nFirstCapture = FindByAdapter(captures, renders[nFirst].strAdapter);
+        nFirstCapture = FindSameDevice(renders, nFirst, captures);
     cards.push_back({nFirst, nFirstCapture});
 
     for (size_t i = 0; i < renders.size(); ++i)
         if (i != nFirst)
-            cards.push_back({i, FindByAdapter(captures, renders[i].strAdapter)});
+            cards.push_back({i, FindSameDevice(renders, i, captures)});
     return cards;
 }
 

@@ -1,8 +1,12 @@
 // The rules that make WINMM-style cards out of Core Audio endpoints, over plain values:
 // card 0 is the default render endpoint with the default capture endpoint; cards 1 and on are
 // the other render endpoints in enumeration order, each with the first capture endpoint of the
-// same adapter when there is one. A card's name is its render endpoint's name, cut to the 31
-// characters that MIXERCAPSA::szPname holds.
+// same device when there is one. The device is told by the container id that Windows gives all
+// the endpoints of one physical device (two identical USB headsets have two); where several render
+// endpoints share a container (a PC's onboard and HDMI codecs), or a container id is missing, the
+// adapter's name decides, but only a name that no other render endpoint there has: two adapters
+// with the same name pair with nothing rather than with each other's microphone. A card's name is its render
+// endpoint's name, cut to the 31 characters that MIXERCAPSA::szPname holds.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +21,8 @@ struct CEndpointInfo {
     std::wstring strName;
     // PKEY_DeviceInterface_FriendlyName: the adapter's name, shared by its endpoints.
     std::wstring strAdapter;
+    // PKEY_Device_ContainerId as text, empty when the endpoint has none.
+    std::wstring strContainer;
 };
 
 // A card as positions in the render and capture lists.
@@ -28,7 +34,7 @@ struct CCardPlan {
 };
 
 // The cards, card 0 first. A default id that names no endpoint of the list (there is no
-// default) makes card 0 the first render endpoint, and pairs it by adapter like the others.
+// default) makes card 0 the first render endpoint, and pairs it by device like the others.
 std::vector<CCardPlan> PlanCards(const std::vector<CEndpointInfo>& renders,
                                  const std::vector<CEndpointInfo>& captures,
                                  const std::wstring& strDefaultRender, const std::wstring& strDefaultCapture);

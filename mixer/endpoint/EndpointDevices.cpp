@@ -38,6 +38,20 @@ std::wstring TextProperty(IPropertyStore* pStore, const PROPERTYKEY& key)
     return strText;
 }
 
+// A GUID property as text; empty when the endpoint has none.
+std::wstring GuidProperty(IPropertyStore* pStore, const PROPERTYKEY& key)
+{
+    PROPVARIANT value;
+    ::PropVariantInit(&value);
+    std::wstring strText;
+    wchar_t szGuid[40] = {};
+    if (SUCCEEDED(pStore->GetValue(key, &value)) && value.vt == VT_CLSID && value.puuid != nullptr &&
+        ::StringFromGUID2(*value.puuid, szGuid, 40) != 0)
+        strText = szGuid;
+    ::PropVariantClear(&value);
+    return strText;
+}
+
 struct CFoundEndpoint {
     CEndpointInfo info;
     CComPtr<IAudioEndpointVolume> pVolume;
@@ -67,6 +81,7 @@ std::vector<CFoundEndpoint> ActiveEndpoints(IMMDeviceEnumerator* pEnumerator, ED
         if (SUCCEEDED(pDevice->OpenPropertyStore(STGM_READ, pStore.Put())) && pStore) {
             endpoint.info.strName = TextProperty(pStore.Get(), PKEY_Device_FriendlyName);
             endpoint.info.strAdapter = TextProperty(pStore.Get(), PKEY_DeviceInterface_FriendlyName);
+            endpoint.info.strContainer = GuidProperty(pStore.Get(), kContainerIdKey);
         }
         found.push_back(std::move(endpoint));
     }
@@ -99,10 +114,11 @@ CEndpointLine MakeLine(DWORD dwComponentType, const CFoundEndpoint& endpoint)
     if (SUCCEEDED(endpoint.pVolume->GetChannelCount(&cChannels)))
         line.cChannels = std::clamp<UINT>(cChannels, 1, kMaxChannels);
     UINT nStep = 0;
-    UINT cSteps = 0;
-    // At least 2 steps, and no more than a packed steps value's 16-bit half can count.
-    line.cSteps = SUCCEEDED(endpoint.pVolume->GetVolumeStepInfo(&nStep, &cSteps))
-                      ? std::clamp<UINT>(cSteps, 2, 0xFFFF)
+    UINT cPositions = 0;
+    // GetVolumeStepInfo counts positions, 0 to n - 1, so there are n - 1 steps between them: at
+    // least 1, and no more than a packed steps value's 16-bit half can count.
+    line.cSteps = SUCCEEDED(endpoint.pVolume->GetVolumeStepInfo(&nStep, &cPositions))
+                      ? std::clamp<UINT>(cPositions, 2, 0x10000) - 1
                       : kDefaultVolumeSteps;
     return line;
 }

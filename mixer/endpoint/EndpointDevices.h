@@ -48,6 +48,11 @@ constexpr DWORD MuteControlOf(DWORD dwDestination)
     return dwDestination * kControlsPerLine + 1;
 }
 
+// PKEY_Device_ContainerId: the id of the physical device that an endpoint belongs to, the same
+// for all its endpoints. Not every SDK's headers define it.
+constexpr PROPERTYKEY kContainerIdKey = {
+    {0x8c7ed206, 0x3f8a, 0x4827, {0xb3, 0xab, 0xae, 0x9e, 0x1f, 0xae, 0xfc, 0x6c}}, 2};
+
 // The active endpoints made into cards (mixer/endpoint/EndpointCards.h). Endpoints whose id or
 // volume cannot be had are left out; a failed enumeration gives no cards.
 CEndpointCards ReadEndpointCards(IMMDeviceEnumerator* pEnumerator);

@@ -37,6 +37,7 @@ private:
     CComPtr<IMMDeviceEnumerator> m_pEnumerator;
     std::shared_ptr<CHandleRegistry> m_pRegistry;
     CComPtr<CDeviceChangeClient> m_pDeviceClient;
+    bool m_bListening = false;
     // Marks the changes that this mixer writes, so that their echo from Core Audio is skipped.
     GUID m_guidOwnWrites{};
     CCriticalSection m_cardsMutex;

@@ -2,7 +2,10 @@
 
 #include "mixer/endpoint/VolumeCallback.h"
 
+#include <audioclient.h>
+
 #include <algorithm>
+#include <functional>
 #include <cmath>
 
 namespace {
@@ -62,9 +65,9 @@ struct CEndpointListening final : CListening {
 
 CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const CEndpointCard> pCard,
                                        std::weak_ptr<const CHandleRegistry> pRegistry,
-                                       const GUID& guidOwnWrites)
-    : m_pCard(std::move(pCard)), m_pRegistry(std::move(pRegistry)), m_guidOwnWrites(guidOwnWrites),
-      m_layout(CardLayout(*m_pCard))
+                                       CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites)
+    : m_pCard(std::move(pCard)), m_pRegistry(std::move(pRegistry)), m_pDeviceClient(std::move(pDeviceClient)),
+      m_guidOwnWrites(guidOwnWrites), m_layout(CardLayout(*m_pCard))
 {
 }
 
@@ -73,33 +76,54 @@ const CEndpointLine& CEndpointMixerCard::LineOf(const CControlPlace& control) co
     return m_pCard->lines[control.pControl->dwControlID / kControlsPerLine];
 }
 
+MMRESULT CEndpointMixerCard::Result(HRESULT hr) const
+{
+    if (SUCCEEDED(hr))
+        return MMSYSERR_NOERROR;
+    // The endpoint is gone, or the audio service has stopped: whatever this card held is dead,
+    // and the bars restart on what there is now.
+    if (hr == AUDCLNT_E_DEVICE_INVALIDATED || hr == AUDCLNT_E_SERVICE_NOT_RUNNING)
+        m_pDeviceClient->DeviceFailed();
+    return MMSYSERR_ERROR;
+}
+
 MMRESULT CEndpointMixerCard::Read(const CControlPlace& control, std::vector<DWORD>& values) const
 {
-    const CEndpointLine& line = LineOf(control);
+    IAudioEndpointVolume* pVolume = LineOf(control).pVolume.Get();
+    HRESULT hr = S_OK;
     if (IsMute(control)) {
         BOOL bMuted = FALSE;
-        if (FAILED(line.pVolume->GetMute(&bMuted)))
-            return MMSYSERR_ERROR;
+        hr = pVolume->GetMute(&bMuted);
         values[0] = bMuted ? 1 : 0;
-        return MMSYSERR_NOERROR;
     }
-    float fScalar = 0.0f;
-    if (FAILED(line.pVolume->GetMasterVolumeLevelScalar(&fScalar)))
-        return MMSYSERR_ERROR;
-    std::fill(values.begin(), values.end(), ScalarToValue(fScalar));
-    return MMSYSERR_NOERROR;
+    else if (values.size() == 1) {
+        float fScalar = 0.0f;
+        hr = pVolume->GetMasterVolumeLevelScalar(&fScalar);
+        values[0] = ScalarToValue(fScalar);
+    }
+    else
+        for (UINT nChannel = 0; nChannel < values.size() && SUCCEEDED(hr); ++nChannel) {
+            float fScalar = 0.0f;
+            hr = pVolume->GetChannelVolumeLevelScalar(nChannel, &fScalar);
+            values[nChannel] = ScalarToValue(fScalar);
+        }
+    return Result(hr);
 }
 
 MMRESULT CEndpointMixerCard::Write(const CControlPlace& control, const std::vector<DWORD>& values)
 {
-    const CEndpointLine& line = LineOf(control);
-    // The endpoint keeps one value for all channels: the loudest channel asked for, which is
-    // the one a bar shows.
-    const DWORD dwValue = *std::max_element(values.begin(), values.end());
-    const HRESULT hr =
-        IsMute(control) ? line.pVolume->SetMute(dwValue != 0, &m_guidOwnWrites)
-                        : line.pVolume->SetMasterVolumeLevelScalar(ValueToScalar(dwValue), &m_guidOwnWrites);
-    return SUCCEEDED(hr) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    IAudioEndpointVolume* pVolume = LineOf(control).pVolume.Get();
+    HRESULT hr = S_OK;
+    if (IsMute(control))
+        hr = pVolume->SetMute(values[0] != 0, &m_guidOwnWrites);
+    else if (std::adjacent_find(values.begin(), values.end(), std::not_equal_to<>()) == values.end())
+        // One level for every channel: the master, which keeps the balance set in Windows.
+        hr = pVolume->SetMasterVolumeLevelScalar(ValueToScalar(values[0]), &m_guidOwnWrites);
+    else
+        for (UINT nChannel = 0; nChannel < values.size() && SUCCEEDED(hr); ++nChannel)
+            hr = pVolume->SetChannelVolumeLevelScalar(nChannel, ValueToScalar(values[nChannel]),
+                                                      &m_guidOwnWrites);
+    return Result(hr);
 }
 
 std::unique_ptr<CListening> CEndpointMixerCard::Listen(HMIXER hMixer)

@@ -25,15 +25,3 @@ void CHandleRegistry::PostDeviceChange() const
     if (const auto pHandles = Handles())
         pHandles->CardsChanged();
 }
-
-void CHandleRegistry::SetKnownEndpoints(std::set<std::wstring> endpointIds)
-{
-    const CCriticalSectionLock lock(m_mutex);
-    m_knownEndpoints = std::move(endpointIds);
-}
-
-bool CHandleRegistry::IsKnownEndpoint(const std::wstring& strEndpointId) const
-{
-    const CCriticalSectionLock lock(m_mutex);
-    return m_knownEndpoints.count(strEndpointId) != 0;
-}

@@ -3,8 +3,8 @@
 // report a control of one handle's card, the device notifications a change of the cards. The
 // callbacks hold it by weak_ptr, so a late callback after the mixer has gone reports nothing.
 //
-// It also carries the two facts that the device-change notifications leave for the mixer: that
-// the cards must be read again, and which endpoints the cards were made of.
+// It also carries the fact that the device-change notifications leave for the mixer: that the
+// cards must be read again.
 #pragma once
 
 #include "fw/CriticalSection.h"
@@ -15,8 +15,6 @@
 
 #include <atomic>
 #include <memory>
-#include <set>
-#include <string>
 
 class CHandleRegistry {
 public:
@@ -27,8 +25,6 @@ public:
     // The set of endpoints changed.
     void PostDeviceChange() const;
 
-    void SetKnownEndpoints(std::set<std::wstring> endpointIds);
-    bool IsKnownEndpoint(const std::wstring& strEndpointId) const;
     void MarkCardsStale() { m_bCardsStale = true; }
     // True once after each MarkCardsStale.
     bool TakeCardsStale() { return m_bCardsStale.exchange(false); }
@@ -38,6 +34,5 @@ private:
 
     mutable CCriticalSection m_mutex;
     std::weak_ptr<CHandleTable> m_pHandles;
-    std::set<std::wstring> m_knownEndpoints;
     std::atomic<bool> m_bCardsStale{false};
 };

@@ -1,10 +1,18 @@
 // Which mixer answers the program's mixer functions: chosen once per process, at the first
-// mixer call. The endpoint mixer (EndpointMixer.h) when Core Audio is there and the default
-// render endpoint takes a write of its own master volume; Windows' WINMM (WinmmMixer.h)
-// otherwise: on Windows XP, and on Wine 8, whose SetMasterVolumeLevelScalar is not implemented.
-// The environment variable SONOBAR_MIXER=winmm or =endpoint asks for one, for troubleshooting;
-// an endpoint mixer that cannot work falls back to WINMM all the same, never leaving a bar that
-// moves nothing. The choice and its reason go to the debugger output as one line.
+// mixer call, by what the platform has and without writing anything:
+// - Core Audio's enumerator cannot be created because its class is not registered: Windows XP,
+//   where Windows' WINMM (WinmmMixer.h) drives the card itself;
+// - an endpoint volume that answers E_NOTIMPL to GetVolumeStepInfo or GetChannelCount, reads that
+//   Windows always answers: Wine 8's stub, which cannot write volumes either, so WINMM;
+// - otherwise the endpoint mixer (EndpointMixer.h), also with no endpoint at all: the bars then
+//   show no card until Core Audio reports one;
+// - an enumerator that cannot be created for another reason (the audio service not started yet)
+//   settles nothing: the process waits with no card and tries again every few seconds; once it
+//   works, every window that asked for a card meanwhile gets WM_DEVICECHANGE (DBT_DEVNODES_CHANGED),
+//   on which the bars restart.
+// The environment variable SONOBAR_MIXER=winmm or =endpoint asks for one, for troubleshooting; an
+// endpoint mixer that cannot work falls back to WINMM all the same. The choice and its reason go
+// to the debugger output as one line.
 #pragma once
 
 #include "mixer/endpoint/ComPtr.h"
@@ -14,9 +22,11 @@
 #include <mmdeviceapi.h>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
-enum class MixerKind { Winmm, Endpoint };
+enum class MixerKind { Winmm, Endpoint, WaitingForCoreAudio };
 
 struct CMixerChoice {
     MixerKind kind = MixerKind::Winmm;
@@ -24,17 +34,58 @@ struct CMixerChoice {
     std::string strReason;
 };
 
-// Where Core Audio comes from: Windows' MMDeviceEnumerator, or a test's fake.
+// Where Core Audio comes from: Windows' MMDeviceEnumerator, or a test's fake. Called on a thread
+// whose COM is initialised (CComApartment).
 using EnumeratorFactory = std::function<HRESULT(CComPtr<IMMDeviceEnumerator>& pEnumerator)>;
 
-// Windows' own enumerator, with COM initialised on the calling thread (as an apartment of a
-// user-interface thread when the thread has none yet).
+// Windows' own enumerator.
 HRESULT CreateSystemEnumerator(CComPtr<IMMDeviceEnumerator>& pEnumerator);
+
+// COM on the calling thread for as long as this lives: a single-threaded apartment, as a
+// user-interface thread needs, unless the thread already has one. Each successful
+// CoInitializeEx, S_FALSE included, is balanced by one CoUninitialize.
+class CComApartment {
+public:
+    CComApartment();
+    ~CComApartment();
+    CComApartment(const CComApartment&) = delete;
+    CComApartment& operator=(const CComApartment&) = delete;
+
+private:
+    const HRESULT m_hrInit;
+};
 
 // The choice for a value of SONOBAR_MIXER (null when unset). For the endpoint mixer,
 // pEnumerator receives the enumerator that it is to use.
 CMixerChoice ChooseMixer(const char* pszRequested, const EnumeratorFactory& factory,
                          CComPtr<IMMDeviceEnumerator>& pEnumerator);
+
+// The mixer of a process: the choice, the backend that answers, and the COM apartment the
+// endpoint mixer lives in. A choice waiting for Core Audio answers as a machine without mixer
+// devices until TryAgain settles it.
+class CChosenMixer {
+public:
+    CChosenMixer(const char* pszRequested, EnumeratorFactory factory);
+    ~CChosenMixer();
+    CChosenMixer(const CChosenMixer&) = delete;
+    CChosenMixer& operator=(const CChosenMixer&) = delete;
+
+    CMixerBackend& Backend() { return *m_pBackend; }
+    const CMixerChoice& Choice() const { return m_choice; }
+    // Chooses again while waiting for Core Audio; once the choice is settled, tells the windows
+    // that asked for a card meanwhile. True when the choice is settled (now or before).
+    bool TryAgain();
+
+private:
+    void Settle(CMixerChoice choice, CComPtr<IMMDeviceEnumerator> pEnumerator);
+
+    const std::string m_strRequested;
+    const EnumeratorFactory m_factory;
+    // Declared first, so that it ends after the endpoint mixer and its COM objects.
+    std::optional<CComApartment> m_apartment;
+    CMixerChoice m_choice;
+    std::unique_ptr<CMixerBackend> m_pBackend;
+};
 
 // The process's mixer, chosen at the first call.
 CMixerBackend& ProcessMixer();

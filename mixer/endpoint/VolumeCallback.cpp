@@ -1,5 +1,7 @@
 #include "mixer/endpoint/VolumeCallback.h"
 
+#include "mixer/endpoint/CallbackKeeper.h"
+
 #include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/endpoint/HandleRegistry.h"
 
@@ -37,6 +39,8 @@ CVolumeRegistration::CVolumeRegistration(CComPtr<IAudioEndpointVolume> pVolume,
 
 CVolumeRegistration::~CVolumeRegistration()
 {
-    if (m_pVolume && m_pCallback)
+    if (m_pVolume && m_pCallback) {
         m_pVolume->UnregisterControlChangeNotify(m_pCallback.Get());
+        CCallbackKeeper::Process().Keep(std::move(m_pCallback));
+    }
 }

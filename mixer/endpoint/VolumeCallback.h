@@ -5,7 +5,8 @@
 // Changes that the mixer wrote itself carry its event context and are skipped: the write has
 // already posted its notification.
 //
-// CVolumeRegistration keeps one callback registered with one endpoint for as long as it lives.
+// CVolumeRegistration keeps one callback registered with one endpoint for as long as it lives;
+// the callback itself lives on past that (CallbackKeeper.h).
 #pragma once
 
 #include "mixer/endpoint/ComPtr.h"

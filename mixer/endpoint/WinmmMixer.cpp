@@ -1,6 +1,27 @@
 #include "mixer/endpoint/WinmmMixer.h"
 
-CWinmmMixer::CWinmmMixer() : m_hWinmm(::LoadLibraryA("winmm.dll"))
+#include <cstring>
+
+namespace {
+
+// winmm.dll by its full path in the system directory. A bare name is looked for in the
+// program's own folder first, so a winmm.dll that someone placed beside sonobar.exe would run
+// inside it. With the altered search path, winmm's own dependencies are looked for beside it,
+// in the system directory, as well.
+HMODULE LoadSystemWinmm()
+{
+    static constexpr char kFileName[] = "\\winmm.dll";
+    char szPath[MAX_PATH];
+    const UINT cch = ::GetSystemDirectoryA(szPath, MAX_PATH);
+    if (cch == 0 || cch + sizeof kFileName > MAX_PATH)
+        return nullptr;
+    std::memcpy(szPath + cch, kFileName, sizeof kFileName);
+    return ::LoadLibraryExA(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+} // namespace
+
+CWinmmMixer::CWinmmMixer() : m_hWinmm(LoadSystemWinmm())
 {
     m_pfnGetNumDevs = Find<decltype(m_pfnGetNumDevs)>("mixerGetNumDevs");
     m_pfnGetDevCaps = Find<decltype(m_pfnGetDevCaps)>("mixerGetDevCapsA");

@@ -1,6 +1,6 @@
 // CWinmmMixer answers the mixer functions with Windows' own WINMM. The program defines the
-// functions' names itself, so it reaches the real ones in winmm.dll by name at run time; without
-// that DLL every call answers as a machine without mixer devices does.
+// functions' names itself, so it reaches the real ones in the system directory's winmm.dll by
+// name at run time; without that DLL every call answers as a machine without mixer devices does.
 #pragma once
 
 #include "fw/ScopedHandles.h"

@@ -13,6 +13,7 @@
 #include <mmsystem.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 // Where a model tells the front end of changes made elsewhere, from any thread: ControlChanged
@@ -38,6 +39,10 @@ public:
     // Reports changes made elsewhere to this card's controls as ControlChanged(hMixer, ...)
     // until the result goes.
     virtual std::unique_ptr<CListening> Listen(HMIXER hMixer) = 0;
+    // What the card drives, for telling it among the cards of a later reading: a model whose
+    // Cards() makes new objects for the same card answers the same key for both. Empty: the
+    // object itself is the card.
+    virtual std::wstring Key() const { return {}; }
 };
 
 using CModelCards = std::vector<std::shared_ptr<CModelCard>>;

@@ -76,15 +76,25 @@ void CHandleTable::ControlChanged(HMIXER hMixer, DWORD dwControlID)
         it->second.callback.Notify(hMixer, MM_MIXM_CONTROL_CHANGE, dwControlID);
 }
 
+void CHandleTable::AddWaitingWindow(HWND hWnd)
+{
+    const CCriticalSectionLock lock(m_mutex);
+    if (std::find(m_waitingWindows.begin(), m_waitingWindows.end(), hWnd) == m_waitingWindows.end())
+        m_waitingWindows.push_back(hWnd);
+}
+
 void CHandleTable::CardsChanged()
 {
     const CCriticalSectionLock lock(m_mutex);
-    for (size_t i = 0; i < m_handles.size(); ++i) {
-        const HWND hWnd = m_handles[i].second.callback.Window();
-        size_t nFirst = 0;
-        while (m_handles[nFirst].second.callback.Window() != hWnd)
-            ++nFirst;
-        if (hWnd != nullptr && nFirst == i)
+    // Each window once: those that hold handles, and those that waited for a card.
+    std::vector<HWND> windows;
+    windows.swap(m_waitingWindows);
+    for (const CEntry& entry : m_handles)
+        windows.push_back(entry.second.callback.Window());
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const HWND hWnd = windows[i];
+        if (hWnd != nullptr && std::find(windows.begin(), windows.begin() + i, hWnd) == windows.begin() + i &&
+            ::IsWindow(hWnd))
             ::PostMessageA(hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
     }
 }

@@ -41,8 +41,11 @@ public:
     // A control of the card that hMixer was opened on changed, not by the front end's write:
     // MM_MIXM_CONTROL_CHANGE to that handle, if it is still open.
     void ControlChanged(HMIXER hMixer, DWORD dwControlID);
+    // A window that asked for a card that is not there (yet): it hears of the next change of
+    // the cards, as if it held a handle.
+    void AddWaitingWindow(HWND hWnd);
     // The set of cards changed: WM_DEVICECHANGE with DBT_DEVNODES_CHANGED, once to each window
-    // that holds a handle, as Windows tells windows of a change of the devices.
+    // that holds a handle or waits, as Windows tells windows of a change of the devices.
     void CardsChanged();
 
 private:
@@ -52,4 +55,5 @@ private:
     mutable CCriticalSection m_mutex;
     // In the order of opening; a process holds a few at most.
     std::vector<CEntry> m_handles;
+    std::vector<HWND> m_waitingWindows;
 };

@@ -142,11 +142,12 @@ MMRESULT CMixerFrontEnd::Resolve(UINT_PTR nObject, DWORD fdwFlags, CResolved& re
     const auto hMixer = reinterpret_cast<HMIXER>(nObject);
     switch (fdwFlags & kObjectTypeMask) {
     case MIXER_OBJECTF_HMIXER:
-        return m_pHandles->Find(hMixer, resolved.nCard, resolved.pCard) ? MMSYSERR_NOERROR
-                                                                        : MMSYSERR_INVALHANDLE;
+        resolved.bHandle = m_pHandles->Find(hMixer, resolved.nCard, resolved.pCard);
+        return resolved.bHandle ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
     case MIXER_OBJECTF_MIXER: {
         // Without a type flag the object is an open handle or else a device index.
-        if (m_pHandles->Find(hMixer, resolved.nCard, resolved.pCard))
+        resolved.bHandle = m_pHandles->Find(hMixer, resolved.nCard, resolved.pCard);
+        if (resolved.bHandle)
             return MMSYSERR_NOERROR;
         const CModelCards& cards = m_pModel->Cards();
         if (nObject >= cards.size())
@@ -199,12 +200,16 @@ MMRESULT CMixerFrontEnd::Open(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, D
     if ((fdwOpen & ~(CALLBACK_TYPEMASK | kObjectTypeMask)) != 0 ||
         !CMixerCallback::IsMixerType(dwCallbackType))
         return MMSYSERR_INVALFLAG;
-    CResolved resolved;
-    if (const MMRESULT mmr = Resolve(uMxId, fdwOpen & kObjectTypeMask, resolved))
-        return mmr;
-    if (dwCallbackType == CALLBACK_WINDOW && dwCallback != 0 &&
-        !::IsWindow(reinterpret_cast<HWND>(dwCallback)))
+    const bool bWindow = dwCallbackType == CALLBACK_WINDOW && dwCallback != 0;
+    if (bWindow && !::IsWindow(reinterpret_cast<HWND>(dwCallback)))
         return MMSYSERR_INVALPARAM;
+    CResolved resolved;
+    if (const MMRESULT mmr = Resolve(uMxId, fdwOpen & kObjectTypeMask, resolved)) {
+        // A bar with no card (no endpoint yet) restarts when one appears.
+        if (mmr == MMSYSERR_BADDEVICEID && bWindow)
+            m_pHandles->AddWaitingWindow(reinterpret_cast<HWND>(dwCallback));
+        return mmr;
+    }
 
     // The model listens before the handle is in the table: a change reported in between finds
     // no handle and reaches nobody, as a change before the open. Nothing is signalled on open.
@@ -234,7 +239,20 @@ MMRESULT CMixerFrontEnd::GetID(HMIXEROBJ hmxobj, UINT* puMxId, DWORD fdwId)
         return mmr;
     if (puMxId == nullptr)
         return MMSYSERR_INVALPARAM;
-    *puMxId = resolved.nCard;
+    if (!resolved.bHandle) {
+        *puMxId = resolved.nCard;
+        return MMSYSERR_NOERROR;
+    }
+    // A handle answers the index that what it drives has now: after a change of the default the
+    // same endpoint is another card, and once it is gone there is none.
+    const CModelCards cards = m_pModel->Cards();
+    const std::wstring strKey = resolved.pCard->Key();
+    const auto it = std::find_if(cards.begin(), cards.end(), [&](const std::shared_ptr<CModelCard>& pCard) {
+        return pCard == resolved.pCard || (!strKey.empty() && pCard->Key() == strKey);
+    });
+    if (it == cards.end())
+        return MMSYSERR_NODRIVER;
+    *puMxId = static_cast<UINT>(it - cards.begin());
     return MMSYSERR_NOERROR;
 }
 

@@ -40,6 +40,8 @@ private:
     struct CResolved {
         UINT nCard = 0;
         std::shared_ptr<CModelCard> pCard;
+        // The object was an open handle, and nCard the index of its card when it was opened.
+        bool bHandle = false;
     };
 
     MMRESULT Resolve(UINT_PTR nObject, DWORD fdwFlags, CResolved& resolved);

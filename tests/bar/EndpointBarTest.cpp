@@ -56,7 +56,7 @@ protected:
             return;
         static CFakeCoreAudio audio;
         CFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
-        speakers.cSteps = 100;
+        speakers.cSteps = 101;
         audio.Add(speakers);
         audio.Add({L"mic", eCapture, L"Microphone (Realtek Audio)", L"Realtek Audio"});
         audio.SetDefault(eRender, L"spk");

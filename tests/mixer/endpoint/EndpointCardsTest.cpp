@@ -1,5 +1,6 @@
 // How endpoints become cards, as plain values: which render endpoint is card 0, which capture
-// endpoint joins which card, and how a long or foreign name fits MIXERCAPSA::szPname.
+// endpoint joins which card (by device, never by a name that two adapters share), and how a
+// long or foreign name fits MIXERCAPSA::szPname.
 #include "mixer/endpoint/EndpointCards.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,55 @@ TEST(EndpointCardsTest, NoRenderEndpointMeansNoCardAndNamelessAdaptersNeverPair)
     const std::vector<CEndpointInfo> renders = {{L"r0", L"Speakers", L""}, {L"r1", L"Headphones", L""}};
     const std::vector<CCardPlan> expected = {{0, std::nullopt}, {1, std::nullopt}};
     EXPECT_EQ(PlanCards(renders, captures, L"r0", L""), expected);
+}
+
+TEST(EndpointCardsTest, ContainersTellTheDeviceAndANameDecidesOnlyWhereItIsUnique)
+{
+    using Endpoints = std::vector<CEndpointInfo>;
+    const struct {
+        const char* pszCase;
+        Endpoints renders;
+        Endpoints captures;
+        std::wstring strDefaultCapture;
+        std::vector<CCardPlan> expected;
+    } cases[] = {
+        {"two identical USB headsets: each its own microphone",
+         {{L"hs1", L"Headset", L"USB Headset", L"{A}"}, {L"hs2", L"Headset", L"USB Headset", L"{B}"}},
+         {{L"m2", L"Microphone", L"USB Headset", L"{B}"}, {L"m1", L"Microphone", L"USB Headset", L"{A}"}},
+         L"",
+         {{0, 1}, {1, 0}}},
+        {"onboard and HDMI codecs, both on the inbox driver, in the PC's container: no guess",
+         {{L"spk", L"Speakers", L"High Definition Audio Device", L"{PC}"},
+          {L"hdmi", L"Monitor", L"High Definition Audio Device", L"{PC}"}},
+         {{L"mic", L"Microphone", L"High Definition Audio Device", L"{PC}"}},
+         L"",
+         {{0, std::nullopt}, {1, std::nullopt}}},
+        {"the same, with the microphone the default: card 0 only",
+         {{L"spk", L"Speakers", L"High Definition Audio Device", L"{PC}"},
+          {L"hdmi", L"Monitor", L"High Definition Audio Device", L"{PC}"}},
+         {{L"mic", L"Microphone", L"High Definition Audio Device", L"{PC}"}},
+         L"mic",
+         {{0, 0}, {1, std::nullopt}}},
+        {"onboard and HDMI codecs of different names in one container",
+         {{L"hdmi", L"Monitor", L"NVIDIA High Definition Audio", L"{PC}"},
+          {L"spk", L"Speakers", L"Realtek Audio", L"{PC}"}},
+         {{L"mic", L"Microphone", L"Realtek Audio", L"{PC}"}},
+         L"",
+         {{0, std::nullopt}, {1, 0}}},
+        {"a container id on one side only: the name, unique, decides",
+         {{L"spk", L"Speakers", L"Realtek Audio", L"{PC}"}},
+         {{L"mic", L"Microphone", L"Realtek Audio", L""}},
+         L"",
+         {{0, 0}}},
+        {"no container ids and two adapters of one name: no guess",
+         {{L"hs1", L"Headset", L"USB Headset", L""}, {L"hs2", L"Headset", L"USB Headset", L""}},
+         {{L"m1", L"Microphone", L"USB Headset", L""}},
+         L"",
+         {{0, std::nullopt}, {1, std::nullopt}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlanCards(c.renders, c.captures, c.renders[0].strId, c.strDefaultCapture), c.expected)
+            << c.pszCase;
 }
 
 TEST(EndpointCardsTest, NamesAreCutToWhatWinmmHolds)

@@ -8,6 +8,7 @@
 #include "mixer/endpoint/FakeCoreAudio.h"
 #include "mixer/frontend/MixerFrontEnd.h"
 
+#include <audioclient.h>
 #include <dbt.h>
 
 #include <atomic>
@@ -107,6 +108,15 @@ protected:
         return values[0];
     }
 
+    // One adapter's speakers "r" and microphone "c", both the defaults.
+    void AddSpeakersAndMicrophone()
+    {
+        m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
+        m_audio.Add(Capture(L"c", L"HDA", 0.5f));
+        m_audio.SetDefault(eRender, L"r");
+        m_audio.SetDefault(eCapture, L"c");
+    }
+
     CFakeCoreAudio m_audio;
     std::unique_ptr<CMixerFrontEnd> m_pMixer;
 };
@@ -204,9 +214,10 @@ TEST_F(EndpointMixerTest, ControlsTakeTheirStepsAndChannelsFromTheEndpoint)
         DWORD cExpectedSteps;
         DWORD cExpectedChannels;
     } cases[] = {
-        {101, S_OK, 2, S_OK, 101, 2},        {1, S_OK, 6, S_OK, 2, 6},
+        // GetVolumeStepInfo counts positions: n of them make n - 1 steps.
+        {101, S_OK, 2, S_OK, 100, 2},        {1, S_OK, 6, S_OK, 1, 6},
         {0x20000, S_OK, 1, S_OK, 0xFFFF, 1}, {51, E_NOTIMPL, 2, E_NOTIMPL, 100, 1},
-        {51, S_OK, 1000, S_OK, 51, 32},
+        {51, S_OK, 1000, S_OK, 50, 32},
     };
     for (const auto& c : cases) {
         m_pMixer.reset();
@@ -242,34 +253,99 @@ TEST_F(EndpointMixerTest, ControlsTakeTheirStepsAndChannelsFromTheEndpoint)
     }
 }
 
-TEST_F(EndpointMixerTest, EveryChannelReadsTheMasterAndAWriteTakesTheLoudest)
+TEST_F(EndpointMixerTest, AWriteSetsEachChannelOrTheMasterAndEveryChannelReadsItsOwn)
 {
     m_audio.Add(Render(L"r", L"Speakers", L"HDA", 0.5f));
     m_audio.SetDefault(eRender, L"r");
+    CFakeEndpointVolume& volume = m_audio.Volume(L"r");
     const CNotifyWindow window;
     const HMIXER hMixer = Open(0, window);
+    const auto transfer = [&](DWORD dwControlID, std::vector<DWORD> values, bool bWrite) {
+        EXPECT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, dwControlID, values, bWrite),
+                  MMSYSERR_NOERROR);
+        return values;
+    };
 
-    std::vector<DWORD> stereo(2, 0);
-    ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersVolume, stereo, false),
-              MMSYSERR_NOERROR);
-    EXPECT_EQ(stereo, (std::vector<DWORD>{0x8000, 0x8000}));
+    EXPECT_EQ(transfer(kSpeakersVolume, {0, 0}, false), (std::vector<DWORD>{0x8000, 0x8000}));
+    // Channels of different levels keep them, each its own.
+    transfer(kSpeakersVolume, {0x4000, 0xC000}, true);
+    EXPECT_EQ(ValueOf(volume.ChannelLevel(0)), 0x4000u);
+    EXPECT_EQ(ValueOf(volume.ChannelLevel(1)), 0xC000u);
+    EXPECT_EQ(transfer(kSpeakersVolume, {0, 0}, false), (std::vector<DWORD>{0x4000, 0xC000}));
+    // One level for both is the master: the louder channel takes it, the balance stays.
+    transfer(kSpeakersVolume, {0xFFFF, 0xFFFF}, true);
+    EXPECT_EQ(volume.Level(), 1.0f);
+    EXPECT_NEAR(volume.ChannelLevel(0), 1.0f / 3, 1e-4f);
+    transfer(kSpeakersVolume, {0x8000}, true);
+    EXPECT_EQ(ValueOf(volume.Level()), 0x8000u);
 
-    stereo = {0x4000, 0xC000};
-    ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersVolume, stereo, true),
-              MMSYSERR_NOERROR);
-    EXPECT_EQ(ValueOf(m_audio.Volume(L"r").Level()), 0xC000u);
-
-    std::vector<DWORD> one = {0xFFFF};
-    ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersVolume, one, true), MMSYSERR_NOERROR);
-    EXPECT_EQ(m_audio.Volume(L"r").Level(), 1.0f);
-
-    one = {1};
-    ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersMute, one, true), MMSYSERR_NOERROR);
-    EXPECT_TRUE(m_audio.Volume(L"r").Muted());
-    one = {0};
-    ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersMute, one, false), MMSYSERR_NOERROR);
-    EXPECT_EQ(one[0], 1u);
+    transfer(kSpeakersMute, {1}, true);
+    EXPECT_TRUE(volume.Muted());
+    EXPECT_EQ(transfer(kSpeakersMute, {0}, false), std::vector<DWORD>{1});
     Mixer().Close(hMixer);
+}
+
+TEST_F(EndpointMixerTest, AnEndpointThatFailsIsADeviceChangeOncePerBurst)
+{
+    AddSpeakersAndMicrophone();
+    const CNotifyWindow bar;
+    const CNotifyWindow other;
+    const HMIXER hBar = Open(0, bar);
+    const HMIXER hOther = Open(0, other);
+    const struct {
+        const char* pszCase;
+        HRESULT hrFailure;
+        size_t cDeviceChanges;
+    } cases[] = {
+        {"unplugged without a word", AUDCLNT_E_DEVICE_INVALIDATED, 1},
+        {"the audio service restarted", AUDCLNT_E_SERVICE_NOT_RUNNING, 1},
+        {"a refusal that is no failure of the device", E_ACCESSDENIED, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCase);
+        for (const wchar_t* pszId : {L"r", L"c"})
+            m_audio.Volume(pszId).Fail(c.hrFailure);
+        // Every call that meets the failure fails; the bars hear of it once.
+        for (const auto& [dwControlID, bWrite] : {std::pair{kSpeakersVolume, false},
+                                                  {kSpeakersMute, true},
+                                                  {kWaveInVolume, false},
+                                                  {kSpeakersVolume, true}}) {
+            std::vector<DWORD> values(2, 0);
+            EXPECT_EQ(Transfer(Object(hBar), MIXER_OBJECTF_HMIXER, dwControlID, values, bWrite),
+                      MMSYSERR_ERROR);
+        }
+        for (const CNotifyWindow* pWindow : {&bar, &other}) {
+            const auto messages = TakeMessages(pWindow->Get(), WM_DEVICECHANGE);
+            ASSERT_EQ(messages.size(), c.cDeviceChanges);
+            if (c.cDeviceChanges != 0) {
+                EXPECT_EQ(messages[0].wParam, static_cast<WPARAM>(DBT_DEVNODES_CHANGED));
+            }
+        }
+        // The bars restart and read the cards again; the endpoints work once more.
+        for (const wchar_t* pszId : {L"r", L"c"})
+            m_audio.Volume(pszId).Fail(S_OK);
+        EXPECT_EQ(Mixer().GetNumDevs(), 1u);
+    }
+    for (const HMIXER h : {hBar, hOther})
+        Mixer().Close(h);
+}
+
+TEST_F(EndpointMixerTest, ABarWithNoCardHearsWhenAnEndpointAppears)
+{
+    const CNotifyWindow bar;
+    EXPECT_EQ(Mixer().GetNumDevs(), 0u);
+    HMIXER hMixer = nullptr;
+    EXPECT_EQ(Mixer().Open(&hMixer, 0, reinterpret_cast<DWORD_PTR>(bar.Get()), 0, CALLBACK_WINDOW),
+              MMSYSERR_BADDEVICEID);
+
+    OnOtherThread(
+        [&] { m_audio.Fake().AddLater(Render(L"r", L"Headphones", L"USB"), DEVICE_STATE_NOTPRESENT); });
+    EXPECT_TRUE(TakeMessages(bar.Get(), WM_DEVICECHANGE).empty());
+    OnOtherThread([&] { m_audio.Fake().SetState(L"r", DEVICE_STATE_ACTIVE); });
+    const auto messages = TakeMessages(bar.Get(), WM_DEVICECHANGE);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].wParam, static_cast<WPARAM>(DBT_DEVNODES_CHANGED));
+    EXPECT_EQ(Mixer().GetNumDevs(), 1u);
 }
 
 TEST_F(EndpointMixerTest, AWriteTheEndpointRefusesIsAnErrorAndAnnouncesNothing)
@@ -326,7 +402,7 @@ TEST_F(EndpointMixerTest, ChangesMadeElsewhereArriveOncePerHandleOfTheCard)
         Mixer().Close(h);
 }
 
-TEST_F(EndpointMixerTest, OwnWritesAreAnnouncedOnceAndOtherCopiesHearThem)
+TEST_F(EndpointMixerTest, OwnWritesAreAnnouncedOnceAndOtherCopiesHearTheChanges)
 {
     m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
     m_audio.SetDefault(eRender, L"r");
@@ -339,18 +415,22 @@ TEST_F(EndpointMixerTest, OwnWritesAreAnnouncedOnceAndOtherCopiesHearThem)
     ASSERT_EQ(copy.Open(&hCopy, 0, reinterpret_cast<DWORD_PTR>(copyWindow.Get()), 0, CALLBACK_WINDOW),
               MMSYSERR_NOERROR);
 
-    // Writing the same value twice is announced twice, as WINMM announces every write.
-    for (int i = 0; i < 2; ++i) {
+    // Every write is announced to the writer, as WINMM announces every write; the endpoint tells
+    // the other copies only of a write that changes its volume.
+    for (const size_t cCopyHears : {1u, 0u}) {
         std::vector<DWORD> values = {0x4000, 0x4000};
         ASSERT_EQ(Transfer(Object(hMixer), MIXER_OBJECTF_HMIXER, kSpeakersVolume, values, true),
                   MMSYSERR_NOERROR);
+        m_audio.WaitUntilDelivered();
         const auto messages = window.TakeNotifications();
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].wParam, reinterpret_cast<WPARAM>(hMixer));
         EXPECT_EQ(messages[0].lParam, static_cast<LPARAM>(kSpeakersVolume));
         const auto copyMessages = copyWindow.TakeNotifications();
-        ASSERT_EQ(copyMessages.size(), 1u);
-        EXPECT_EQ(copyMessages[0].wParam, reinterpret_cast<WPARAM>(hCopy));
+        ASSERT_EQ(copyMessages.size(), cCopyHears);
+        if (cCopyHears != 0) {
+            EXPECT_EQ(copyMessages[0].wParam, reinterpret_cast<WPARAM>(hCopy));
+        }
     }
     copy.Close(hCopy);
     Mixer().Close(hMixer);
@@ -418,14 +498,24 @@ TEST_F(EndpointMixerTest, DeviceChangesReachEveryWindowOnceAndTheCardsFollow)
     MIXERCAPSA caps{};
     ASSERT_EQ(Mixer().GetDevCaps(0, &caps, sizeof caps), MMSYSERR_NOERROR);
     EXPECT_STREQ(caps.szPname, "Headphones");
-    // Open handles keep the card they were opened on.
+    // An open handle drives the endpoint it was opened on, which is now another card.
+    const auto cardOf = [&](HMIXER hMixer, UINT& uMxId) {
+        uMxId = 9;
+        return Mixer().GetID(Object(hMixer), &uMxId, MIXER_OBJECTF_HMIXER);
+    };
     UINT uMxId = 9;
-    ASSERT_EQ(Mixer().GetID(Object(hHandles[2]), &uMxId, MIXER_OBJECTF_HMIXER), MMSYSERR_NOERROR);
+    ASSERT_EQ(cardOf(hHandles[0], uMxId), MMSYSERR_NOERROR);
     EXPECT_EQ(uMxId, 1u);
+    ASSERT_EQ(cardOf(hHandles[2], uMxId), MMSYSERR_NOERROR);
+    EXPECT_EQ(uMxId, 0u);
 
     OnOtherThread([&] { m_audio.Fake().SetState(L"r1", DEVICE_STATE_UNPLUGGED); });
     expectOneEach("a card's endpoint unplugged");
     EXPECT_EQ(Mixer().GetNumDevs(), 1u);
+    // A handle whose endpoint has gone drives no card.
+    EXPECT_EQ(cardOf(hHandles[0], uMxId), MMSYSERR_NODRIVER);
+    ASSERT_EQ(cardOf(hHandles[2], uMxId), MMSYSERR_NOERROR);
+    EXPECT_EQ(uMxId, 0u);
 
     // A device that no card uses and that does not become active changes no card.
     OnOtherThread([&] { m_audio.Fake().SetState(L"unknown", DEVICE_STATE_NOTPRESENT); });
@@ -440,10 +530,7 @@ TEST_F(EndpointMixerTest, DeviceChangesReachEveryWindowOnceAndTheCardsFollow)
 
 TEST_F(EndpointMixerTest, TheMixerLetsGoOfEveryCallbackWhenItGoes)
 {
-    m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
-    m_audio.Add(Capture(L"c", L"HDA", 0.5f));
-    m_audio.SetDefault(eRender, L"r");
-    m_audio.SetDefault(eCapture, L"c");
+    AddSpeakersAndMicrophone();
     const CNotifyWindow window;
     Open(0, window);
     Open(0, window);

@@ -1,9 +1,12 @@
 #include "mixer/endpoint/FakeCoreAudio.h"
 
+#include "mixer/endpoint/EndpointDevices.h"
+
 #include <initguid.h>
 #include <functiondiscoverykeys_devpkey.h>
 
 #include <algorithm>
+#include <audioclient.h>
 #include <cwchar>
 
 namespace {
@@ -21,21 +24,23 @@ constexpr GUID kElsewhere = {0x5e1f0a11, 0x0b5e, 0x4c1e, {0x9a, 0x77, 0x0e, 0x15
 
 class CFakePropertyStore final : public CComObject<IPropertyStore> {
 public:
-    CFakePropertyStore(std::wstring strName, std::wstring strAdapter)
-        : m_strName(std::move(strName)), m_strAdapter(std::move(strAdapter))
+    CFakePropertyStore(std::wstring strName, std::wstring strAdapter, const GUID& containerId)
+        : m_strName(std::move(strName)), m_strAdapter(std::move(strAdapter)), m_containerId(containerId)
     {
     }
 
     HRESULT STDMETHODCALLTYPE GetCount(DWORD* pcProps) override
     {
-        *pcProps = 2;
+        *pcProps = 3;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetAt(DWORD iProp, PROPERTYKEY* pkey) override
     {
-        if (iProp > 1)
+        const PROPERTYKEY keys[] = {PKEY_Device_FriendlyName, PKEY_DeviceInterface_FriendlyName,
+                                    kContainerIdKey};
+        if (iProp >= 3)
             return E_INVALIDARG;
-        *pkey = iProp == 0 ? PKEY_Device_FriendlyName : PKEY_DeviceInterface_FriendlyName;
+        *pkey = keys[iProp];
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetValue(REFPROPERTYKEY key, PROPVARIANT* pv) override
@@ -51,6 +56,11 @@ public:
             pv->vt = VT_LPWSTR;
             pv->pwszVal = TaskString(*pstr);
         }
+        if (IsEqualPropertyKey(key, kContainerIdKey) && !IsEqualGUID(m_containerId, GUID_NULL)) {
+            pv->vt = VT_CLSID;
+            pv->puuid = static_cast<CLSID*>(::CoTaskMemAlloc(sizeof(CLSID)));
+            *pv->puuid = m_containerId;
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE SetValue(REFPROPERTYKEY, REFPROPVARIANT) override { return STG_E_ACCESSDENIED; }
@@ -59,6 +69,7 @@ public:
 private:
     const std::wstring m_strName;
     const std::wstring m_strAdapter;
+    const GUID m_containerId;
 };
 
 class CFakeDevice final : public CComObject<IMMDevice> {
@@ -78,7 +89,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE OpenPropertyStore(DWORD, IPropertyStore** ppProperties) override
     {
-        *ppProperties = MakeComObject<CFakePropertyStore>(m_setup.strName, m_setup.strAdapter).Detach();
+        *ppProperties =
+            MakeComObject<CFakePropertyStore>(m_setup.strName, m_setup.strAdapter, m_setup.containerId)
+                .Detach();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetId(LPWSTR* ppstrId) override
@@ -123,39 +136,102 @@ private:
 
 } // namespace
 
-CFakeEndpointVolume::CFakeEndpointVolume(const CFakeEndpointSetup& setup)
-    : m_setup(setup), m_fLevel(setup.fLevel), m_bMuted(setup.bMuted)
+CFakeNotifier::CFakeNotifier() : m_thread([this] { Run(); })
+{
+}
+
+CFakeNotifier::~CFakeNotifier()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_bStop = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+void CFakeNotifier::Post(std::function<void()> delivery)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_queue.push_back(std::move(delivery));
+    }
+    m_changed.notify_all();
+}
+
+void CFakeNotifier::WaitUntilDelivered()
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [&] { return m_queue.empty() && !m_bDelivering; });
+}
+
+void CFakeNotifier::Run()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [&] { return m_bStop || !m_queue.empty(); });
+        if (m_queue.empty())
+            return;
+        std::function<void()> delivery = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_bDelivering = true;
+        lock.unlock();
+        delivery();
+        // What it holds goes before anyone learns that it was delivered.
+        delivery = nullptr;
+        lock.lock();
+        m_bDelivering = false;
+        m_changed.notify_all();
+    }
+}
+
+CFakeEndpointVolume::CFakeEndpointVolume(const CFakeEndpointSetup& setup,
+                                         std::shared_ptr<CFakeNotifier> pNotifier)
+    : m_setup(setup), m_pNotifier(std::move(pNotifier)),
+      m_levels(std::max(setup.cChannels, 1u), setup.fLevel), m_bMuted(setup.bMuted)
 {
 }
 
 void CFakeEndpointVolume::SetLevelElsewhere(float fLevel)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_fLevel = fLevel;
-    }
-    Changed(kElsewhere);
+    SetMasterVolumeLevelScalar(fLevel, &kElsewhere);
+    m_pNotifier->WaitUntilDelivered();
 }
 
 void CFakeEndpointVolume::SetMuteElsewhere(BOOL bMuted)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_bMuted = bMuted;
-    }
-    Changed(kElsewhere);
+    SetMute(bMuted, &kElsewhere);
+    m_pNotifier->WaitUntilDelivered();
+}
+
+void CFakeEndpointVolume::Fail(HRESULT hr)
+{
+    const std::lock_guard lock(m_mutex);
+    m_hrFailure = hr;
 }
 
 float CFakeEndpointVolume::Level() const
 {
     const std::lock_guard lock(m_mutex);
-    return m_fLevel;
+    return MasterLocked();
+}
+
+float CFakeEndpointVolume::ChannelLevel(UINT nChannel) const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_levels.at(nChannel);
 }
 
 BOOL CFakeEndpointVolume::Muted() const
 {
     const std::lock_guard lock(m_mutex);
     return m_bMuted;
+}
+
+size_t CFakeEndpointVolume::WriteCount() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_cWrites;
 }
 
 size_t CFakeEndpointVolume::RegisteredCount() const
@@ -170,19 +246,34 @@ std::vector<CComPtr<IAudioEndpointVolumeCallback>> CFakeEndpointVolume::Callback
     return m_callbacks;
 }
 
-void CFakeEndpointVolume::Changed(const GUID& guidContext)
+float CFakeEndpointVolume::MasterLocked() const
 {
-    AUDIO_VOLUME_NOTIFICATION_DATA data{};
-    data.guidEventContext = guidContext;
-    data.nChannels = 1;
-    {
-        const std::lock_guard lock(m_mutex);
-        data.bMuted = m_bMuted;
-        data.fMasterVolume = m_fLevel;
-        data.afChannelVolumes[0] = m_fLevel;
-    }
-    for (const auto& pCallback : Callbacks())
-        pCallback->OnNotify(&data);
+    return *std::max_element(m_levels.begin(), m_levels.end());
+}
+
+HRESULT CFakeEndpointVolume::Refusal() const
+{
+    return FAILED(m_hrFailure) ? m_hrFailure : m_setup.hrWrite;
+}
+
+void CFakeEndpointVolume::Changed(LPCGUID pguidContext)
+{
+    // AUDIO_VOLUME_NOTIFICATION_DATA ends in one volume per channel.
+    const auto cChannels = static_cast<UINT>(m_levels.size());
+    auto pData = std::make_shared<std::vector<BYTE>>(sizeof(AUDIO_VOLUME_NOTIFICATION_DATA) +
+                                                     (cChannels - 1) * sizeof(float));
+    auto& data = *reinterpret_cast<AUDIO_VOLUME_NOTIFICATION_DATA*>(pData->data());
+    // Without a context, Windows hands the callbacks GUID_NULL.
+    data.guidEventContext = pguidContext != nullptr ? *pguidContext : GUID_NULL;
+    data.bMuted = m_bMuted;
+    data.fMasterVolume = MasterLocked();
+    data.nChannels = cChannels;
+    std::copy(m_levels.begin(), m_levels.end(), data.afChannelVolumes);
+    CComPtr<CFakeEndpointVolume> pThis = CComPtr<CFakeEndpointVolume>::Share(this);
+    m_pNotifier->Post([pThis, pData] {
+        for (const auto& pCallback : pThis->Callbacks())
+            pCallback->OnNotify(reinterpret_cast<AUDIO_VOLUME_NOTIFICATION_DATA*>(pData->data()));
+    });
 }
 
 HRESULT STDMETHODCALLTYPE
@@ -209,92 +300,190 @@ CFakeEndpointVolume::UnregisterControlChangeNotify(IAudioEndpointVolumeCallback*
 
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetChannelCount(UINT* pnChannelCount)
 {
-    *pnChannelCount = SUCCEEDED(m_setup.hrChannelCount) ? m_setup.cChannels : 0;
+    const std::lock_guard lock(m_mutex);
+    *pnChannelCount = 0;
+    if (FAILED(m_hrFailure))
+        return m_hrFailure;
+    if (SUCCEEDED(m_setup.hrChannelCount))
+        *pnChannelCount = m_setup.cChannels;
     return m_setup.hrChannelCount;
 }
 
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::SetMasterVolumeLevelScalar(FLOAT fLevel,
                                                                           LPCGUID pguidEventContext)
 {
-    if (FAILED(m_setup.hrWrite))
-        return m_setup.hrWrite;
+    const std::lock_guard lock(m_mutex);
+    ++m_cWrites;
+    if (const HRESULT hr = Refusal(); FAILED(hr))
+        return hr;
     if (fLevel < 0.0f || fLevel > 1.0f)
         return E_INVALIDARG;
-    {
-        const std::lock_guard lock(m_mutex);
-        m_fLevel = fLevel;
-    }
-    Changed(pguidEventContext != nullptr ? *pguidEventContext : GUID_NULL);
+    const float fMaster = MasterLocked();
+    if (fLevel == fMaster)
+        return S_OK;
+    // The channels keep their balance.
+    for (float& fChannel : m_levels)
+        fChannel = fMaster > 0.0f ? fChannel * fLevel / fMaster : fLevel;
+    Changed(pguidEventContext);
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetMasterVolumeLevelScalar(FLOAT* pfLevel)
 {
-    *pfLevel = Level();
+    const std::lock_guard lock(m_mutex);
+    *pfLevel = MasterLocked();
+    return m_hrFailure;
+}
+
+HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::SetChannelVolumeLevelScalar(UINT nChannel, FLOAT fLevel,
+                                                                           LPCGUID pguidEventContext)
+{
+    const std::lock_guard lock(m_mutex);
+    ++m_cWrites;
+    if (const HRESULT hr = Refusal(); FAILED(hr))
+        return hr;
+    if (nChannel >= m_levels.size() || fLevel < 0.0f || fLevel > 1.0f)
+        return E_INVALIDARG;
+    if (m_levels[nChannel] == fLevel)
+        return S_OK;
+    m_levels[nChannel] = fLevel;
+    Changed(pguidEventContext);
     return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetChannelVolumeLevelScalar(UINT nChannel, FLOAT* pfLevel)
+{
+    const std::lock_guard lock(m_mutex);
+    if (nChannel >= m_levels.size())
+        return E_INVALIDARG;
+    *pfLevel = m_levels[nChannel];
+    return m_hrFailure;
 }
 
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::SetMute(WINBOOL bMute, LPCGUID pguidEventContext)
 {
-    if (FAILED(m_setup.hrWrite))
-        return m_setup.hrWrite;
-    {
-        const std::lock_guard lock(m_mutex);
-        m_bMuted = bMute ? TRUE : FALSE;
-    }
-    Changed(pguidEventContext != nullptr ? *pguidEventContext : GUID_NULL);
+    const std::lock_guard lock(m_mutex);
+    ++m_cWrites;
+    if (const HRESULT hr = Refusal(); FAILED(hr))
+        return hr;
+    const BOOL bMuted = bMute ? TRUE : FALSE;
+    if (bMuted == m_bMuted)
+        return S_FALSE;
+    m_bMuted = bMuted;
+    Changed(pguidEventContext);
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetMute(WINBOOL* pbMute)
 {
-    *pbMute = Muted();
-    return S_OK;
+    const std::lock_guard lock(m_mutex);
+    *pbMute = m_bMuted;
+    return m_hrFailure;
 }
 
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetVolumeStepInfo(UINT* pnStep, UINT* pnStepCount)
 {
+    const std::lock_guard lock(m_mutex);
     *pnStep = 0;
-    *pnStepCount = SUCCEEDED(m_setup.hrStepInfo) ? m_setup.cSteps : 0;
+    *pnStepCount = 0;
+    if (FAILED(m_hrFailure))
+        return m_hrFailure;
+    if (SUCCEEDED(m_setup.hrStepInfo)) {
+        *pnStepCount = m_setup.cSteps;
+        *pnStep = static_cast<UINT>(MasterLocked() * static_cast<float>(m_setup.cSteps - 1) + 0.5f);
+    }
     return m_setup.hrStepInfo;
+}
+
+CFakeEnumerator::CFakeEnumerator(std::shared_ptr<CFakeNotifier> pNotifier) : m_pNotifier(std::move(pNotifier))
+{
 }
 
 CFakeEndpointVolume& CFakeEnumerator::Add(const CFakeEndpointSetup& setup)
 {
     const std::lock_guard lock(m_mutex);
-    m_endpoints.push_back({setup, DEVICE_STATE_ACTIVE, MakeComObject<CFakeEndpointVolume>(setup)});
+    m_endpoints.push_back(
+        {setup, DEVICE_STATE_ACTIVE, MakeComObject<CFakeEndpointVolume>(setup, m_pNotifier)});
     return *m_endpoints.back().pVolume.Get();
+}
+
+void CFakeEnumerator::AddLater(const CFakeEndpointSetup& setup, DWORD dwState)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_endpoints.push_back({setup, dwState, MakeComObject<CFakeEndpointVolume>(setup, m_pNotifier)});
+    }
+    Tell([strId = setup.strId](IMMNotificationClient& client) { client.OnDeviceAdded(strId.c_str()); });
+}
+
+void CFakeEnumerator::SetDefault(EDataFlow flow, ERole role, const std::wstring& strId)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (std::exchange(m_strDefault[flow][role], strId) == strId)
+            return;
+    }
+    Tell([=](IMMNotificationClient& client) {
+        client.OnDefaultDeviceChanged(flow, role, strId.empty() ? nullptr : strId.c_str());
+    });
 }
 
 void CFakeEnumerator::SetDefault(EDataFlow flow, const std::wstring& strId)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_strDefault[flow] = strId;
-    }
-    for (const auto& pClient : Clients())
-        for (const ERole role : {eConsole, eMultimedia, eCommunications})
-            pClient->OnDefaultDeviceChanged(flow, role, strId.empty() ? nullptr : strId.c_str());
+    for (const ERole role : {eConsole, eMultimedia, eCommunications})
+        SetDefault(flow, role, strId);
 }
 
 void CFakeEnumerator::SetState(const std::wstring& strId, DWORD dwState)
 {
     {
         const std::lock_guard lock(m_mutex);
-        for (CEndpoint& endpoint : m_endpoints)
-            if (endpoint.setup.strId == strId)
-                endpoint.dwState = dwState;
+        if (CEndpoint* pEndpoint = Find(strId)) {
+            if (pEndpoint->dwState == DEVICE_STATE_ACTIVE && dwState != DEVICE_STATE_ACTIVE)
+                pEndpoint->pVolume->Fail(AUDCLNT_E_DEVICE_INVALIDATED);
+            else if (pEndpoint->dwState != DEVICE_STATE_ACTIVE && dwState == DEVICE_STATE_ACTIVE)
+                pEndpoint->pVolume = MakeComObject<CFakeEndpointVolume>(pEndpoint->setup, m_pNotifier);
+            pEndpoint->dwState = dwState;
+        }
     }
-    for (const auto& pClient : Clients())
-        pClient->OnDeviceStateChanged(strId.c_str(), dwState);
+    Tell([=](IMMNotificationClient& client) { client.OnDeviceStateChanged(strId.c_str(), dwState); });
+}
+
+void CFakeEnumerator::Remove(const std::wstring& strId)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto it = std::find_if(m_endpoints.begin(), m_endpoints.end(), [&](const CEndpoint& endpoint) {
+            return endpoint.setup.strId == strId;
+        });
+        if (it == m_endpoints.end())
+            return;
+        it->pVolume->Fail(AUDCLNT_E_DEVICE_INVALIDATED);
+        m_endpoints.erase(it);
+    }
+    Tell([=](IMMNotificationClient& client) { client.OnDeviceRemoved(strId.c_str()); });
+}
+
+void CFakeEnumerator::StopService()
+{
+    const std::lock_guard lock(m_mutex);
+    m_bServiceStopped = true;
+    for (const CEndpoint& endpoint : m_endpoints)
+        endpoint.pVolume->Fail(AUDCLNT_E_SERVICE_NOT_RUNNING);
+}
+
+void CFakeEnumerator::StartService()
+{
+    const std::lock_guard lock(m_mutex);
+    m_bServiceStopped = false;
+    for (CEndpoint& endpoint : m_endpoints)
+        endpoint.pVolume = MakeComObject<CFakeEndpointVolume>(endpoint.setup, m_pNotifier);
 }
 
 CFakeEndpointVolume& CFakeEnumerator::Volume(const std::wstring& strId)
 {
     const std::lock_guard lock(m_mutex);
-    const auto it = std::find_if(m_endpoints.begin(), m_endpoints.end(),
-                                 [&](const CEndpoint& endpoint) { return endpoint.setup.strId == strId; });
-    return *it->pVolume.Get();
+    return *Find(strId)->pVolume.Get();
 }
 
 size_t CFakeEnumerator::ClientCount() const
@@ -303,10 +492,11 @@ size_t CFakeEnumerator::ClientCount() const
     return m_clients.size();
 }
 
-std::vector<CComPtr<IMMNotificationClient>> CFakeEnumerator::Clients() const
+CFakeEnumerator::CEndpoint* CFakeEnumerator::Find(const std::wstring& strId)
 {
-    const std::lock_guard lock(m_mutex);
-    return m_clients;
+    const auto it = std::find_if(m_endpoints.begin(), m_endpoints.end(),
+                                 [&](const CEndpoint& endpoint) { return endpoint.setup.strId == strId; });
+    return it != m_endpoints.end() ? &*it : nullptr;
 }
 
 CComPtr<IMMDevice> CFakeEnumerator::MakeDevice(const CEndpoint& endpoint) const
@@ -314,10 +504,28 @@ CComPtr<IMMDevice> CFakeEnumerator::MakeDevice(const CEndpoint& endpoint) const
     return MakeComObject<CFakeDevice>(endpoint.setup, endpoint.dwState, endpoint.pVolume);
 }
 
+void CFakeEnumerator::Tell(std::function<void(IMMNotificationClient&)> notification)
+{
+    CComPtr<CFakeEnumerator> pThis = CComPtr<CFakeEnumerator>::Share(this);
+    m_pNotifier->Post([pThis, notification = std::move(notification)] {
+        std::vector<IMMNotificationClient*> clients;
+        {
+            const std::lock_guard lock(pThis->m_mutex);
+            clients = pThis->m_clients;
+        }
+        for (IMMNotificationClient* pClient : clients)
+            notification(*pClient);
+    });
+    m_pNotifier->WaitUntilDelivered();
+}
+
 HRESULT STDMETHODCALLTYPE CFakeEnumerator::EnumAudioEndpoints(EDataFlow dataFlow, DWORD dwStateMask,
                                                               IMMDeviceCollection** ppDevices)
 {
     const std::lock_guard lock(m_mutex);
+    *ppDevices = nullptr;
+    if (m_bServiceStopped)
+        return AUDCLNT_E_SERVICE_NOT_RUNNING;
     std::vector<CComPtr<IMMDevice>> devices;
     for (const CEndpoint& endpoint : m_endpoints)
         if ((dataFlow == eAll || endpoint.setup.flow == dataFlow) && (endpoint.dwState & dwStateMask) != 0)
@@ -326,15 +534,17 @@ HRESULT STDMETHODCALLTYPE CFakeEnumerator::EnumAudioEndpoints(EDataFlow dataFlow
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CFakeEnumerator::GetDefaultAudioEndpoint(EDataFlow dataFlow, ERole,
+HRESULT STDMETHODCALLTYPE CFakeEnumerator::GetDefaultAudioEndpoint(EDataFlow dataFlow, ERole role,
                                                                    IMMDevice** ppEndpoint)
 {
     *ppEndpoint = nullptr;
-    if (dataFlow != eRender && dataFlow != eCapture)
+    if ((dataFlow != eRender && dataFlow != eCapture) || role < eConsole || role >= ERole_enum_count)
         return E_INVALIDARG;
     const std::lock_guard lock(m_mutex);
+    if (m_bServiceStopped)
+        return AUDCLNT_E_SERVICE_NOT_RUNNING;
     for (const CEndpoint& endpoint : m_endpoints)
-        if (endpoint.setup.strId == m_strDefault[dataFlow] && endpoint.dwState == DEVICE_STATE_ACTIVE) {
+        if (endpoint.setup.strId == m_strDefault[dataFlow][role] && endpoint.dwState == DEVICE_STATE_ACTIVE) {
             *ppEndpoint = MakeDevice(endpoint).Detach();
             return S_OK;
         }
@@ -344,12 +554,11 @@ HRESULT STDMETHODCALLTYPE CFakeEnumerator::GetDefaultAudioEndpoint(EDataFlow dat
 HRESULT STDMETHODCALLTYPE CFakeEnumerator::GetDevice(LPCWSTR pwstrId, IMMDevice** ppDevice)
 {
     const std::lock_guard lock(m_mutex);
-    for (const CEndpoint& endpoint : m_endpoints)
-        if (endpoint.setup.strId == pwstrId) {
-            *ppDevice = MakeDevice(endpoint).Detach();
-            return S_OK;
-        }
     *ppDevice = nullptr;
+    if (const CEndpoint* pEndpoint = Find(pwstrId)) {
+        *ppDevice = MakeDevice(*pEndpoint).Detach();
+        return S_OK;
+    }
     return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
 }
 
@@ -359,7 +568,8 @@ CFakeEnumerator::RegisterEndpointNotificationCallback(IMMNotificationClient* pCl
     if (pClient == nullptr)
         return E_POINTER;
     const std::lock_guard lock(m_mutex);
-    m_clients.push_back(CComPtr<IMMNotificationClient>::Share(pClient));
+    // As on Windows, no reference: the client must stay alive until it is unregistered.
+    m_clients.push_back(pClient);
     return S_OK;
 }
 
@@ -367,16 +577,31 @@ HRESULT STDMETHODCALLTYPE
 CFakeEnumerator::UnregisterEndpointNotificationCallback(IMMNotificationClient* pClient)
 {
     const std::lock_guard lock(m_mutex);
-    const auto it = std::find_if(m_clients.begin(), m_clients.end(),
-                                 [&](const auto& pOne) { return pOne.Get() == pClient; });
+    const auto it = std::find(m_clients.begin(), m_clients.end(), pClient);
     if (it == m_clients.end())
         return E_INVALIDARG;
     m_clients.erase(it);
     return S_OK;
 }
 
-CFakeCoreAudio::CFakeCoreAudio() : m_pEnumerator(MakeComObject<CFakeEnumerator>())
+CFakeCoreAudio::CFakeCoreAudio()
+    : m_pNotifier(std::make_shared<CFakeNotifier>()),
+      m_pEnumerator(MakeComObject<CFakeEnumerator>(m_pNotifier))
 {
+}
+
+CFakeCoreAudio::~CFakeCoreAudio()
+{
+    // A delivery under way may hold the last reference to an endpoint, and so to the notifier.
+    m_pNotifier->WaitUntilDelivered();
+}
+
+CFakeCoreAudio& CFakeCoreAudio::operator=(CFakeCoreAudio&& other) noexcept
+{
+    m_pNotifier->WaitUntilDelivered();
+    std::swap(m_pNotifier, other.m_pNotifier);
+    std::swap(m_pEnumerator, other.m_pEnumerator);
+    return *this;
 }
 
 CComPtr<IMMDeviceEnumerator> CFakeCoreAudio::Enumerator() const

@@ -20,7 +20,7 @@ protected:
             return;
         static CFakeCoreAudio audio;
         CFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
-        speakers.cSteps = 50;
+        speakers.cSteps = 51;
         audio.Add(speakers);
         CFakeEndpointSetup microphone{L"mic", eCapture, L"Microphone (Realtek Audio)", L"Realtek Audio"};
         microphone.cChannels = 1;

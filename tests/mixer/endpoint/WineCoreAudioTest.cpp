@@ -1,8 +1,9 @@
 // The endpoint mixer against Wine's own Core Audio (scripts/test runs a PulseAudio server with a
 // null sink and a null source). What Wine 8 does, recorded here: it lists the endpoints with
 // their names and reads volume (always 1.0) and mute, but answers E_NOTIMPL to
-// SetMasterVolumeLevelScalar, GetChannelCount and GetVolumeStepInfo. So the program chooses
-// WINMM there, and the endpoint mixer shows one channel and its default step count.
+// SetMasterVolumeLevelScalar, GetChannelCount and GetVolumeStepInfo. So the program recognises it
+// by the reads and chooses WINMM there, and the endpoint mixer shows one channel and its default
+// step count.
 #include "mixer/MixerDevice.h"
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/EndpointCards.h"
@@ -59,6 +60,7 @@ protected:
                             "(scripts/test starts one)";
     }
 
+    const CComApartment m_apartment;
     CComPtr<IMMDeviceEnumerator> m_pEnumerator;
     CDirectEndpoint m_render;
 };
@@ -70,7 +72,7 @@ TEST_F(WineCoreAudioTest, TheChoiceFallsBackToWinmmWithTheReason)
         const CMixerChoice choice = ChooseMixer(pszRequested, &CreateSystemEnumerator, pEnumerator);
         EXPECT_EQ(choice.kind, MixerKind::Winmm);
         EXPECT_EQ(choice.strReason, std::string(pszRequested ? "SONOBAR_MIXER=endpoint, but " : "") +
-                                        "SetMasterVolumeLevelScalar answered 0x80004001");
+                                        "GetVolumeStepInfo answered 0x80004001");
     }
     // The program's own mixer functions then answer with Wine's WINMM.
     EXPECT_GT(mixerGetNumDevs(), 0u);

@@ -1,0 +1,103 @@
+// Which of Core Audio's device notifications change the cards, and that a burst of them is
+// reported once: the client on fake Core Audio, which delivers as Windows does.
+#include "mixer/endpoint/DeviceChangeClient.h"
+#include "mixer/endpoint/FakeCoreAudio.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+
+namespace {
+
+class DeviceChangeClientTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const auto& [pszId, flow] : {std::pair{L"spk", eRender},
+                                          {L"mic", eCapture},
+                                          {L"hs", eRender},
+                                          {L"hs-mic", eCapture},
+                                          {L"tv", eRender}})
+            m_audio.Add({pszId, flow, pszId, L"Adapter"});
+        m_audio.SetDefault(eRender, L"hs");
+        m_audio.SetDefault(eCapture, L"hs-mic");
+        ASSERT_HRESULT_SUCCEEDED(m_audio.Enumerator()->RegisterEndpointNotificationCallback(m_pClient.Get()));
+        CardsRead();
+    }
+
+    void TearDown() override
+    {
+        m_audio.Enumerator()->UnregisterEndpointNotificationCallback(m_pClient.Get());
+    }
+
+    // What the mixer does when it reads its cards again.
+    void CardsRead()
+    {
+        m_pClient->ReadingCards();
+        m_pClient->CardsRead({L"spk", L"mic", L"hs", L"hs-mic", L"tv"});
+    }
+
+    CFakeCoreAudio m_audio;
+    std::atomic<int> m_nReports = 0;
+    const CComPtr<CDeviceChangeClient> m_pClient =
+        MakeComObject<CDeviceChangeClient>(m_audio.Enumerator(), [this] { ++m_nReports; });
+};
+
+TEST_F(DeviceChangeClientTest, OnlyChangesOfTheActiveEndpointsAndTheConsoleDefaultAreReported)
+{
+    CFakeEnumerator& windows = m_audio.Fake();
+    const auto endpoint = [](const wchar_t* pszId, EDataFlow flow) {
+        return CFakeEndpointSetup{pszId, flow, L"Virtual Cable", L"Virtual Audio"};
+    };
+    const struct {
+        const char* pszCase;
+        std::function<void()> change;
+        int nReports;
+    } cases[] = {
+        {"a virtual device installed disabled",
+         [&] { windows.AddLater(endpoint(L"v1", eRender), DEVICE_STATE_DISABLED); }, 0},
+        {"a device added not present",
+         [&] { windows.AddLater(endpoint(L"v2", eCapture), DEVICE_STATE_NOTPRESENT); }, 0},
+        {"an endpoint no card has changes between inactive states",
+         [&] { windows.SetState(L"v1", DEVICE_STATE_UNPLUGGED); }, 0},
+        {"an endpoint no card has is removed", [&] { windows.Remove(L"v2"); }, 0},
+        {"the multimedia and communications defaults change",
+         [&] {
+             windows.SetDefault(eRender, eMultimedia, L"spk");
+             windows.SetDefault(eCapture, eCommunications, L"mic");
+         },
+         0},
+        {"an active device is added",
+         [&] { windows.AddLater(endpoint(L"v3", eRender), DEVICE_STATE_ACTIVE); }, 1},
+        {"an inactive endpoint becomes active", [&] { windows.SetState(L"v1", DEVICE_STATE_ACTIVE); }, 1},
+        {"a card's endpoint is disabled", [&] { windows.SetState(L"tv", DEVICE_STATE_DISABLED); }, 1},
+        {"a card's endpoint is removed", [&] { windows.Remove(L"spk"); }, 1},
+        {"the console default changes", [&] { windows.SetDefault(eRender, eConsole, L"tv"); }, 1},
+    };
+    for (const auto& c : cases) {
+        m_nReports = 0;
+        c.change();
+        EXPECT_EQ(m_nReports, c.nReports) << c.pszCase;
+        CardsRead();
+    }
+}
+
+TEST_F(DeviceChangeClientTest, ABurstIsReportedOnceUntilTheCardsAreReadAgain)
+{
+    CFakeEnumerator& windows = m_audio.Fake();
+    // Unplugging the headset: both its endpoints go, and Windows picks new defaults for every
+    // role of both flows.
+    windows.SetState(L"hs", DEVICE_STATE_UNPLUGGED);
+    windows.SetState(L"hs-mic", DEVICE_STATE_UNPLUGGED);
+    windows.SetDefault(eRender, L"spk");
+    windows.SetDefault(eCapture, L"mic");
+    EXPECT_EQ(m_nReports, 1);
+
+    CardsRead();
+    windows.SetState(L"hs", DEVICE_STATE_ACTIVE);
+    windows.SetDefault(eRender, L"hs");
+    EXPECT_EQ(m_nReports, 2);
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+// The WINMM mixer loads Windows' winmm.dll from the system directory: a winmm.dll beside the
+// program (this test program has one, PlantedWinmm.cpp) is never the one that answers.
+#include "mixer/endpoint/WinmmMixer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string BesideThisProgram(const char* pszFileName)
+{
+    char szPath[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    const std::string strPath = szPath;
+    return strPath.substr(0, strPath.find_last_of("\\/") + 1) + pszFileName;
+}
+
+TEST(WinmmLoadTest, AWinmmDllBesideTheProgramIsNeverLoaded)
+{
+    const std::string strPlanted = BesideThisProgram("winmm.dll");
+    ASSERT_NE(::GetFileAttributesA(strPlanted.c_str()), INVALID_FILE_ATTRIBUTES) << strPlanted;
+
+    CWinmmMixer mixer;
+    EXPECT_NE(mixer.GetNumDevs(), 77u);
+    char szSystem[MAX_PATH] = {};
+    ::GetSystemDirectoryA(szSystem, MAX_PATH);
+    char szLoaded[MAX_PATH] = {};
+    ASSERT_NE(::GetModuleFileNameA(::GetModuleHandleA("winmm.dll"), szLoaded, MAX_PATH), 0u);
+    EXPECT_EQ(::lstrcmpiA(szLoaded, (std::string(szSystem) + "\\winmm.dll").c_str()), 0) << szLoaded;
+}
+
+} // namespace

@@ -146,7 +146,8 @@ TEST_F(EverydayUseTest, MiddleClickOnTheTrayIconTogglesTheMuteAndItsPicture)
     ASSERT_TRUE(WaitFor([&] { return IconShown(hBar); }));
     const auto ptIcon = FirstTrayIconPoint();
     ASSERT_TRUE(ptIcon.has_value());
-    ASSERT_TRUE(TrayShows(IDI_BAR));
+    // The tray window paints the new icon some time after the icon is added.
+    ASSERT_TRUE(WaitFor([] { return TrayShows(IDI_BAR); }));
 
     size_t nClicks = 0;
     for (const DWORD dwMuted : {1u, 0u}) {

@@ -99,10 +99,12 @@ protected:
     return ::testing::AssertionSuccess();
 }
 
-// A right click on the body opens the popup menu, Escape closes it.
-::testing::AssertionResult OpenAndCloseMenu(const CBarProcess& bar, POINT ptBody)
+// A right click on the body opens the popup menu, Escape closes it. The menu may open only once
+// the bar has taken the input queued before the click, which dwMilliseconds allows for.
+::testing::AssertionResult OpenAndCloseMenu(const CBarProcess& bar, POINT ptBody, DWORD dwMilliseconds = 5000)
 {
-    if (!XClick(ptBody, 3) || !WaitFor([&] { return OpenMenuOf(bar.ProcessId()) != nullptr; }))
+    if (!XClick(ptBody, 3) ||
+        !WaitFor([&] { return OpenMenuOf(bar.ProcessId()) != nullptr; }, dwMilliseconds))
         return ::testing::AssertionFailure() << "a right click on the body opened no menu";
     if (!XKeys("Escape") || !WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; }))
         return ::testing::AssertionFailure() << "Escape did not close the menu";
@@ -159,7 +161,7 @@ TEST_F(SoakTest, ThousandsOfActionsLoseNoWriteAndLeakNothing)
     //    opened; one that reached the bar instead would hide it.
     ASSERT_TRUE(RepeatX("mousemove " + XPoint(ptBody) + " click 3 key Escape", kMenuOpenings));
     // One more, waited on: it opens only once the bar has taken all the input before it.
-    ASSERT_TRUE(OpenAndCloseMenu(bar, ptBody));
+    ASSERT_TRUE(OpenAndCloseMenu(bar, ptBody, 60000));
     ASSERT_TRUE(::IsWindowVisible(hBar));
     ASSERT_FALSE(IconShown(hBar));
 

@@ -1,7 +1,6 @@
 #include "bar/BarDlg.h"
 
 #include "app/BarWindows.h"
-#include "app/CopyLock.h"
 #include "app/Settings.h"
 #include "app/StartupValues.h"
 #include "bar/BarPlacement.h"
@@ -11,12 +10,15 @@
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
 #include "fw/WinApp.h"
+#include "mixer/MixerCards.h"
 #include "mixer/LineCatalogue.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
 
+#include <dbt.h>
 #include <mmsystem.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -66,7 +68,8 @@ RECT WindowRect(HWND hWnd)
 
 } // namespace
 
-CBarDlg::CBarDlg(CWnd* pParent) : CDialog(IDD_BAR, pParent)
+CBarDlg::CBarDlg(CRunningCopies& copies, CStartTurn startTurn, CWnd* pParent)
+    : CDialog(IDD_BAR, pParent), m_copies(copies), m_startTurn(std::move(startTurn))
 {
     m_hAppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BAR));
 }
@@ -137,8 +140,7 @@ BOOL CBarDlg::OnInitDialog()
     g_hBarWnd = m_hWnd;
     m_bClosing = 0;
     m_bFollowChanges = 1;
-    WriteSetting(IDS_INSTANCE_COUNT, ReadSetting(IDS_INSTANCE_COUNT, 0) + 1);
-    m_bCounted = 1;
+    m_copies.Raise();
 
     // 3. Position and window options, in the order the settings are read. A side other than 0
     //    or 1 is read as the output side, so that it is saved back repaired.
@@ -170,8 +172,10 @@ BOOL CBarDlg::OnInitDialog()
     StartupStepDone(EStartupStep::Menu);
 
     // 7. A bar started without a role word may start hidden in the tray; every other start
-    //    shows it, so that no copy is left neither shown nor in the tray.
-    const bool bStartHidden = m_bStartInTray && !g_bRoleGiven;
+    //    shows it, so that no copy is left neither shown nor in the tray. A copy that started
+    //    while the sound hardware changed is not shown at all: it ends with the other bars.
+    const bool bEndsAtOnce = m_copies.MissedDeviceChange();
+    const bool bStartHidden = m_bStartInTray && !g_bRoleGiven && !bEndsAtOnce;
     if (bStartHidden)
         m_pTrayIcon->Add();
 
@@ -190,8 +194,10 @@ BOOL CBarDlg::OnInitDialog()
     // hidden window here would also keep the bar off the screen the longer.
     ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, pt.x, pt.y, 0, 0,
                    SWP_NOSIZE | SWP_NOACTIVATE);
-    EndCopyStart();
-    if (!bStartHidden)
+    m_startTurn.End();
+    if (bEndsAtOnce)
+        ::PostMessageA(m_hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    else if (!bStartHidden)
         ::ShowWindow(m_hWnd, SW_SHOW);
     PublishBarRole(m_hWnd, {m_bInput, m_nCardIndex});
     StartupStepDone(EStartupStep::Placement);
@@ -231,9 +237,9 @@ void CBarDlg::AddToolTips()
     m_toolTip.Create(*this);
     m_toolTip.AddTool(m_btnMenu.m_hWnd, LoadResourceString(IDS_TIP_MENU));
     m_toolTip.AddTool(m_sliderVolume.m_hWnd, LoadResourceString(IDS_TIP_VOLUME));
-    if (::mixerGetNumDevs() > 1) {
+    if (CountMixerCards() > 1) {
         std::string strCard;
-        CMixerDevice::GetDeviceName(static_cast<UINT>(m_nCardIndex), strCard);
+        GetMixerCardName(static_cast<UINT>(m_nCardIndex), strCard);
         m_toolTip.AddTool(m_hWnd, strCard);
     }
     SetLineToolTips(m_nMenuIndex);
@@ -274,7 +280,7 @@ void CBarDlg::SelectStoredLine()
     const int nMenuIndex = ReadSettingInRange(IDS_MENU_INDEX, kMasterMenuIndex, 0, kMasterMenuIndex);
 
     SLineSelection selection = MakeStartSelection(m_bInput, static_cast<UINT>(nCard), role.has_value(),
-                                                  dwType, static_cast<UINT>(nMenuIndex), ::mixerGetNumDevs());
+                                                  dwType, static_cast<UINT>(nMenuIndex), CountMixerCards());
     OpenSelection(*m_pMixer, selection);
     TakeSelection(selection);
 }
@@ -306,7 +312,7 @@ void CBarDlg::TakeCaptionOff()
 
 void CBarDlg::ShowNoDriverMessage()
 {
-    if (::mixerGetNumDevs() != 0)
+    if (CountMixerCards() != 0)
         return;
     ::MessageBoxA(m_hWnd, LoadResourceString(IDS_NO_DRIVER).c_str(), AfxGetApp()->m_strAppName.c_str(),
                   MB_OK | MB_ICONSTOP);
@@ -473,13 +479,8 @@ BOOL CBarDlg::DestroyWindow()
 void CBarDlg::SaveSettings()
 {
     SaveValues();
-    // Once per copy, however often it saves; the lock keeps a copy that starts or leaves at the
-    // same moment from losing this change.
-    if (m_bCounted) {
-        const CCopyLock lock;
-        WriteSetting(IDS_INSTANCE_COUNT, ReadSetting(IDS_INSTANCE_COUNT, 1) - 1);
-        m_bCounted = 0;
-    }
+    // Once per copy, however often it saves.
+    m_copies.Lower();
 }
 
 void CBarDlg::SaveValues()
@@ -496,11 +497,4 @@ void CBarDlg::SaveValues()
     WriteSetting(IDS_MENU_INDEX, m_nMenuIndex);
     WriteSetting(IDS_CARD_INDEX, m_nCardIndex);
     WriteSetting(IDS_INPUT_VOLUME, m_bInput);
-}
-
-BOOL CBarDlg::IsLastCopy() const
-{
-    // The counter alone misleads: a copy that was killed never lowered it, and then no copy
-    // would read 1 and no bar would come back. A copy that finds no other bar is the last too.
-    return ReadSetting(IDS_INSTANCE_COUNT, 1) == 1 || FindOtherBar(m_hWnd) == nullptr;
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "app/Launch.h"
+#include "app/RunningCopies.h"
 #include "bar/BarLayout.h"
 #include "draw/ImageButton.h"
 #include "draw/LineBitmaps.h"
@@ -46,7 +47,9 @@ public:
         ControlStates
     };
 
-    explicit CBarDlg(CWnd* pParent = nullptr);
+    // copies answers for the other copies of the program; startTurn is this copy's turn to
+    // start, which the bar ends once it stands in its place.
+    explicit CBarDlg(CRunningCopies& copies, CStartTurn startTurn = {}, CWnd* pParent = nullptr);
     ~CBarDlg() override;
 
     // The shutdown sequence (once), then the window's destruction.
@@ -140,10 +143,6 @@ private:
     void OnPlatformCommand(UINT nID);
     // This copy's settings without the running-copy counter (a session's end that is called off).
     void SaveValues();
-    // Whether this copy is the last bar running: the counter says 1, or no other bar is left.
-    BOOL IsLastCopy() const;
-    // 1 while this copy is counted in the running-copy counter: raised once, lowered once.
-    int m_bCounted = 0;
     // The copies that the side and card commands started.
     CRoleLauncher m_launcher;
 
@@ -195,4 +194,6 @@ private:
     UINT m_nTemplateDpi = kDesignDpi;
     // How many screen pixels wide each picture pixel and each line of the border is.
     int m_nPictureScale = 1;
+    CRunningCopies& m_copies;
+    CStartTurn m_startTurn;
 };

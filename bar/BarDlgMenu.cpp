@@ -5,6 +5,7 @@
 
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
+#include "mixer/MixerCards.h"
 #include "mixer/LineCatalogue.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
@@ -41,7 +42,7 @@ void EnableEntry(HMENU hMenu, UINT nID, BOOL bEnabled)
 std::string CardEntryText(UINT nCard)
 {
     std::string strName;
-    CMixerDevice::GetDeviceName(nCard, strName);
+    GetMixerCardName(nCard, strName);
     return "&" + std::to_string(nCard + 1) + ".  " + strName;
 }
 
@@ -118,7 +119,7 @@ void CBarDlg::BuildPopupMenu()
 
     // 5. The cards, when there is a choice. The template has ids for three; a further card is
     //    listed greyed, as it has no command.
-    const UINT nDevices = ::mixerGetNumDevs();
+    const UINT nDevices = CountMixerCards();
     if (nDevices > 1) {
         ::AppendMenuA(m_hMenuPopup, MF_SEPARATOR, 0, nullptr);
         for (UINT nCard = 0; nCard < nDevices; ++nCard) {
@@ -155,7 +156,7 @@ LRESULT CBarDlg::OnInitMenuPopup(WPARAM, LPARAM)
     EnableEntry(m_hMenuPopup, SC_MINIMIZE, bShown);
     EnableEntry(m_hMenuPopup, SC_MOVE, bShown);
     EnableEntry(m_hMenuPopup, ID_ALWAYS_ON_TOP, bShown);
-    EnableEntry(m_hMenuPopup, ID_MASTER_VOLUME, bShown && ::mixerGetNumDevs() > 0);
+    EnableEntry(m_hMenuPopup, ID_MASTER_VOLUME, bShown && CountMixerCards() > 0);
     for (int nLine = 0; nLine < static_cast<int>(kCatalogueMenuLines); ++nLine)
         EnableEntry(m_hMenuPopup, LineEntryId(nLine), bShown && m_nLineState[nLine] == MF_ENABLED);
     for (UINT nID = ID_CARD1; nID <= ID_CARD3; ++nID)

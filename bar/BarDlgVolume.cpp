@@ -1,5 +1,6 @@
 #include "bar/BarDlg.h"
 
+#include "mixer/MixerCards.h"
 #include "mixer/MixerDevice.h"
 #include "mixer/VolumeScale.h"
 
@@ -66,7 +67,7 @@ void CBarDlg::SetMuteImage(int nRow)
 
 void CBarDlg::UpdateControlStates()
 {
-    const bool bDevices = ::mixerGetNumDevs() != 0;
+    const bool bDevices = CountMixerCards() != 0;
     const bool bVolume = m_pMixer->m_bHasVolume && bDevices;
     if (bVolume)
         UpdateSlider();

@@ -274,15 +274,24 @@ void CBarDlg::SelectStoredLine()
     if (role)
         m_bInput = role->bInput;
     const int nCard = role ? role->nCardIndex : ReadSetting(IDS_CARD_INDEX, 0);
+    m_nCardIndex =
+        static_cast<int>(StartCardIndex(static_cast<UINT>(nCard), role.has_value(), CountMixerCards()));
     const DWORD dwType =
         static_cast<DWORD>(ReadSetting(IDS_COMPONENT_TYPE, static_cast<int>(MasterComponentType(m_bInput))));
     // A menu index that names no entry is read as the master line's.
     const int nMenuIndex = ReadSettingInRange(IDS_MENU_INDEX, kMasterMenuIndex, 0, kMasterMenuIndex);
 
-    SLineSelection selection = MakeStartSelection(m_bInput, static_cast<UINT>(nCard), role.has_value(),
-                                                  dwType, static_cast<UINT>(nMenuIndex), CountMixerCards());
-    OpenSelection(*m_pMixer, selection);
-    TakeSelection(selection);
+    // A line that no longer resolves (another card, a stale setting) falls back to the master.
+    m_pMixer->Open(static_cast<UINT>(m_nCardIndex));
+    if (!SelectLine(nMenuIndex, StartComponentType(m_bInput, dwType, static_cast<UINT>(nMenuIndex))))
+        SelectLine(kMasterMenuIndex, MasterComponentType(m_bInput));
+}
+
+BOOL CBarDlg::SelectLine(int nMenuIndex, DWORD dwComponentType)
+{
+    m_nMenuIndex = nMenuIndex;
+    m_dwComponentType = dwComponentType;
+    return SelectMenuLine(*m_pMixer, static_cast<UINT>(m_nMenuIndex), m_dwComponentType, m_bInput);
 }
 
 void CBarDlg::SetLineToolTips(int nMenuIndex)
@@ -429,21 +438,6 @@ LRESULT CBarDlg::OnEndSession(WPARAM wParam, LPARAM)
     else
         SaveValues();
     return 0;
-}
-
-void CBarDlg::OnRestore(UINT)
-{
-    RestoreFromTray();
-}
-
-void CBarDlg::OnMinimize(UINT)
-{
-    HideToTray();
-}
-
-void CBarDlg::OnHideBar(UINT)
-{
-    HideToTray();
 }
 
 void CBarDlg::OnCloseCommand(UINT)

@@ -65,7 +65,7 @@ CScopedKernelHandle LaunchCopy(const std::string& strRoleWord)
     return CScopedKernelHandle(pi.hProcess);
 }
 
-HWND CRoleLauncher::StartUnlessRunning(const InstanceRole& role, CRunningCopies& copies)
+HWND CRoleLauncher::StartUnlessRunning(const SInstanceRole& role, CRunningCopies& copies)
 {
     if (const HWND hBar = FindBarFor(role))
         return hBar;

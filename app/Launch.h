@@ -36,7 +36,7 @@ class CRoleLauncher {
 public:
     // The bar of the role when one runs, to be shown instead; otherwise null, with a copy started
     // through copies for the role unless the one started before is still starting.
-    HWND StartUnlessRunning(const InstanceRole& role, CRunningCopies& copies);
+    HWND StartUnlessRunning(const SInstanceRole& role, CRunningCopies& copies);
 
 private:
     // The last copy started for each role word.

@@ -155,7 +155,7 @@ private:
     // BarDlgLaunch.cpp
     void OnDirection(UINT nID);
     void OnCard(UINT nID);
-    void StartOrShow(const InstanceRole& role);
+    void StartOrShow(const SInstanceRole& role);
     LRESULT OnDeviceChange(WPARAM wParam, LPARAM);
 
     // BarDlgVolume.cpp

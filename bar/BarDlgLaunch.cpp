@@ -22,7 +22,7 @@ void CBarDlg::OnCard(UINT nID)
     StartOrShow({FALSE, static_cast<int>(nID - ID_CARD1)});
 }
 
-void CBarDlg::StartOrShow(const InstanceRole& role)
+void CBarDlg::StartOrShow(const SInstanceRole& role)
 {
     // A card and side that already have their bar (this one, perhaps) get that bar shown, not a
     // second one.

@@ -171,18 +171,8 @@ BOOL CBarDlg::OnInitDialog()
     SetMenuMarks();
     StartupStepDone(EStartupStep::Menu);
 
-    // 7. A bar started without a role word may start hidden in the tray; every other start
-    //    shows it, so that no copy is left neither shown nor in the tray. A copy that started
-    //    while the sound hardware changed is not shown at all: it ends with the other bars.
-    const bool bEndsAtOnce = m_copies.MissedDeviceChange();
-    const bool bStartHidden = m_bStartInTray && !g_bRoleGiven && !bEndsAtOnce;
-    if (bStartHidden)
-        m_pTrayIcon->Add();
-
-    // 8. Take the caption off and make room for the pictures at the screen's DPI, so that the
-    //    bar has its final size, and place it where it can be seen. From then on a copy
-    //    starting after this one finds it in its place, and once it is shown, a request for its
-    //    card and side finds it.
+    // 7. Take the caption off and make room for the pictures at the screen's DPI, so that the
+    //    bar has its final size, and place it where it can be seen.
     TakeCaptionOff();
     TakeTemplateLayout();
     LayOut(m_nTemplateDpi);
@@ -194,12 +184,22 @@ BOOL CBarDlg::OnInitDialog()
     // hidden window here would also keep the bar off the screen the longer.
     ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, pt.x, pt.y, 0, 0,
                    SWP_NOSIZE | SWP_NOACTIVATE);
+
+    // 8. The start's turn ends: a copy starting after this one finds the bar in its place, and a
+    //    request for its card and side finds it. A copy that started while the sound hardware
+    //    changed is never shown: it ends with the other bars. A bar started without a role word
+    //    may start hidden in the tray; every other start shows it, so that no copy is left
+    //    neither shown nor in the tray.
+    const bool bEndsAtOnce = m_copies.MissedDeviceChange();
     m_startTurn.End();
     if (bEndsAtOnce)
         ::PostMessageA(m_hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
-    else if (!bStartHidden)
+    else if (m_bStartInTray && !g_bRoleGiven)
+        m_pTrayIcon->Add();
+    else
         ::ShowWindow(m_hWnd, SW_SHOW);
-    PublishBarRole(m_hWnd, {m_bInput, m_nCardIndex});
+    if (!bEndsAtOnce)
+        PublishBarRole(m_hWnd, {m_bInput, m_nCardIndex});
     StartupStepDone(EStartupStep::Placement);
 
     // 9. Tooltips and button pictures.
@@ -209,8 +209,10 @@ BOOL CBarDlg::OnInitDialog()
     m_btnMenu.SetImage(&m_bmpMenu, kStripTileSize, 0);
     StartupStepDone(EStartupStep::Pictures);
 
-    // 10. Without any mixer device the bar cannot do anything; say so once.
-    ShowNoDriverMessage();
+    // 10. Without any mixer device the bar cannot do anything; say so once, unless the bar is
+    //     about to end.
+    if (!bEndsAtOnce)
+        ShowNoDriverMessage();
 
     // 11. The slider, the mute button and the tray icon show the selected line, and only a
     //     control the line has can be used.

@@ -33,7 +33,7 @@ void CBarDlg::StartOrShow(const SInstanceRole& role)
 LRESULT CBarDlg::OnDeviceChange(WPARAM wParam, LPARAM)
 {
     // Arrivals, removals and queries are answered and otherwise left alone.
-    if (wParam != DBT_DEVNODES_CHANGED || !m_hWnd)
+    if (wParam != DBT_DEVNODES_CHANGED)
         return TRUE;
 
     // 1. Noted at once: a copy that is starting now, with no bar yet to be told, learns of the

@@ -233,6 +233,12 @@ CScopedKernelHandle CRunningCopies::LaunchListed(const std::string& strRoleWord)
     SRecord* pRecord = Record();
     if (!hProcess || !pRecord)
         return hProcess;
+    // The record goes with the last handle to it, and the new copy opens its own only once it
+    // runs: the last copy of a set would take the record, and the new copies' listing with it,
+    // when it ends first. A handle of the new process keeps it alive until that process ends.
+    HANDLE hInNewCopy = nullptr;
+    ::DuplicateHandle(::GetCurrentProcess(), m_hMapping.Get(), hProcess.Get(), &hInNewCopy, 0, FALSE,
+                      DUPLICATE_SAME_ACCESS);
     // A copy that finds no free slot is not listed; it takes part in the changes from the moment
     // it runs, and a device change meanwhile may not wait for it.
     for (SStartingCopy& copy : pRecord->starting) {

@@ -1,11 +1,13 @@
 // Changes of the sound hardware with real copies of the test build on three simulated cards:
-// where the fresh set of bars opens, and what is left after changes that arrive while copies are
-// still starting.
+// where the fresh set of bars opens, and what is left after a change that arrives while a copy
+// is still starting.
 #include "BarProcess.h"
 #include "BarScreen.h"
 #include "CopyTest.h"
 #include "app/InstanceRole.h"
+#include "app/RunningCopies.h"
 #include "fw/ScopedHandles.h"
+#include "res/resource.h"
 #include "sim/SampleCards.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -51,13 +54,6 @@ std::set<DWORD> ShownBarProcessIds()
             setIds.insert(dwProcessId);
     }
     return setIds;
-}
-
-// What the system does on a change of the device tree: every bar there is told.
-void ChangeDevices()
-{
-    for (const HWND hBar : BarWindows())
-        ::PostMessageA(hBar, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
 }
 
 RECT TopBarRect(const std::vector<std::unique_ptr<CBarProcess>>& vecCopies)
@@ -113,47 +109,69 @@ TEST_F(DeviceChangeTest, TheFreshSetOpensWhereTheTopBarStoodWhicheverCopyEndsLas
     }
 }
 
-TEST_F(DeviceChangeTest, CopiesStillStartingTakePartAndOneOutputBarPerCardIsLeft)
+TEST_F(DeviceChangeTest, ACopyStillStartingTakesPartAndOneOutputBarPerCardIsLeft)
 {
-    CBarProcess first;
-    ASSERT_NE(nullptr, first.BarWindow());
-
-    // Each change comes while the set that the one before started is only partly there: some of
-    // its bars stand, the others are still starting and have no bar to be told.
-    for (int nChange = 0; nChange < 3; ++nChange) {
-        const std::set<DWORD> setBefore = CopyProcessIds();
-        ChangeDevices();
-        const auto partlyStarted = [&setBefore] {
-            const std::set<DWORD> setBars = BarProcessIds();
-            bool bBarStands = false;
-            bool bCopyStarting = false;
-            for (const DWORD dwId : CopyProcessIds()) {
-                if (setBefore.count(dwId))
-                    continue;
-                (setBars.count(dwId) ? bBarStands : bCopyStarting) = true;
-            }
-            return bBarStands && bCopyStarting;
-        };
-        ASSERT_TRUE(WaitFor(partlyStarted, 20000)) << "change " << nChange << ": no fresh set began to start";
-    }
-    ChangeDevices();
-
-    // Settled: every copy left has its bar shown.
-    const auto settled = [] {
-        const std::set<DWORD> setCopies = CopyProcessIds();
-        return !setCopies.empty() && setCopies == ShownBarProcessIds();
+    const struct {
+        const char* pszCase;
+        bool bKilled; // while it waits for its turn: it will never start
+    } cases[] = {
+        {"the copy for card 2 starts", false},
+        {"the copy for card 2 is killed while it starts", true},
     };
-    ASSERT_TRUE(WaitFor(settled, 30000));
-    std::vector<std::unique_ptr<CBarProcess>> vecLeft;
-    std::vector<std::string> vecTails;
-    for (const DWORD dwId : CopyProcessIds()) {
-        vecLeft.push_back(CBarProcess::Adopt(dwId));
-        ASSERT_NE(nullptr, vecLeft.back());
-        vecTails.push_back(CommandTail(vecLeft.back()->CommandLine()));
+    for (const auto& c : cases) {
+        m_settings.Clear();
+        std::unique_ptr<CBarProcess> pFirst = std::make_unique<CBarProcess>();
+        ASSERT_NE(nullptr, pFirst->BarWindow()) << c.pszCase;
+        const std::set<DWORD> setBefore = CopyProcessIds();
+
+        // The menu's card entry starts a copy; it waits for its turn to start, which this test
+        // holds as another copy would, while the change of the hardware arrives at the one bar
+        // there is.
+        CRunningCopies observer;
+        std::optional<CCopyLock> turn;
+        std::unique_ptr<CBarProcess> pStarting;
+        ::PostMessageA(pFirst->BarWindow(), WM_COMMAND, MAKEWPARAM(ID_CARD2, 0), 0);
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                for (const DWORD dwId : CopyProcessIds()) {
+                    if (!setBefore.count(dwId)) {
+                        turn.emplace(observer.TakeTurn());
+                        pStarting = CBarProcess::Adopt(dwId);
+                        return true;
+                    }
+                }
+                return false;
+            },
+            10000))
+            << c.pszCase;
+        ASSERT_TRUE(turn->IsHeld()) << c.pszCase;
+        ASSERT_EQ(nullptr, pStarting->BarWindow()) << c.pszCase;
+        if (c.bKilled)
+            pStarting->Kill();
+        ::PostMessageA(pFirst->BarWindow(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+        // The bar notes the change before it waits for its turn.
+        EXPECT_TRUE(WaitFor([&] { return observer.MissedDeviceChange() != FALSE; })) << c.pszCase;
+        turn.reset();
+
+        // Settled: the copies there were have ended, and every copy left shows its bar.
+        EXPECT_TRUE(pFirst->WaitForExit(20000).has_value()) << c.pszCase;
+        EXPECT_TRUE(pStarting->WaitForExit(20000).has_value()) << c.pszCase;
+        const auto settled = [] {
+            const std::set<DWORD> setCopies = CopyProcessIds();
+            return !setCopies.empty() && setCopies == ShownBarProcessIds();
+        };
+        ASSERT_TRUE(WaitFor(settled, 20000)) << c.pszCase;
+        std::vector<std::unique_ptr<CBarProcess>> vecLeft;
+        std::vector<std::string> vecTails;
+        for (const DWORD dwId : CopyProcessIds()) {
+            vecLeft.push_back(CBarProcess::Adopt(dwId));
+            ASSERT_NE(nullptr, vecLeft.back()) << c.pszCase;
+            vecTails.push_back(CommandTail(vecLeft.back()->CommandLine()));
+        }
+        std::sort(vecTails.begin(), vecTails.end());
+        EXPECT_EQ((std::vector<std::string>{"v0", "v1", "v2"}), vecTails) << c.pszCase;
+        EXPECT_EQ(3u, Setting("Instance Count")) << c.pszCase;
     }
-    std::sort(vecTails.begin(), vecTails.end());
-    EXPECT_EQ((std::vector<std::string>{"v0", "v1", "v2"}), vecTails);
-    EXPECT_EQ(3u, Setting("Instance Count"));
 }
 
 } // namespace

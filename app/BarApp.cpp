@@ -1,14 +1,13 @@
 #include "app/BarApp.h"
 
-#include "app/BarWindows.h"
-#include "app/CopyLock.h"
-#include "app/Settings.h"
 #include "app/StartupValues.h"
 #include "bar/BarDlg.h"
 #include "fw/ResourceString.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
+
+#include <utility>
 
 CBarApp::CBarApp() = default;
 
@@ -26,22 +25,18 @@ BOOL CBarApp::InitInstance()
 
     // 3. Without a bar window around this copy is the first, and no copy counts as running.
     //    Copies started at the same moment take turns from here until each bar stands in its
-    //    place (the bar's initialisation ends the turn), so that each sees the bars before it.
-    BeginCopyStart();
-    g_bFirstInstance = FindOtherBar(nullptr) == nullptr ? 1 : 0;
-    if (g_bFirstInstance)
-        WriteSetting(IDS_INSTANCE_COUNT, 0);
+    //    place, so that each sees the bars before it: the bar is handed the turn and ends it.
+    CStartTurn startTurn = m_copies.BeginStart();
+    g_bFirstInstance = m_copies.IsFirstCopy() ? 1 : 0;
 
     // 4. The role word, if the command tail is one.
     TakeCommandLine(::GetCommandLineA());
 
     // 5. The bar; its initialisation runs inside Create. A copy without a window would only
     //    linger unseen, so it ends at once with a failure code.
-    m_pBarDlg = std::make_unique<CBarDlg>();
+    m_pBarDlg = std::make_unique<CBarDlg>(m_copies, std::move(startTurn));
     m_pMainWnd = m_pBarDlg.get();
-    const BOOL bCreated = m_pBarDlg->Create(IDD_BAR);
-    EndCopyStart();
-    if (!bCreated) {
+    if (!m_pBarDlg->Create(IDD_BAR)) {
         m_nExitCode = EXIT_FAILURE;
         return FALSE;
     }

@@ -4,6 +4,7 @@
 // turns the Escape key into the bar's hide command.
 #pragma once
 
+#include "app/RunningCopies.h"
 #include "fw/WinApp.h"
 
 #include <windows.h>
@@ -21,6 +22,12 @@ public:
     int ExitInstance() override;
     BOOL ProcessMessageFilter(int nCode, LPMSG pMsg) override;
 
+private:
+    // Made with the application object, before anything else, so that a change of the sound
+    // hardware while this copy starts is not missed; the bar asks it until the bar is deleted.
+    CRunningCopies m_copies;
+
+public:
     std::unique_ptr<CBarDlg> m_pBarDlg;
     HACCEL m_hAccel = nullptr;
 };

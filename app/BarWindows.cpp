@@ -15,7 +15,7 @@ constexpr char kRoleProperty[] = "Quillmark.Sonobar.Role";
 // How long a copy may take to answer before it counts as not answering.
 constexpr UINT kAnswerLimitMs = 2000;
 
-HANDLE RoleValue(const InstanceRole& role)
+HANDLE RoleValue(const SInstanceRole& role)
 {
     const auto nValue = static_cast<UINT_PTR>(role.nCardIndex) * 2 + (role.bInput ? 1 : 0) + 1;
     return reinterpret_cast<HANDLE>(nValue);
@@ -57,7 +57,7 @@ HWND FindOtherBar(HWND hWndSelf)
     return vecBars.empty() ? nullptr : vecBars.front();
 }
 
-void PublishBarRole(HWND hBar, const InstanceRole& role)
+void PublishBarRole(HWND hBar, const SInstanceRole& role)
 {
     ::SetPropA(hBar, kRoleProperty, RoleValue(role));
 }
@@ -67,7 +67,7 @@ void WithdrawBarRole(HWND hBar)
     ::RemovePropA(hBar, kRoleProperty);
 }
 
-HWND FindBarFor(const InstanceRole& role)
+HWND FindBarFor(const SInstanceRole& role)
 {
     for (const HWND hBar : FindOtherBars(nullptr)) {
         if (::GetPropA(hBar, kRoleProperty) == RoleValue(role))

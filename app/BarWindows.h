@@ -22,12 +22,12 @@ HWND FindOtherBar(HWND hWndSelf);
 
 // The card and side that hBar drives, told to other copies from when the bar stands in its place
 // until it goes (WithdrawBarRole, before its window is destroyed).
-void PublishBarRole(HWND hBar, const InstanceRole& role);
+void PublishBarRole(HWND hBar, const SInstanceRole& role);
 void WithdrawBarRole(HWND hBar);
 
 // The topmost bar of any copy, this one's included, that drives the role's card and side; null
 // when none does.
-HWND FindBarFor(const InstanceRole& role);
+HWND FindBarFor(const SInstanceRole& role);
 
 // Shows the bar of any copy as its tray icon would, when it is hidden there, and brings it to the
 // front. A copy that does not answer is left as it is.

@@ -1,6 +1,6 @@
 #include "app/CopyLock.h"
 
-#include <memory>
+#include <utility>
 
 namespace {
 
@@ -8,8 +8,6 @@ namespace {
 // settings and their own bars.
 constexpr char kMutexName[] = "Local\\Quillmark.Sonobar.Copies";
 constexpr DWORD kWaitLimitMs = 10000;
-
-std::unique_ptr<CCopyLock> g_pStartLock;
 
 } // namespace
 
@@ -24,16 +22,28 @@ CCopyLock::CCopyLock() : m_hMutex(::CreateMutexA(nullptr, FALSE, kMutexName))
 
 CCopyLock::~CCopyLock()
 {
+    Release();
+}
+
+CCopyLock::CCopyLock(CCopyLock&& other) noexcept
+    : m_hMutex(std::move(other.m_hMutex)), m_bHeld(std::exchange(other.m_bHeld, FALSE))
+{
+}
+
+CCopyLock& CCopyLock::operator=(CCopyLock&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        m_hMutex = std::move(other.m_hMutex);
+        m_bHeld = std::exchange(other.m_bHeld, FALSE);
+    }
+    return *this;
+}
+
+void CCopyLock::Release()
+{
+    // A mutex belongs to the thread that took it: the lock is given back on that thread.
     if (m_bHeld)
         ::ReleaseMutex(m_hMutex.Get());
-}
-
-void BeginCopyStart()
-{
-    g_pStartLock = std::make_unique<CCopyLock>();
-}
-
-void EndCopyStart()
-{
-    g_pStartLock.reset();
+    m_bHeld = FALSE;
 }

@@ -25,15 +25,15 @@ std::string CommandTail(std::string_view commandLine)
     return std::string(commandLine.substr(pos));
 }
 
-std::optional<InstanceRole> ParseRoleWord(std::string_view tail)
+std::optional<SInstanceRole> ParseRoleWord(std::string_view tail)
 {
     if (tail.size() != 2 || tail[1] < '0' || tail[1] > '2')
         return std::nullopt;
     const int nCardIndex = tail[1] - '0';
     if (tail[0] == 'v')
-        return InstanceRole{FALSE, nCardIndex};
+        return SInstanceRole{FALSE, nCardIndex};
     if (tail[0] == 'r')
-        return InstanceRole{TRUE, nCardIndex};
+        return SInstanceRole{TRUE, nCardIndex};
     return std::nullopt;
 }
 

@@ -13,14 +13,14 @@
 // characters that follow the name. Everything after that, trailing blanks included, is kept.
 std::string CommandTail(std::string_view commandLine);
 
-struct InstanceRole {
+struct SInstanceRole {
     BOOL bInput;    // 0 the output (playback) side, 1 the input (recording) side
     int nCardIndex; // mixer device number, 0 to 2
 };
 
 // The role of one of the six role words "v0", "v1", "v2", "r0", "r1", "r2" (exact, case
 // sensitive); nothing for any other text.
-std::optional<InstanceRole> ParseRoleWord(std::string_view tail);
+std::optional<SInstanceRole> ParseRoleWord(std::string_view tail);
 
 // The role word that starts a copy for that side and card: "v" or "r" and the card index.
 std::string MakeRoleWord(BOOL bInput, int nCardIndex);

@@ -1,6 +1,8 @@
 #include "app/Launch.h"
 
 #include "app/BarWindows.h"
+#include "app/InstanceRole.h"
+#include "app/RunningCopies.h"
 
 #include <algorithm>
 
@@ -63,7 +65,7 @@ CScopedKernelHandle LaunchCopy(const std::string& strRoleWord)
     return CScopedKernelHandle(pi.hProcess);
 }
 
-HWND CRoleLauncher::StartUnlessRunning(const InstanceRole& role)
+HWND CRoleLauncher::StartUnlessRunning(const SInstanceRole& role, CRunningCopies& copies)
 {
     if (const HWND hBar = FindBarFor(role))
         return hBar;
@@ -73,6 +75,6 @@ HWND CRoleLauncher::StartUnlessRunning(const InstanceRole& role)
     CScopedKernelHandle& hStarted = m_mapStarted[strRoleWord];
     if (hStarted && ::WaitForSingleObject(hStarted.Get(), 0) == WAIT_TIMEOUT)
         return nullptr;
-    hStarted = LaunchCopy(strRoleWord);
+    hStarted = copies.Launch(strRoleWord);
     return nullptr;
 }

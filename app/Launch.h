@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class CRunningCopies;
+
 // The command line that starts the program at wstrProgramPath with the tail strRoleWord: the path
 // quoted, so that blanks in it cannot end the program name early, one blank, the role word.
 std::wstring LaunchCommandLine(const std::wstring& wstrProgramPath, const std::string& strRoleWord);
@@ -29,12 +31,12 @@ CScopedKernelHandle LaunchCopy(const std::string& strRoleWord);
 // of a bar that runs is not started again, nor one whose copy this launcher started and that is
 // still on its way (a burst of the same command starts one copy).
 //
-//   if (const HWND hBar = m_launcher.StartUnlessRunning(role)) ShowBar(hBar);
+//   if (const HWND hBar = m_launcher.StartUnlessRunning(role, copies)) ShowBar(hBar);
 class CRoleLauncher {
 public:
     // The bar of the role when one runs, to be shown instead; otherwise null, with a copy started
-    // for the role unless the one started before is still starting.
-    HWND StartUnlessRunning(const InstanceRole& role);
+    // through copies for the role unless the one started before is still starting.
+    HWND StartUnlessRunning(const SInstanceRole& role, CRunningCopies& copies);
 
 private:
     // The last copy started for each role word.

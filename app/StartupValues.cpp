@@ -7,7 +7,7 @@ HWND g_hBarWnd = nullptr;
 
 namespace {
 
-std::optional<InstanceRole> g_role;
+std::optional<SInstanceRole> g_role;
 
 } // namespace
 
@@ -18,7 +18,7 @@ void TakeCommandLine(std::string_view commandLine)
     g_bRoleGiven = g_role ? 1 : 0;
 }
 
-std::optional<InstanceRole> GivenRole()
+std::optional<SInstanceRole> GivenRole()
 {
     return g_role;
 }

@@ -20,4 +20,4 @@ extern HWND g_hBarWnd;           // this copy's bar, set by the bar's initialisa
 void TakeCommandLine(std::string_view commandLine);
 
 // The role of the command tail, or nothing when the tail is not a role word.
-std::optional<InstanceRole> GivenRole();
+std::optional<SInstanceRole> GivenRole();

@@ -1,7 +1,6 @@
 #include "bar/BarDlg.h"
 
 #include "app/BarWindows.h"
-#include "app/CopyLock.h"
 #include "app/Settings.h"
 #include "app/StartupValues.h"
 #include "bar/BarPlacement.h"
@@ -11,12 +10,15 @@
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
 #include "fw/WinApp.h"
+#include "mixer/MixerCards.h"
 #include "mixer/LineCatalogue.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
 
+#include <dbt.h>
 #include <mmsystem.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -66,7 +68,8 @@ RECT WindowRect(HWND hWnd)
 
 } // namespace
 
-CBarDlg::CBarDlg(CWnd* pParent) : CDialog(IDD_BAR, pParent)
+CBarDlg::CBarDlg(CRunningCopies& copies, CStartTurn startTurn, CWnd* pParent)
+    : CDialog(IDD_BAR, pParent), m_copies(copies), m_startTurn(std::move(startTurn))
 {
     m_hAppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BAR));
 }
@@ -137,8 +140,7 @@ BOOL CBarDlg::OnInitDialog()
     g_hBarWnd = m_hWnd;
     m_bClosing = 0;
     m_bFollowChanges = 1;
-    WriteSetting(IDS_INSTANCE_COUNT, ReadSetting(IDS_INSTANCE_COUNT, 0) + 1);
-    m_bCounted = 1;
+    m_copies.Raise();
 
     // 3. Position and window options, in the order the settings are read. A side other than 0
     //    or 1 is read as the output side, so that it is saved back repaired.
@@ -169,16 +171,8 @@ BOOL CBarDlg::OnInitDialog()
     SetMenuMarks();
     StartupStepDone(EStartupStep::Menu);
 
-    // 7. A bar started without a role word may start hidden in the tray; every other start
-    //    shows it, so that no copy is left neither shown nor in the tray.
-    const bool bStartHidden = m_bStartInTray && !g_bRoleGiven;
-    if (bStartHidden)
-        m_pTrayIcon->Add();
-
-    // 8. Take the caption off and make room for the pictures at the screen's DPI, so that the
-    //    bar has its final size, and place it where it can be seen. From then on a copy
-    //    starting after this one finds it in its place, and once it is shown, a request for its
-    //    card and side finds it.
+    // 7. Take the caption off and make room for the pictures at the screen's DPI, so that the
+    //    bar has its final size, and place it where it can be seen.
     TakeCaptionOff();
     TakeTemplateLayout();
     LayOut(m_nTemplateDpi);
@@ -190,10 +184,22 @@ BOOL CBarDlg::OnInitDialog()
     // hidden window here would also keep the bar off the screen the longer.
     ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, pt.x, pt.y, 0, 0,
                    SWP_NOSIZE | SWP_NOACTIVATE);
-    EndCopyStart();
-    if (!bStartHidden)
+
+    // 8. The start's turn ends: a copy starting after this one finds the bar in its place, and a
+    //    request for its card and side finds it. A copy that started while the sound hardware
+    //    changed is never shown: it ends with the other bars. A bar started without a role word
+    //    may start hidden in the tray; every other start shows it, so that no copy is left
+    //    neither shown nor in the tray.
+    const bool bEndsAtOnce = m_copies.MissedDeviceChange();
+    m_startTurn.End();
+    if (bEndsAtOnce)
+        ::PostMessageA(m_hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    else if (m_bStartInTray && !g_bRoleGiven)
+        m_pTrayIcon->Add();
+    else
         ::ShowWindow(m_hWnd, SW_SHOW);
-    PublishBarRole(m_hWnd, {m_bInput, m_nCardIndex});
+    if (!bEndsAtOnce)
+        PublishBarRole(m_hWnd, {m_bInput, m_nCardIndex});
     StartupStepDone(EStartupStep::Placement);
 
     // 9. Tooltips and button pictures.
@@ -203,8 +209,10 @@ BOOL CBarDlg::OnInitDialog()
     m_btnMenu.SetImage(&m_bmpMenu, kStripTileSize, 0);
     StartupStepDone(EStartupStep::Pictures);
 
-    // 10. Without any mixer device the bar cannot do anything; say so once.
-    ShowNoDriverMessage();
+    // 10. Without any mixer device the bar cannot do anything; say so once, unless the bar is
+    //     about to end.
+    if (!bEndsAtOnce)
+        ShowNoDriverMessage();
 
     // 11. The slider, the mute button and the tray icon show the selected line, and only a
     //     control the line has can be used.
@@ -231,9 +239,9 @@ void CBarDlg::AddToolTips()
     m_toolTip.Create(*this);
     m_toolTip.AddTool(m_btnMenu.m_hWnd, LoadResourceString(IDS_TIP_MENU));
     m_toolTip.AddTool(m_sliderVolume.m_hWnd, LoadResourceString(IDS_TIP_VOLUME));
-    if (::mixerGetNumDevs() > 1) {
+    if (CountMixerCards() > 1) {
         std::string strCard;
-        CMixerDevice::GetDeviceName(static_cast<UINT>(m_nCardIndex), strCard);
+        GetMixerCardName(static_cast<UINT>(m_nCardIndex), strCard);
         m_toolTip.AddTool(m_hWnd, strCard);
     }
     SetLineToolTips(m_nMenuIndex);
@@ -268,15 +276,24 @@ void CBarDlg::SelectStoredLine()
     if (role)
         m_bInput = role->bInput;
     const int nCard = role ? role->nCardIndex : ReadSetting(IDS_CARD_INDEX, 0);
+    m_nCardIndex =
+        static_cast<int>(StartCardIndex(static_cast<UINT>(nCard), role.has_value(), CountMixerCards()));
     const DWORD dwType =
         static_cast<DWORD>(ReadSetting(IDS_COMPONENT_TYPE, static_cast<int>(MasterComponentType(m_bInput))));
     // A menu index that names no entry is read as the master line's.
     const int nMenuIndex = ReadSettingInRange(IDS_MENU_INDEX, kMasterMenuIndex, 0, kMasterMenuIndex);
 
-    SLineSelection selection = MakeStartSelection(m_bInput, static_cast<UINT>(nCard), role.has_value(),
-                                                  dwType, static_cast<UINT>(nMenuIndex), ::mixerGetNumDevs());
-    OpenSelection(*m_pMixer, selection);
-    TakeSelection(selection);
+    // A line that no longer resolves (another card, a stale setting) falls back to the master.
+    m_pMixer->Open(static_cast<UINT>(m_nCardIndex));
+    if (!SelectLine(nMenuIndex, StartComponentType(m_bInput, dwType, static_cast<UINT>(nMenuIndex))))
+        SelectLine(kMasterMenuIndex, MasterComponentType(m_bInput));
+}
+
+BOOL CBarDlg::SelectLine(int nMenuIndex, DWORD dwComponentType)
+{
+    m_nMenuIndex = nMenuIndex;
+    m_dwComponentType = dwComponentType;
+    return SelectMenuLine(*m_pMixer, static_cast<UINT>(m_nMenuIndex), m_dwComponentType, m_bInput);
 }
 
 void CBarDlg::SetLineToolTips(int nMenuIndex)
@@ -306,7 +323,7 @@ void CBarDlg::TakeCaptionOff()
 
 void CBarDlg::ShowNoDriverMessage()
 {
-    if (::mixerGetNumDevs() != 0)
+    if (CountMixerCards() != 0)
         return;
     ::MessageBoxA(m_hWnd, LoadResourceString(IDS_NO_DRIVER).c_str(), AfxGetApp()->m_strAppName.c_str(),
                   MB_OK | MB_ICONSTOP);
@@ -425,21 +442,6 @@ LRESULT CBarDlg::OnEndSession(WPARAM wParam, LPARAM)
     return 0;
 }
 
-void CBarDlg::OnRestore(UINT)
-{
-    RestoreFromTray();
-}
-
-void CBarDlg::OnMinimize(UINT)
-{
-    HideToTray();
-}
-
-void CBarDlg::OnHideBar(UINT)
-{
-    HideToTray();
-}
-
 void CBarDlg::OnCloseCommand(UINT)
 {
     DestroyWindow();
@@ -473,13 +475,8 @@ BOOL CBarDlg::DestroyWindow()
 void CBarDlg::SaveSettings()
 {
     SaveValues();
-    // Once per copy, however often it saves; the lock keeps a copy that starts or leaves at the
-    // same moment from losing this change.
-    if (m_bCounted) {
-        const CCopyLock lock;
-        WriteSetting(IDS_INSTANCE_COUNT, ReadSetting(IDS_INSTANCE_COUNT, 1) - 1);
-        m_bCounted = 0;
-    }
+    // Once per copy, however often it saves.
+    m_copies.Lower();
 }
 
 void CBarDlg::SaveValues()
@@ -496,11 +493,4 @@ void CBarDlg::SaveValues()
     WriteSetting(IDS_MENU_INDEX, m_nMenuIndex);
     WriteSetting(IDS_CARD_INDEX, m_nCardIndex);
     WriteSetting(IDS_INPUT_VOLUME, m_bInput);
-}
-
-BOOL CBarDlg::IsLastCopy() const
-{
-    // The counter alone misleads: a copy that was killed never lowered it, and then no copy
-    // would read 1 and no bar would come back. A copy that finds no other bar is the last too.
-    return ReadSetting(IDS_INSTANCE_COUNT, 1) == 1 || FindOtherBar(m_hWnd) == nullptr;
 }

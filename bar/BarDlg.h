@@ -1,17 +1,19 @@
 // CBarDlg: the bar, the one main window of a running copy. A small captionless dialog holding the
 // menu button, the volume trackbar and the mute button; it owns the copy's mixer connection,
 // line catalogue and tray icon, reads its settings when it initialises and writes them back once
-// when it shuts down.
+// when it shuts down. It asks CRunningCopies about the other copies.
 //
-// Its operations are spread over files by concern: BarDlg.cpp (initialisation, painting, system
-// commands, close and shutdown, settings), BarDlgMenu.cpp (the popup menu's content, states and
-// commands), BarDlgPopup.cpp (opening it), BarDlgLaunch.cpp (further copies, device changes),
-// BarDlgVolume.cpp (the slider, the mute button, the mixer's notifications and the mouse on the
-// bar's body), BarDlgTray.cpp (hiding to and restoring from the notification area) and
-// BarDlgDpi.cpp (the layout for the screen's DPI).
+// Its operations are spread over files by concern, in the order of the sections below:
+// BarDlg.cpp (initialisation and the line's selection, painting, system commands, close and
+// shutdown, settings), BarDlgDpi.cpp (the layout for the screen's DPI), BarDlgMenu.cpp (the popup
+// menu's content, states and commands), BarDlgPopup.cpp (opening the menu), BarDlgLaunch.cpp
+// (further copies, device changes), BarDlgVolume.cpp (the slider, the mute button and the mixer's
+// notifications), BarDlgBody.cpp (the mouse on the bar's body) and BarDlgTray.cpp (the
+// notification area).
 #pragma once
 
 #include "app/Launch.h"
+#include "app/RunningCopies.h"
 #include "bar/BarLayout.h"
 #include "draw/ImageButton.h"
 #include "draw/LineBitmaps.h"
@@ -46,45 +48,17 @@ public:
         ControlStates
     };
 
-    explicit CBarDlg(CWnd* pParent = nullptr);
+    // copies answers for the other copies of the program; startTurn is this copy's turn to
+    // start, which the bar ends once it stands in its place.
+    explicit CBarDlg(CRunningCopies& copies, CStartTurn startTurn = {}, CWnd* pParent = nullptr);
     ~CBarDlg() override;
 
     // The shutdown sequence (once), then the window's destruction.
     BOOL DestroyWindow() override;
+    // Relays every message to the tooltips and turns the wheel over the bar into slider moves.
     BOOL PreTranslateMessage(MSG* pMsg) override;
-
-    // Popup menu (BarDlgMenu.cpp), further copies and device changes (BarDlgLaunch.cpp)
-    // Turns the window menu into the bar's popup menu: the entries of menu template 129 after
-    // the platform's own (less size and maximise), the source lines of the catalogue and, with
-    // more than one card, the cards. Fills m_nLineState. Once, while the bar initialises.
-    void BuildPopupMenu();
-
-    // Writes every setting, and takes this copy off the running-copy count.
-    void SaveSettings();
-    // Tooltips of the trackbar and the mute button for a menu index (9: the master line).
-    void SetLineToolTips(int nMenuIndex);
-    void LoadLineBitmaps();
-    void HideToTray();
-    void RestoreFromTray();
-    // Opens the bar's popup menu (its window menu) at a screen point; either mouse button
-    // chooses, and the choice arrives as a command. nAlignFlags: TPM_LEFTALIGN or TPM_RIGHTALIGN.
-    void ShowPopupMenu(POINT ptScreen, UINT nAlignFlags);
-    // BarDlgVolume.cpp: the slider and the mute button show and change the selected line.
-    // Slider position of a packed steps value, and the packed steps value of a position, with
-    // the slider's range read from the control; FALSE, and nothing converted, while the line's
-    // step count or the range is 0.
-    BOOL VolumeToPos(DWORD dwVolume, int* pnPos) const;
-    BOOL PosToVolume(int nPos, DWORD* pdwVolume) const;
-    void UpdateSlider();
     // The picture of the selected kind of line: row 1 not muted, row 0 muted.
     void SetMuteImage(int nRow);
-    // Enables the slider and the mute button exactly when the line has their control.
-    void UpdateControlStates();
-    // The mute state into the button and the tray icon, then the controls' states; after every
-    // selection of a line.
-    void RefreshMuteState();
-    // The bevelled border around the client area.
-    void DrawBorder(HDC hDC);
 
     CSliderCtrl m_sliderVolume;
     CImageButton m_btnMute;
@@ -118,42 +92,25 @@ protected:
     virtual void StartupStepDone(EStartupStep) {}
 
 private:
-    // Popup menu (BarDlgMenu.cpp), further copies and device changes (BarDlgLaunch.cpp), the
-    // running-copy counter (BarDlg.cpp)
-    SLineSelection CurrentSelection() const;
-    void TakeSelection(const SLineSelection& selection);
-    void SetMenuMarks();
-    LRESULT OnInitMenuPopup(WPARAM, LPARAM);
-    LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
-    LRESULT OnDeviceChange(WPARAM wParam, LPARAM);
-    void OnMenuButton(UINT);
-    void OnMoveCommand(UINT);
-    void OnUpdateStartInTray(CCmdUI& state);
-    void OnUpdateAlwaysOnTop(CCmdUI& state);
-    void OnAlwaysOnTop(UINT);
-    void OnUpdateLine(CCmdUI& state);
-    void OnMasterVolume(UINT);
-    void OnChooseLine(UINT nID);
-    void OnDirection(UINT nID);
-    void OnCard(UINT nID);
-    void StartOrShow(const InstanceRole& role);
-    void OnPlatformCommand(UINT nID);
-    // This copy's settings without the running-copy counter (a session's end that is called off).
-    void SaveValues();
-    // Whether this copy is the last bar running: the counter says 1, or no other bar is left.
-    BOOL IsLastCopy() const;
-    // 1 while this copy is counted in the running-copy counter: raised once, lowered once.
-    int m_bCounted = 0;
-    // The copies that the side and card commands started.
-    CRoleLauncher m_launcher;
-
+    // BarDlg.cpp
     POINT InitialPosition() const;
     void SelectStoredLine();
+    // The one way a line becomes the bar's: the menu index and component type are taken, then
+    // the line is selected on the bar's card and side. FALSE when the card lacks the line.
+    BOOL SelectLine(int nMenuIndex, DWORD dwComponentType);
     void AddAboutEntry();
     void AddToolTips();
+    // Tooltips of the trackbar and the mute button for a menu index (9: the master line).
+    void SetLineToolTips(int nMenuIndex);
     void TakeCaptionOff();
+    void LoadLineBitmaps();
     void ShowNoDriverMessage();
-
+    // The bevelled border around the client area.
+    void DrawBorder(HDC hDC);
+    // Writes every setting, and takes this copy off the running-copy count.
+    void SaveSettings();
+    // This copy's settings without the running-copy counter (a session's end that is called off).
+    void SaveValues();
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnMove(WPARAM, LPARAM);
@@ -161,36 +118,88 @@ private:
     LRESULT OnNcCalcSize(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnEndSession(WPARAM, LPARAM);
-    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
-    void OnRestore(UINT);
-    void OnMinimize(UINT);
     void OnCloseCommand(UINT);
     void OnAbout(UINT);
-    void OnHideBar(UINT);
-
-    // BarDlgVolume.cpp and BarDlgTray.cpp
-    LRESULT OnHScroll(WPARAM wParam, LPARAM);
-    void OnMuteButton(UINT);
-    LRESULT OnControlChange(WPARAM, LPARAM);
-    LRESULT OnLButtonDown(WPARAM, LPARAM);
-    LRESULT OnLButtonDblClk(WPARAM, LPARAM);
-    LRESULT OnRButtonDown(WPARAM, LPARAM);
-    LRESULT OnSysColorChange(WPARAM, LPARAM);
-    BOOL TakeMouseWheel(const MSG& msg);
-    void ShowMuteState();
-    void ShowMuteInTray(BOOL bMuted);
-    LRESULT OnTaskbarCreated(WPARAM, LPARAM);
-
-    // Wheel rotation not yet turned into whole notches.
-    int m_nWheelDelta = 0;
-    // Where the bar is when neither minimised nor maximised: the place it saves.
-    POINT m_ptRestored{};
 
     // BarDlgDpi.cpp: the template's layout at the DPI it was made for, and the controls placed
     // for the pictures' scale at a DPI.
     void TakeTemplateLayout();
     void LayOut(UINT nDpi);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+
+    // BarDlgMenu.cpp
+    // Turns the window menu into the bar's popup menu: the entries of menu template 129 after
+    // the platform's own (less size and maximise), the source lines of the catalogue and, with
+    // more than one card, the cards. Fills m_nLineState. Once, while the bar initialises.
+    void BuildPopupMenu();
+    void SetMenuMarks();
+    // A menu choice of a line: selected, then the tooltips and the controls follow it.
+    void ChooseLine(int nMenuIndex, DWORD dwComponentType);
+    LRESULT OnInitMenuPopup(WPARAM, LPARAM);
+    void OnMoveCommand(UINT);
+    void OnPlatformCommand(UINT nID);
+    void OnUpdateStartInTray(CCmdUI& state);
+    void OnUpdateAlwaysOnTop(CCmdUI& state);
+    void OnAlwaysOnTop(UINT);
+    void OnUpdateLine(CCmdUI& state);
+    void OnMasterVolume(UINT);
+    void OnChooseLine(UINT nID);
+
+    // BarDlgPopup.cpp
+    // Opens the bar's popup menu (its window menu) at a screen point; either mouse button
+    // chooses, and the choice arrives as a command. nAlignFlags: TPM_LEFTALIGN or TPM_RIGHTALIGN.
+    void ShowPopupMenu(POINT ptScreen, UINT nAlignFlags);
+    LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
+    void OnMenuButton(UINT);
+
+    // BarDlgLaunch.cpp
+    void OnDirection(UINT nID);
+    void OnCard(UINT nID);
+    void StartOrShow(const SInstanceRole& role);
+    LRESULT OnDeviceChange(WPARAM wParam, LPARAM);
+
+    // BarDlgVolume.cpp
+    // Slider position of a packed steps value, and the packed steps value of a position, with
+    // the slider's range read from the control; FALSE, and nothing converted, while the line's
+    // step count or the range is 0.
+    BOOL VolumeToPos(DWORD dwVolume, int* pnPos) const;
+    BOOL PosToVolume(int nPos, DWORD* pdwVolume) const;
+    void UpdateSlider();
+    // Enables the slider and the mute button exactly when the line has their control.
+    void UpdateControlStates();
+    // The mute state into the button and the tray icon, then the controls' states; after every
+    // selection of a line.
+    void RefreshMuteState();
+    void ShowMuteState();
+    LRESULT OnHScroll(WPARAM wParam, LPARAM);
+    void OnMuteButton(UINT);
+    LRESULT OnControlChange(WPARAM, LPARAM);
+    LRESULT OnSysColorChange(WPARAM, LPARAM);
+    BOOL TakeMouseWheel(const MSG& msg);
+
+    // BarDlgBody.cpp
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    LRESULT OnLButtonDblClk(WPARAM, LPARAM);
+    LRESULT OnRButtonDown(WPARAM, LPARAM);
+
+    // BarDlgTray.cpp
+    void HideToTray();
+    void RestoreFromTray();
+    void ShowMuteInTray(BOOL bMuted);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    void OnRestore(UINT);
+    void OnMinimize(UINT);
+    void OnHideBar(UINT);
+
+    CRunningCopies& m_copies;
+    CStartTurn m_startTurn;
+    // The copies that the side and card commands started.
+    CRoleLauncher m_launcher;
+    // Wheel rotation not yet turned into whole notches.
+    int m_nWheelDelta = 0;
+    // Where the bar is when neither minimised nor maximised: the place it saves.
+    POINT m_ptRestored{};
     SBarLayout m_layoutTemplate{};
     UINT m_nTemplateDpi = kDesignDpi;
     // How many screen pixels wide each picture pixel and each line of the border is.

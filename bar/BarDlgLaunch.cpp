@@ -4,9 +4,8 @@
 #include "bar/BarDlg.h"
 
 #include "app/BarWindows.h"
-#include "app/CopyLock.h"
 #include "app/InstanceRole.h"
-#include "app/Launch.h"
+#include "mixer/MixerCards.h"
 #include "res/resource.h"
 
 #include <dbt.h>
@@ -23,11 +22,11 @@ void CBarDlg::OnCard(UINT nID)
     StartOrShow({FALSE, static_cast<int>(nID - ID_CARD1)});
 }
 
-void CBarDlg::StartOrShow(const InstanceRole& role)
+void CBarDlg::StartOrShow(const SInstanceRole& role)
 {
     // A card and side that already have their bar (this one, perhaps) get that bar shown, not a
     // second one.
-    if (const HWND hBar = m_launcher.StartUnlessRunning(role))
+    if (const HWND hBar = m_launcher.StartUnlessRunning(role, m_copies))
         ShowBar(hBar);
 }
 
@@ -37,16 +36,22 @@ LRESULT CBarDlg::OnDeviceChange(WPARAM wParam, LPARAM)
     if (wParam != DBT_DEVNODES_CHANGED)
         return TRUE;
 
-    // 1. Every copy sees the change and ends. They take turns, each deciding whether it is the
+    // 1. Noted at once: a copy that is starting now, with no bar yet to be told, learns of the
+    //    change when its start ends, and takes part.
+    m_copies.NoteDeviceChange();
+
+    // 2. Every copy sees the change and ends. They take turns, each deciding whether it is the
     //    last and then ending before the next one looks; so exactly the last one sees no other
-    //    bar, even when all of them got the change at the same moment.
-    const CCopyLock lock;
-    // 2. The last one starts the fresh bars before it goes, one output bar per card.
-    if (IsLastCopy()) {
-        for (const std::string& strRoleWord : RoleWordsAfterDeviceChange(::mixerGetNumDevs()))
-            LaunchCopy(strRoleWord);
-    }
-    // 3. Its own end saves the settings and takes it off the counter.
+    //    bar and no copy starting, even when all of them got the change at the same moment.
+    const CCopyLock turn = m_copies.TakeTurn();
+    m_copies.NoteSetPlace();
+    const BOOL bLast = m_copies.IsLastCopy(m_hWnd);
+
+    // 3. Its end saves the settings and takes it off the counter.
     DestroyWindow();
+
+    // 4. The last one starts the fresh set, one output bar per card, where the old set stood.
+    if (bLast)
+        m_copies.RestartBars(CountMixerCards());
     return TRUE;
 }

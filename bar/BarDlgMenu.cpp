@@ -1,15 +1,14 @@
 // The bar's popup menu: what it holds, which entries are greyed when it opens, and its commands
-// that stay within this copy (the line, the two options, the keyboard move). Commands that start
-// further copies are in BarDlgLaunch.cpp.
+// that stay within this copy (the line, the two options, the keyboard move). Opening it is in
+// BarDlgPopup.cpp; commands that start further copies are in BarDlgLaunch.cpp.
 #include "bar/BarDlg.h"
 
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
+#include "mixer/MixerCards.h"
 #include "mixer/LineCatalogue.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
-
-#include <windowsx.h>
 
 #include <algorithm>
 #include <vector>
@@ -41,7 +40,7 @@ void EnableEntry(HMENU hMenu, UINT nID, BOOL bEnabled)
 std::string CardEntryText(UINT nCard)
 {
     std::string strName;
-    CMixerDevice::GetDeviceName(nCard, strName);
+    GetMixerCardName(nCard, strName);
     return "&" + std::to_string(nCard + 1) + ".  " + strName;
 }
 
@@ -118,7 +117,7 @@ void CBarDlg::BuildPopupMenu()
 
     // 5. The cards, when there is a choice. The template has ids for three; a further card is
     //    listed greyed, as it has no command.
-    const UINT nDevices = ::mixerGetNumDevs();
+    const UINT nDevices = CountMixerCards();
     if (nDevices > 1) {
         ::AppendMenuA(m_hMenuPopup, MF_SEPARATOR, 0, nullptr);
         for (UINT nCard = 0; nCard < nDevices; ++nCard) {
@@ -155,36 +154,12 @@ LRESULT CBarDlg::OnInitMenuPopup(WPARAM, LPARAM)
     EnableEntry(m_hMenuPopup, SC_MINIMIZE, bShown);
     EnableEntry(m_hMenuPopup, SC_MOVE, bShown);
     EnableEntry(m_hMenuPopup, ID_ALWAYS_ON_TOP, bShown);
-    EnableEntry(m_hMenuPopup, ID_MASTER_VOLUME, bShown && ::mixerGetNumDevs() > 0);
+    EnableEntry(m_hMenuPopup, ID_MASTER_VOLUME, bShown && CountMixerCards() > 0);
     for (int nLine = 0; nLine < static_cast<int>(kCatalogueMenuLines); ++nLine)
         EnableEntry(m_hMenuPopup, LineEntryId(nLine), bShown && m_nLineState[nLine] == MF_ENABLED);
     for (UINT nID = ID_CARD1; nID <= ID_CARD3; ++nID)
         EnableEntry(m_hMenuPopup, nID, bShown);
     return 0;
-}
-
-LRESULT CBarDlg::OnContextMenu(WPARAM wParam, LPARAM lParam)
-{
-    // Shift+F10 and the menu key ask with the point (-1, -1), which is no place on the screen:
-    // the menu opens where the menu button opens it, whichever control has the focus.
-    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    if (pt.x == -1 && pt.y == -1) {
-        OnMenuButton(IDC_MENU_BUTTON);
-        return 0;
-    }
-    // The menu button opens the menu with a click; its right click opens nothing.
-    if (reinterpret_cast<HWND>(wParam) == m_btnMenu.m_hWnd)
-        return 0;
-    ShowPopupMenu(pt, TPM_LEFTALIGN);
-    return 0;
-}
-
-void CBarDlg::OnMenuButton(UINT)
-{
-    // One pixel below the button, its left edges in line.
-    RECT rc{};
-    ::GetWindowRect(m_btnMenu.m_hWnd, &rc);
-    ShowPopupMenu(POINT{rc.left, rc.bottom + 1}, TPM_LEFTALIGN);
 }
 
 void CBarDlg::OnMoveCommand(UINT)
@@ -226,45 +201,22 @@ void CBarDlg::OnUpdateLine(CCmdUI& state)
 
 void CBarDlg::OnMasterVolume(UINT)
 {
-    // 1. The side's master, found by its component type; a card without one leaves the slider
-    //    and the mute button without controls.
-    SLineSelection selection = CurrentSelection();
-    SelectMaster(*m_pMixer, selection);
-    TakeSelection(selection);
-    // 2. The bare tooltips of the master line.
-    SetLineToolTips(m_nMenuIndex);
-    // 3. The slider, the mute picture and the tray icon show the new line.
-    RefreshMuteState();
+    ChooseLine(kMasterMenuIndex, MasterComponentType(m_bInput));
 }
 
 void CBarDlg::OnChooseLine(UINT nID)
 {
-    // 1. The entry's catalogue line on this bar's card and side; one that this card lacks leaves
-    //    the slider and the mute button without controls.
     const int nLine = static_cast<int>(nID - ID_CONTROL2);
-    SLineSelection selection = CurrentSelection();
-    SelectCatalogueLine(*m_pMixer, *m_pCatalogue, nLine, selection);
-    TakeSelection(selection);
-    // 2. Tooltips with the line's name.
+    ChooseLine(nLine, m_pCatalogue->GetComponentType(nLine));
+}
+
+void CBarDlg::ChooseLine(int nMenuIndex, DWORD dwComponentType)
+{
+    // 1. The line on this bar's card and side; one that this card lacks leaves the slider and
+    //    the mute button without controls.
+    SelectLine(nMenuIndex, dwComponentType);
+    // 2. Tooltips with the line's name, or the master's bare ones.
     SetLineToolTips(m_nMenuIndex);
     // 3. The slider, the mute picture and the tray icon show the new line.
     RefreshMuteState();
-}
-
-SLineSelection CBarDlg::CurrentSelection() const
-{
-    SLineSelection selection;
-    selection.m_nCardIndex = static_cast<UINT>(m_nCardIndex);
-    selection.m_bInput = m_bInput;
-    selection.m_nMenuIndex = static_cast<UINT>(m_nMenuIndex);
-    selection.m_dwComponentType = m_dwComponentType;
-    return selection;
-}
-
-void CBarDlg::TakeSelection(const SLineSelection& selection)
-{
-    m_nCardIndex = static_cast<int>(selection.m_nCardIndex);
-    m_bInput = selection.m_bInput;
-    m_nMenuIndex = static_cast<int>(selection.m_nMenuIndex);
-    m_dwComponentType = selection.m_dwComponentType;
 }

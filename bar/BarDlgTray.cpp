@@ -1,8 +1,9 @@
+// The bar in the notification area: hiding it there and bringing it back, the icon's picture, the
+// mouse on the icon, and a shell that restarts.
 #include "bar/BarDlg.h"
 
 #include "bar/TrayIcon.h"
 #include "fw/ResourceString.h"
-#include "mixer/MixerDevice.h"
 #include "res/resource.h"
 
 void CBarDlg::HideToTray()
@@ -22,7 +23,7 @@ void CBarDlg::ShowMuteInTray(BOOL bMuted)
     // Only the speakers' master is struck through when muted: the icon tells whether anything
     // can be heard at all. The record keeps the picture even while the bar is shown, so the
     // next Add shows it.
-    const bool bSpeakersMuted = bMuted && m_pMixer->m_dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+    const bool bSpeakersMuted = bMuted && m_dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
     m_pTrayIcon->Modify(bSpeakersMuted ? IDI_MUTED : IDI_BAR, LoadResourceString(IDS_APP_TITLE).c_str());
 }
 
@@ -59,4 +60,19 @@ LRESULT CBarDlg::OnTaskbarCreated(WPARAM, LPARAM)
     if (!::IsWindowVisible(m_hWnd))
         m_pTrayIcon->Add();
     return 0;
+}
+
+void CBarDlg::OnRestore(UINT)
+{
+    RestoreFromTray();
+}
+
+void CBarDlg::OnMinimize(UINT)
+{
+    HideToTray();
+}
+
+void CBarDlg::OnHideBar(UINT)
+{
+    HideToTray();
 }

@@ -1,5 +1,8 @@
+// The slider and the mute button: they show the selected line, write what the user does to it
+// and follow the changes that the mixer reports.
 #include "bar/BarDlg.h"
 
+#include "mixer/MixerCards.h"
 #include "mixer/MixerDevice.h"
 #include "mixer/VolumeScale.h"
 
@@ -66,7 +69,7 @@ void CBarDlg::SetMuteImage(int nRow)
 
 void CBarDlg::UpdateControlStates()
 {
-    const bool bDevices = ::mixerGetNumDevs() != 0;
+    const bool bDevices = CountMixerCards() != 0;
     const bool bVolume = m_pMixer->m_bHasVolume && bDevices;
     if (bVolume)
         UpdateSlider();
@@ -151,30 +154,6 @@ LRESULT CBarDlg::OnControlChange(WPARAM, LPARAM)
     if (m_pMixer->m_bHasVolume)
         UpdateSlider();
     ShowMuteState();
-    return 0;
-}
-
-LRESULT CBarDlg::OnLButtonDown(WPARAM, LPARAM)
-{
-    // A press on the body drags the bar as a press on a caption would: SC_MOVE with the
-    // caption's hit-test code in its low bits starts the system's mouse move. Posted, so that
-    // this press has been handled before the move captures the mouse.
-    ::PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-    return 0;
-}
-
-LRESULT CBarDlg::OnLButtonDblClk(WPARAM, LPARAM)
-{
-    HideToTray();
-    return 0;
-}
-
-LRESULT CBarDlg::OnRButtonDown(WPARAM, LPARAM)
-{
-    // Where the pointer is now, which may differ from where the press was made.
-    POINT pt{};
-    ::GetCursorPos(&pt);
-    ShowPopupMenu(pt, TPM_LEFTALIGN);
     return 0;
 }
 

@@ -63,7 +63,8 @@ int main()
         return 1;
     TakeCommandLine("sonobar.exe");
 
-    CBarDlg bar;
+    CRunningCopies copies;
+    CBarDlg bar(copies);
     if (!bar.Create(IDD_BAR))
         return 1;
     PumpMessages();

@@ -91,7 +91,7 @@ double MillisecondsSinceProcessStart()
 // The bar, telling the clock as each part of its initialisation ends.
 class CTimedBar : public CBarDlg {
 public:
-    explicit CTimedBar(CStepClock& clock) : m_clock(clock) {}
+    CTimedBar(CRunningCopies& copies, CStepClock& clock) : CBarDlg(copies), m_clock(clock) {}
 
 protected:
     void StartupStepDone(EStartupStep step) override
@@ -138,7 +138,8 @@ int main()
     TakeCommandLine("sonobar.exe");
     clock.Lap("application set-up");
 
-    CTimedBar bar(clock);
+    CRunningCopies copies;
+    CTimedBar bar(copies, clock);
     if (!bar.Create(IDD_BAR))
         return 1;
     EndCopyStart();

@@ -26,7 +26,7 @@
 class CWnd;
 
 template <class T>
-struct MessageMapEntry {
+struct SMessageMapEntry {
     enum class Kind { Message, Command, StateStep };
 
     Kind kind;
@@ -41,31 +41,31 @@ struct MessageMapEntry {
 };
 
 template <class T>
-MessageMapEntry<T> OnMessage(UINT nMessage, LRESULT (T::*pfn)(WPARAM, LPARAM))
+SMessageMapEntry<T> OnMessage(UINT nMessage, LRESULT (T::*pfn)(WPARAM, LPARAM))
 {
-    return {MessageMapEntry<T>::Kind::Message, nMessage, 0, 0, pfn, nullptr, nullptr};
+    return {SMessageMapEntry<T>::Kind::Message, nMessage, 0, 0, pfn, nullptr, nullptr};
 }
 
 template <class T>
-MessageMapEntry<T> OnCommandRange(UINT nFirstID, UINT nLastID, void (T::*pfn)(UINT))
+SMessageMapEntry<T> OnCommandRange(UINT nFirstID, UINT nLastID, void (T::*pfn)(UINT))
 {
-    return {MessageMapEntry<T>::Kind::Command, WM_COMMAND, nFirstID, nLastID, nullptr, pfn, nullptr};
+    return {SMessageMapEntry<T>::Kind::Command, WM_COMMAND, nFirstID, nLastID, nullptr, pfn, nullptr};
 }
 
 template <class T>
-MessageMapEntry<T> OnCommand(UINT nID, void (T::*pfn)(UINT))
+SMessageMapEntry<T> OnCommand(UINT nID, void (T::*pfn)(UINT))
 {
     return OnCommandRange(nID, nID, pfn);
 }
 
 template <class T>
-MessageMapEntry<T> OnStateStepRange(UINT nFirstID, UINT nLastID, void (T::*pfn)(CCmdUI&))
+SMessageMapEntry<T> OnStateStepRange(UINT nFirstID, UINT nLastID, void (T::*pfn)(CCmdUI&))
 {
-    return {MessageMapEntry<T>::Kind::StateStep, WM_COMMAND, nFirstID, nLastID, nullptr, nullptr, pfn};
+    return {SMessageMapEntry<T>::Kind::StateStep, WM_COMMAND, nFirstID, nLastID, nullptr, nullptr, pfn};
 }
 
 template <class T>
-MessageMapEntry<T> OnStateStep(UINT nID, void (T::*pfn)(CCmdUI&))
+SMessageMapEntry<T> OnStateStep(UINT nID, void (T::*pfn)(CCmdUI&))
 {
     return OnStateStepRange(nID, nID, pfn);
 }
@@ -83,13 +83,13 @@ public:
 template <class T>
 class CMessageMap final : public CMessageMapBase {
 public:
-    CMessageMap(std::initializer_list<MessageMapEntry<T>> entries) : m_entries(entries) {}
+    CMessageMap(std::initializer_list<SMessageMapEntry<T>> entries) : m_entries(entries) {}
 
     bool RouteMessage(CWnd& target, UINT nMessage, WPARAM wParam, LPARAM lParam,
                       LRESULT& lResult) const override
     {
         for (const auto& entry : m_entries) {
-            if (entry.kind == MessageMapEntry<T>::Kind::Message && entry.nMessage == nMessage) {
+            if (entry.kind == SMessageMapEntry<T>::Kind::Message && entry.nMessage == nMessage) {
                 lResult = (static_cast<T&>(target).*entry.pfnMessage)(wParam, lParam);
                 return true;
             }
@@ -100,7 +100,7 @@ public:
     bool RouteCommand(CWnd& target, UINT nID) const override
     {
         for (const auto& entry : m_entries) {
-            if (entry.kind == MessageMapEntry<T>::Kind::Command && entry.Covers(nID)) {
+            if (entry.kind == SMessageMapEntry<T>::Kind::Command && entry.Covers(nID)) {
                 (static_cast<T&>(target).*entry.pfnCommand)(nID);
                 return true;
             }
@@ -111,7 +111,7 @@ public:
     bool RouteStateStep(CWnd& target, CCmdUI& state) const override
     {
         for (const auto& entry : m_entries) {
-            if (entry.kind == MessageMapEntry<T>::Kind::StateStep && entry.Covers(state.m_nID)) {
+            if (entry.kind == SMessageMapEntry<T>::Kind::StateStep && entry.Covers(state.m_nID)) {
                 (static_cast<T&>(target).*entry.pfnStateStep)(state);
                 return true;
             }
@@ -120,5 +120,5 @@ public:
     }
 
 private:
-    std::vector<MessageMapEntry<T>> m_entries;
+    std::vector<SMessageMapEntry<T>> m_entries;
 };

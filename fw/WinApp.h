@@ -1,4 +1,4 @@
-// CWinApp: the one application object of a copy of the program. fw/WinMain.cpp drives it:
+// CWinApp: the one application object of a copy of the program. app/WinMain.cpp drives it:
 // InitInstance, then the message loop (Run) until the main window is destroyed, then
 // ExitInstance, whose result is the process exit code.
 //

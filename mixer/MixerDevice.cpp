@@ -1,5 +1,6 @@
 #include "mixer/MixerDevice.h"
 
+#include "mixer/MixerCards.h"
 #include "mixer/VolumeScale.h"
 
 #include <algorithm>
@@ -34,10 +35,7 @@ BOOL CMixerDevice::Open(UINT nDeviceIndex)
 
 MMRESULT CMixerDevice::GetDeviceName(UINT nDeviceIndex, std::string& strName)
 {
-    MIXERCAPSA caps{};
-    const MMRESULT mmr = mixerGetDevCapsA(nDeviceIndex, &caps, sizeof caps);
-    strName = mmr == MMSYSERR_NOERROR ? caps.szPname : "";
-    return mmr;
+    return GetMixerCardName(nDeviceIndex, strName);
 }
 
 BOOL CMixerDevice::SelectLine(DWORD dwComponentType, BOOL bInput)

@@ -51,6 +51,31 @@ TEST_F(BarDlgTest, StoredSourceLineNamesItsTipsAndTheRoleChoosesTheCard)
     EXPECT_EQ("Sim Audio", TipOf(bar.m_hWnd));
 }
 
+TEST_F(BarDlgTest, AStoredLineThatTheCardOrSideLacksFallsBackToItsMaster)
+{
+    const struct {
+        const char* pszCommandLine;
+        int nStoredType;
+        int nStoredMenu;
+        DWORD dwMaster;
+    } cases[] = {
+        {"sonobar.exe v1", 0x1003, 1, 4}, // the second card has no sources at all
+        {"sonobar.exe r0", 0x1008, 0, 7}, // wave is played, not recorded
+    };
+    for (const auto& c : cases) {
+        m_app.WriteProfileInt("Settings", "Component Type", c.nStoredType);
+        m_app.WriteProfileInt("Settings", "Menu Index", c.nStoredMenu);
+        TakeCommandLine(c.pszCommandLine);
+        CBarDlg bar(m_copies);
+        ASSERT_TRUE(bar.Create(IDD_BAR)) << c.pszCommandLine;
+        EXPECT_EQ(9, bar.m_nMenuIndex) << c.pszCommandLine;
+        EXPECT_EQ(c.dwMaster, bar.m_dwComponentType) << c.pszCommandLine;
+        EXPECT_EQ(c.dwMaster, bar.m_pMixer->m_dwComponentType) << c.pszCommandLine;
+        EXPECT_EQ("Mute (M)", bar.m_toolTip.GetText(bar.m_btnMute.m_hWnd)) << c.pszCommandLine;
+        bar.DestroyWindow();
+    }
+}
+
 TEST_F(BarDlgTest, ButtonsTakeTheirPictureSizeAndTheCaptionIsGone)
 {
     const CBarDlg& bar = StartBar();

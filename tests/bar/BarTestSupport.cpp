@@ -39,7 +39,7 @@ void BarTest::Store(const char* pszName, int nValue)
 CBarDlg& BarTest::StartBar()
 {
     EndBar();
-    m_pBar = std::make_unique<CBarDlg>();
+    m_pBar = std::make_unique<CBarDlg>(m_copies);
     EXPECT_TRUE(m_pBar->Create(IDD_BAR));
     // The reads of the initialisation are done; from here on the tests count writes only.
     Pump();

@@ -38,6 +38,7 @@ protected:
     void ClickMute();
 
     CWinApp m_app;
+    CRunningCopies m_copies;
     std::unique_ptr<CBarDlg> m_pBar;
 };
 

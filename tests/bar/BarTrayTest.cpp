@@ -133,7 +133,7 @@ TEST_F(BarTrayTest, MiddleClickOnTheIconTogglesTheMuteAndTheIconsPicture)
         {"second middle release", WM_MBUTTONUP, 0},
     };
     CBarDlg& bar = StartBar();
-    bar.HideToTray();
+    ::SendMessageA(bar.m_hWnd, WM_COMMAND, ID_HIDE_BAR, 0);
     for (const auto& e : events) {
         ::SendMessageA(bar.m_hWnd, WM_TRAYNOTIFY, IDI_BAR, e.lMouse);
         EXPECT_EQ(std::vector<DWORD>{e.dwMuted}, sim::GetValues(0, 2)) << e.pszEvent;
@@ -147,7 +147,7 @@ TEST_F(BarTrayTest, MiddleClickOnTheIconTogglesTheMuteAndTheIconsPicture)
              "dest 0x0 4 2 Speakers\n"
              "control 1 volume 0xFFFF 32 0 0x8000 0x8000\n");
     CBarDlg& plain = StartBar();
-    plain.HideToTray();
+    ::SendMessageA(plain.m_hWnd, WM_COMMAND, ID_HIDE_BAR, 0);
     const unsigned nBefore = Writes();
     ::SendMessageA(plain.m_hWnd, WM_TRAYNOTIFY, IDI_BAR, WM_MBUTTONUP);
     EXPECT_EQ(nBefore, Writes());
@@ -186,7 +186,7 @@ TEST_F(BarTrayTest, RestartedShellGetsTheIconBackOnlyFromAHiddenBar)
     ::SendMessageA(bar.m_hWnd, TaskbarCreatedMessage(), 0, 0);
     EXPECT_FALSE(IconShown(bar.m_hWnd));
 
-    bar.HideToTray();
+    ::SendMessageA(bar.m_hWnd, WM_COMMAND, ID_HIDE_BAR, 0);
     // The shell forgets its icons when it goes.
     NOTIFYICONDATAA nid = bar.m_pTrayIcon->m_nid;
     ::Shell_NotifyIconA(NIM_DELETE, &nid);
@@ -221,7 +221,7 @@ TEST_F(BarTrayTest, ClosingRemovesTheIconOfAHiddenBarAndNothingOfAShownOne)
     for (const bool bHidden : {true, false}) {
         CBarDlg& bar = StartBar();
         if (bHidden) {
-            bar.HideToTray();
+            ::SendMessageA(bar.m_hWnd, WM_COMMAND, ID_HIDE_BAR, 0);
         }
         else {
             NOTIFYICONDATAA nid = bar.m_pTrayIcon->m_nid;

@@ -107,7 +107,8 @@ protected:
 
     static inline CFakeCoreAudio* s_pAudio = nullptr;
     CWinApp m_app;
-    CBarDlg m_bar;
+    CRunningCopies m_copies;
+    CBarDlg m_bar{m_copies};
 };
 
 TEST_F(EndpointBarTest, AVolumeSetElsewhereOnAComThreadMovesTheSlider)

@@ -26,14 +26,16 @@ AVAILABLE_ON_XP = {
         StretchBlt
     """,
     "KERNEL32.DLL": """
-        CloseHandle CreateMutexA CreateProcessW CreateSemaphoreW CreateThread DeleteCriticalSection
-        EnterCriticalSection FindResourceA FreeLibrary GetCommandLineA GetCurrentThreadId
-        GetLastError GetModuleFileNameW GetModuleHandleA GetModuleHandleW GetProcAddress
-        GetStartupInfoA GetSystemDirectoryA GetTickCount GlobalUnlock InitializeCriticalSection
-        LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW LoadResource LockResource
-        lstrcmpiA lstrcpynA MulDiv OutputDebugStringA ReleaseMutex ReleaseSemaphore SetEvent
-        SetLastError SetUnhandledExceptionFilter SizeofResource Sleep TlsAlloc TlsFree TlsGetValue
-        TlsSetValue VirtualProtect VirtualQuery WaitForSingleObject WideCharToMultiByte
+        CloseHandle CreateFileMappingA CreateMutexA CreateProcessW CreateSemaphoreW CreateThread
+        DeleteCriticalSection DuplicateHandle EnterCriticalSection FindResourceA FreeLibrary
+        GetCommandLineA GetCurrentProcess GetCurrentProcessId GetCurrentThreadId GetLastError
+        GetModuleFileNameW GetModuleHandleA GetModuleHandleW GetProcAddress GetProcessId
+        GetProcessTimes GetStartupInfoA GetSystemDirectoryA GetTickCount GlobalUnlock
+        InitializeCriticalSection LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW
+        LoadResource LockResource lstrcmpiA lstrcpynA MapViewOfFile MulDiv OpenProcess
+        OutputDebugStringA ReleaseMutex ReleaseSemaphore SetEvent SetLastError
+        SetUnhandledExceptionFilter SizeofResource Sleep TlsAlloc TlsFree TlsGetValue TlsSetValue
+        UnmapViewOfFile VirtualProtect VirtualQuery WaitForSingleObject WideCharToMultiByte
     """,
     "MSVCRT.DLL": """
         __getmainargs __initenv __p__acmdln __p__commode __p__fmode __set_app_type __setusermatherr

@@ -4,7 +4,7 @@
 #include "sim/SimMixer.h"
 
 namespace {
-TEST(LineSelection, StoredValuesResolveToTheStartSelection)
+TEST(LineSelection, StoredValuesResolveToTheStartCardAndType)
 {
     const struct {
         const char* pszWhat;
@@ -25,12 +25,8 @@ TEST(LineSelection, StoredValuesResolveToTheStartSelection)
         {"a role's card is taken as it is", FALSE, 2, TRUE, 4, 9, 1, 2, 4},
     };
     for (const auto& c : cases) {
-        const SLineSelection selection =
-            MakeStartSelection(c.bInput, c.nCard, c.bFromRole, c.dwStoredType, c.nStoredMenu, c.nDevices);
-        EXPECT_EQ(selection.m_nCardIndex, c.nExpectedCard) << c.pszWhat;
-        EXPECT_EQ(selection.m_dwComponentType, c.dwExpectedType) << c.pszWhat;
-        EXPECT_EQ(selection.m_nMenuIndex, c.nStoredMenu) << c.pszWhat;
-        EXPECT_EQ(selection.m_bInput, c.bInput) << c.pszWhat;
+        EXPECT_EQ(StartCardIndex(c.nCard, c.bFromRole, c.nDevices), c.nExpectedCard) << c.pszWhat;
+        EXPECT_EQ(StartComponentType(c.bInput, c.dwStoredType, c.nStoredMenu), c.dwExpectedType) << c.pszWhat;
     }
 }
 
@@ -54,53 +50,38 @@ source 0x10001 0x1002 2 Line
 
 using LineSelectionTest = SimMixerTest;
 
-TEST_F(LineSelectionTest, AStoredLineThatNoLongerResolvesFallsBackToTheMaster)
+TEST_F(LineSelectionTest, MenuLinesAreFoundOnTheOpenCardAndSide)
 {
     LoadCards(kCards);
     CNotifyWindow window;
     const struct {
         const char* pszWhat;
-        SLineSelection stored;
-        UINT nExpectedMenu;
+        UINT nCard;
+        BOOL bInput;
+        UINT nMenuIndex;
+        DWORD dwType;
+        BOOL bFound;
         DWORD dwExpectedLineID;
         BOOL bMultiSelect;
     } cases[] = {
-        {"a recording source that exists", {0, TRUE, 0, 0x1003}, 0, 0x10001, TRUE},
-        {"a playback source that exists", {0, FALSE, 0, 0x1003}, 0, 0x10000, FALSE},
-        {"output falls back to the speakers", {0, FALSE, 3, 0x1005}, 9, 0x0, FALSE},
-        {"input falls back to the wave-in destination", {1, TRUE, 0, 0x1003}, 9, 0x1, FALSE},
+        {"a recording source that exists", 0, TRUE, 0, 0x1003, TRUE, 0x10001, TRUE},
+        {"a playback source that exists", 0, FALSE, 0, 0x1003, TRUE, 0x10000, FALSE},
+        {"a source the card lacks", 0, FALSE, 3, 0x1005, FALSE, 0, FALSE},
+        {"a source of device 0 that the second card lacks", 1, TRUE, 0, 0x1003, FALSE, 0, FALSE},
+        {"the output master", 0, FALSE, 9, 4, TRUE, 0x0, FALSE},
+        {"the input master is the wave-in destination", 1, TRUE, 9, 7, TRUE, 0x1, FALSE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         CMixerDevice mixer(window.Get());
-        SLineSelection selection = c.stored;
-        OpenSelection(mixer, selection);
-        EXPECT_EQ(selection.m_nMenuIndex, c.nExpectedMenu);
-        EXPECT_EQ(mixer.m_line.dwLineID, c.dwExpectedLineID);
-        EXPECT_EQ(mixer.m_bMultiSelect, c.bMultiSelect);
-        EXPECT_TRUE(mixer.m_bHasVolume);
-        if (c.nExpectedMenu == kMasterMenuIndex) {
-            EXPECT_EQ(selection.m_dwComponentType, MasterComponentType(c.stored.m_bInput));
+        ASSERT_TRUE(mixer.Open(c.nCard));
+        EXPECT_EQ(SelectMenuLine(mixer, c.nMenuIndex, c.dwType, c.bInput), c.bFound);
+        EXPECT_EQ(mixer.m_dwComponentType, c.dwType);
+        if (c.bFound) {
+            EXPECT_EQ(mixer.m_line.dwLineID, c.dwExpectedLineID);
+            EXPECT_EQ(mixer.m_bMultiSelect, c.bMultiSelect);
+            EXPECT_TRUE(mixer.m_bHasVolume);
         }
     }
-}
-
-TEST_F(LineSelectionTest, MenuCommandsSelectOnTheBarsCard)
-{
-    LoadCards(kCards);
-    CNotifyWindow window;
-    const CLineCatalogue catalogue;
-    CMixerDevice mixer(window.Get());
-    SLineSelection selection{1, TRUE, kMasterMenuIndex, 7};
-    OpenSelection(mixer, selection);
-
-    // The catalogue's only entry is device 0's microphone, which the second card lacks.
-    EXPECT_FALSE(SelectCatalogueLine(mixer, catalogue, 0, selection));
-    EXPECT_EQ(selection.m_nMenuIndex, 0u);
-    EXPECT_EQ(selection.m_dwComponentType, 0x1003u);
-
-    EXPECT_TRUE(SelectMaster(mixer, selection));
-    EXPECT_EQ(selection.m_nMenuIndex, kMasterMenuIndex);
-    EXPECT_EQ(mixer.m_line.dwLineID, 0x1u);
 }
 } // namespace

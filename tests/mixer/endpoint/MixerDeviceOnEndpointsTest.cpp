@@ -86,10 +86,8 @@ TEST_F(MixerDeviceOnEndpointsTest, TheMenuListsOnlyTheMasterAndAStoredSourceFall
     EXPECT_EQ(catalogue.GetComponentType(0), 0u);
 
     CMixerDevice mixer(m_window.Get());
-    SLineSelection selection =
-        MakeStartSelection(TRUE, 0, FALSE, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, 3, 2);
-    OpenSelection(mixer, selection);
-    EXPECT_EQ(selection.m_nMenuIndex, kMasterMenuIndex);
+    EXPECT_FALSE(SelectMenuLine(mixer, 3, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, TRUE));
+    EXPECT_TRUE(SelectMenuLine(mixer, kMasterMenuIndex, MasterComponentType(TRUE), TRUE));
     EXPECT_EQ(mixer.m_dwComponentType, MIXERLINE_COMPONENTTYPE_DST_WAVEIN);
     ASSERT_TRUE(mixer.m_bHasVolume);
     mixer.SetMute(TRUE);

@@ -1,0 +1,15 @@
+// The sound cards that the mixer interface offers: how many there are and what each is called.
+// The bar asks here rather than calling the mixer functions itself.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+
+// Cards are numbered 0 to the count less one; with none, nothing can be driven.
+UINT CountMixerCards();
+
+// The product name of card nCard, as its driver reports it; empty, with the mixer's error code,
+// when the card cannot be asked.
+MMRESULT GetMixerCardName(UINT nCard, std::string& strName);

@@ -9,26 +9,26 @@ namespace {
 // MIXERCAPSA::szPname has room for 31 characters and the terminator.
 constexpr size_t kMaxCardName = 31;
 
-std::optional<size_t> FindById(const std::vector<CEndpointInfo>& endpoints, const std::wstring& strId)
+std::optional<size_t> FindById(const std::vector<SEndpointInfo>& endpoints, const std::wstring& strId)
 {
     const auto it = std::find_if(endpoints.begin(), endpoints.end(),
-                                 [&](const CEndpointInfo& e) { return !strId.empty() && e.strId == strId; });
+                                 [&](const SEndpointInfo& e) { return !strId.empty() && e.strId == strId; });
     if (it == endpoints.end())
         return std::nullopt;
     return static_cast<size_t>(it - endpoints.begin());
 }
 
-size_t CountRenders(const std::vector<CEndpointInfo>& renders, const std::wstring& strContainer,
+size_t CountRenders(const std::vector<SEndpointInfo>& renders, const std::wstring& strContainer,
                     const std::wstring* pstrAdapter)
 {
-    return static_cast<size_t>(std::count_if(renders.begin(), renders.end(), [&](const CEndpointInfo& e) {
+    return static_cast<size_t>(std::count_if(renders.begin(), renders.end(), [&](const SEndpointInfo& e) {
         return e.strContainer == strContainer && (pstrAdapter == nullptr || e.strAdapter == *pstrAdapter);
     }));
 }
 
 // Whether a capture endpoint belongs to the same device as a render endpoint (EndpointCards.h).
-bool SameDevice(const CEndpointInfo& render, const CEndpointInfo& capture,
-                const std::vector<CEndpointInfo>& renders)
+bool SameDevice(const SEndpointInfo& render, const SEndpointInfo& capture,
+                const std::vector<SEndpointInfo>& renders)
 {
     const bool bSameName = !render.strAdapter.empty() && render.strAdapter == capture.strAdapter;
     if (!render.strContainer.empty() && !capture.strContainer.empty()) {
@@ -37,15 +37,15 @@ bool SameDevice(const CEndpointInfo& render, const CEndpointInfo& capture,
         return CountRenders(renders, render.strContainer, nullptr) == 1 ||
                (bSameName && CountRenders(renders, render.strContainer, &render.strAdapter) == 1);
     }
-    return bSameName && std::count_if(renders.begin(), renders.end(), [&](const CEndpointInfo& e) {
+    return bSameName && std::count_if(renders.begin(), renders.end(), [&](const SEndpointInfo& e) {
                             return e.strAdapter == render.strAdapter;
                         }) == 1;
 }
 
-std::optional<size_t> FindSameDevice(const std::vector<CEndpointInfo>& renders, size_t nRender,
-                                     const std::vector<CEndpointInfo>& captures)
+std::optional<size_t> FindSameDevice(const std::vector<SEndpointInfo>& renders, size_t nRender,
+                                     const std::vector<SEndpointInfo>& captures)
 {
-    const auto it = std::find_if(captures.begin(), captures.end(), [&](const CEndpointInfo& capture) {
+    const auto it = std::find_if(captures.begin(), captures.end(), [&](const SEndpointInfo& capture) {
         return SameDevice(renders[nRender], capture, renders);
     });
     if (it == captures.end())
@@ -67,11 +67,11 @@ std::string ToAnsi(const std::wstring& str)
 
 } // namespace
 
-std::vector<CCardPlan> PlanCards(const std::vector<CEndpointInfo>& renders,
-                                 const std::vector<CEndpointInfo>& captures,
+std::vector<SCardPlan> PlanCards(const std::vector<SEndpointInfo>& renders,
+                                 const std::vector<SEndpointInfo>& captures,
                                  const std::wstring& strDefaultRender, const std::wstring& strDefaultCapture)
 {
-    std::vector<CCardPlan> cards;
+    std::vector<SCardPlan> cards;
     if (renders.empty())
         return cards;
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 // One active endpoint as Core Audio describes it.
-struct CEndpointInfo {
+struct SEndpointInfo {
     std::wstring strId;
     // PKEY_Device_FriendlyName, e.g. "Speakers (USB Audio)".
     std::wstring strName;
@@ -26,17 +26,17 @@ struct CEndpointInfo {
 };
 
 // A card as positions in the render and capture lists.
-struct CCardPlan {
+struct SCardPlan {
     size_t nRender = 0;
     std::optional<size_t> nCapture;
 
-    bool operator==(const CCardPlan&) const = default;
+    bool operator==(const SCardPlan&) const = default;
 };
 
 // The cards, card 0 first. A default id that names no endpoint of the list (there is no
 // default) makes card 0 the first render endpoint, and pairs it by device like the others.
-std::vector<CCardPlan> PlanCards(const std::vector<CEndpointInfo>& renders,
-                                 const std::vector<CEndpointInfo>& captures,
+std::vector<SCardPlan> PlanCards(const std::vector<SEndpointInfo>& renders,
+                                 const std::vector<SEndpointInfo>& captures,
                                  const std::wstring& strDefaultRender, const std::wstring& strDefaultCapture);
 
 // The ANSI name of a card: at most 31 bytes, never a split character.

@@ -52,14 +52,14 @@ std::wstring GuidProperty(IPropertyStore* pStore, const PROPERTYKEY& key)
     return strText;
 }
 
-struct CFoundEndpoint {
-    CEndpointInfo info;
+struct SFoundEndpoint {
+    SEndpointInfo info;
     CComPtr<IAudioEndpointVolume> pVolume;
 };
 
-std::vector<CFoundEndpoint> ActiveEndpoints(IMMDeviceEnumerator* pEnumerator, EDataFlow flow)
+std::vector<SFoundEndpoint> ActiveEndpoints(IMMDeviceEnumerator* pEnumerator, EDataFlow flow)
 {
-    std::vector<CFoundEndpoint> found;
+    std::vector<SFoundEndpoint> found;
     CComPtr<IMMDeviceCollection> pCollection;
     UINT nCount = 0;
     if (FAILED(pEnumerator->EnumAudioEndpoints(flow, DEVICE_STATE_ACTIVE, pCollection.Put())) ||
@@ -69,7 +69,7 @@ std::vector<CFoundEndpoint> ActiveEndpoints(IMMDeviceEnumerator* pEnumerator, ED
         CComPtr<IMMDevice> pDevice;
         if (FAILED(pCollection->Item(i, pDevice.Put())) || !pDevice)
             continue;
-        CFoundEndpoint endpoint;
+        SFoundEndpoint endpoint;
         endpoint.info.strId = DeviceId(pDevice.Get());
         if (endpoint.info.strId.empty())
             continue;
@@ -96,17 +96,17 @@ std::wstring DefaultEndpointId(IMMDeviceEnumerator* pEnumerator, EDataFlow flow)
     return DeviceId(pDevice.Get());
 }
 
-std::vector<CEndpointInfo> Infos(const std::vector<CFoundEndpoint>& endpoints)
+std::vector<SEndpointInfo> Infos(const std::vector<SFoundEndpoint>& endpoints)
 {
-    std::vector<CEndpointInfo> infos;
-    for (const CFoundEndpoint& endpoint : endpoints)
+    std::vector<SEndpointInfo> infos;
+    for (const SFoundEndpoint& endpoint : endpoints)
         infos.push_back(endpoint.info);
     return infos;
 }
 
-CEndpointLine MakeLine(DWORD dwComponentType, const CFoundEndpoint& endpoint)
+SEndpointLine MakeLine(DWORD dwComponentType, const SFoundEndpoint& endpoint)
 {
-    CEndpointLine line;
+    SEndpointLine line;
     line.dwComponentType = dwComponentType;
     line.strEndpointId = endpoint.info.strId;
     line.pVolume = endpoint.pVolume;
@@ -127,14 +127,14 @@ CEndpointLine MakeLine(DWORD dwComponentType, const CFoundEndpoint& endpoint)
 
 CEndpointCards ReadEndpointCards(IMMDeviceEnumerator* pEnumerator)
 {
-    const std::vector<CFoundEndpoint> renders = ActiveEndpoints(pEnumerator, eRender);
-    const std::vector<CFoundEndpoint> captures = ActiveEndpoints(pEnumerator, eCapture);
+    const std::vector<SFoundEndpoint> renders = ActiveEndpoints(pEnumerator, eRender);
+    const std::vector<SFoundEndpoint> captures = ActiveEndpoints(pEnumerator, eCapture);
     CEndpointCards cards;
-    for (const CCardPlan& plan :
+    for (const SCardPlan& plan :
          PlanCards(Infos(renders), Infos(captures), DefaultEndpointId(pEnumerator, eRender),
                    DefaultEndpointId(pEnumerator, eCapture))) {
-        auto pCard = std::make_shared<CEndpointCard>();
-        const CFoundEndpoint& render = renders[plan.nRender];
+        auto pCard = std::make_shared<SEndpointCard>();
+        const SFoundEndpoint& render = renders[plan.nRender];
         pCard->strName = CardName(render.info.strName);
         pCard->lines.push_back(MakeLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, render));
         if (plan.nCapture)

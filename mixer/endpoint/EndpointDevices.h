@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-struct CEndpointLine {
+struct SEndpointLine {
     // MIXERLINE_COMPONENTTYPE_DST_SPEAKERS or MIXERLINE_COMPONENTTYPE_DST_WAVEIN.
     DWORD dwComponentType = 0;
     std::wstring strEndpointId;
@@ -23,12 +23,12 @@ struct CEndpointLine {
     DWORD cSteps = 0;
 };
 
-struct CEndpointCard {
+struct SEndpointCard {
     std::string strName;
-    std::vector<CEndpointLine> lines;
+    std::vector<SEndpointLine> lines;
 };
 
-using CEndpointCards = std::vector<std::shared_ptr<const CEndpointCard>>;
+using CEndpointCards = std::vector<std::shared_ptr<const SEndpointCard>>;
 
 // How a card's lines and controls are numbered: destination d has the line id 0xFFFF0000 + d
 // (the destination's index in the low word, as drivers number them), a VOLUME control 2d and a

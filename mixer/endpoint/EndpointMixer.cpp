@@ -13,7 +13,7 @@ std::set<std::wstring> EndpointIds(const CEndpointCards& cards)
 {
     std::set<std::wstring> ids;
     for (const auto& pCard : cards)
-        for (const CEndpointLine& line : pCard->lines)
+        for (const SEndpointLine& line : pCard->lines)
             ids.insert(line.strEndpointId);
     return ids;
 }

@@ -22,18 +22,18 @@ float ValueToScalar(DWORD dwValue)
     return static_cast<float>(dwValue) / static_cast<float>(kVolumeMaximum);
 }
 
-CControlLayout ControlLayout(const CEndpointLine& line, DWORD dwDestination, bool bMute)
+SControlLayout ControlLayout(const SEndpointLine& line, DWORD dwDestination, bool bMute)
 {
     if (bMute)
         return {MuteControlOf(dwDestination), MIXERCONTROL_CONTROLTYPE_MUTE, 1, 0, 0};
     return {VolumeControlOf(dwDestination), MIXERCONTROL_CONTROLTYPE_VOLUME, kVolumeMaximum, line.cSteps, 0};
 }
 
-CCardLayout CardLayout(const CEndpointCard& card)
+SCardLayout CardLayout(const SEndpointCard& card)
 {
-    CCardLayout layout{card.strName, std::vector<CDestinationLayout>(card.lines.size())};
+    SCardLayout layout{card.strName, std::vector<SDestinationLayout>(card.lines.size())};
     for (DWORD d = 0; d < card.lines.size(); ++d) {
-        const CEndpointLine& line = card.lines[d];
+        const SEndpointLine& line = card.lines[d];
         const bool bSpeakers = line.dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
         layout.destinations[d].line = {LineIdOf(d),
                                        line.dwComponentType,
@@ -44,12 +44,12 @@ CCardLayout CardLayout(const CEndpointCard& card)
     return layout;
 }
 
-bool IsMute(const CControlPlace& control)
+bool IsMute(const SControlPlace& control)
 {
     return control.pControl->dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE;
 }
 
-BOOL CurrentMute(const CEndpointLine& line)
+BOOL CurrentMute(const SEndpointLine& line)
 {
     BOOL bMuted = FALSE;
     return SUCCEEDED(line.pVolume->GetMute(&bMuted)) && bMuted;
@@ -63,7 +63,7 @@ struct CEndpointListening final : CListening {
     std::vector<CVolumeRegistration> registrations;
 };
 
-CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const CEndpointCard> pCard,
+CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const SEndpointCard> pCard,
                                        std::weak_ptr<const CHandleRegistry> pRegistry,
                                        CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites)
     : m_pCard(std::move(pCard)), m_pRegistry(std::move(pRegistry)), m_pDeviceClient(std::move(pDeviceClient)),
@@ -71,7 +71,7 @@ CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const CEndpointCard> pCar
 {
 }
 
-const CEndpointLine& CEndpointMixerCard::LineOf(const CControlPlace& control) const
+const SEndpointLine& CEndpointMixerCard::LineOf(const SControlPlace& control) const
 {
     return m_pCard->lines[control.pControl->dwControlID / kControlsPerLine];
 }
@@ -87,7 +87,7 @@ MMRESULT CEndpointMixerCard::Result(HRESULT hr) const
     return MMSYSERR_ERROR;
 }
 
-MMRESULT CEndpointMixerCard::Read(const CControlPlace& control, std::vector<DWORD>& values) const
+MMRESULT CEndpointMixerCard::Read(const SControlPlace& control, std::vector<DWORD>& values) const
 {
     IAudioEndpointVolume* pVolume = LineOf(control).pVolume.Get();
     HRESULT hr = S_OK;
@@ -110,7 +110,7 @@ MMRESULT CEndpointMixerCard::Read(const CControlPlace& control, std::vector<DWOR
     return Result(hr);
 }
 
-MMRESULT CEndpointMixerCard::Write(const CControlPlace& control, const std::vector<DWORD>& values)
+MMRESULT CEndpointMixerCard::Write(const SControlPlace& control, const std::vector<DWORD>& values)
 {
     IAudioEndpointVolume* pVolume = LineOf(control).pVolume.Get();
     HRESULT hr = S_OK;
@@ -130,7 +130,7 @@ std::unique_ptr<CListening> CEndpointMixerCard::Listen(HMIXER hMixer)
 {
     auto pListening = std::make_unique<CEndpointListening>();
     for (DWORD d = 0; d < m_pCard->lines.size(); ++d) {
-        const CEndpointLine& line = m_pCard->lines[d];
+        const SEndpointLine& line = m_pCard->lines[d];
         pListening->registrations.emplace_back(
             line.pVolume,
             MakeComObject<CVolumeCallback>(m_pRegistry, hMixer, d, m_guidOwnWrites, CurrentMute(line)));

@@ -23,25 +23,25 @@ class CHandleRegistry;
 
 class CEndpointMixerCard final : public CModelCard {
 public:
-    CEndpointMixerCard(std::shared_ptr<const CEndpointCard> pCard,
+    CEndpointMixerCard(std::shared_ptr<const SEndpointCard> pCard,
                        std::weak_ptr<const CHandleRegistry> pRegistry,
                        CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites);
 
-    const CCardLayout& Layout() const override { return m_layout; }
-    MMRESULT Read(const CControlPlace& control, std::vector<DWORD>& values) const override;
-    MMRESULT Write(const CControlPlace& control, const std::vector<DWORD>& values) override;
+    const SCardLayout& Layout() const override { return m_layout; }
+    MMRESULT Read(const SControlPlace& control, std::vector<DWORD>& values) const override;
+    MMRESULT Write(const SControlPlace& control, const std::vector<DWORD>& values) override;
     // One volume callback per destination, registered while the result lives.
     std::unique_ptr<CListening> Listen(HMIXER hMixer) override;
     // The render endpoint, which the card stands for.
     std::wstring Key() const override { return m_pCard->lines.front().strEndpointId; }
 
 private:
-    const CEndpointLine& LineOf(const CControlPlace& control) const;
+    const SEndpointLine& LineOf(const SControlPlace& control) const;
     MMRESULT Result(HRESULT hr) const;
 
-    const std::shared_ptr<const CEndpointCard> m_pCard;
+    const std::shared_ptr<const SEndpointCard> m_pCard;
     const std::weak_ptr<const CHandleRegistry> m_pRegistry;
     const CComPtr<CDeviceChangeClient> m_pDeviceClient;
     const GUID m_guidOwnWrites;
-    const CCardLayout m_layout;
+    const SCardLayout m_layout;
 };

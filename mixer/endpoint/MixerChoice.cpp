@@ -165,7 +165,7 @@ CComApartment::~CComApartment()
         ::CoUninitialize();
 }
 
-CMixerChoice ChooseMixer(const char* pszRequested, const EnumeratorFactory& factory,
+SMixerChoice ChooseMixer(const char* pszRequested, const EnumeratorFactory& factory,
                          CComPtr<IMMDeviceEnumerator>& pEnumerator)
 {
     const std::string strRequested = pszRequested != nullptr ? pszRequested : "";
@@ -197,7 +197,7 @@ CChosenMixer::CChosenMixer(const char* pszRequested, EnumeratorFactory factory)
 {
     m_apartment.emplace();
     CComPtr<IMMDeviceEnumerator> pEnumerator;
-    CMixerChoice choice = ChooseMixer(pszRequested, m_factory, pEnumerator);
+    SMixerChoice choice = ChooseMixer(pszRequested, m_factory, pEnumerator);
     Settle(std::move(choice), std::move(pEnumerator));
 }
 
@@ -208,7 +208,7 @@ bool CChosenMixer::TryAgain()
     if (m_choice.kind != MixerKind::WaitingForCoreAudio)
         return true;
     CComPtr<IMMDeviceEnumerator> pEnumerator;
-    CMixerChoice choice = ChooseMixer(m_strRequested.c_str(), m_factory, pEnumerator);
+    SMixerChoice choice = ChooseMixer(m_strRequested.c_str(), m_factory, pEnumerator);
     if (choice.kind == MixerKind::WaitingForCoreAudio)
         return false;
     const std::unique_ptr<CMixerBackend> pWaiting = std::move(m_pBackend);
@@ -217,7 +217,7 @@ bool CChosenMixer::TryAgain()
     return true;
 }
 
-void CChosenMixer::Settle(CMixerChoice choice, CComPtr<IMMDeviceEnumerator> pEnumerator)
+void CChosenMixer::Settle(SMixerChoice choice, CComPtr<IMMDeviceEnumerator> pEnumerator)
 {
     m_choice = std::move(choice);
     const char* pszKind = "";
@@ -246,7 +246,7 @@ CMixerBackend& ProcessMixer()
     return TheProcessMixer().Backend();
 }
 
-const CMixerChoice& ProcessMixerChoice()
+const SMixerChoice& ProcessMixerChoice()
 {
     return TheProcessMixer().Choice();
 }

@@ -28,7 +28,7 @@
 
 enum class MixerKind { Winmm, Endpoint, WaitingForCoreAudio };
 
-struct CMixerChoice {
+struct SMixerChoice {
     MixerKind kind = MixerKind::Winmm;
     // One line saying why.
     std::string strReason;
@@ -57,7 +57,7 @@ private:
 
 // The choice for a value of SONOBAR_MIXER (null when unset). For the endpoint mixer,
 // pEnumerator receives the enumerator that it is to use.
-CMixerChoice ChooseMixer(const char* pszRequested, const EnumeratorFactory& factory,
+SMixerChoice ChooseMixer(const char* pszRequested, const EnumeratorFactory& factory,
                          CComPtr<IMMDeviceEnumerator>& pEnumerator);
 
 // The mixer of a process: the choice, the backend that answers, and the COM apartment the
@@ -71,25 +71,25 @@ public:
     CChosenMixer& operator=(const CChosenMixer&) = delete;
 
     CMixerBackend& Backend() { return *m_pBackend; }
-    const CMixerChoice& Choice() const { return m_choice; }
+    const SMixerChoice& Choice() const { return m_choice; }
     // Chooses again while waiting for Core Audio; once the choice is settled, tells the windows
     // that asked for a card meanwhile. True when the choice is settled (now or before).
     bool TryAgain();
 
 private:
-    void Settle(CMixerChoice choice, CComPtr<IMMDeviceEnumerator> pEnumerator);
+    void Settle(SMixerChoice choice, CComPtr<IMMDeviceEnumerator> pEnumerator);
 
     const std::string m_strRequested;
     const EnumeratorFactory m_factory;
     // Declared first, so that it ends after the endpoint mixer and its COM objects.
     std::optional<CComApartment> m_apartment;
-    CMixerChoice m_choice;
+    SMixerChoice m_choice;
     std::unique_ptr<CMixerBackend> m_pBackend;
 };
 
 // The process's mixer, chosen at the first call.
 CMixerBackend& ProcessMixer();
 // The choice that ProcessMixer made (it makes it when not made yet).
-const CMixerChoice& ProcessMixerChoice();
+const SMixerChoice& ProcessMixerChoice();
 // Replaces Windows' enumerator for this process; only before the first mixer call (tests).
 void SetProcessEnumeratorFactory(EnumeratorFactory factory);

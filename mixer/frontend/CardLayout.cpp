@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-CLinePlace FindLine(const CCardLayout& card, DWORD dwLineID)
+SLinePlace FindLine(const SCardLayout& card, DWORD dwLineID)
 {
-    CLinePlace found;
-    ForEachLine(card, [&](const CLinePlace& place) {
+    SLinePlace found;
+    ForEachLine(card, [&](const SLinePlace& place) {
         if (place.pLine->dwLineID != dwLineID)
             return false;
         found = place;
@@ -14,11 +14,11 @@ CLinePlace FindLine(const CCardLayout& card, DWORD dwLineID)
     return found;
 }
 
-CControlPlace FindControl(const CCardLayout& card, DWORD dwControlID)
+SControlPlace FindControl(const SCardLayout& card, DWORD dwControlID)
 {
-    CControlPlace found;
-    ForEachLine(card, [&](const CLinePlace& place) {
-        for (const CControlLayout& control : place.pLine->controls)
+    SControlPlace found;
+    ForEachLine(card, [&](const SLinePlace& place) {
+        for (const SControlLayout& control : place.pLine->controls)
             if (control.dwControlID == dwControlID) {
                 found = {&control, place.pLine};
                 return true;
@@ -28,30 +28,30 @@ CControlPlace FindControl(const CCardLayout& card, DWORD dwControlID)
     return found;
 }
 
-bool IsUniform(const CControlLayout& control)
+bool IsUniform(const SControlLayout& control)
 {
     return (control.dwControlType & MIXERCONTROL_CT_CLASS_MASK) != MIXERCONTROL_CT_CLASS_FADER;
 }
 
-DWORD ControlChannels(const CControlPlace& control)
+DWORD ControlChannels(const SControlPlace& control)
 {
     return IsUniform(*control.pControl) ? 1 : control.pLine->cChannels;
 }
 
-size_t ValueCount(const CControlPlace& control)
+size_t ValueCount(const SControlPlace& control)
 {
     return size_t{ControlChannels(control)} * std::max<DWORD>(control.pControl->cMultipleItems, 1);
 }
 
-MMRESULT CheckValues(const CCardLayout& card, DWORD dwControlID, const std::vector<DWORD>& values)
+MMRESULT CheckValues(const SCardLayout& card, DWORD dwControlID, const std::vector<DWORD>& values)
 {
-    const CControlPlace place = FindControl(card, dwControlID);
+    const SControlPlace place = FindControl(card, dwControlID);
     return place.pControl != nullptr ? CheckValues(place, values) : MIXERR_INVALCONTROL;
 }
 
-MMRESULT CheckValues(const CControlPlace& place, const std::vector<DWORD>& values)
+MMRESULT CheckValues(const SControlPlace& place, const std::vector<DWORD>& values)
 {
-    const CControlLayout& control = *place.pControl;
+    const SControlLayout& control = *place.pControl;
     if (values.size() != ValueCount(place))
         return MMSYSERR_INVALPARAM;
     bool bAnySet = false;

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-struct CControlLayout {
+struct SControlLayout {
     DWORD dwControlID = 0;
     DWORD dwControlType = 0;
     DWORD dwMaximum = 0;
@@ -21,7 +21,7 @@ struct CControlLayout {
     DWORD cMultipleItems = 0;
 };
 
-// The lines and cards over a kind of control: the front end's over CControlLayout; the scripted
+// The lines and cards over a kind of control: the front end's over SControlLayout; the scripted
 // cards (tests/sim) describe theirs over controls that carry their first values.
 template <class Control>
 struct TLineLayout {
@@ -45,13 +45,13 @@ struct TCardLayout {
     std::vector<TDestinationLayout<Control>> destinations;
 };
 
-using CLineLayout = TLineLayout<CControlLayout>;
-using CDestinationLayout = TDestinationLayout<CControlLayout>;
-using CCardLayout = TCardLayout<CControlLayout>;
+using SLineLayout = TLineLayout<SControlLayout>;
+using SDestinationLayout = TDestinationLayout<SControlLayout>;
+using SCardLayout = TCardLayout<SControlLayout>;
 
 // A line with its place on the card.
-struct CLinePlace {
-    const CLineLayout* pLine = nullptr;
+struct SLinePlace {
+    const SLineLayout* pLine = nullptr;
     DWORD dwDestination = 0;
     DWORD dwSource = 0;
     bool bSource = false;
@@ -60,39 +60,39 @@ struct CLinePlace {
 };
 
 // A control with the line it belongs to.
-struct CControlPlace {
-    const CControlLayout* pControl = nullptr;
-    const CLineLayout* pLine = nullptr;
+struct SControlPlace {
+    const SControlLayout* pControl = nullptr;
+    const SLineLayout* pLine = nullptr;
 };
 
 // Visits the destinations in order, each before its sources, until visit answers true; true
 // when it did.
 template <class Visit>
-bool ForEachLine(const CCardLayout& card, Visit visit)
+bool ForEachLine(const SCardLayout& card, Visit visit)
 {
     for (DWORD d = 0; d < card.destinations.size(); ++d) {
-        const CDestinationLayout& dest = card.destinations[d];
-        if (visit(CLinePlace{&dest.line, d, 0, false, static_cast<DWORD>(dest.sources.size())}))
+        const SDestinationLayout& dest = card.destinations[d];
+        if (visit(SLinePlace{&dest.line, d, 0, false, static_cast<DWORD>(dest.sources.size())}))
             return true;
         for (DWORD s = 0; s < dest.sources.size(); ++s)
-            if (visit(CLinePlace{&dest.sources[s], d, s, true, 0}))
+            if (visit(SLinePlace{&dest.sources[s], d, s, true, 0}))
                 return true;
     }
     return false;
 }
 
-CLinePlace FindLine(const CCardLayout& card, DWORD dwLineID);
+SLinePlace FindLine(const SCardLayout& card, DWORD dwLineID);
 // pControl is null when the card has no control of that id.
-CControlPlace FindControl(const CCardLayout& card, DWORD dwControlID);
+SControlPlace FindControl(const SCardLayout& card, DWORD dwControlID);
 
 // Switches, MIXER and MUX controls (every class but faders) hold one value for all channels.
-bool IsUniform(const CControlLayout& control);
-DWORD ControlChannels(const CControlPlace& control);
+bool IsUniform(const SControlLayout& control);
+DWORD ControlChannels(const SControlPlace& control);
 // How many values a control holds in the model's layout.
-size_t ValueCount(const CControlPlace& control);
+size_t ValueCount(const SControlPlace& control);
 
 // WINMM's checks of a write in the model's layout: MIXERR_INVALCONTROL for a control the card
 // lacks, MMSYSERR_INVALPARAM for a wrong count of values, MIXERR_INVALVALUE for a value above
 // the maximum or a MUX with no item selected.
-MMRESULT CheckValues(const CCardLayout& card, DWORD dwControlID, const std::vector<DWORD>& values);
-MMRESULT CheckValues(const CControlPlace& control, const std::vector<DWORD>& values);
+MMRESULT CheckValues(const SCardLayout& card, DWORD dwControlID, const std::vector<DWORD>& values);
+MMRESULT CheckValues(const SControlPlace& control, const std::vector<DWORD>& values);

@@ -31,11 +31,11 @@ public:
 class CModelCard {
 public:
     virtual ~CModelCard() = default;
-    virtual const CCardLayout& Layout() const = 0;
+    virtual const SCardLayout& Layout() const = 0;
     // values comes sized to ValueCount(control); any failure is MMSYSERR_ERROR.
-    virtual MMRESULT Read(const CControlPlace& control, std::vector<DWORD>& values) const = 0;
+    virtual MMRESULT Read(const SControlPlace& control, std::vector<DWORD>& values) const = 0;
     // The values are checked (CheckValues); the front end announces a successful write itself.
-    virtual MMRESULT Write(const CControlPlace& control, const std::vector<DWORD>& values) = 0;
+    virtual MMRESULT Write(const SControlPlace& control, const std::vector<DWORD>& values) = 0;
     // Reports changes made elsewhere to this card's controls as ControlChanged(hMixer, ...)
     // until the result goes.
     virtual std::unique_ptr<CListening> Listen(HMIXER hMixer) = 0;

@@ -17,13 +17,13 @@ std::vector<CHandleTable::CEntry>::const_iterator CHandleTable::Entry(HMIXER hMi
                         [&](const CEntry& entry) { return entry.first == hMixer; });
 }
 
-void CHandleTable::Insert(HMIXER hMixer, COpenHandle handle)
+void CHandleTable::Insert(HMIXER hMixer, SOpenHandle handle)
 {
     const CCriticalSectionLock lock(m_mutex);
     m_handles.emplace_back(hMixer, std::move(handle));
 }
 
-bool CHandleTable::Remove(HMIXER hMixer, COpenHandle& handle)
+bool CHandleTable::Remove(HMIXER hMixer, SOpenHandle& handle)
 {
     const CCriticalSectionLock lock(m_mutex);
     const auto it = Entry(hMixer);

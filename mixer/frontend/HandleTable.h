@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-struct COpenHandle {
+struct SOpenHandle {
     UINT nCard = 0;
     std::shared_ptr<CModelCard> pCard;
     CMixerCallback callback;
@@ -26,9 +26,9 @@ public:
     // that a mixer object without a type flag is never both, and never reused, as on Windows.
     static HMIXER NewHandle();
 
-    void Insert(HMIXER hMixer, COpenHandle handle);
+    void Insert(HMIXER hMixer, SOpenHandle handle);
     // Takes an open handle's record out into handle; false when the handle is not open.
-    bool Remove(HMIXER hMixer, COpenHandle& handle);
+    bool Remove(HMIXER hMixer, SOpenHandle& handle);
     // Takes every record out; their listenings end, outside the lock, before this returns.
     void RemoveAll();
     size_t OpenCount() const;
@@ -49,7 +49,7 @@ public:
     void CardsChanged();
 
 private:
-    using CEntry = std::pair<HMIXER, COpenHandle>;
+    using CEntry = std::pair<HMIXER, SOpenHandle>;
     std::vector<CEntry>::const_iterator Entry(HMIXER hMixer) const;
 
     mutable CCriticalSection m_mutex;

@@ -29,9 +29,9 @@ DWORD TargetType(DWORD dwComponentType)
     }
 }
 
-void FillLine(const CCardLayout& card, const CLinePlace& place, MIXERLINEA& mxl)
+void FillLine(const SCardLayout& card, const SLinePlace& place, MIXERLINEA& mxl)
 {
-    const CLineLayout& line = *place.pLine;
+    const SLineLayout& line = *place.pLine;
     mxl.dwDestination = place.dwDestination;
     mxl.dwSource = place.bSource ? place.dwSource : 0;
     mxl.dwLineID = line.dwLineID;
@@ -56,7 +56,7 @@ const char* ControlName(DWORD dwControlType)
     return dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE ? "Mute" : "Control";
 }
 
-void FillControl(const CControlLayout& control, MIXERCONTROLA& mxc)
+void FillControl(const SControlLayout& control, MIXERCONTROLA& mxc)
 {
     mxc = {};
     mxc.cbStruct = sizeof mxc;
@@ -74,9 +74,9 @@ void FillControl(const CControlLayout& control, MIXERCONTROLA& mxc)
 }
 
 // The line a mixerGetLineInfoA query names; no line when there is none.
-CLinePlace FindQueriedLine(const CCardLayout& card, const MIXERLINEA& mxl, DWORD dwQuery)
+SLinePlace FindQueriedLine(const SCardLayout& card, const MIXERLINEA& mxl, DWORD dwQuery)
 {
-    const auto isQueried = [&](const CLinePlace& place) {
+    const auto isQueried = [&](const SLinePlace& place) {
         switch (dwQuery) {
         case MIXER_GETLINEINFOF_DESTINATION:
             return !place.bSource && place.dwDestination == mxl.dwDestination;
@@ -89,8 +89,8 @@ CLinePlace FindQueriedLine(const CCardLayout& card, const MIXERLINEA& mxl, DWORD
             return place.pLine->dwComponentType == mxl.dwComponentType;
         }
     };
-    CLinePlace found;
-    ForEachLine(card, [&](const CLinePlace& place) {
+    SLinePlace found;
+    ForEachLine(card, [&](const SLinePlace& place) {
         if (!isQueried(place))
             return false;
         found = place;
@@ -101,7 +101,7 @@ CLinePlace FindQueriedLine(const CCardLayout& card, const MIXERLINEA& mxl, DWORD
 
 // Between the caller's channel count and the control's own: one caller channel stands for all
 // of them, and a uniform control answers its one value on every channel.
-std::vector<DWORD> ToModelLayout(const CControlPlace& control, const MIXERCONTROLDETAILS& mxcd)
+std::vector<DWORD> ToModelLayout(const SControlPlace& control, const MIXERCONTROLDETAILS& mxcd)
 {
     const DWORD cOwn = ControlChannels(control);
     const DWORD cItems = std::max<DWORD>(control.pControl->cMultipleItems, 1);
@@ -113,7 +113,7 @@ std::vector<DWORD> ToModelLayout(const CControlPlace& control, const MIXERCONTRO
     return values;
 }
 
-void FromModelLayout(const CControlPlace& control, const std::vector<DWORD>& values,
+void FromModelLayout(const SControlPlace& control, const std::vector<DWORD>& values,
                      const MIXERCONTROLDETAILS& mxcd)
 {
     const DWORD cOwn = ControlChannels(control);
@@ -137,7 +137,7 @@ CMixerFrontEnd::~CMixerFrontEnd()
     m_pHandles->RemoveAll();
 }
 
-MMRESULT CMixerFrontEnd::Resolve(UINT_PTR nObject, DWORD fdwFlags, CResolved& resolved)
+MMRESULT CMixerFrontEnd::Resolve(UINT_PTR nObject, DWORD fdwFlags, SResolved& resolved)
 {
     const auto hMixer = reinterpret_cast<HMIXER>(nObject);
     switch (fdwFlags & kObjectTypeMask) {
@@ -162,7 +162,7 @@ MMRESULT CMixerFrontEnd::Resolve(UINT_PTR nObject, DWORD fdwFlags, CResolved& re
 }
 
 MMRESULT CMixerFrontEnd::ResolveQuery(HMIXEROBJ hmxobj, DWORD fdwFlags, DWORD dwLastQuery,
-                                      CResolved& resolved)
+                                      SResolved& resolved)
 {
     // Nothing but an object type and a query no larger than the function's last.
     if ((fdwFlags & ~(kObjectTypeMask | kQueryMask)) != 0 || (fdwFlags & kQueryMask) > dwLastQuery)
@@ -179,10 +179,10 @@ MMRESULT CMixerFrontEnd::GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSA pmxcaps, UINT c
 {
     if (pmxcaps == nullptr)
         return MMSYSERR_INVALPARAM;
-    CResolved resolved;
+    SResolved resolved;
     if (const MMRESULT mmr = Resolve(uMxId, MIXER_OBJECTF_MIXER, resolved))
         return mmr;
-    const CCardLayout& card = resolved.pCard->Layout();
+    const SCardLayout& card = resolved.pCard->Layout();
     MIXERCAPSA caps{};
     caps.vDriverVersion = 0x0100;
     CopyName(caps.szPname, sizeof caps.szPname, card.strName.c_str());
@@ -203,7 +203,7 @@ MMRESULT CMixerFrontEnd::Open(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, D
     const bool bWindow = dwCallbackType == CALLBACK_WINDOW && dwCallback != 0;
     if (bWindow && !::IsWindow(reinterpret_cast<HWND>(dwCallback)))
         return MMSYSERR_INVALPARAM;
-    CResolved resolved;
+    SResolved resolved;
     if (const MMRESULT mmr = Resolve(uMxId, fdwOpen & kObjectTypeMask, resolved)) {
         // A bar with no card (no endpoint yet) restarts when one appears.
         if (mmr == MMSYSERR_BADDEVICEID && bWindow)
@@ -214,7 +214,7 @@ MMRESULT CMixerFrontEnd::Open(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, D
     // The model listens before the handle is in the table: a change reported in between finds
     // no handle and reaches nobody, as a change before the open. Nothing is signalled on open.
     const HMIXER hMixer = CHandleTable::NewHandle();
-    COpenHandle handle{resolved.nCard, resolved.pCard, CMixerCallback(dwCallbackType, dwCallback),
+    SOpenHandle handle{resolved.nCard, resolved.pCard, CMixerCallback(dwCallbackType, dwCallback),
                        resolved.pCard->Listen(hMixer)};
     m_pHandles->Insert(hMixer, std::move(handle));
     *phmx = hMixer;
@@ -226,7 +226,7 @@ MMRESULT CMixerFrontEnd::Close(HMIXER hmx)
     // The record leaves the table first, so that nothing reaches its callback any more; the
     // model stops listening when the record goes at the end of this function, outside the
     // table's lock. Nothing is signalled on close.
-    COpenHandle handle;
+    SOpenHandle handle;
     return m_pHandles->Remove(hmx, handle) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
 }
 
@@ -234,7 +234,7 @@ MMRESULT CMixerFrontEnd::GetID(HMIXEROBJ hmxobj, UINT* puMxId, DWORD fdwId)
 {
     if ((fdwId & ~kObjectTypeMask) != 0)
         return MMSYSERR_INVALFLAG;
-    CResolved resolved;
+    SResolved resolved;
     if (const MMRESULT mmr = Resolve(reinterpret_cast<UINT_PTR>(hmxobj), fdwId, resolved))
         return mmr;
     if (puMxId == nullptr)
@@ -258,7 +258,7 @@ MMRESULT CMixerFrontEnd::GetID(HMIXEROBJ hmxobj, UINT* puMxId, DWORD fdwId)
 
 MMRESULT CMixerFrontEnd::GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD fdwInfo)
 {
-    CResolved resolved;
+    SResolved resolved;
     if (const MMRESULT mmr = ResolveQuery(hmxobj, fdwInfo, MIXER_GETLINEINFOF_TARGETTYPE, resolved))
         return mmr;
     if (pmxl == nullptr || pmxl->cbStruct != sizeof(MIXERLINEA))
@@ -266,8 +266,8 @@ MMRESULT CMixerFrontEnd::GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD 
     const DWORD dwQuery = fdwInfo & kQueryMask;
     if (dwQuery == MIXER_GETLINEINFOF_TARGETTYPE)
         return MMSYSERR_NOTSUPPORTED;
-    const CCardLayout& card = resolved.pCard->Layout();
-    const CLinePlace found = FindQueriedLine(card, *pmxl, dwQuery);
+    const SCardLayout& card = resolved.pCard->Layout();
+    const SLinePlace found = FindQueriedLine(card, *pmxl, dwQuery);
     if (found.pLine == nullptr)
         return MIXERR_INVALLINE;
     FillLine(card, found, *pmxl);
@@ -276,17 +276,17 @@ MMRESULT CMixerFrontEnd::GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD 
 
 MMRESULT CMixerFrontEnd::GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc, DWORD fdwControls)
 {
-    CResolved resolved;
+    SResolved resolved;
     if (const MMRESULT mmr = ResolveQuery(hmxobj, fdwControls, MIXER_GETLINECONTROLSF_ONEBYTYPE, resolved))
         return mmr;
     if (pmxlc == nullptr || pmxlc->cbStruct != sizeof(MIXERLINECONTROLSA) ||
         pmxlc->cbmxctrl != sizeof(MIXERCONTROLA) || pmxlc->pamxctrl == nullptr)
         return MMSYSERR_INVALPARAM;
-    const CCardLayout& card = resolved.pCard->Layout();
+    const SCardLayout& card = resolved.pCard->Layout();
     const DWORD dwQuery = fdwControls & kQueryMask;
 
     if (dwQuery == MIXER_GETLINECONTROLSF_ONEBYID) {
-        const CControlPlace place = FindControl(card, pmxlc->dwControlID);
+        const SControlPlace place = FindControl(card, pmxlc->dwControlID);
         if (place.pControl == nullptr)
             return MIXERR_INVALCONTROL;
         pmxlc->dwLineID = place.pLine->dwLineID;
@@ -294,7 +294,7 @@ MMRESULT CMixerFrontEnd::GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA 
         return MMSYSERR_NOERROR;
     }
 
-    const CLineLayout* pLine = FindLine(card, pmxlc->dwLineID).pLine;
+    const SLineLayout* pLine = FindLine(card, pmxlc->dwLineID).pLine;
     if (pLine == nullptr)
         return MIXERR_INVALLINE;
     const auto& controls = pLine->controls;
@@ -305,7 +305,7 @@ MMRESULT CMixerFrontEnd::GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA 
             FillControl(controls[i], pmxlc->pamxctrl[i]);
         return MMSYSERR_NOERROR;
     }
-    for (const CControlLayout& control : controls)
+    for (const SControlLayout& control : controls)
         if (control.dwControlType == pmxlc->dwControlType) {
             pmxlc->dwControlID = control.dwControlID;
             FillControl(control, *pmxlc->pamxctrl);
@@ -315,7 +315,7 @@ MMRESULT CMixerFrontEnd::GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA 
 }
 
 MMRESULT CMixerFrontEnd::ResolveDetails(HMIXEROBJ hmxobj, const MIXERCONTROLDETAILS* pmxcd, DWORD fdwDetails,
-                                        CResolved& resolved, CControlPlace& control)
+                                        SResolved& resolved, SControlPlace& control)
 {
     if (const MMRESULT mmr = ResolveQuery(hmxobj, fdwDetails, kDetailsOtherQuery, resolved))
         return mmr;
@@ -338,8 +338,8 @@ MMRESULT CMixerFrontEnd::ResolveDetails(HMIXEROBJ hmxobj, const MIXERCONTROLDETA
 
 MMRESULT CMixerFrontEnd::GetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails)
 {
-    CResolved resolved;
-    CControlPlace control;
+    SResolved resolved;
+    SControlPlace control;
     if (const MMRESULT mmr = ResolveDetails(hmxobj, pmxcd, fdwDetails, resolved, control))
         return mmr;
     std::vector<DWORD> values(ValueCount(control));
@@ -351,8 +351,8 @@ MMRESULT CMixerFrontEnd::GetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAI
 
 MMRESULT CMixerFrontEnd::SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails)
 {
-    CResolved resolved;
-    CControlPlace control;
+    SResolved resolved;
+    SControlPlace control;
     if (const MMRESULT mmr = ResolveDetails(hmxobj, pmxcd, fdwDetails, resolved, control))
         return mmr;
     const std::vector<DWORD> values = ToModelLayout(control, *pmxcd);

@@ -37,19 +37,19 @@ public:
     size_t OpenHandleCount() const { return m_pHandles->OpenCount(); }
 
 private:
-    struct CResolved {
+    struct SResolved {
         UINT nCard = 0;
         std::shared_ptr<CModelCard> pCard;
         // The object was an open handle, and nCard the index of its card when it was opened.
         bool bHandle = false;
     };
 
-    MMRESULT Resolve(UINT_PTR nObject, DWORD fdwFlags, CResolved& resolved);
+    MMRESULT Resolve(UINT_PTR nObject, DWORD fdwFlags, SResolved& resolved);
     // The flags and the object of a query whose query flags run up to dwLastQuery.
-    MMRESULT ResolveQuery(HMIXEROBJ hmxobj, DWORD fdwFlags, DWORD dwLastQuery, CResolved& resolved);
+    MMRESULT ResolveQuery(HMIXEROBJ hmxobj, DWORD fdwFlags, DWORD dwLastQuery, SResolved& resolved);
     // The flags, the object and the details record of a read or a write.
     MMRESULT ResolveDetails(HMIXEROBJ hmxobj, const MIXERCONTROLDETAILS* pmxcd, DWORD fdwDetails,
-                            CResolved& resolved, CControlPlace& control);
+                            SResolved& resolved, SControlPlace& control);
 
     std::unique_ptr<CCardModel> m_pModel;
     std::shared_ptr<CHandleTable> m_pHandles;

@@ -55,7 +55,7 @@ protected:
         if (s_pAudio != nullptr)
             return;
         static CFakeCoreAudio audio;
-        CFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
+        SFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
         speakers.cSteps = 101;
         audio.Add(speakers);
         audio.Add({L"mic", eCapture, L"Microphone (Realtek Audio)", L"Realtek Audio"});

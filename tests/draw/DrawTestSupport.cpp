@@ -48,9 +48,9 @@ CColorScheme StandardColors()
          RGB(0xFF, 0xFF, 0xFF), RGB(0, 0, 0)});
 }
 
-bool ReadStoredStrip(UINT nResID, CStoredStrip& strip)
+bool ReadStoredStrip(UINT nResID, SStoredStrip& strip)
 {
-    strip = CStoredStrip{};
+    strip = SStoredStrip{};
     const HMODULE hModule = ::GetModuleHandleA(nullptr);
     const HRSRC hInfo = ::FindResourceA(hModule, MAKEINTRESOURCEA(nResID), MAKEINTRESOURCEA(2));
     const HGLOBAL hData = hInfo ? ::LoadResource(hModule, hInfo) : nullptr;
@@ -75,7 +75,7 @@ bool ReadStoredStrip(UINT nResID, CStoredStrip& strip)
     return true;
 }
 
-COLORREF MappedColor(const CStoredStrip& strip, BYTE entry)
+COLORREF MappedColor(const SStoredStrip& strip, BYTE entry)
 {
     switch (entry) {
     case 0:

@@ -48,7 +48,7 @@ private:
 CColorScheme StandardColors();
 
 // A bitmap resource of this program as stored: palette entries per pixel and the colour table.
-struct CStoredStrip {
+struct SStoredStrip {
     int cx = 0;
     int cy = 0;
     std::vector<BYTE> entries; // top row first
@@ -58,10 +58,10 @@ struct CStoredStrip {
 };
 
 // FALSE (and an empty strip) when the resource is missing or not 4 bits per pixel.
-bool ReadStoredStrip(UINT nResID, CStoredStrip& strip);
+bool ReadStoredStrip(UINT nResID, SStoredStrip& strip);
 
 // What a stored entry becomes once the program maps it with the current system colours.
-COLORREF MappedColor(const CStoredStrip& strip, BYTE entry);
+COLORREF MappedColor(const SStoredStrip& strip, BYTE entry);
 
 // Every bitmap strip the program ships.
 std::vector<UINT> AllStripIds();

@@ -53,7 +53,7 @@ SIZE WindowSize(HWND hWnd)
 // colours, each stored pixel a whole nScale x nScale block.
 void ExpectTile(const CCanvas& canvas, UINT nResID, int column, int row, int nScale)
 {
-    CStoredStrip stored;
+    SStoredStrip stored;
     ASSERT_TRUE(ReadStoredStrip(nResID, stored));
     const int nSize = 20 * nScale;
     for (int y = 0; y < nSize; ++y)

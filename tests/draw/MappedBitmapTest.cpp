@@ -24,7 +24,7 @@ void DrawStrip(const CMappedBitmap& bmp, const CCanvas& canvas)
 // current system colours; reports the first one.
 int CountMismatches(UINT nResID, const CMappedBitmap& bmp)
 {
-    CStoredStrip stored;
+    SStoredStrip stored;
     if (!ReadStoredStrip(nResID, stored))
         return -1;
     const CCanvas canvas(stored.cx, stored.cy, RGB(1, 2, 3));
@@ -140,7 +140,7 @@ TEST(MappedBitmapTest, StandardColoursDrawEveryStripExactlyAsStored)
     for (UINT nResID : AllStripIds()) {
         CMappedBitmap bmp;
         ASSERT_TRUE(bmp.Load(nResID));
-        CStoredStrip stored;
+        SStoredStrip stored;
         ASSERT_TRUE(ReadStoredStrip(nResID, stored));
         // With the classic colours, mapping must change nothing the strips use.
         const CCanvas canvas(stored.cx, stored.cy, RGB(1, 2, 3));
@@ -177,7 +177,7 @@ TEST(MappedBitmapTest, DarkSchemeRecoloursFramesAndKeepsGlyphs)
 
 TEST(MappedBitmapTest, MapColorsRebuildsFromTheStoredPicture)
 {
-    CStoredStrip before;
+    SStoredStrip before;
     ASSERT_TRUE(ReadStoredStrip(IDB_MENU, before));
 
     CMappedBitmap bmp;
@@ -204,7 +204,7 @@ TEST(MappedBitmapTest, MapColorsRebuildsFromTheStoredPicture)
     }
     EXPECT_GT(nChecked, 0);
 
-    CStoredStrip after;
+    SStoredStrip after;
     ASSERT_TRUE(ReadStoredStrip(IDB_MENU, after));
     EXPECT_EQ(after.colors, before.colors) << "the resource's own colour table was changed";
 }

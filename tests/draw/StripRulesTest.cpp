@@ -23,7 +23,7 @@ struct Side {
 const Side kSides[] = {{"output", FALSE, 6, 14}, {"input", TRUE, 1, 9}};
 
 // The entries other than black found in the middle of a tile, where every glyph has ink.
-std::set<BYTE> GlyphInks(const CStoredStrip& strip, int column, int row)
+std::set<BYTE> GlyphInks(const SStoredStrip& strip, int column, int row)
 {
     std::set<BYTE> inks;
     for (int y = 4; y < 16; ++y)
@@ -34,7 +34,7 @@ std::set<BYTE> GlyphInks(const CStoredStrip& strip, int column, int row)
 }
 
 // The entries on the ring one pixel inside the tile's frame.
-std::set<BYTE> RingEntries(const CStoredStrip& strip, int column, int row)
+std::set<BYTE> RingEntries(const SStoredStrip& strip, int column, int row)
 {
     std::set<BYTE> entries;
     for (int i = 4; i < kTile - 2; ++i) {
@@ -54,7 +54,7 @@ TEST(StripRulesTest, MuteStripsUseOnlyTheirSidesGlyphEntries)
         const std::set<BYTE> allowed{kBlack, kShadow, kWhite, side.dim, side.bright};
         for (int i = 0; i < kLineBitmapCount; ++i) {
             const UINT nResID = LineBitmapId(side.bInput, i);
-            CStoredStrip strip;
+            SStoredStrip strip;
             ASSERT_TRUE(ReadStoredStrip(nResID, strip)) << nResID;
             ASSERT_EQ(strip.cx, 4 * kTile);
             ASSERT_EQ(strip.cy, 2 * kTile);
@@ -69,7 +69,7 @@ TEST(StripRulesTest, MuteTilesAreSunkenAndInkedByRowAndColumn)
     for (const Side& side : kSides) {
         for (int i = 0; i < kLineBitmapCount; ++i) {
             const UINT nResID = LineBitmapId(side.bInput, i);
-            CStoredStrip strip;
+            SStoredStrip strip;
             ASSERT_TRUE(ReadStoredStrip(nResID, strip)) << nResID;
             for (int row = 0; row < 2; ++row) {
                 for (int column = 0; column < 4; ++column) {
@@ -103,7 +103,7 @@ TEST(StripRulesTest, MuteTilesAreSunkenAndInkedByRowAndColumn)
 
 TEST(StripRulesTest, MenuStripShowsRaisedFocusedPressedAndEngravedFaces)
 {
-    CStoredStrip strip;
+    SStoredStrip strip;
     ASSERT_TRUE(ReadStoredStrip(IDB_MENU, strip));
     ASSERT_EQ(strip.cx, 4 * kTile);
     ASSERT_EQ(strip.cy, kTile);

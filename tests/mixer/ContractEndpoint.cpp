@@ -11,7 +11,7 @@ bool PrepareContractBackend(ContractBackend& backend, std::string& strWhyNot)
     // A laptop's endpoints: speakers and microphone on one adapter, and an HDMI output.
     static CFakeCoreAudio audio;
     backend.pfnChangeElsewhere = [] { audio.Volume(L"{0.0.0}.{spk}").SetLevelElsewhere(0.25f); };
-    CFakeEndpointSetup speakers{L"{0.0.0}.{spk}", eRender, L"Speakers (Realtek(R) Audio)",
+    SFakeEndpointSetup speakers{L"{0.0.0}.{spk}", eRender, L"Speakers (Realtek(R) Audio)",
                                 L"Realtek(R) Audio"};
     speakers.fLevel = 0.6f;
     audio.Add(speakers);

@@ -47,17 +47,17 @@ private:
 
 class CSimCard final : public CModelCard {
 public:
-    CSimCard(UINT nCard, CCardLayout layout) : m_nCard(nCard), m_layout(std::move(layout)) {}
+    CSimCard(UINT nCard, SCardLayout layout) : m_nCard(nCard), m_layout(std::move(layout)) {}
 
-    const CCardLayout& Layout() const override { return m_layout; }
+    const SCardLayout& Layout() const override { return m_layout; }
 
-    MMRESULT Read(const CControlPlace& control, std::vector<DWORD>& values) const override
+    MMRESULT Read(const SControlPlace& control, std::vector<DWORD>& values) const override
     {
         values = TheState().cards[m_nCard].values[control.pControl->dwControlID];
         return MMSYSERR_NOERROR;
     }
 
-    MMRESULT Write(const CControlPlace& control, const std::vector<DWORD>& values) override
+    MMRESULT Write(const SControlPlace& control, const std::vector<DWORD>& values) override
     {
         return ApplyValues(m_nCard, control.pControl->dwControlID, values, Origin::Program);
     }
@@ -69,7 +69,7 @@ public:
 
 private:
     const UINT m_nCard;
-    const CCardLayout m_layout;
+    const SCardLayout m_layout;
 };
 
 class CSimModel final : public CCardModel {
@@ -97,17 +97,17 @@ CMixerFrontEnd& FrontEnd()
 }
 
 // The line without its values.
-CLineLayout LineLayout(const Line& line)
+SLineLayout LineLayout(const Line& line)
 {
     return {line.dwLineID, line.dwComponentType, line.cChannels, line.strName,
-            std::vector<CControlLayout>(line.controls.begin(), line.controls.end())};
+            std::vector<SControlLayout>(line.controls.begin(), line.controls.end())};
 }
 
-CCardLayout CardLayout(const Card& card)
+SCardLayout CardLayout(const Card& card)
 {
-    CCardLayout layout{card.strName, {}};
+    SCardLayout layout{card.strName, {}};
     for (const Destination& dest : card.destinations) {
-        CDestinationLayout destLayout{LineLayout(dest.line), {}};
+        SDestinationLayout destLayout{LineLayout(dest.line), {}};
         for (const Line& source : dest.sources)
             destLayout.sources.push_back(LineLayout(source));
         layout.destinations.push_back(std::move(destLayout));
@@ -116,7 +116,7 @@ CCardLayout CardLayout(const Card& card)
 }
 
 // The values of every control of a card, each list filled up with 0 to its control's size.
-std::map<DWORD, std::vector<DWORD>> CardValues(const Card& card, const CCardLayout& layout)
+std::map<DWORD, std::vector<DWORD>> CardValues(const Card& card, const SCardLayout& layout)
 {
     std::map<DWORD, std::vector<DWORD>> values;
     const auto take = [&](const Line& line) {
@@ -245,7 +245,7 @@ MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& va
     if (nCard >= state.cards.size())
         return MMSYSERR_BADDEVICEID;
     StoredCard& card = state.cards[nCard];
-    const CCardLayout& layout = card.pModelCard->Layout();
+    const SCardLayout& layout = card.pModelCard->Layout();
     if (const MMRESULT mmr = CheckValues(layout, dwControlID, values))
         return mmr;
 

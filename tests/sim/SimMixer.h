@@ -72,7 +72,7 @@ constexpr DWORD kMaxChannels = 32;
 constexpr DWORD kMaxItems = 256;
 constexpr size_t kMaxTopologyBytes = 1 << 20;
 
-struct Control : CControlLayout {
+struct Control : SControlLayout {
     // Item-major: for each item (or the one value set) one value per channel of the control.
     // Shorter lists are filled up with 0.
     std::vector<DWORD> values;

@@ -48,7 +48,7 @@ TEST_F(DeviceChangeClientTest, OnlyChangesOfTheActiveEndpointsAndTheConsoleDefau
 {
     CFakeEnumerator& windows = m_audio.Fake();
     const auto endpoint = [](const wchar_t* pszId, EDataFlow flow) {
-        return CFakeEndpointSetup{pszId, flow, L"Virtual Cable", L"Virtual Audio"};
+        return SFakeEndpointSetup{pszId, flow, L"Virtual Cable", L"Virtual Audio"};
     };
     const struct {
         const char* pszCase;

@@ -9,12 +9,12 @@ namespace {
 
 TEST(EndpointCardsTest, DefaultsMakeCardZeroAndAdaptersPairTheRest)
 {
-    const std::vector<CEndpointInfo> renders = {
+    const std::vector<SEndpointInfo> renders = {
         {L"r-hda", L"Speakers (HDA)", L"HDA"},
         {L"r-usb", L"Headset (USB)", L"USB"},
         {L"r-hdmi", L"Monitor (HDMI)", L"HDMI"},
     };
-    const std::vector<CEndpointInfo> captures = {
+    const std::vector<SEndpointInfo> captures = {
         {L"c-usb", L"Headset Microphone (USB)", L"USB"},
         {L"c-hda", L"Microphone (HDA)", L"HDA"},
         {L"c-hda2", L"Line In (HDA)", L"HDA"},
@@ -23,7 +23,7 @@ TEST(EndpointCardsTest, DefaultsMakeCardZeroAndAdaptersPairTheRest)
         const char* pszCase;
         std::wstring strDefaultRender;
         std::wstring strDefaultCapture;
-        std::vector<CCardPlan> expected;
+        std::vector<SCardPlan> expected;
     } cases[] = {
         {"first render is default", L"r-hda", L"c-hda", {{0, 1}, {1, 0}, {2, std::nullopt}}},
         {"a later render is default", L"r-usb", L"c-usb", {{1, 0}, {0, 1}, {2, std::nullopt}}},
@@ -40,23 +40,23 @@ TEST(EndpointCardsTest, DefaultsMakeCardZeroAndAdaptersPairTheRest)
 
 TEST(EndpointCardsTest, NoRenderEndpointMeansNoCardAndNamelessAdaptersNeverPair)
 {
-    const std::vector<CEndpointInfo> captures = {{L"c", L"Microphone", L""}};
+    const std::vector<SEndpointInfo> captures = {{L"c", L"Microphone", L""}};
     EXPECT_TRUE(PlanCards({}, captures, L"", L"c").empty());
 
-    const std::vector<CEndpointInfo> renders = {{L"r0", L"Speakers", L""}, {L"r1", L"Headphones", L""}};
-    const std::vector<CCardPlan> expected = {{0, std::nullopt}, {1, std::nullopt}};
+    const std::vector<SEndpointInfo> renders = {{L"r0", L"Speakers", L""}, {L"r1", L"Headphones", L""}};
+    const std::vector<SCardPlan> expected = {{0, std::nullopt}, {1, std::nullopt}};
     EXPECT_EQ(PlanCards(renders, captures, L"r0", L""), expected);
 }
 
 TEST(EndpointCardsTest, ContainersTellTheDeviceAndANameDecidesOnlyWhereItIsUnique)
 {
-    using Endpoints = std::vector<CEndpointInfo>;
+    using Endpoints = std::vector<SEndpointInfo>;
     const struct {
         const char* pszCase;
         Endpoints renders;
         Endpoints captures;
         std::wstring strDefaultCapture;
-        std::vector<CCardPlan> expected;
+        std::vector<SCardPlan> expected;
     } cases[] = {
         {"two identical USB headsets: each its own microphone",
          {{L"hs1", L"Headset", L"USB Headset", L"{A}"}, {L"hs2", L"Headset", L"USB Headset", L"{B}"}},

@@ -12,9 +12,9 @@ GUID Container(unsigned long nDevice)
     return {nDevice, 0x1234, 0x5678, {0x9a, 0xbc, 0xde, 0xf0, 0x12, 0x34, 0x56, 0x78}};
 }
 
-CFakeEndpointSetup Endpoint(const wchar_t* pszId, EDataFlow flow, unsigned long nDevice, UINT cSteps)
+SFakeEndpointSetup Endpoint(const wchar_t* pszId, EDataFlow flow, unsigned long nDevice, UINT cSteps)
 {
-    CFakeEndpointSetup setup{pszId, flow, L"Headset", L"USB Audio Device"};
+    SFakeEndpointSetup setup{pszId, flow, L"Headset", L"USB Audio Device"};
     setup.containerId = Container(nDevice);
     setup.cSteps = cSteps;
     return setup;

@@ -22,10 +22,10 @@ constexpr DWORD kSpeakersVolume = 0;
 constexpr DWORD kSpeakersMute = 1;
 constexpr DWORD kWaveInVolume = 2;
 
-CFakeEndpointSetup Render(const wchar_t* pszId, const wchar_t* pszName, const wchar_t* pszAdapter,
+SFakeEndpointSetup Render(const wchar_t* pszId, const wchar_t* pszName, const wchar_t* pszAdapter,
                           float fLevel = 0.5f)
 {
-    CFakeEndpointSetup setup;
+    SFakeEndpointSetup setup;
     setup.strId = pszId;
     setup.flow = eRender;
     setup.strName = pszName;
@@ -34,9 +34,9 @@ CFakeEndpointSetup Render(const wchar_t* pszId, const wchar_t* pszName, const wc
     return setup;
 }
 
-CFakeEndpointSetup Capture(const wchar_t* pszId, const wchar_t* pszAdapter, float fLevel)
+SFakeEndpointSetup Capture(const wchar_t* pszId, const wchar_t* pszAdapter, float fLevel)
 {
-    CFakeEndpointSetup setup = Render(pszId, L"Microphone", pszAdapter, fLevel);
+    SFakeEndpointSetup setup = Render(pszId, L"Microphone", pszAdapter, fLevel);
     setup.flow = eCapture;
     return setup;
 }
@@ -123,7 +123,7 @@ protected:
 
 TEST_F(EndpointMixerTest, CardsAndDestinationsFollowTheEndpoints)
 {
-    struct CExpectedCard {
+    struct SExpectedCard {
         const char* pszName;
         // The level of the capture endpoint that the card's wave-in destination drives; 0 for
         // a card without one.
@@ -131,10 +131,10 @@ TEST_F(EndpointMixerTest, CardsAndDestinationsFollowTheEndpoints)
     };
     const struct {
         const char* pszCase;
-        std::vector<CFakeEndpointSetup> endpoints;
+        std::vector<SFakeEndpointSetup> endpoints;
         const wchar_t* pszDefaultRender;
         const wchar_t* pszDefaultCapture;
-        std::vector<CExpectedCard> expected;
+        std::vector<SExpectedCard> expected;
     } cases[] = {
         {"one adapter",
          {Render(L"r1", L"Speakers (Realtek Audio)", L"Realtek"), Capture(L"c1", L"Realtek", 0.25f)},
@@ -168,14 +168,14 @@ TEST_F(EndpointMixerTest, CardsAndDestinationsFollowTheEndpoints)
         SCOPED_TRACE(c.pszCase);
         m_pMixer.reset();
         m_audio = CFakeCoreAudio();
-        for (const CFakeEndpointSetup& setup : c.endpoints)
+        for (const SFakeEndpointSetup& setup : c.endpoints)
             m_audio.Add(setup);
         m_audio.SetDefault(eRender, c.pszDefaultRender);
         m_audio.SetDefault(eCapture, c.pszDefaultCapture);
 
         ASSERT_EQ(Mixer().GetNumDevs(), c.expected.size());
         for (UINT nCard = 0; nCard < c.expected.size(); ++nCard) {
-            const CExpectedCard& expected = c.expected[nCard];
+            const SExpectedCard& expected = c.expected[nCard];
             const bool bCapture = expected.fCaptureLevel != 0.0f;
             MIXERCAPSA caps{};
             ASSERT_EQ(Mixer().GetDevCaps(nCard, &caps, sizeof caps), MMSYSERR_NOERROR);
@@ -222,7 +222,7 @@ TEST_F(EndpointMixerTest, ControlsTakeTheirStepsAndChannelsFromTheEndpoint)
     for (const auto& c : cases) {
         m_pMixer.reset();
         m_audio = CFakeCoreAudio();
-        CFakeEndpointSetup setup = Render(L"r", L"Speakers", L"HDA");
+        SFakeEndpointSetup setup = Render(L"r", L"Speakers", L"HDA");
         setup.cSteps = c.cSteps;
         setup.hrStepInfo = c.hrStepInfo;
         setup.cChannels = c.cChannels;
@@ -350,7 +350,7 @@ TEST_F(EndpointMixerTest, ABarWithNoCardHearsWhenAnEndpointAppears)
 
 TEST_F(EndpointMixerTest, AWriteTheEndpointRefusesIsAnErrorAndAnnouncesNothing)
 {
-    CFakeEndpointSetup setup = Render(L"r", L"Speakers", L"HDA");
+    SFakeEndpointSetup setup = Render(L"r", L"Speakers", L"HDA");
     setup.hrWrite = E_NOTIMPL;
     m_audio.Add(setup);
     m_audio.SetDefault(eRender, L"r");

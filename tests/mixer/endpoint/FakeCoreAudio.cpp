@@ -74,7 +74,7 @@ private:
 
 class CFakeDevice final : public CComObject<IMMDevice> {
 public:
-    CFakeDevice(const CFakeEndpointSetup& setup, DWORD dwState, CComPtr<CFakeEndpointVolume> pVolume)
+    CFakeDevice(const SFakeEndpointSetup& setup, DWORD dwState, CComPtr<CFakeEndpointVolume> pVolume)
         : m_setup(setup), m_dwState(dwState), m_pVolume(std::move(pVolume))
     {
     }
@@ -106,7 +106,7 @@ public:
     }
 
 private:
-    const CFakeEndpointSetup m_setup;
+    const SFakeEndpointSetup m_setup;
     const DWORD m_dwState;
     const CComPtr<CFakeEndpointVolume> m_pVolume;
 };
@@ -185,7 +185,7 @@ void CFakeNotifier::Run()
     }
 }
 
-CFakeEndpointVolume::CFakeEndpointVolume(const CFakeEndpointSetup& setup,
+CFakeEndpointVolume::CFakeEndpointVolume(const SFakeEndpointSetup& setup,
                                          std::shared_ptr<CFakeNotifier> pNotifier)
     : m_setup(setup), m_pNotifier(std::move(pNotifier)),
       m_levels(std::max(setup.cChannels, 1u), setup.fLevel), m_bMuted(setup.bMuted)
@@ -399,7 +399,7 @@ CFakeEnumerator::CFakeEnumerator(std::shared_ptr<CFakeNotifier> pNotifier) : m_p
 {
 }
 
-CFakeEndpointVolume& CFakeEnumerator::Add(const CFakeEndpointSetup& setup)
+CFakeEndpointVolume& CFakeEnumerator::Add(const SFakeEndpointSetup& setup)
 {
     const std::lock_guard lock(m_mutex);
     m_endpoints.push_back(
@@ -407,7 +407,7 @@ CFakeEndpointVolume& CFakeEnumerator::Add(const CFakeEndpointSetup& setup)
     return *m_endpoints.back().pVolume.Get();
 }
 
-void CFakeEnumerator::AddLater(const CFakeEndpointSetup& setup, DWORD dwState)
+void CFakeEnumerator::AddLater(const SFakeEndpointSetup& setup, DWORD dwState)
 {
     {
         const std::lock_guard lock(m_mutex);
@@ -438,7 +438,7 @@ void CFakeEnumerator::SetState(const std::wstring& strId, DWORD dwState)
 {
     {
         const std::lock_guard lock(m_mutex);
-        if (CEndpoint* pEndpoint = Find(strId)) {
+        if (SEndpoint* pEndpoint = Find(strId)) {
             if (pEndpoint->dwState == DEVICE_STATE_ACTIVE && dwState != DEVICE_STATE_ACTIVE)
                 pEndpoint->pVolume->Fail(AUDCLNT_E_DEVICE_INVALIDATED);
             else if (pEndpoint->dwState != DEVICE_STATE_ACTIVE && dwState == DEVICE_STATE_ACTIVE)
@@ -453,7 +453,7 @@ void CFakeEnumerator::Remove(const std::wstring& strId)
 {
     {
         const std::lock_guard lock(m_mutex);
-        const auto it = std::find_if(m_endpoints.begin(), m_endpoints.end(), [&](const CEndpoint& endpoint) {
+        const auto it = std::find_if(m_endpoints.begin(), m_endpoints.end(), [&](const SEndpoint& endpoint) {
             return endpoint.setup.strId == strId;
         });
         if (it == m_endpoints.end())
@@ -468,7 +468,7 @@ void CFakeEnumerator::StopService()
 {
     const std::lock_guard lock(m_mutex);
     m_bServiceStopped = true;
-    for (const CEndpoint& endpoint : m_endpoints)
+    for (const SEndpoint& endpoint : m_endpoints)
         endpoint.pVolume->Fail(AUDCLNT_E_SERVICE_NOT_RUNNING);
 }
 
@@ -476,7 +476,7 @@ void CFakeEnumerator::StartService()
 {
     const std::lock_guard lock(m_mutex);
     m_bServiceStopped = false;
-    for (CEndpoint& endpoint : m_endpoints)
+    for (SEndpoint& endpoint : m_endpoints)
         endpoint.pVolume = MakeComObject<CFakeEndpointVolume>(endpoint.setup, m_pNotifier);
 }
 
@@ -492,14 +492,14 @@ size_t CFakeEnumerator::ClientCount() const
     return m_clients.size();
 }
 
-CFakeEnumerator::CEndpoint* CFakeEnumerator::Find(const std::wstring& strId)
+CFakeEnumerator::SEndpoint* CFakeEnumerator::Find(const std::wstring& strId)
 {
     const auto it = std::find_if(m_endpoints.begin(), m_endpoints.end(),
-                                 [&](const CEndpoint& endpoint) { return endpoint.setup.strId == strId; });
+                                 [&](const SEndpoint& endpoint) { return endpoint.setup.strId == strId; });
     return it != m_endpoints.end() ? &*it : nullptr;
 }
 
-CComPtr<IMMDevice> CFakeEnumerator::MakeDevice(const CEndpoint& endpoint) const
+CComPtr<IMMDevice> CFakeEnumerator::MakeDevice(const SEndpoint& endpoint) const
 {
     return MakeComObject<CFakeDevice>(endpoint.setup, endpoint.dwState, endpoint.pVolume);
 }
@@ -527,7 +527,7 @@ HRESULT STDMETHODCALLTYPE CFakeEnumerator::EnumAudioEndpoints(EDataFlow dataFlow
     if (m_bServiceStopped)
         return AUDCLNT_E_SERVICE_NOT_RUNNING;
     std::vector<CComPtr<IMMDevice>> devices;
-    for (const CEndpoint& endpoint : m_endpoints)
+    for (const SEndpoint& endpoint : m_endpoints)
         if ((dataFlow == eAll || endpoint.setup.flow == dataFlow) && (endpoint.dwState & dwStateMask) != 0)
             devices.push_back(MakeDevice(endpoint));
     *ppDevices = MakeComObject<CFakeCollection>(std::move(devices)).Detach();
@@ -543,7 +543,7 @@ HRESULT STDMETHODCALLTYPE CFakeEnumerator::GetDefaultAudioEndpoint(EDataFlow dat
     const std::lock_guard lock(m_mutex);
     if (m_bServiceStopped)
         return AUDCLNT_E_SERVICE_NOT_RUNNING;
-    for (const CEndpoint& endpoint : m_endpoints)
+    for (const SEndpoint& endpoint : m_endpoints)
         if (endpoint.setup.strId == m_strDefault[dataFlow][role] && endpoint.dwState == DEVICE_STATE_ACTIVE) {
             *ppEndpoint = MakeDevice(endpoint).Detach();
             return S_OK;
@@ -555,7 +555,7 @@ HRESULT STDMETHODCALLTYPE CFakeEnumerator::GetDevice(LPCWSTR pwstrId, IMMDevice*
 {
     const std::lock_guard lock(m_mutex);
     *ppDevice = nullptr;
-    if (const CEndpoint* pEndpoint = Find(pwstrId)) {
+    if (const SEndpoint* pEndpoint = Find(pwstrId)) {
         *ppDevice = MakeDevice(*pEndpoint).Detach();
         return S_OK;
     }

@@ -37,7 +37,7 @@
 #include <thread>
 #include <vector>
 
-struct CFakeEndpointSetup {
+struct SFakeEndpointSetup {
     std::wstring strId;
     EDataFlow flow = eRender;
     std::wstring strName;
@@ -81,7 +81,7 @@ private:
 
 class CFakeEndpointVolume final : public CComObject<IAudioEndpointVolume> {
 public:
-    CFakeEndpointVolume(const CFakeEndpointSetup& setup, std::shared_ptr<CFakeNotifier> pNotifier);
+    CFakeEndpointVolume(const SFakeEndpointSetup& setup, std::shared_ptr<CFakeNotifier> pNotifier);
 
     // A change by another program: the callbacks hear it with a context of their own.
     void SetLevelElsewhere(float fLevel);
@@ -124,7 +124,7 @@ private:
     void Changed(LPCGUID pguidContext);
     float MasterLocked() const;
 
-    const CFakeEndpointSetup m_setup;
+    const SFakeEndpointSetup m_setup;
     const std::shared_ptr<CFakeNotifier> m_pNotifier;
     mutable std::mutex m_mutex;
     HRESULT m_hrFailure = S_OK;
@@ -139,9 +139,9 @@ public:
     explicit CFakeEnumerator(std::shared_ptr<CFakeNotifier> pNotifier);
 
     // An active endpoint that was there before anyone asked: no notification.
-    CFakeEndpointVolume& Add(const CFakeEndpointSetup& setup);
+    CFakeEndpointVolume& Add(const SFakeEndpointSetup& setup);
     // An endpoint that appears now, in the given state: OnDeviceAdded.
-    void AddLater(const CFakeEndpointSetup& setup, DWORD dwState);
+    void AddLater(const SFakeEndpointSetup& setup, DWORD dwState);
     // Makes an endpoint the default of its flow for one role, or for all three (an empty id: no
     // default), and tells the clients once per role that changed.
     void SetDefault(EDataFlow flow, ERole role, const std::wstring& strId);
@@ -166,19 +166,19 @@ public:
     HRESULT STDMETHODCALLTYPE UnregisterEndpointNotificationCallback(IMMNotificationClient* pClient) override;
 
 private:
-    struct CEndpoint {
-        CFakeEndpointSetup setup;
+    struct SEndpoint {
+        SFakeEndpointSetup setup;
         DWORD dwState = DEVICE_STATE_ACTIVE;
         CComPtr<CFakeEndpointVolume> pVolume;
     };
-    CEndpoint* Find(const std::wstring& strId);
-    CComPtr<IMMDevice> MakeDevice(const CEndpoint& endpoint) const;
+    SEndpoint* Find(const std::wstring& strId);
+    CComPtr<IMMDevice> MakeDevice(const SEndpoint& endpoint) const;
     // Calls every client registered at the time of delivery, and waits until it is done.
     void Tell(std::function<void(IMMNotificationClient&)> notification);
 
     const std::shared_ptr<CFakeNotifier> m_pNotifier;
     mutable std::mutex m_mutex;
-    std::vector<CEndpoint> m_endpoints;
+    std::vector<SEndpoint> m_endpoints;
     std::wstring m_strDefault[2][ERole_enum_count];
     bool m_bServiceStopped = false;
     std::vector<IMMNotificationClient*> m_clients;
@@ -193,7 +193,7 @@ public:
     CFakeCoreAudio& operator=(const CFakeCoreAudio&) = delete;
     // A fresh fake in place of this one, once everything of this one has been delivered.
     CFakeCoreAudio& operator=(CFakeCoreAudio&& other) noexcept;
-    CFakeEndpointVolume& Add(const CFakeEndpointSetup& setup) { return m_pEnumerator->Add(setup); }
+    CFakeEndpointVolume& Add(const SFakeEndpointSetup& setup) { return m_pEnumerator->Add(setup); }
     void SetDefault(EDataFlow flow, const std::wstring& strId) { m_pEnumerator->SetDefault(flow, strId); }
     CFakeEndpointVolume& Volume(const std::wstring& strId) { return m_pEnumerator->Volume(strId); }
     CFakeEnumerator& Fake() { return *m_pEnumerator.Get(); }

@@ -46,7 +46,7 @@ TEST(MixerChoiceTest, ChosenByWhatThePlatformHasWithoutAWrite)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.pszRequested ? c.pszRequested : "(unset)") + ": " + c.pszReason);
         CFakeCoreAudio audio;
-        CFakeEndpointSetup setup{L"r", eRender, L"Speakers", L"HDA"};
+        SFakeEndpointSetup setup{L"r", eRender, L"Speakers", L"HDA"};
         setup.fLevel = 0.42f;
         // Wine 8 reads the volume but implements neither read, nor any write.
         if (c.coreAudio == CoreAudio::WineStub || c.coreAudio == CoreAudio::WineStubSteps) {
@@ -71,7 +71,7 @@ TEST(MixerChoiceTest, ChosenByWhatThePlatformHasWithoutAWrite)
             return audio.Factory()(pEnumerator);
         };
         CComPtr<IMMDeviceEnumerator> pEnumerator;
-        const CMixerChoice choice = ChooseMixer(c.pszRequested, factory, pEnumerator);
+        const SMixerChoice choice = ChooseMixer(c.pszRequested, factory, pEnumerator);
         EXPECT_EQ(choice.kind, c.expected);
         EXPECT_EQ(choice.strReason, c.pszReason);
         // The endpoint mixer gets the enumerator; WINMM and a wait need none.

@@ -19,10 +19,10 @@ protected:
         if (s_pAudio != nullptr)
             return;
         static CFakeCoreAudio audio;
-        CFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
+        SFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
         speakers.cSteps = 51;
         audio.Add(speakers);
-        CFakeEndpointSetup microphone{L"mic", eCapture, L"Microphone (Realtek Audio)", L"Realtek Audio"};
+        SFakeEndpointSetup microphone{L"mic", eCapture, L"Microphone (Realtek Audio)", L"Realtek Audio"};
         microphone.cChannels = 1;
         audio.Add(microphone);
         audio.Add({L"hdmi", eRender, L"LG TV (Intel Display Audio)", L"Intel Display Audio"});

@@ -18,13 +18,13 @@
 
 namespace {
 
-struct CDirectEndpoint {
+struct SDirectEndpoint {
     std::wstring strName;
     CComPtr<IAudioEndpointVolume> pVolume;
 };
 
 // The default endpoint of a flow, read past the mixer.
-bool DefaultEndpoint(IMMDeviceEnumerator* pEnumerator, EDataFlow flow, CDirectEndpoint& endpoint)
+bool DefaultEndpoint(IMMDeviceEnumerator* pEnumerator, EDataFlow flow, SDirectEndpoint& endpoint)
 {
     CComPtr<IMMDevice> pDevice;
     CComPtr<IPropertyStore> pStore;
@@ -62,14 +62,14 @@ protected:
 
     const CComApartment m_apartment;
     CComPtr<IMMDeviceEnumerator> m_pEnumerator;
-    CDirectEndpoint m_render;
+    SDirectEndpoint m_render;
 };
 
 TEST_F(WineCoreAudioTest, TheChoiceFallsBackToWinmmWithTheReason)
 {
     for (const char* pszRequested : {static_cast<const char*>(nullptr), "endpoint"}) {
         CComPtr<IMMDeviceEnumerator> pEnumerator;
-        const CMixerChoice choice = ChooseMixer(pszRequested, &CreateSystemEnumerator, pEnumerator);
+        const SMixerChoice choice = ChooseMixer(pszRequested, &CreateSystemEnumerator, pEnumerator);
         EXPECT_EQ(choice.kind, MixerKind::Winmm);
         EXPECT_EQ(choice.strReason, std::string(pszRequested ? "SONOBAR_MIXER=endpoint, but " : "") +
                                         "GetVolumeStepInfo answered 0x80004001");
@@ -89,7 +89,7 @@ TEST_F(WineCoreAudioTest, CardsNamesAndValuesComeFromWinesEndpoints)
     MIXERCAPSA caps{};
     ASSERT_EQ(mixer.GetDevCaps(0, &caps, sizeof caps), MMSYSERR_NOERROR);
     EXPECT_EQ(caps.szPname, CardName(m_render.strName));
-    CDirectEndpoint capture;
+    SDirectEndpoint capture;
     const bool bCapture = DefaultEndpoint(m_pEnumerator.Get(), eCapture, capture);
     EXPECT_EQ(caps.cDestinations, bCapture ? 2u : 1u);
 

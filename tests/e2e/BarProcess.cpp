@@ -59,17 +59,30 @@ std::string ReadRemoteString(HANDLE hProcess, const UNICODE_STRING& text)
     return std::string(wstrText.begin(), wstrText.end());
 }
 
-// The processes that these copies started, still running.
+// The copies of the program that these copies started, still running. A copy runs its parent's
+// program file; the name is checked because Wine hands out a finished process's id again, so
+// that a process started long ago by another program (Wine's explorer.exe, say) may name as its
+// parent the id that one of these copies has now.
 std::set<DWORD> ChildProcesses(const std::set<DWORD>& setParents)
 {
-    std::set<DWORD> setChildren;
     const CScopedKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    std::vector<PROCESSENTRY32> vecEntries;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL bMore = ::Process32First(snapshot.Get(), &entry); bMore;
-         bMore = ::Process32Next(snapshot.Get(), &entry)) {
-        if (setParents.count(entry.th32ParentProcessID) && !setParents.count(entry.th32ProcessID))
-            setChildren.insert(entry.th32ProcessID);
+         bMore = ::Process32Next(snapshot.Get(), &entry))
+        vecEntries.push_back(entry);
+    const auto runsParentsProgram = [&vecEntries](const PROCESSENTRY32& child) {
+        return std::any_of(vecEntries.begin(), vecEntries.end(), [&child](const PROCESSENTRY32& parent) {
+            return parent.th32ProcessID == child.th32ParentProcessID &&
+                   ::lstrcmpiA(parent.szExeFile, child.szExeFile) == 0;
+        });
+    };
+    std::set<DWORD> setChildren;
+    for (const PROCESSENTRY32& child : vecEntries) {
+        if (setParents.count(child.th32ParentProcessID) && !setParents.count(child.th32ProcessID) &&
+            runsParentsProgram(child))
+            setChildren.insert(child.th32ProcessID);
     }
     return setChildren;
 }

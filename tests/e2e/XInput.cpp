@@ -15,24 +15,23 @@ std::string TempFile(const char* pszPrefix)
     return szFile;
 }
 
-std::string Point(POINT pt)
-{
-    return std::to_string(pt.x) + " " + std::to_string(pt.y);
-}
-
 bool XDoTool(const std::string& strArguments)
 {
     return RunUnixCommand("xdotool " + strArguments);
 }
 
-// xdotool's --sync waits until the pointer has moved; under Wine a move to where the pointer
-// already is makes it wait some fifteen seconds for a motion that never comes.
-std::string MoveTo(POINT pt)
+// Moves the pointer to pt, then runs the rest of an xdotool command there. --sync waits until the
+// pointer has moved, and a move to where the pointer already is makes it wait some fifteen seconds
+// for a motion that never comes, so the X server is asked where the pointer is in the same
+// command: Wine's own idea of it (GetCursorPos) lags while a copy still works through the input
+// queued before.
+bool XDoToolAt(POINT pt, const std::string& strThen)
 {
-    POINT ptNow{};
-    ::GetCursorPos(&ptNow);
-    const bool bThere = ptNow.x == pt.x && ptNow.y == pt.y;
-    return (bThere ? "mousemove " : "mousemove --sync ") + Point(pt);
+    const std::string strX = std::to_string(pt.x);
+    const std::string strY = std::to_string(pt.y);
+    return RunUnixCommand("eval $(xdotool getmouselocation --shell); sync=--sync; [ $X = " + strX +
+                          " ] && [ $Y = " + strY + " ] && sync=; xdotool mousemove $sync " + strX + " " +
+                          strY + strThen);
 }
 
 } // namespace
@@ -105,22 +104,22 @@ bool RunUnixCommand(const std::string& strCommand, std::string* pstrOutput)
 
 bool XMove(POINT pt)
 {
-    return XDoTool(MoveTo(pt));
+    return XDoToolAt(pt, "");
 }
 
 bool XClick(POINT pt, int nButton, int nRepeat)
 {
-    return XDoTool(MoveTo(pt) + " click --repeat " + std::to_string(nRepeat) + " " + std::to_string(nButton));
+    return XDoToolAt(pt, " click --repeat " + std::to_string(nRepeat) + " " + std::to_string(nButton));
 }
 
 bool XButtonDown(POINT pt, int nButton)
 {
-    return XDoTool(MoveTo(pt) + " mousedown " + std::to_string(nButton));
+    return XDoToolAt(pt, " mousedown " + std::to_string(nButton));
 }
 
 bool XButtonUp(POINT pt, int nButton)
 {
-    return XDoTool(MoveTo(pt) + " mouseup " + std::to_string(nButton));
+    return XDoToolAt(pt, " mouseup " + std::to_string(nButton));
 }
 
 bool XWheel(POINT pt, int nNotches)

@@ -124,10 +124,10 @@ ensure_wine() {
     say "Creating the Wine prefix in $WINEPREFIX"
     wine wineboot -i >"$build_dir/wineboot.log" 2>&1 || true
   fi
+  unmanage_windows
   wineserver -p >/dev/null 2>&1 &
   started_pids+=($!)
   wine wineboot >/dev/null 2>&1 || true
-  unmanage_windows
 }
 
 # With no window manager on the display, Wine's X11 driver waits up to 2 s on every hide or
@@ -139,6 +139,10 @@ unmanage_windows() {
   [ -n "${started_display:-}" ] || return 0
   grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+  # Wine's desktop process, which also holds the tray, took the setting when it started: the
+  # session ends here, so that every program of the prefix starts with it.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
 }
 
 stop_wine() {

@@ -34,7 +34,7 @@ BOOL CBarApp::InitInstance()
 
     // 5. The bar; its initialisation runs inside Create. A copy without a window would only
     //    linger unseen, so it ends at once with a failure code.
-    m_pBarDlg = std::make_unique<CBarDlg>(m_copies, std::move(startTurn));
+    m_pBarDlg = MakeBar(m_copies, std::move(startTurn));
     m_pMainWnd = m_pBarDlg.get();
     if (!m_pBarDlg->Create(IDD_BAR)) {
         m_nExitCode = EXIT_FAILURE;
@@ -44,6 +44,11 @@ BOOL CBarApp::InitInstance()
     // 6. The Escape key, translated by the message filter.
     m_hAccel = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
     return TRUE;
+}
+
+std::unique_ptr<CBarDlg> CBarApp::MakeBar(CRunningCopies& copies, CStartTurn startTurn)
+{
+    return std::make_unique<CBarDlg>(copies, std::move(startTurn));
 }
 
 int CBarApp::ExitInstance()

@@ -22,6 +22,10 @@ public:
     int ExitInstance() override;
     BOOL ProcessMessageFilter(int nCode, LPMSG pMsg) override;
 
+protected:
+    // The bar of this copy; a benchmark makes one that reports each part of its start.
+    virtual std::unique_ptr<CBarDlg> MakeBar(CRunningCopies& copies, CStartTurn startTurn);
+
 private:
     // Made with the application object, before anything else, so that a change of the sound
     // hardware while this copy starts is not missed; the bar asks it until the bar is deleted.

@@ -1,30 +1,25 @@
 // Where one start of the bar goes: the process's own start, the application's set-up, each part
 // of the bar's initialisation and its first paint, each with its time and the mixer calls made
-// in it. Prints one line per part: its name, milliseconds and mixer calls ("-" where they
-// cannot be counted). Built twice: on the program's own mixer, and with STEPS_ON_SAMPLE_CARD on
-// the simulated sample card, whose calls are counted.
+// in it. The program is the bar itself, started by its own entry point and application object;
+// only the bar it creates tells the clock as each part ends. Prints one line per part: its name,
+// milliseconds and mixer calls ("-" where they cannot be counted). Built twice: on the program's
+// own mixer, and with STEPS_ON_SAMPLE_CARD on the simulated sample card, whose calls are counted.
 //
 //   startup_steps.exe        (times as the program has them)
 //   startup_steps_sim.exe    (the same parts on the sample card, with mixer calls)
-#include "app/BarWindows.h"
-#include "app/CopyLock.h"
-#include "app/Settings.h"
-#include "app/StartupValues.h"
+#include "app/BarApp.h"
 #include "bar/BarDlg.h"
-#include "fw/ResourceString.h"
-#include "fw/WinApp.h"
-#include "res/resource.h"
 
 #ifdef STEPS_ON_SAMPLE_CARD
 #include "sim/SampleCards.h"
 #include "sim/SimMixer.h"
 #endif
 
-#include <commctrl.h>
-
 #include <cstdio>
 
 namespace {
+
+constexpr char kSettingsKey[] = "Software\\Quillmark";
 
 int MixerCalls()
 {
@@ -91,7 +86,10 @@ double MillisecondsSinceProcessStart()
 // The bar, telling the clock as each part of its initialisation ends.
 class CTimedBar : public CBarDlg {
 public:
-    CTimedBar(CRunningCopies& copies, CStepClock& clock) : CBarDlg(copies), m_clock(clock) {}
+    CTimedBar(CRunningCopies& copies, CStartTurn startTurn, CStepClock& clock)
+        : CBarDlg(copies, std::move(startTurn)), m_clock(clock)
+    {
+    }
 
 protected:
     void StartupStepDone(EStartupStep step) override
@@ -112,47 +110,53 @@ private:
     CStepClock& m_clock;
 };
 
-} // namespace
-
-int main()
-{
-    std::printf("process start\t%.3f\t-\n", MillisecondsSinceProcessStart());
-    CStepClock clock;
-
-    // As the application object does it before it creates the bar.
-    CWinApp app;
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    app.m_strAppName = LoadResourceString(IDS_APP_TITLE);
-    app.SetRegistryKey(LoadResourceString(IDS_COMPANY).c_str());
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
+// The program's application object with the timed bar. Every start is a first start: no
+// settings before, none left behind. Once the bar has painted, it is closed as a user closes it.
+class CTimedApp : public CBarApp {
+public:
+    BOOL InitInstance() override
+    {
+        std::printf("process start\t%.3f\t-\n", MillisecondsSinceProcessStart());
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
 #ifdef STEPS_ON_SAMPLE_CARD
-    sim::Reset();
-    if (!sim::LoadCardsText(kSampleCard))
-        return 1;
+        sim::Reset();
+        if (!sim::LoadCardsText(kSampleCard))
+            return FALSE;
 #endif
-    BeginCopyStart();
-    g_bFirstInstance = FindOtherBar(nullptr) == nullptr ? 1 : 0;
-    if (g_bFirstInstance)
-        WriteSetting(IDS_INSTANCE_COUNT, 0);
-    TakeCommandLine("sonobar.exe");
-    clock.Lap("application set-up");
+        m_clock.Restart();
+        if (!CBarApp::InitInstance())
+            return FALSE;
+        // The first paint: what the bar and its controls draw before the queue first runs dry.
+        m_clock.Restart();
+        ::UpdateWindow(m_pBarDlg->m_hWnd);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        m_clock.Lap("first paint");
+        ::PostMessageA(m_pBarDlg->m_hWnd, WM_CLOSE, 0, 0);
+        return TRUE;
+    }
 
-    CRunningCopies copies;
-    CTimedBar bar(copies, clock);
-    if (!bar.Create(IDD_BAR))
-        return 1;
-    EndCopyStart();
-    clock.Restart();
+    int ExitInstance() override
+    {
+        const int nExitCode = CBarApp::ExitInstance();
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+        return nExitCode;
+    }
 
-    // The first paint: what the bar and its controls draw before the queue runs dry.
-    ::UpdateWindow(bar.m_hWnd);
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageA(&msg);
-    clock.Lap("first paint");
+protected:
+    std::unique_ptr<CBarDlg> MakeBar(CRunningCopies& copies, CStartTurn startTurn) override
+    {
+        m_clock.Lap("application set-up");
+        return std::make_unique<CTimedBar>(copies, std::move(startTurn), m_clock);
+    }
 
-    bar.DestroyWindow();
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
-    return 0;
-}
+private:
+    CStepClock m_clock;
+};
+
+CTimedApp theApp;
+
+} // namespace

@@ -117,8 +117,10 @@ ensure_sound() {
 }
 
 # Creates the private Wine prefix once and keeps wineserver running for this script, so that
-# Wine's helpers do not hold on to a caller's pipes.
+# Wine's helpers do not hold on to a caller's pipes. A script that another one runs (the suite's
+# run of scripts/bench) shares the caller's Wine session and leaves its end to the caller.
 ensure_wine() {
+  [ -z "${SONOBAR_WINE_SESSION:-}" ] || return 0
   mkdir -p "$build_dir"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     say "Creating the Wine prefix in $WINEPREFIX"
@@ -128,6 +130,8 @@ ensure_wine() {
   wineserver -p >/dev/null 2>&1 &
   started_pids+=($!)
   wine wineboot >/dev/null 2>&1 || true
+  export SONOBAR_WINE_SESSION=$$
+  owns_wine=1
 }
 
 # With no window manager on the display, Wine's X11 driver waits up to 2 s on every hide or
@@ -146,5 +150,5 @@ unmanage_windows() {
 }
 
 stop_wine() {
-  wineserver -k >/dev/null 2>&1 || true
+  [ -z "${owns_wine:-}" ] || wineserver -k >/dev/null 2>&1 || true
 }

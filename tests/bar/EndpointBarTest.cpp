@@ -50,21 +50,6 @@ std::vector<DWORD> PictureOf(WORD nIconID)
 
 class EndpointBarTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (s_pAudio != nullptr)
-            return;
-        static CFakeCoreAudio audio;
-        SFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
-        speakers.cSteps = 101;
-        audio.Add(speakers);
-        audio.Add({L"mic", eCapture, L"Microphone (Realtek Audio)", L"Realtek Audio"});
-        audio.SetDefault(eRender, L"spk");
-        audio.SetDefault(eCapture, L"mic");
-        SetProcessEnumeratorFactory(audio.Factory());
-        s_pAudio = &audio;
-    }
-
     void SetUp() override
     {
         ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
@@ -87,7 +72,7 @@ protected:
         ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
     }
 
-    static CFakeEndpointVolume& Speakers() { return s_pAudio->Volume(L"spk"); }
+    static CFakeEndpointVolume& Speakers() { return ProcessLaptop().Volume(L"spk"); }
 
     // Handles what waits in the bar's queue; answers how many mixer notifications were among it.
     unsigned Dispatch()
@@ -105,7 +90,6 @@ protected:
 
     LRESULT SliderPosition() const { return ::SendMessageA(m_bar.m_sliderVolume.m_hWnd, TBM_GETPOS, 0, 0); }
 
-    static inline CFakeCoreAudio* s_pAudio = nullptr;
     CWinApp m_app;
     CRunningCopies m_copies;
     CBarDlg m_bar{m_copies};

@@ -1,55 +1,57 @@
-// The record the tray icon hands to the shell.
+// The tray icon as the shell has it: shown under its owner and taken away again, and the record
+// of each change the bar makes, which hands the shell the picture, the tip and the message that
+// brings the icon's mouse events back to the owner.
 #include "bar/TrayIcon.h"
 #include "res/resource.h"
+#include "support/ShellIcon.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
 
-TEST(TrayIconTest, PreparedRecordCallsTheOwnerBackAndKeepsAShortTip)
+TEST(TrayIconTest, TheShellShowsTheOwnersIconWithThePictureAndTipOfEachChange)
 {
-    const HWND hWnd = ::GetDesktopWindow();
+    const std::unique_ptr<HWND__, decltype(&::DestroyWindow)> owner(
+        ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr),
+        &::DestroyWindow);
     const std::string strLongest(63, 'a');
+    const std::string strLong(100, 'x');
+    // One change after the other on one icon.
     const struct {
+        WORD nIconID;
         const char* pszTip;
-        std::string expected;
-    } cases[] = {
-        {"Sonobar", "Sonobar"},
-        {nullptr, ""},
-        {"", ""},
-        {strLongest.c_str(), strLongest},
+        std::string expectedTip;
+        bool bPicture;
+    } changes[] = {
+        {IDI_BAR, "Sonobar", "Sonobar", true},
+        {IDI_MUTED, strLongest.c_str(), strLongest, true},
+        {IDI_BAR, strLong.c_str(), std::string(63, 'x'), true},
+        {IDI_MUTED, nullptr, "", true},
+        // An icon the program does not have leaves the record without a picture.
+        {9999, "Sonobar", "Sonobar", false},
     };
-    for (const auto& c : cases) {
-        CTrayIcon icon;
-        icon.Prepare(hWnd, IDI_BAR, IDI_BAR, c.pszTip);
-        // The bar handles its icon's mouse messages only when they come back as WM_TRAYNOTIFY.
+    CTrayIcon icon;
+    icon.Prepare(owner.get(), IDI_BAR, IDI_BAR, nullptr);
+    icon.Add();
+    HICON hBefore = icon.m_nid.hIcon;
+    for (const auto& c : changes) {
+        SCOPED_TRACE(testing::Message() << "icon " << c.nIconID << ", tip of " << c.expectedTip.size());
+        icon.Modify(c.nIconID, c.pszTip);
+        EXPECT_TRUE(IconShown(owner.get()));
         const NOTIFYICONDATAA& nid = icon.m_nid;
-        EXPECT_EQ(hWnd, nid.hWnd);
+        EXPECT_EQ(c.expectedTip, nid.szTip);
+        EXPECT_EQ(c.bPicture, nid.hIcon != nullptr);
+        EXPECT_NE(hBefore, nid.hIcon);
+        // The bar handles its icon's mouse messages only when they come back as WM_TRAYNOTIFY.
         EXPECT_EQ(WM_TRAYNOTIFY, nid.uCallbackMessage);
         EXPECT_TRUE(nid.uFlags & NIF_MESSAGE);
-        EXPECT_NE(nullptr, nid.hIcon);
-        EXPECT_EQ(c.expected, nid.szTip);
+        hBefore = nid.hIcon;
     }
-}
-
-TEST(TrayIconTest, LongTipIsCutTo63CharactersAndModifyLoadsTheNewPicture)
-{
-    const std::string strLong(100, 'x');
-    CTrayIcon icon;
-    icon.Prepare(::GetDesktopWindow(), IDI_BAR, IDI_BAR, strLong.c_str());
-    EXPECT_EQ(std::string(63, 'x'), icon.m_nid.szTip);
-
-    const HICON hBefore = icon.m_nid.hIcon;
-    icon.Modify(IDI_MUTED, "Sonobar");
-    EXPECT_NE(nullptr, icon.m_nid.hIcon);
-    EXPECT_NE(hBefore, icon.m_nid.hIcon);
-    EXPECT_STREQ("Sonobar", icon.m_nid.szTip);
-
-    // An icon the program does not have leaves the record without a picture.
-    icon.Modify(9999, "Sonobar");
-    EXPECT_EQ(nullptr, icon.m_nid.hIcon);
+    icon.Remove();
+    EXPECT_FALSE(IconShown(owner.get()));
 }
 
 } // namespace

@@ -8,18 +8,13 @@ bool PrepareContractBackend(ContractBackend& backend, std::string& strWhyNot)
     backend.bClosedHandleInvalid = true;
     backend.bHasRecordingSelection = false;
     backend.bThreadAndEventCallbacks = true;
-    // A laptop's endpoints: speakers and microphone on one adapter, and an HDMI output.
-    static CFakeCoreAudio audio;
-    backend.pfnChangeElsewhere = [] { audio.Volume(L"{0.0.0}.{spk}").SetLevelElsewhere(0.25f); };
-    SFakeEndpointSetup speakers{L"{0.0.0}.{spk}", eRender, L"Speakers (Realtek(R) Audio)",
-                                L"Realtek(R) Audio"};
-    speakers.fLevel = 0.6f;
-    audio.Add(speakers);
-    audio.Add({L"{0.0.1}.{mic}", eCapture, L"Microphone Array (Realtek(R) Audio)", L"Realtek(R) Audio"});
-    audio.Add({L"{0.0.0}.{hdmi}", eRender, L"DELL U2720Q (NVIDIA High Definition Audio)", L"NVIDIA HDA"});
-    audio.SetDefault(eRender, L"{0.0.0}.{spk}");
-    audio.SetDefault(eCapture, L"{0.0.1}.{mic}");
-    SetProcessEnumeratorFactory(audio.Factory());
+    // Each change elsewhere moves the speakers, so that every one is a change to be told of.
+    backend.pfnChangeElsewhere = [] {
+        CFakeEndpointVolume& speakers = ProcessLaptop().Volume(L"spk");
+        speakers.SetLevelElsewhere(speakers.Level() < 0.5f ? 0.75f : 0.25f);
+    };
+    // The laptop's two playback endpoints are the two cards.
+    ProcessLaptop();
     if (mixerGetNumDevs() == 2)
         return true;
     strWhyNot = "the process chose " + ProcessMixerChoice().strReason;

@@ -616,3 +616,29 @@ EnumeratorFactory CFakeCoreAudio::Factory() const
         return S_OK;
     };
 }
+
+namespace {
+
+CFakeCoreAudio& InstallLaptop(CFakeCoreAudio& audio)
+{
+    SFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
+    speakers.cSteps = 51;
+    audio.Add(speakers);
+    SFakeEndpointSetup microphone{L"mic", eCapture, L"Microphone (Realtek Audio)", L"Realtek Audio"};
+    microphone.cChannels = 1;
+    audio.Add(microphone);
+    audio.Add({L"hdmi", eRender, L"LG TV (Intel Display Audio)", L"Intel Display Audio"});
+    audio.SetDefault(eRender, L"spk");
+    audio.SetDefault(eCapture, L"mic");
+    SetProcessEnumeratorFactory(audio.Factory());
+    return audio;
+}
+
+} // namespace
+
+CFakeCoreAudio& ProcessLaptop()
+{
+    static CFakeCoreAudio audio;
+    static CFakeCoreAudio& laptop = InstallLaptop(audio);
+    return laptop;
+}

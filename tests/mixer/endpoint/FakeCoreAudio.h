@@ -205,3 +205,9 @@ private:
     std::shared_ptr<CFakeNotifier> m_pNotifier;
     CComPtr<CFakeEnumerator> m_pEnumerator;
 };
+
+// The process's Core Audio for the programs that test the mixer functions as the bar calls them:
+// a laptop's speakers (L"spk", 51 positions) and mono microphone (L"mic") on one adapter, both
+// the defaults, and an HDMI output (L"hdmi") on another. Installed as the process's enumerator
+// at the first call, which comes before the process's first mixer call.
+CFakeCoreAudio& ProcessLaptop();

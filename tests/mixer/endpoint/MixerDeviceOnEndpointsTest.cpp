@@ -14,35 +14,16 @@ namespace {
 
 class MixerDeviceOnEndpointsTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (s_pAudio != nullptr)
-            return;
-        static CFakeCoreAudio audio;
-        SFakeEndpointSetup speakers{L"spk", eRender, L"Speakers (Realtek Audio)", L"Realtek Audio"};
-        speakers.cSteps = 51;
-        audio.Add(speakers);
-        SFakeEndpointSetup microphone{L"mic", eCapture, L"Microphone (Realtek Audio)", L"Realtek Audio"};
-        microphone.cChannels = 1;
-        audio.Add(microphone);
-        audio.Add({L"hdmi", eRender, L"LG TV (Intel Display Audio)", L"Intel Display Audio"});
-        audio.SetDefault(eRender, L"spk");
-        audio.SetDefault(eCapture, L"mic");
-        SetProcessEnumeratorFactory(audio.Factory());
-        s_pAudio = &audio;
-    }
-
     void SetUp() override
     {
-        ASSERT_EQ(ProcessMixerChoice().kind, MixerKind::Endpoint) << ProcessMixerChoice().strReason;
         Speakers().SetLevelElsewhere(0.5f);
         Speakers().SetMuteElsewhere(FALSE);
+        ASSERT_EQ(ProcessMixerChoice().kind, MixerKind::Endpoint) << ProcessMixerChoice().strReason;
     }
 
-    static CFakeEndpointVolume& Speakers() { return s_pAudio->Volume(L"spk"); }
-    static CFakeEndpointVolume& Microphone() { return s_pAudio->Volume(L"mic"); }
+    static CFakeEndpointVolume& Speakers() { return ProcessLaptop().Volume(L"spk"); }
+    static CFakeEndpointVolume& Microphone() { return ProcessLaptop().Volume(L"mic"); }
 
-    static inline CFakeCoreAudio* s_pAudio = nullptr;
     const CNotifyWindow m_window;
 };
 

@@ -181,40 +181,37 @@ void CMixerDevice::GetVolume(DWORD* pdwSteps)
     auto values = MakeChannelValues(m_line.cChannels);
     TransferDetails(m_ctlVolume, m_line.cChannels, 0, values.data(), FALSE);
 
+    // Surround channels come in left/right pairs: the low half is the loudest of the first
+    // channel of each pair, the high half the loudest of the second. A one-channel line's
+    // second value stays 0.
+    DWORD adwLoudest[2] = {0, 0};
+    for (size_t i = 0; i < values.size(); ++i)
+        adwLoudest[i % 2] = std::max(adwLoudest[i % 2], values[i].dwValue);
     const DWORD cSteps = m_ctlVolume.Metrics.cSteps;
     const DWORD dwMaximum = m_ctlVolume.Bounds.dwMaximum;
-    const DWORD dwFirst = ValueToLevel(values[0].dwValue, cSteps, dwMaximum);
-    const DWORD dwSecond = m_line.cChannels >= 2 ? ValueToLevel(values[1].dwValue, cSteps, dwMaximum) : 0;
-    *pdwSteps = MAKELONG(dwFirst, dwSecond);
-    if (*pdwSteps != 0)
-        UpdateBalance(dwFirst, dwSecond);
-}
-
-void CMixerDevice::UpdateBalance(DWORD dwFirst, DWORD dwSecond)
-{
-    const auto fSteps = static_cast<float>(LevelSteps(m_ctlVolume.Metrics.cSteps));
-    const float fDifference = (static_cast<float>(dwSecond) - static_cast<float>(dwFirst)) / fSteps;
-    m_fLeftBalance = dwFirst < dwSecond ? 1.0f - fDifference : 1.0f;
-    m_fRightBalance = dwSecond < dwFirst ? 1.0f + fDifference : 1.0f;
+    *pdwSteps = MAKELONG(ValueToLevel(adwLoudest[0], cSteps, dwMaximum),
+                         ValueToLevel(adwLoudest[1], cSteps, dwMaximum));
 }
 
 MMRESULT CMixerDevice::SetVolume(DWORD dwSteps)
 {
-    // Learns the balance once, before the first write after start-up.
-    if (m_fLeftBalance != 1.0f && m_fRightBalance != 1.0f) {
-        DWORD dwCurrent = 0;
-        GetVolume(&dwCurrent);
-    }
+    // 1. The line's level is the louder half, as the slider shows it; a one-channel line has
+    //    the low half only.
+    const DWORD dwLevel =
+        m_line.cChannels >= 2 ? std::max(LOWORD(dwSteps), HIWORD(dwSteps)) : LOWORD(dwSteps);
+    const DWORD dwLoudest = LevelToValue(dwLevel, m_ctlVolume.Metrics.cSteps, m_ctlVolume.Bounds.dwMaximum);
 
-    const DWORD cSteps = m_ctlVolume.Metrics.cSteps;
-    const DWORD dwMaximum = m_ctlVolume.Bounds.dwMaximum;
-    const DWORD adwValue[2] = {LevelToValue(LOWORD(dwSteps), cSteps, dwMaximum),
-                               LevelToValue(HIWORD(dwSteps), cSteps, dwMaximum)};
-    // Lines with more than two channels take the first value on even channels and the second
-    // on odd ones, as surround channels come in left/right pairs.
+    // 2. The loudest channel takes the level and every other keeps its ratio to it, so that a
+    //    balance or surround levels set elsewhere survive the slider. A failed read leaves a
+    //    silent line, whose channels all take the level.
     auto values = MakeChannelValues(m_line.cChannels);
-    for (size_t i = 0; i < values.size(); ++i)
-        values[i].dwValue = adwValue[i % 2];
+    TransferDetails(m_ctlVolume, m_line.cChannels, 0, values.data(), FALSE);
+    const DWORD dwLoudestBefore =
+        std::max_element(values.begin(), values.end(), [](const auto& a, const auto& b) {
+            return a.dwValue < b.dwValue;
+        })->dwValue;
+    for (auto& value : values)
+        value.dwValue = KeepRatio(value.dwValue, dwLoudestBefore, dwLoudest);
     return TransferDetails(m_ctlVolume, m_line.cChannels, 0, values.data(), TRUE);
 }
 

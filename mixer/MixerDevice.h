@@ -37,7 +37,10 @@ public:
     BOOL SelectLine(DWORD dwComponentType, BOOL bInput);
 
     DWORD GetSteps() const { return m_ctlVolume.Metrics.cSteps; }
+    // The left (first) and right (second) levels; on a surround line the loudest of each side.
     void GetVolume(DWORD* pdwSteps);
+    // Sets the line to the louder half's level: its loudest channel takes the level and every
+    // other channel keeps its ratio to the loudest (a silent line: every channel takes it).
     MMRESULT SetVolume(DWORD dwSteps);
     void GetMute(BOOL* pbMute);
     void SetMute(BOOL bMute);
@@ -48,10 +51,6 @@ public:
     BOOL m_bHasMute = FALSE;
     BOOL m_bHasVolume = FALSE;
     UINT m_nSourceIndex = 0;
-    // Relative loudness of the channels at the last nonzero read; 1.0 for the louder one.
-    // Neither is 1.0 before that read.
-    float m_fLeftBalance = 0.0f;
-    float m_fRightBalance = 0.0f;
     CScopedMixer m_hMixer;
     HWND m_hWndCallback;
     DWORD m_dwComponentType = 0;
@@ -71,5 +70,4 @@ private:
     MMRESULT TransferDetails(const MIXERCONTROLA& ctl, DWORD cChannels, DWORD cItems, void* paDetails,
                              BOOL bWrite) const;
     MMRESULT ReadSelectionItems(std::vector<MIXERCONTROLDETAILS_BOOLEAN>& items) const;
-    void UpdateBalance(DWORD dwFirst, DWORD dwSecond);
 };

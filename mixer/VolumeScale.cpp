@@ -33,13 +33,21 @@ DWORD LevelToValue(DWORD dwLevel, DWORD cSteps, DWORD dwMaximum)
     return static_cast<DWORD>(nLevel * dwMaximum / cSteps);
 }
 
+DWORD KeepRatio(DWORD dwValue, DWORD dwLoudestBefore, DWORD dwLoudest)
+{
+    if (dwLoudestBefore == 0)
+        return dwLoudest;
+    const std::uint64_t nTwice = 2ull * std::min(dwValue, dwLoudestBefore) * dwLoudest + dwLoudestBefore;
+    return static_cast<DWORD>(nTwice / (2ull * dwLoudestBefore));
+}
+
 UINT StepsToPosition(DWORD dwSteps, UINT nChannels, DWORD cSteps, UINT nRangeMax)
 {
     cSteps = LevelSteps(cSteps);
     if (cSteps == 0)
         return 0;
     DWORD dwLevel = LOWORD(dwSteps);
-    if (nChannels == 2)
+    if (nChannels >= 2)
         dwLevel = std::max<DWORD>(dwLevel, HIWORD(dwSteps));
     return static_cast<UINT>(std::uint64_t{dwLevel} * nRangeMax / cSteps);
 }
@@ -49,5 +57,5 @@ DWORD PositionToSteps(UINT nPosition, UINT nChannels, DWORD cSteps, UINT nRangeM
     if (nRangeMax == 0)
         return 0;
     const auto dwLevel = static_cast<DWORD>(std::uint64_t{nPosition} * LevelSteps(cSteps) / nRangeMax);
-    return nChannels == 2 ? (dwLevel & 0xFFFF) * 0x10001 : dwLevel;
+    return nChannels >= 2 ? (dwLevel & 0xFFFF) * 0x10001 : dwLevel;
 }

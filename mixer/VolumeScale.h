@@ -21,10 +21,15 @@ DWORD ValueToLevel(DWORD dwValue, DWORD cSteps, DWORD dwMaximum);
 // step count is full volume.
 DWORD LevelToValue(DWORD dwLevel, DWORD cSteps, DWORD dwMaximum);
 
-// Slider position of a packed steps value: the louder channel of a stereo line, otherwise the
-// low half, scaled to 0..nRangeMax and truncated.
+// A channel's value once the loudest channel of its line goes from dwLoudestBefore to dwLoudest:
+// the same ratio to the loudest as before, rounded to the nearest value with halves going up. A
+// line that was silent has no ratio to keep, so every channel takes dwLoudest.
+DWORD KeepRatio(DWORD dwValue, DWORD dwLoudestBefore, DWORD dwLoudest);
+
+// Slider position of a packed steps value: the louder half on a line of two or more channels,
+// otherwise the low half, scaled to 0..nRangeMax and truncated.
 UINT StepsToPosition(DWORD dwSteps, UINT nChannels, DWORD cSteps, UINT nRangeMax);
 
-// Packed steps value of a slider position, truncated; a stereo line gets the level in both
-// halves.
+// Packed steps value of a slider position, truncated; a line of two or more channels gets the
+// level in both halves.
 DWORD PositionToSteps(UINT nPosition, UINT nChannels, DWORD cSteps, UINT nRangeMax);

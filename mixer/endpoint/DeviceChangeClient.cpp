@@ -1,5 +1,7 @@
 #include "mixer/endpoint/DeviceChangeClient.h"
 
+#include "mixer/endpoint/EndpointDevices.h"
+
 #include <utility>
 
 CDeviceChangeClient::CDeviceChangeClient(CComPtr<IMMDeviceEnumerator> pEnumerator,
@@ -57,8 +59,13 @@ HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDefaultDeviceChanged(EDataFlow,
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY)
+HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnPropertyValueChanged(LPCWSTR pwstrDeviceId,
+                                                                      const PROPERTYKEY key)
 {
+    // A new format (the user's speaker configuration) brings the volume a new channel count, so
+    // the card is another one. Windows reports many other properties, which change no card.
+    if (IsEqualPropertyKey(key, kDeviceFormatKey) && IsCardEndpoint(pwstrDeviceId))
+        CardsChanged();
     return S_OK;
 }
 

@@ -1,8 +1,8 @@
 // CDeviceChangeClient hears Core Audio's device notifications for the endpoint mixer and reports
 // those that change its cards: an active endpoint appearing (added active, or becoming active),
-// one of the cards' endpoints going or changing state, and a new console default. Endpoints that
-// are added inactive (software that installs virtual devices adds many) and the defaults of the
-// other roles change no card.
+// one of the cards' endpoints going, changing state or changing its format, and a new console
+// default. Endpoints that are added inactive (software that installs virtual devices adds many),
+// the defaults of the other roles and the endpoints' other properties change no card.
 //
 // One report stands for a whole burst (unplugging a headset changes two endpoints and six
 // defaults): after a report, nothing more is reported until the mixer reads its cards again

@@ -42,6 +42,15 @@ bool SameDevice(const SEndpointInfo& render, const SEndpointInfo& capture,
                         }) == 1;
 }
 
+// Whether a capture endpoint may belong to the same device as a render endpoint: the same
+// container, or where either has none, the same adapter name.
+bool MayShareDevice(const SEndpointInfo& render, const SEndpointInfo& capture)
+{
+    if (!render.strContainer.empty() && !capture.strContainer.empty())
+        return render.strContainer == capture.strContainer;
+    return !render.strAdapter.empty() && render.strAdapter == capture.strAdapter;
+}
+
 std::optional<size_t> FindSameDevice(const std::vector<SEndpointInfo>& renders, size_t nRender,
                                      const std::vector<SEndpointInfo>& captures)
 {
@@ -72,18 +81,23 @@ std::vector<SCardPlan> PlanCards(const std::vector<SEndpointInfo>& renders,
                                  const std::wstring& strDefaultRender, const std::wstring& strDefaultCapture)
 {
     std::vector<SCardPlan> cards;
-    if (renders.empty())
-        return cards;
+    if (!renders.empty()) {
+        const size_t nFirst = FindById(renders, strDefaultRender).value_or(0);
+        std::optional<size_t> nFirstCapture = FindById(captures, strDefaultCapture);
+        if (!nFirstCapture)
+            nFirstCapture = FindSameDevice(renders, nFirst, captures);
+        cards.push_back({nFirst, nFirstCapture});
+        for (size_t i = 0; i < renders.size(); ++i)
+            if (i != nFirst)
+                cards.push_back({i, FindSameDevice(renders, i, captures)});
+    }
 
-    const size_t nFirst = FindById(renders, strDefaultRender).value_or(0);
-    std::optional<size_t> nFirstCapture = FindById(captures, strDefaultCapture);
-    if (!nFirstCapture)
-        nFirstCapture = FindSameDevice(renders, nFirst, captures);
-    cards.push_back({nFirst, nFirstCapture});
-
-    for (size_t i = 0; i < renders.size(); ++i)
-        if (i != nFirst)
-            cards.push_back({i, FindSameDevice(renders, i, captures)});
+    // A microphone of a device without a render endpoint pairs with no render card (card 0
+    // holds it only while it is the default), so it comes on a card of its own.
+    for (size_t i = 0; i < captures.size(); ++i)
+        if (std::none_of(renders.begin(), renders.end(),
+                         [&](const SEndpointInfo& render) { return MayShareDevice(render, captures[i]); }))
+            cards.push_back({std::nullopt, i});
     return cards;
 }
 

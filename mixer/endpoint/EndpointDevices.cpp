@@ -134,11 +134,12 @@ CEndpointCards ReadEndpointCards(IMMDeviceEnumerator* pEnumerator)
          PlanCards(Infos(renders), Infos(captures), DefaultEndpointId(pEnumerator, eRender),
                    DefaultEndpointId(pEnumerator, eCapture))) {
         auto pCard = std::make_shared<SEndpointCard>();
-        const SFoundEndpoint& render = renders[plan.nRender];
-        pCard->strName = CardName(render.info.strName);
-        pCard->lines.push_back(MakeLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, render));
+        if (plan.nRender)
+            pCard->lines.push_back(MakeLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, renders[*plan.nRender]));
         if (plan.nCapture)
             pCard->lines.push_back(MakeLine(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, captures[*plan.nCapture]));
+        pCard->strName =
+            CardName((plan.nRender ? renders[*plan.nRender] : captures[*plan.nCapture]).info.strName);
         cards.push_back(std::move(pCard));
     }
     return cards;

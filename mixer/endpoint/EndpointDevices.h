@@ -1,6 +1,7 @@
 // The endpoint mixer's cards as read from Core Audio. Each card lists its destinations: the
 // render endpoint as the speakers destination, then, when the card has one, the capture endpoint
-// as the wave-in destination. A destination drives its endpoint's master volume and mute.
+// as the wave-in destination; a microphone's card of its own has the wave-in destination alone.
+// A destination drives its endpoint's volume and mute.
 #pragma once
 
 #include "mixer/endpoint/ComPtr.h"
@@ -52,6 +53,12 @@ constexpr DWORD MuteControlOf(DWORD dwDestination)
 // for all its endpoints. Not every SDK's headers define it.
 constexpr PROPERTYKEY kContainerIdKey = {
     {0x8c7ed206, 0x3f8a, 0x4827, {0xb3, 0xab, 0xae, 0x9e, 0x1f, 0xae, 0xfc, 0x6c}}, 2};
+
+// PKEY_AudioEngine_DeviceFormat: the format that the endpoint runs in shared mode, which the user
+// changes with the speaker configuration; its channels are the endpoint volume's. The SDK's
+// headers declare it but define it only where initguid.h comes first.
+constexpr PROPERTYKEY kDeviceFormatKey = {
+    {0xf19f064d, 0x082c, 0x4e27, {0xbc, 0x73, 0x68, 0x82, 0xa1, 0xbb, 0x8e, 0x4c}}, 0};
 
 // The active endpoints made into cards (mixer/endpoint/EndpointCards.h). Endpoints whose id or
 // volume cannot be had are left out; a failed enumeration gives no cards.

@@ -1,9 +1,8 @@
 // CEndpointMixer is the card model of the product's mixer on Windows Vista and later, where
 // WINMM's volume belongs to the calling program alone: its cards are made of Core Audio's
-// endpoints (EndpointCards.h, EndpointDevices.h), each card a speakers destination and, with a
-// capture endpoint, a wave-in destination, each on its endpoint's master volume and mute
-// (EndpointMixerCard.h). The WINMM front end (mixer/frontend/MixerFrontEnd.h) answers the
-// program's calls over it.
+// endpoints (EndpointCards.h, EndpointDevices.h), each card a speakers destination, a wave-in
+// destination or both, each on its endpoint's volume and mute (EndpointMixerCard.h). The WINMM front end
+// (mixer/frontend/MixerFrontEnd.h) answers the program's calls over it.
 //
 // Changes made elsewhere reach the front end from Core Audio's threads (VolumeCallback.h); a
 // change of the devices makes the cards be read again at the next call and tells the front end

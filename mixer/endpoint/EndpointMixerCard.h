@@ -1,9 +1,9 @@
 // CEndpointMixerCard is one card of the endpoint mixer (EndpointMixer.h) as the front end sees
-// it: destination d (the speakers, then the recording endpoint when the card has one) has the
-// line id 0xFFFF0000 + d, a VOLUME control 2d on its endpoint's volume (0..0xFFFF per channel; a
-// write of one level for all channels sets the master, which keeps the balance set in Windows,
-// one of different levels sets each channel) and a MUTE control 2d + 1 on its endpoint's mute.
-// There are no sources.
+// it: destination d (the speakers when the card has a render endpoint, then the recording
+// endpoint when it has one) has the line id 0xFFFF0000 + d, a VOLUME control 2d on its
+// endpoint's volume (0..0xFFFF per channel; a write of one level for all channels sets the
+// master, which keeps the balance set in Windows, one of different levels sets each channel) and
+// a MUTE control 2d + 1 on its endpoint's mute. There are no sources.
 //
 // An endpoint that answers AUDCLNT_E_DEVICE_INVALIDATED (unplugged) or
 // AUDCLNT_E_SERVICE_NOT_RUNNING (the audio service stopped or restarted) makes the call fail and
@@ -32,7 +32,7 @@ public:
     MMRESULT Write(const SControlPlace& control, const std::vector<DWORD>& values) override;
     // One volume callback per destination, registered while the result lives.
     std::unique_ptr<CListening> Listen(HMIXER hMixer) override;
-    // The render endpoint, which the card stands for.
+    // The card's first endpoint (the render endpoint where it has one), which it stands for.
     std::wstring Key() const override { return m_pCard->lines.front().strEndpointId; }
 
 private:

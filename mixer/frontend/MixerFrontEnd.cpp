@@ -250,8 +250,11 @@ MMRESULT CMixerFrontEnd::GetID(HMIXEROBJ hmxobj, UINT* puMxId, DWORD fdwId)
     const auto it = std::find_if(cards.begin(), cards.end(), [&](const std::shared_ptr<CModelCard>& pCard) {
         return pCard == resolved.pCard || (!strKey.empty() && pCard->Key() == strKey);
     });
-    if (it == cards.end())
+    if (it == cards.end()) {
+        // As WINMM answers for a handle whose device is gone.
+        *puMxId = static_cast<UINT>(-1);
         return MMSYSERR_NODRIVER;
+    }
     *puMxId = static_cast<UINT>(it - cards.begin());
     return MMSYSERR_NOERROR;
 }

@@ -74,15 +74,16 @@ TEST_F(BarVolumeTest, EverySliderCodeWritesItsPositionButTheEndOfAMovement)
     }
 }
 
-TEST_F(BarVolumeTest, StereoLineShowsTheLouderChannelAndTheFirstMoveEvensThem)
+TEST_F(BarVolumeTest, StereoLineShowsTheLouderChannelAndAMoveKeepsTheBalance)
 {
     UseCards(kSampleCard);
     sim::SetValues(0, kSpeakersVolume, {0x2000, 0x8000}); // 4 and 16 of 32 steps
     StartBar();
     EXPECT_EQ(50, SliderPos());
 
+    // The louder channel takes the slider's 8 steps, the other keeps a quarter of it.
     Scroll(TB_THUMBTRACK, 25);
-    EXPECT_EQ((std::vector<DWORD>{8, 8}), Levels(kSpeakersVolume));
+    EXPECT_EQ((std::vector<DWORD>{2, 8}), Levels(kSpeakersVolume));
 }
 
 TEST_F(BarVolumeTest, OwnWritesSkipOneNotificationAndNothingElseDoes)

@@ -1,6 +1,7 @@
 #include "mixer/MixerDevice.h"
 #include "mixer/VolumeScale.h"
 
+#include "mixer/BalanceCases.h"
 #include "mixer/MixerTestSupport.h"
 #include "sim/SimMixer.h"
 
@@ -49,41 +50,61 @@ protected:
     CNotifyWindow m_window;
 };
 
-TEST_F(MixerDeviceTest, SelectLineFindsTheLineAndItsControlsOnBothSides)
+TEST_F(MixerDeviceTest, SelectLineFindsTheLineThatTheWritesThenReach)
 {
     struct Case {
         const char* pszWhat;
         DWORD dwType;
         BOOL bInput;
-        BOOL bFound, bHasVolume, bHasMute, bMultiSelect;
+        BOOL bFound, bHasVolume, bHasMute;
         UINT nChannels;
-        DWORD dwLineID;
+        // The control that a volume write reaches, and the one that a mute changes to muted.
         DWORD dwVolumeID;
+        DWORD dwMuteID;
+        std::vector<DWORD> muted;
     };
     const Case cases[] = {
-        {"output master", kSpeakers, FALSE, TRUE, TRUE, TRUE, FALSE, 2, 0x0, 1},
-        {"recording master through the output steps", kWaveIn, FALSE, TRUE, TRUE, FALSE, FALSE, 2, 0x1, 3},
-        {"a destination is no source", kWaveIn, TRUE, FALSE, FALSE, FALSE, FALSE, 0, 0, 0},
-        {"playback source, first of its type", kMicrophone, FALSE, TRUE, TRUE, FALSE, FALSE, 1, 0x20000, 12},
-        {"recording source", kMicrophone, TRUE, TRUE, TRUE, TRUE, TRUE, 1, 0x10001, 20},
-        {"recording source without volume", kCompactDisc, TRUE, TRUE, FALSE, TRUE, TRUE, 2, 0x30001, 0},
-        {"a type the recording side lacks", kWaveOut, TRUE, FALSE, FALSE, FALSE, FALSE, 0, 0, 0},
-        {"a type the card lacks", kSynthesizer, FALSE, FALSE, FALSE, FALSE, FALSE, 0, 0, 0},
+        {"output master", kSpeakers, FALSE, TRUE, TRUE, TRUE, 2, 1, 2, {1}},
+        {"recording master through the output steps", kWaveIn, FALSE, TRUE, TRUE, FALSE, 2, 3, 0, {}},
+        {"a destination is no source", kWaveIn, TRUE, FALSE, FALSE, FALSE, 0, 0, 0, {}},
+        {"playback source, first of its type", kMicrophone, FALSE, TRUE, TRUE, FALSE, 1, 12, 0, {}},
+        {"recording source: its item of the MIXER control",
+         kMicrophone,
+         TRUE,
+         TRUE,
+         TRUE,
+         TRUE,
+         1,
+         20,
+         4,
+         {0, 0, 1}},
+        {"recording source without volume", kCompactDisc, TRUE, TRUE, FALSE, TRUE, 2, 0, 4, {1, 0, 0}},
+        {"a type the recording side lacks", kWaveOut, TRUE, FALSE, FALSE, FALSE, 0, 0, 0, {}},
+        {"a type the card lacks", kSynthesizer, FALSE, FALSE, FALSE, FALSE, 0, 0, 0, {}},
     };
     for (const auto& c : cases) {
-        CMixerDevice mixer(m_window.Get());
         SCOPED_TRACE(c.pszWhat);
+        sim::Reset();
+        LoadCards(kStudioCard);
+        CMixerDevice mixer(m_window.Get());
         EXPECT_EQ(mixer.SelectLine(c.dwType, c.bInput), c.bFound);
         EXPECT_EQ(mixer.m_dwComponentType, c.dwType);
         EXPECT_EQ(mixer.m_bHasVolume, c.bHasVolume);
         EXPECT_EQ(mixer.m_bHasMute, c.bHasMute);
-        EXPECT_EQ(mixer.m_bMultiSelect, c.bMultiSelect);
         if (!c.bFound)
             continue;
         EXPECT_EQ(mixer.m_nChannels, c.nChannels);
-        EXPECT_EQ(mixer.m_line.dwLineID, c.dwLineID);
         if (c.bHasVolume) {
-            EXPECT_EQ(mixer.m_ctlVolume.dwControlID, c.dwVolumeID);
+            mixer.SetVolume(MAKELONG(8, 8));
+            EXPECT_EQ(sim::GetValues(0, c.dwVolumeID),
+                      std::vector<DWORD>(c.nChannels, LevelToValue(8, 32, 0xFFFF)));
+        }
+        if (c.bHasMute) {
+            mixer.SetMute(TRUE);
+            EXPECT_EQ(sim::GetValues(0, c.dwMuteID), c.muted);
+            BOOL bMuted = FALSE;
+            mixer.GetMute(&bMuted);
+            EXPECT_TRUE(bMuted);
         }
     }
 }
@@ -113,7 +134,7 @@ TEST_F(MixerDeviceTest, VolumeReadsRoundHalfUpAndWritesTruncate)
               MMSYSERR_NOERROR);
     EXPECT_EQ(sim::GetValues(0, 1), (std::vector<DWORD>{0x7FFF, 0x7FFF}));
 
-    // 20/10 shows 62, which writes back 19 steps on both channels.
+    // 20/10 shows 62, which writes back 19 steps to the louder channel; the other keeps half.
     ASSERT_EQ(sim::SetValues(0, 1, {LevelToValue(20, 32, 0xFFFF), LevelToValue(10, 32, 0xFFFF)}),
               MMSYSERR_NOERROR);
     mixer.GetVolume(&dwSteps);
@@ -121,11 +142,11 @@ TEST_F(MixerDeviceTest, VolumeReadsRoundHalfUpAndWritesTruncate)
     const UINT nPosition = StepsToPosition(dwSteps, mixer.m_nChannels, mixer.GetSteps(), 100);
     EXPECT_EQ(nPosition, 62u);
     mixer.SetVolume(PositionToSteps(nPosition, mixer.m_nChannels, mixer.GetSteps(), 100));
-    EXPECT_EQ(sim::GetValues(0, 1), (std::vector<DWORD>{38911, 38911}));
+    EXPECT_EQ(sim::GetValues(0, 1), (std::vector<DWORD>{38911, 19455}));
 
     // Halves above the step count are full volume.
     mixer.SetVolume(MAKELONG(40, 0xFFFF));
-    EXPECT_EQ(sim::GetValues(0, 1), (std::vector<DWORD>{0xFFFF, 0xFFFF}));
+    EXPECT_EQ(sim::GetValues(0, 1), (std::vector<DWORD>{0xFFFF, 0x7FFF}));
 }
 
 TEST_F(MixerDeviceTest, OneChannelLineReadsWithAnEmptyHighHalf)
@@ -139,30 +160,6 @@ TEST_F(MixerDeviceTest, OneChannelLineReadsWithAnEmptyHighHalf)
     EXPECT_EQ(StepsToPosition(dwSteps, mixer.m_nChannels, mixer.GetSteps(), 100), 100u);
     mixer.SetVolume(PositionToSteps(50, mixer.m_nChannels, mixer.GetSteps(), 100));
     EXPECT_EQ(sim::GetValues(0, 20), std::vector<DWORD>{0x7FFF});
-}
-
-TEST_F(MixerDeviceTest, BalanceIsLearntByTheFirstNonzeroRead)
-{
-    CMixerDevice mixer(m_window.Get());
-    ASSERT_TRUE(mixer.SelectLine(kSpeakers, FALSE));
-    ASSERT_EQ(sim::SetValues(0, 1, {LevelToValue(20, 32, 0xFFFF), LevelToValue(12, 32, 0xFFFF)}),
-              MMSYSERR_NOERROR);
-
-    // Before any read the first write reads the volume first; later writes do not.
-    sim::ResetCallCounts();
-    mixer.SetVolume(MAKELONG(16, 16));
-    mixer.SetVolume(MAKELONG(16, 16));
-    EXPECT_EQ(sim::CallCount(Fn::GetControlDetails), 1u);
-    EXPECT_EQ(sim::CallCount(Fn::SetControlDetails), 2u);
-
-    // A silent line teaches nothing: until a nonzero read, every write reads first.
-    CMixerDevice silent(m_window.Get());
-    ASSERT_TRUE(silent.SelectLine(kSpeakers, FALSE));
-    ASSERT_EQ(sim::SetValues(0, 1, {0, 0}), MMSYSERR_NOERROR);
-    sim::ResetCallCounts();
-    silent.SetVolume(0);
-    silent.SetVolume(0);
-    EXPECT_EQ(sim::CallCount(Fn::GetControlDetails), 2u);
 }
 
 TEST_F(MixerDeviceTest, OutputMuteRoundTrips)
@@ -328,11 +325,11 @@ TEST_F(SimMixerTest, GetVolumeHandlesEveryControlShape)
     const ShapeCase cases[] = {
         {"exactly 7.5 steps goes up", 2, 32, 64, {15, 14}, MAKELONG(8, 7)},
         {"one channel", 1, 32, 0xFFFF, {0xFFFF}, 32},
-        {"eight channels read the first two",
+        {"eight channels read as their loudest left and right",
          8,
          32,
          0xFFFF,
-         {0x8000, 0x4000, 1, 2, 3, 4, 5, 6},
+         {0x4000, 0x2000, 0x8000, 0x4000, 0, 0, 0, 0},
          MAKELONG(16, 8)},
         {"0 steps", 2, 0, 0xFFFF, {0x8000, 0x8000}, 0},
         {"maximum 0", 2, 32, 0, {0, 0}, 0},
@@ -354,16 +351,11 @@ TEST_F(SimMixerTest, GetVolumeHandlesEveryControlShape)
 TEST_F(SimMixerTest, SetVolumeHandlesEveryControlShape)
 {
     const ShapeCase cases[] = {
-        {"eight channels in left/right pairs",
-         8,
-         32,
-         0xFFFF,
-         {0x7FFF, 0x3FFF, 0x7FFF, 0x3FFF, 0x7FFF, 0x3FFF, 0x7FFF, 0x3FFF},
-         MAKELONG(16, 8)},
         {"one channel takes the low half", 1, 32, 0xFFFF, {0x7FFF}, MAKELONG(16, 32)},
+        {"two take the louder half", 2, 32, 0xFFFF, {0x7FFF, 0x7FFF}, MAKELONG(8, 16)},
         {"0 steps", 2, 0, 0xFFFF, {0, 0}, MAKELONG(16, 16)},
         {"maximum 0", 2, 32, 0, {0, 0}, MAKELONG(16, 16)},
-        {"maximum above 0xFFFF", 2, 32, 0x20000, {0x10000, 0x20000}, MAKELONG(16, 32)},
+        {"maximum above 0xFFFF", 2, 32, 0x20000, {0x10000, 0x10000}, MAKELONG(16, 16)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszWhat);
@@ -374,6 +366,25 @@ TEST_F(SimMixerTest, SetVolumeHandlesEveryControlShape)
         ASSERT_TRUE(mixer.SelectLine(kSpeakers, FALSE));
         EXPECT_EQ(mixer.SetVolume(c.dwSteps), MMSYSERR_NOERROR);
         EXPECT_EQ(sim::GetValues(0, 1), c.values);
+    }
+}
+
+TEST_F(SimMixerTest, ASliderWriteKeepsTheBalanceOfEveryChannelCount)
+{
+    for (const SBalanceCase& c : BalanceCases()) {
+        SCOPED_TRACE(c.pszWhat);
+        sim::Reset();
+        LoadVolumeCard(static_cast<DWORD>(c.before.size()), 100, 0xFFFF, c.before);
+        CNotifyWindow window;
+        CMixerDevice mixer(window.Get());
+        ASSERT_TRUE(mixer.SelectLine(kSpeakers, FALSE));
+        EXPECT_EQ(mixer.SetVolume(PositionToSteps(c.nPosition, mixer.m_nChannels, mixer.GetSteps(), 100)),
+                  MMSYSERR_NOERROR);
+        EXPECT_EQ(sim::GetValues(0, 1), c.after);
+        // The slider shows the level it set, whichever channel is the loudest.
+        DWORD dwSteps = 0;
+        mixer.GetVolume(&dwSteps);
+        EXPECT_EQ(StepsToPosition(dwSteps, mixer.m_nChannels, mixer.GetSteps(), 100), c.nPosition);
     }
 }
 

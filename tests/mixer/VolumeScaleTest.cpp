@@ -57,13 +57,14 @@ struct SliderCase {
     DWORD dwExpected;
 };
 
-TEST(VolumeScale, StepsToPositionShowsTheLouderChannelOfAStereoLine)
+TEST(VolumeScale, StepsToPositionShowsTheLouderHalfOfALineOfSeveralChannels)
 {
     const SliderCase cases[] = {
         {"16 of 32 steps", MAKELONG(16, 16), 2, 32, 100, 50},
         {"20/10 truncates 62.5", MAKELONG(20, 10), 2, 32, 100, 62},
         {"the right channel louder", MAKELONG(10, 20), 2, 32, 100, 62},
         {"one channel follows the low half", MAKELONG(10, 20), 1, 32, 100, 31},
+        {"a surround line shows its louder half", MAKELONG(10, 20), 6, 32, 100, 62},
         {"0 steps", MAKELONG(10, 10), 2, 0, 100, 0},
         {"more steps than a packed half holds, at full volume", 0xFFFFFFFF, 2, 0xFFFFFFFF, 100, 100},
     };
@@ -71,12 +72,13 @@ TEST(VolumeScale, StepsToPositionShowsTheLouderChannelOfAStereoLine)
         EXPECT_EQ(StepsToPosition(c.dwValue, c.nChannels, c.cSteps, c.nRangeMax), c.dwExpected) << c.pszWhat;
 }
 
-TEST(VolumeScale, PositionToStepsGivesBothStereoChannelsTheLevel)
+TEST(VolumeScale, PositionToStepsGivesBothHalvesTheLevelOnSeveralChannels)
 {
     const SliderCase cases[] = {
         {"position 50", 50, 2, 32, 100, MAKELONG(16, 16)},
         {"position 62 loses a step", 62, 2, 32, 100, MAKELONG(19, 19)},
         {"one channel", 62, 1, 32, 100, 19},
+        {"a surround line", 62, 8, 32, 100, MAKELONG(19, 19)},
         {"full", 100, 2, 32, 100, MAKELONG(32, 32)},
         {"range 0", 50, 2, 32, 0, 0},
         {"more steps than a packed half holds: one channel", 100, 1, 0xFFFFFFFF, 100, 0xFFFF},

@@ -10,6 +10,10 @@
 
 namespace {
 
+// PKEY_AudioEndpoint_JackSubType, one of the many properties whose changes Windows reports.
+constexpr PROPERTYKEY kJackSubTypeKey = {
+    {0x1da5d803, 0xd492, 0x4edd, {0x8c, 0x23, 0xe0, 0xc0, 0xff, 0xee, 0x7f, 0x0e}}, 8};
+
 class DeviceChangeClientTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -70,6 +74,10 @@ TEST_F(DeviceChangeClientTest, OnlyChangesOfTheActiveEndpointsAndTheConsoleDefau
          0},
         {"an active device is added",
          [&] { windows.AddLater(endpoint(L"v3", eRender), DEVICE_STATE_ACTIVE); }, 1},
+        {"an endpoint no card has changes its format", [&] { windows.SetChannelCount(L"v3", 6); }, 0},
+        {"a card's endpoint changes its format", [&] { windows.SetChannelCount(L"tv", 6); }, 1},
+        {"a card's endpoint changes a property that makes no card",
+         [&] { windows.ChangeProperty(L"tv", kJackSubTypeKey); }, 0},
         {"an inactive endpoint becomes active", [&] { windows.SetState(L"v1", DEVICE_STATE_ACTIVE); }, 1},
         {"a card's endpoint is disabled", [&] { windows.SetState(L"tv", DEVICE_STATE_DISABLED); }, 1},
         {"a card's endpoint is removed", [&] { windows.Remove(L"spk"); }, 1},

@@ -1,6 +1,6 @@
 // How endpoints become cards, as plain values: which render endpoint is card 0, which capture
-// endpoint joins which card (by device, never by a name that two adapters share), and how a
-// long or foreign name fits MIXERCAPSA::szPname.
+// endpoint joins which card (by device, never by a name that two adapters share), which is a
+// card of its own, and how a long or foreign name fits MIXERCAPSA::szPname.
 #include "mixer/endpoint/EndpointCards.h"
 
 #include <gtest/gtest.h>
@@ -38,14 +38,19 @@ TEST(EndpointCardsTest, DefaultsMakeCardZeroAndAdaptersPairTheRest)
             << c.pszCase;
 }
 
-TEST(EndpointCardsTest, NoRenderEndpointMeansNoCardAndNamelessAdaptersNeverPair)
+TEST(EndpointCardsTest, MicrophonesWithoutARenderEndpointAreCardsOfTheirOwnAndNamelessAdaptersNeverPair)
 {
-    const std::vector<SEndpointInfo> captures = {{L"c", L"Microphone", L""}};
-    EXPECT_TRUE(PlanCards({}, captures, L"", L"c").empty());
+    // A PC whose speakers are unplugged, with a webcam: each microphone is a card.
+    const std::vector<SEndpointInfo> captures = {{L"c", L"Microphone", L"", L"{PC}"},
+                                                 {L"cam", L"Microphone", L"USB Camera", L"{CAM}"}};
+    const std::vector<SCardPlan> microphones = {{std::nullopt, 0}, {std::nullopt, 1}};
+    EXPECT_EQ(PlanCards({}, captures, L"", L"c"), microphones);
 
+    // Nothing tells which device a microphone without a container or an adapter name is of.
     const std::vector<SEndpointInfo> renders = {{L"r0", L"Speakers", L""}, {L"r1", L"Headphones", L""}};
-    const std::vector<SCardPlan> expected = {{0, std::nullopt}, {1, std::nullopt}};
-    EXPECT_EQ(PlanCards(renders, captures, L"r0", L""), expected);
+    const std::vector<SEndpointInfo> nameless = {{L"c", L"Microphone", L""}};
+    const std::vector<SCardPlan> expected = {{0, std::nullopt}, {1, std::nullopt}, {std::nullopt, 0}};
+    EXPECT_EQ(PlanCards(renders, nameless, L"r0", L""), expected);
 }
 
 TEST(EndpointCardsTest, ContainersTellTheDeviceAndANameDecidesOnlyWhereItIsUnique)
@@ -86,6 +91,18 @@ TEST(EndpointCardsTest, ContainersTellTheDeviceAndANameDecidesOnlyWhereItIsUniqu
          {{L"mic", L"Microphone", L"Realtek Audio", L""}},
          L"",
          {{0, 0}}},
+        {"a webcam's microphone: a card of its own after the render cards",
+         {{L"spk", L"Speakers", L"Realtek Audio", L"{PC}"}, {L"hdmi", L"Monitor", L"NVIDIA", L"{PC}"}},
+         {{L"cam", L"Microphone", L"USB Camera", L"{CAM}"},
+          {L"mic", L"Microphone", L"Realtek Audio", L"{PC}"}},
+         L"",
+         {{0, 1}, {1, std::nullopt}, {std::nullopt, 0}}},
+        {"the same, with the webcam the default: on card 0 too",
+         {{L"spk", L"Speakers", L"Realtek Audio", L"{PC}"}},
+         {{L"cam", L"Microphone", L"USB Camera", L"{CAM}"},
+          {L"mic", L"Microphone", L"Realtek Audio", L"{PC}"}},
+         L"cam",
+         {{0, 0}, {std::nullopt, 0}}},
         {"no container ids and two adapters of one name: no guess",
          {{L"hs1", L"Headset", L"USB Headset", L""}, {L"hs2", L"Headset", L"USB Headset", L""}},
          {{L"m1", L"Microphone", L"USB Headset", L""}},

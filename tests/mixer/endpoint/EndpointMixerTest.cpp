@@ -512,8 +512,9 @@ TEST_F(EndpointMixerTest, DeviceChangesReachEveryWindowOnceAndTheCardsFollow)
     OnOtherThread([&] { m_audio.Fake().SetState(L"r1", DEVICE_STATE_UNPLUGGED); });
     expectOneEach("a card's endpoint unplugged");
     EXPECT_EQ(Mixer().GetNumDevs(), 1u);
-    // A handle whose endpoint has gone drives no card.
+    // A handle whose endpoint has gone drives no card, and says so with -1 as WINMM does.
     EXPECT_EQ(cardOf(hHandles[0], uMxId), MMSYSERR_NODRIVER);
+    EXPECT_EQ(uMxId, static_cast<UINT>(-1));
     ASSERT_EQ(cardOf(hHandles[2], uMxId), MMSYSERR_NOERROR);
     EXPECT_EQ(uMxId, 0u);
 

@@ -210,6 +210,12 @@ void CFakeEndpointVolume::Fail(HRESULT hr)
     m_hrFailure = hr;
 }
 
+void CFakeEndpointVolume::SetChannelCount(UINT cChannels)
+{
+    const std::lock_guard lock(m_mutex);
+    m_levels.resize(std::max(cChannels, 1u), MasterLocked());
+}
+
 float CFakeEndpointVolume::Level() const
 {
     const std::lock_guard lock(m_mutex);
@@ -305,7 +311,7 @@ HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetChannelCount(UINT* pnChannelCo
     if (FAILED(m_hrFailure))
         return m_hrFailure;
     if (SUCCEEDED(m_setup.hrChannelCount))
-        *pnChannelCount = m_setup.cChannels;
+        *pnChannelCount = static_cast<UINT>(m_levels.size());
     return m_setup.hrChannelCount;
 }
 
@@ -462,6 +468,25 @@ void CFakeEnumerator::Remove(const std::wstring& strId)
         m_endpoints.erase(it);
     }
     Tell([=](IMMNotificationClient& client) { client.OnDeviceRemoved(strId.c_str()); });
+}
+
+void CFakeEnumerator::SetChannelCount(const std::wstring& strId, UINT cChannels)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        SEndpoint* pEndpoint = Find(strId);
+        if (pEndpoint == nullptr || pEndpoint->setup.cChannels == cChannels)
+            return;
+        // A volume handed out later has the new format's channels too.
+        pEndpoint->setup.cChannels = cChannels;
+        pEndpoint->pVolume->SetChannelCount(cChannels);
+    }
+    ChangeProperty(strId, kDeviceFormatKey);
+}
+
+void CFakeEnumerator::ChangeProperty(const std::wstring& strId, const PROPERTYKEY& key)
+{
+    Tell([=](IMMNotificationClient& client) { client.OnPropertyValueChanged(strId.c_str(), key); });
 }
 
 void CFakeEnumerator::StopService()
@@ -628,6 +653,9 @@ CFakeCoreAudio& InstallLaptop(CFakeCoreAudio& audio)
     microphone.cChannels = 1;
     audio.Add(microphone);
     audio.Add({L"hdmi", eRender, L"LG TV (Intel Display Audio)", L"Intel Display Audio"});
+    SFakeEndpointSetup webcam{L"cam", eCapture, L"Microphone (USB Camera)", L"USB Camera"};
+    webcam.cChannels = 1;
+    audio.Add(webcam);
     audio.SetDefault(eRender, L"spk");
     audio.SetDefault(eCapture, L"mic");
     SetProcessEnumeratorFactory(audio.Factory());

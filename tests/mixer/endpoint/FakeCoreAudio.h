@@ -88,6 +88,8 @@ public:
     void SetMuteElsewhere(BOOL bMuted);
     // From now on every call answers hr (AUDCLNT_E_DEVICE_INVALIDATED, ...).
     void Fail(HRESULT hr);
+    // The channels of a new format; channels that come new start at the master level.
+    void SetChannelCount(UINT cChannels);
     float Level() const;
     float ChannelLevel(UINT nChannel) const;
     BOOL Muted() const;
@@ -150,6 +152,12 @@ public:
     // leaves its volume answering AUDCLNT_E_DEVICE_INVALIDATED.
     void SetState(const std::wstring& strId, DWORD dwState);
     void Remove(const std::wstring& strId);
+    // The user picks another speaker configuration: the endpoint's format, and with it the
+    // channel count of its volume, changes, and the clients hear OnPropertyValueChanged with
+    // PKEY_AudioEngine_DeviceFormat. Nothing is reported when the count stays.
+    void SetChannelCount(const std::wstring& strId, UINT cChannels);
+    // Windows reports changes of many properties; this one tells of key and changes nothing.
+    void ChangeProperty(const std::wstring& strId, const PROPERTYKEY& key);
     // The audio service stops: every volume handed out answers AUDCLNT_E_SERVICE_NOT_RUNNING,
     // and no client is told. Once it runs again, endpoints hand out new volumes.
     void StopService();
@@ -208,6 +216,7 @@ private:
 
 // The process's Core Audio for the programs that test the mixer functions as the bar calls them:
 // a laptop's speakers (L"spk", 51 positions) and mono microphone (L"mic") on one adapter, both
-// the defaults, and an HDMI output (L"hdmi") on another. Installed as the process's enumerator
+// the defaults, an HDMI output (L"hdmi") on another, and a webcam's microphone (L"cam") that no
+// output shares a device with. Installed as the process's enumerator
 // at the first call, which comes before the process's first mixer call.
 CFakeCoreAudio& ProcessLaptop();

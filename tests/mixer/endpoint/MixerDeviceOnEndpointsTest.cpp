@@ -1,6 +1,7 @@
 // The bar's mixer classes, unchanged, on the endpoint mixer: this program's mixer functions are
 // the product's own, over fake Core Audio with a laptop's endpoints (speakers and microphone on
-// one adapter, an HDMI output on another).
+// one adapter, an HDMI output on another, and a webcam's microphone).
+#include "mixer/BalanceCases.h"
 #include "mixer/LineCatalogue.h"
 #include "mixer/LineSelection.h"
 #include "mixer/MixerDevice.h"
@@ -8,6 +9,8 @@
 #include "mixer/VolumeScale.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
 
+#include <algorithm>
+#include <cmath>
 #include <thread>
 
 namespace {
@@ -18,6 +21,7 @@ protected:
     {
         Speakers().SetLevelElsewhere(0.5f);
         Speakers().SetMuteElsewhere(FALSE);
+        ProcessLaptop().Fake().SetChannelCount(L"hdmi", 2);
         ASSERT_EQ(ProcessMixerChoice().kind, MixerKind::Endpoint) << ProcessMixerChoice().strReason;
     }
 
@@ -44,6 +48,9 @@ TEST_F(MixerDeviceOnEndpointsTest, TheMastersAreFoundAndTheSourcesAreNot)
         {0, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, FALSE, FALSE, 0},
         {1, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE, TRUE, 2},
         {1, MIXERLINE_COMPONENTTYPE_DST_WAVEIN, FALSE, FALSE, 0},
+        // The webcam's card has a recording side only: its output side has no line.
+        {2, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE, FALSE, 0},
+        {2, MIXERLINE_COMPONENTTYPE_DST_WAVEIN, FALSE, TRUE, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "card " << c.nCard << " type " << c.dwComponentType);
@@ -58,6 +65,8 @@ TEST_F(MixerDeviceOnEndpointsTest, TheMastersAreFoundAndTheSourcesAreNot)
     std::string strName;
     EXPECT_EQ(CMixerDevice::GetDeviceName(1, strName), MMSYSERR_NOERROR);
     EXPECT_EQ(strName, "LG TV (Intel Display Audio)");
+    EXPECT_EQ(CMixerDevice::GetDeviceName(2, strName), MMSYSERR_NOERROR);
+    EXPECT_EQ(strName, "Microphone (USB Camera)");
 }
 
 TEST_F(MixerDeviceOnEndpointsTest, TheMenuListsOnlyTheMasterAndAStoredSourceFallsBack)
@@ -97,6 +106,41 @@ TEST_F(MixerDeviceOnEndpointsTest, TheSliderConversionsWorkOnTheEndpointsSteps)
     mixer.GetMute(&bMuted);
     EXPECT_TRUE(bMuted);
     EXPECT_TRUE(Speakers().Muted());
+}
+
+TEST_F(MixerDeviceOnEndpointsTest, ASliderWriteKeepsTheBalanceOfEveryChannelCount)
+{
+    // Each row gives the TV another speaker configuration (mono to 7.1), which a mixer opened
+    // after it knows; a line written with one level writes the master, one of different levels
+    // each channel.
+    CFakeEndpointVolume& tv = ProcessLaptop().Volume(L"hdmi");
+    for (const SBalanceCase& c : BalanceCases()) {
+        SCOPED_TRACE(c.pszWhat);
+        const auto cChannels = static_cast<UINT>(c.before.size());
+        ProcessLaptop().Fake().SetChannelCount(L"hdmi", cChannels);
+        for (UINT nChannel = 0; nChannel < cChannels; ++nChannel)
+            tv.SetChannelVolumeLevelScalar(nChannel, static_cast<float>(c.before[nChannel]) / 0xFFFF,
+                                           nullptr);
+        ProcessLaptop().WaitUntilDelivered();
+
+        CMixerDevice mixer(m_window.Get());
+        ASSERT_TRUE(mixer.Open(1));
+        ASSERT_TRUE(mixer.SelectLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE));
+        ASSERT_EQ(mixer.m_nChannels, cChannels);
+        const size_t cWritesBefore = tv.WriteCount();
+        EXPECT_EQ(mixer.SetVolume(PositionToSteps(c.nPosition, mixer.m_nChannels, mixer.GetSteps(), 100)),
+                  MMSYSERR_NOERROR);
+        std::vector<DWORD> after;
+        for (UINT nChannel = 0; nChannel < cChannels; ++nChannel)
+            after.push_back(static_cast<DWORD>(std::lround(tv.ChannelLevel(nChannel) * 0xFFFF)));
+        EXPECT_EQ(after, c.after);
+        const bool bOneLevel =
+            std::all_of(c.after.begin(), c.after.end(), [&](DWORD v) { return v == c.after[0]; });
+        EXPECT_EQ(tv.WriteCount() - cWritesBefore, bOneLevel ? 1u : cChannels);
+        DWORD dwSteps = 0;
+        mixer.GetVolume(&dwSteps);
+        EXPECT_EQ(StepsToPosition(dwSteps, mixer.m_nChannels, mixer.GetSteps(), 100), c.nPosition);
+    }
 }
 
 TEST_F(MixerDeviceOnEndpointsTest, AChangeOnAComThreadReachesTheBarWindowOnce)

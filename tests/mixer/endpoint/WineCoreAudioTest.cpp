@@ -85,7 +85,15 @@ TEST_F(WineCoreAudioTest, TheChoiceFallsBackToWinmmWithTheReason)
 TEST_F(WineCoreAudioTest, CardsNamesAndValuesComeFromWinesEndpoints)
 {
     CMixerFrontEnd mixer(std::make_unique<CEndpointMixer>(m_pEnumerator));
-    ASSERT_EQ(mixer.GetNumDevs(), ActiveCount(m_pEnumerator.Get(), eRender));
+    // The outputs come first; a recording endpoint that shares no device with one of them (Wine
+    // gives its endpoints no container) follows as a card of its own with a recording side only.
+    const UINT nOutputs = ActiveCount(m_pEnumerator.Get(), eRender);
+    ASSERT_GE(mixer.GetNumDevs(), nOutputs);
+    for (UINT nCard = nOutputs; nCard < mixer.GetNumDevs(); ++nCard) {
+        MIXERCAPSA capsAlone{};
+        ASSERT_EQ(mixer.GetDevCaps(nCard, &capsAlone, sizeof capsAlone), MMSYSERR_NOERROR);
+        EXPECT_EQ(capsAlone.cDestinations, 1u) << nCard;
+    }
     MIXERCAPSA caps{};
     ASSERT_EQ(mixer.GetDevCaps(0, &caps, sizeof caps), MMSYSERR_NOERROR);
     EXPECT_EQ(caps.szPname, CardName(m_render.strName));

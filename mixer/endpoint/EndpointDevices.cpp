@@ -143,3 +143,20 @@ CEndpointCards ReadEndpointCards(IMMDeviceEnumerator* pEnumerator)
     }
     return cards;
 }
+
+SEndpointState ReadEndpointState(IMMDeviceEnumerator* pEnumerator)
+{
+    SEndpointState state{
+        {}, DefaultEndpointId(pEnumerator, eRender), DefaultEndpointId(pEnumerator, eCapture)};
+    CComPtr<IMMDeviceCollection> pCollection;
+    UINT nCount = 0;
+    if (FAILED(pEnumerator->EnumAudioEndpoints(eAll, DEVICE_STATE_ACTIVE, pCollection.Put())) ||
+        !pCollection || FAILED(pCollection->GetCount(&nCount)))
+        return state;
+    for (UINT i = 0; i < nCount; ++i) {
+        CComPtr<IMMDevice> pDevice;
+        if (SUCCEEDED(pCollection->Item(i, pDevice.Put())) && pDevice)
+            state.activeIds.insert(DeviceId(pDevice.Get()));
+    }
+    return state;
+}

@@ -10,6 +10,7 @@
 #include <endpointvolume.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,18 @@ constexpr PROPERTYKEY kContainerIdKey = {
 // The active endpoints made into cards (mixer/endpoint/EndpointCards.h). Endpoints whose id or
 // volume cannot be had are left out; a failed enumeration gives no cards.
 CEndpointCards ReadEndpointCards(IMMDeviceEnumerator* pEnumerator);
+
+// What the cards are made of, as far as a change of them goes: the ids of the active endpoints
+// and of the console defaults. Whatever cannot be read is left empty.
+struct SEndpointState {
+    std::set<std::wstring> activeIds;
+    std::wstring strDefaultRender;
+    std::wstring strDefaultCapture;
+
+    bool operator==(const SEndpointState&) const = default;
+};
+
+SEndpointState ReadEndpointState(IMMDeviceEnumerator* pEnumerator);
 
 // The volume control's steps when the endpoint cannot tell: the percent steps of the system's
 // own volume flyout.

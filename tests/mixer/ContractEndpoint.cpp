@@ -1,4 +1,5 @@
 #include "mixer/ContractBackend.h"
+#include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
 
 bool PrepareContractBackend(ContractBackend& backend, std::string& strWhyNot)
@@ -10,7 +11,11 @@ bool PrepareContractBackend(ContractBackend& backend, std::string& strWhyNot)
     backend.bThreadAndEventCallbacks = true;
     // A laptop's endpoints: speakers and microphone on one adapter, and an HDMI output.
     static CFakeCoreAudio audio;
-    backend.pfnChangeElsewhere = [] { audio.Volume(L"{0.0.0}.{spk}").SetLevelElsewhere(0.25f); };
+    // The change reaches the handles once the mixer's thread runs what Core Audio handed over.
+    backend.pfnChangeElsewhere = [] {
+        audio.Volume(L"{0.0.0}.{spk}").SetLevelElsewhere(0.25f);
+        RunHandedOver();
+    };
     SFakeEndpointSetup speakers{L"{0.0.0}.{spk}", eRender, L"Speakers (Realtek(R) Audio)",
                                 L"Realtek(R) Audio"};
     speakers.fLevel = 0.6f;

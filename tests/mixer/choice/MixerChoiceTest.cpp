@@ -154,13 +154,26 @@ TEST(MixerChoiceTest, TheMixerLeavesTheThreadsComAsItFoundIt)
 {
     CFakeCoreAudio audio;
     audio.Add({L"r", eRender, L"Speakers", L"HDA"});
+    audio.SetDefault(eRender, L"r");
+    // The references to the fake's enumerator besides the fake's own.
+    const auto otherReferences = [&] {
+        IMMDeviceEnumerator* const pEnumerator = audio.Enumerator().Detach();
+        return pEnumerator->Release() - 1;
+    };
     for (const char* pszRequested : {static_cast<const char*>(nullptr), "winmm"}) {
         SCOPED_TRACE(pszRequested ? pszRequested : "(unset)");
         HRESULT hrAfter = E_FAIL;
         std::thread([&] {
             {
-                const CChosenMixer mixer(pszRequested, audio.Factory());
+                CChosenMixer mixer(pszRequested, audio.Factory());
+                HMIXER hMixer = nullptr;
+                if (mixer.Backend().Open(&hMixer, 0, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR)
+                    mixer.Backend().Close(hMixer);
             }
+            // Nothing of the mixer is left, the callbacks it kept included: they went with the
+            // mixer, which ends before its COM apartment.
+            audio.WaitUntilDelivered();
+            EXPECT_EQ(otherReferences(), 0u);
             // Still in the mixer's single-threaded apartment, this would be RPC_E_CHANGED_MODE.
             hrAfter = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
             if (SUCCEEDED(hrAfter))

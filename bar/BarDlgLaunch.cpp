@@ -8,8 +8,6 @@
 #include "mixer/MixerCards.h"
 #include "res/resource.h"
 
-#include <dbt.h>
-
 void CBarDlg::OnDirection(UINT nID)
 {
     // The new copy takes the other side (or this one again) of this bar's card; this bar keeps
@@ -30,10 +28,11 @@ void CBarDlg::StartOrShow(const SInstanceRole& role)
         ShowBar(hBar);
 }
 
-LRESULT CBarDlg::OnDeviceChange(WPARAM wParam, LPARAM)
+LRESULT CBarDlg::OnDeviceChange(WPARAM wParam, LPARAM lParam)
 {
-    // Arrivals, removals and queries are answered and otherwise left alone.
-    if (wParam != DBT_DEVNODES_CHANGED)
+    // Arrivals, removals, queries and changes of other devices are answered and otherwise left
+    // alone.
+    if (!IsMixerCardChange(wParam, lParam))
         return TRUE;
 
     // 1. Noted at once: a copy that is starting now, with no bar yet to be told, learns of the

@@ -2,7 +2,7 @@
 #
 # One GoogleTest program, one ctest entry. Test programs link the program's code and resources
 # with the simulated mixer, with Wine's real winmm when REAL_WINMM is given, or with the mixer
-# library that MIXER names (the product's own, sonobar_mixer_endpoint).
+# library that MIXER names (the product's own, sonobar_mixer_choice).
 function(sonobar_add_gtest name)
   cmake_parse_arguments(ARG "REAL_WINMM" "MIXER" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} $<TARGET_OBJECTS:sonobar_res>)

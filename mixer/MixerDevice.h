@@ -10,7 +10,7 @@
 // program links as its mixer: in the product and the test build, the WINMM front end
 // (mixer/frontend/MixerFrontEnd.h) over the Core Audio endpoints (mixer/endpoint) or over the
 // scripted cards (tests/sim); where Core Audio cannot be used, Windows' own winmm.dll
-// (mixer/endpoint/WinmmMixer.h).
+// (mixer/choice/WinmmMixer.h).
 #pragma once
 
 #include "mixer/MixerHandle.h"

@@ -1,28 +1,28 @@
 #include "mixer/endpoint/DeviceChangeClient.h"
 
-#include "mixer/endpoint/EndpointDevices.h"
+#include "mixer/endpoint/ChangeHandover.h"
 
 #include <utility>
 
-CDeviceChangeClient::CDeviceChangeClient(CComPtr<IMMDeviceEnumerator> pEnumerator,
+CDeviceChangeClient::CDeviceChangeClient(CComPtr<IMMDeviceEnumerator> pEnumerator, HWND hWndHandover,
                                          std::function<void()> cardsChanged)
-    : m_pEnumerator(std::move(pEnumerator)), m_cardsChanged(std::move(cardsChanged))
+    : m_pEnumerator(std::move(pEnumerator)), m_hWndHandover(hWndHandover),
+      m_cardsChanged(std::move(cardsChanged))
 {
 }
 
 void CDeviceChangeClient::ReadingCards()
 {
-    std::vector<CComPtr<IMMDevice>> lookedUp;
-    const CCriticalSectionLock lock(m_mutex);
     m_bReported = false;
-    // Released when this function returns, after the lock.
-    lookedUp.swap(m_lookedUp);
+    m_stateRead = ReadEndpointState(m_pEnumerator.Get());
 }
 
-void CDeviceChangeClient::CardsRead(std::set<std::wstring> endpointIds)
+void CDeviceChangeClient::CheckEndpoints()
 {
-    const CCriticalSectionLock lock(m_mutex);
-    m_cardEndpoints = std::move(endpointIds);
+    // Cleared first: a notification from now on is looked at again.
+    m_bHandedOver = false;
+    if (!m_bReported && ReadEndpointState(m_pEnumerator.Get()) != m_stateRead)
+        CardsChanged();
 }
 
 void CDeviceChangeClient::DeviceFailed()
@@ -30,24 +30,21 @@ void CDeviceChangeClient::DeviceFailed()
     CardsChanged();
 }
 
-HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceStateChanged(LPCWSTR pwstrDeviceId, DWORD dwNewState)
+HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceStateChanged(LPCWSTR, DWORD)
 {
-    if (dwNewState == DEVICE_STATE_ACTIVE || IsCardEndpoint(pwstrDeviceId))
-        CardsChanged();
+    HandOver();
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceAdded(LPCWSTR pwstrDeviceId)
+HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceAdded(LPCWSTR)
 {
-    if (IsActive(pwstrDeviceId))
-        CardsChanged();
+    HandOver();
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceRemoved(LPCWSTR pwstrDeviceId)
+HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceRemoved(LPCWSTR)
 {
-    if (IsCardEndpoint(pwstrDeviceId))
-        CardsChanged();
+    HandOver();
     return S_OK;
 }
 
@@ -55,46 +52,27 @@ HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDefaultDeviceChanged(EDataFlow,
 {
     // Windows reports a new default once per role; card 0 follows the console role only.
     if (role == eConsole)
-        CardsChanged();
+        HandOver();
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnPropertyValueChanged(LPCWSTR pwstrDeviceId,
-                                                                      const PROPERTYKEY key)
+HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY key)
 {
     // A new format (the user's speaker configuration) brings the volume a new channel count, so
     // the card is another one. Windows reports many other properties, which change no card.
-    if (IsEqualPropertyKey(key, kDeviceFormatKey) && IsCardEndpoint(pwstrDeviceId))
-        CardsChanged();
+    if (IsEqualPropertyKey(key, kDeviceFormatKey))
+        HandOver();
     return S_OK;
 }
 
-bool CDeviceChangeClient::IsCardEndpoint(LPCWSTR pwstrDeviceId) const
+void CDeviceChangeClient::HandOver()
 {
-    const CCriticalSectionLock lock(m_mutex);
-    return pwstrDeviceId != nullptr && m_cardEndpoints.count(pwstrDeviceId) != 0;
-}
-
-bool CDeviceChangeClient::IsActive(LPCWSTR pwstrDeviceId)
-{
-    // Looking a device up by the id that a notification names is what Core Audio offers for it.
-    CComPtr<IMMDevice> pDevice;
-    if (pwstrDeviceId == nullptr || FAILED(m_pEnumerator->GetDevice(pwstrDeviceId, pDevice.Put())) ||
-        !pDevice)
-        return false;
-    DWORD dwState = 0;
-    const bool bActive = SUCCEEDED(pDevice->GetState(&dwState)) && dwState == DEVICE_STATE_ACTIVE;
-    const CCriticalSectionLock lock(m_mutex);
-    m_lookedUp.push_back(std::move(pDevice));
-    return bActive;
+    if (!m_bHandedOver.exchange(true))
+        ::PostMessageA(m_hWndHandover, CChangeHandover::kDevicesChanged, 0, 0);
 }
 
 void CDeviceChangeClient::CardsChanged()
 {
-    {
-        const CCriticalSectionLock lock(m_mutex);
-        if (std::exchange(m_bReported, true))
-            return;
-    }
-    m_cardsChanged();
+    if (!std::exchange(m_bReported, true))
+        m_cardsChanged();
 }

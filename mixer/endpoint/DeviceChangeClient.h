@@ -4,33 +4,36 @@
 // default. Endpoints that are added inactive (software that installs virtual devices adds many),
 // the defaults of the other roles and the endpoints' other properties change no card.
 //
-// One report stands for a whole burst (unplugging a headset changes two endpoints and six
+// A notification does no more than hand itself over to the mixer's thread (ChangeHandover.h):
+// it must not wait, and must not release the last reference to a Core Audio object. There the
+// client compares the active endpoints and the console defaults with those the cards were read
+// from. One report stands for a whole burst (unplugging a headset changes two endpoints and six
 // defaults): after a report, nothing more is reported until the mixer reads its cards again
-// (ReadingCards). The mixer tells it which endpoints the cards are made of (CardsRead), and the
-// cards tell it when an endpoint they hold has failed (DeviceFailed).
+// (ReadingCards). The cards tell it when an endpoint they hold has failed (DeviceFailed).
 #pragma once
 
-#include "fw/CriticalSection.h"
 #include "mixer/endpoint/ComPtr.h"
+#include "mixer/endpoint/EndpointDevices.h"
 
 #include <windows.h>
 #include <mmdeviceapi.h>
 
+#include <atomic>
 #include <functional>
-#include <set>
-#include <string>
-#include <vector>
 
 class CDeviceChangeClient final : public CComObject<IMMNotificationClient> {
 public:
-    // cardsChanged is called on Core Audio's threads; it may only take a short lock and post.
-    // The enumerator answers the state of an endpoint that is added.
-    CDeviceChangeClient(CComPtr<IMMDeviceEnumerator> pEnumerator, std::function<void()> cardsChanged);
+    // Notifications post CChangeHandover::kDevicesChanged to hWndHandover; cardsChanged is called
+    // on the mixer's thread.
+    CDeviceChangeClient(CComPtr<IMMDeviceEnumerator> pEnumerator, HWND hWndHandover,
+                        std::function<void()> cardsChanged);
 
-    // On the mixer's thread, before it reads its cards: a change from now on is reported.
+    // On the mixer's thread, before it reads its cards: the endpoints as they are now are the
+    // ones the cards are made of, and a change from now on is reported.
     void ReadingCards();
-    // On the mixer's thread, once it has read them: the endpoints its cards are made of.
-    void CardsRead(std::set<std::wstring> endpointIds);
+    // On the mixer's thread, when kDevicesChanged arrives: reports a change of the endpoints
+    // since the reading.
+    void CheckEndpoints();
     // One of the cards' endpoints answered AUDCLNT_E_DEVICE_INVALIDATED or
     // AUDCLNT_E_SERVICE_NOT_RUNNING: the cards changed, though no notification may say so (a
     // restarted audio service sends none). Reported as the notifications are, once per burst.
@@ -44,16 +47,15 @@ public:
     HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR pwstrDeviceId, const PROPERTYKEY key) override;
 
 private:
-    bool IsCardEndpoint(LPCWSTR pwstrDeviceId) const;
-    bool IsActive(LPCWSTR pwstrDeviceId);
+    // From Core Audio's threads: one message until the mixer's thread has taken it.
+    void HandOver();
     void CardsChanged();
 
     const CComPtr<IMMDeviceEnumerator> m_pEnumerator;
+    const HWND m_hWndHandover;
     const std::function<void()> m_cardsChanged;
-    mutable CCriticalSection m_mutex;
-    std::set<std::wstring> m_cardEndpoints;
+    std::atomic<bool> m_bHandedOver{false};
+    // The mixer's thread's alone.
+    SEndpointState m_stateRead;
     bool m_bReported = false;
-    // Devices looked up inside a notification. A notification must not release the last
-    // reference to a Core Audio object, so they go on the mixer's thread, at the next reading.
-    std::vector<CComPtr<IMMDevice>> m_lookedUp;
 };

@@ -88,6 +88,17 @@ std::vector<SFoundEndpoint> ActiveEndpoints(IMMDeviceEnumerator* pEnumerator, ED
     return found;
 }
 
+// The channels of the endpoint's volume, which follow its format; 0 when it cannot tell.
+UINT ChannelCount(IMMDevice* pDevice)
+{
+    CComPtr<IAudioEndpointVolume> pVolume;
+    UINT cChannels = 0;
+    if (FAILED(pDevice->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, pVolume.PutVoid())) ||
+        !pVolume || FAILED(pVolume->GetChannelCount(&cChannels)))
+        return 0;
+    return cChannels;
+}
+
 std::wstring DefaultEndpointId(IMMDeviceEnumerator* pEnumerator, EDataFlow flow)
 {
     CComPtr<IMMDevice> pDevice;
@@ -143,4 +154,21 @@ CEndpointCards ReadEndpointCards(IMMDeviceEnumerator* pEnumerator)
         cards.push_back(std::move(pCard));
     }
     return cards;
+}
+
+SEndpointState ReadEndpointState(IMMDeviceEnumerator* pEnumerator)
+{
+    SEndpointState state{
+        {}, DefaultEndpointId(pEnumerator, eRender), DefaultEndpointId(pEnumerator, eCapture)};
+    CComPtr<IMMDeviceCollection> pCollection;
+    UINT nCount = 0;
+    if (FAILED(pEnumerator->EnumAudioEndpoints(eAll, DEVICE_STATE_ACTIVE, pCollection.Put())) ||
+        !pCollection || FAILED(pCollection->GetCount(&nCount)))
+        return state;
+    for (UINT i = 0; i < nCount; ++i) {
+        CComPtr<IMMDevice> pDevice;
+        if (SUCCEEDED(pCollection->Item(i, pDevice.Put())) && pDevice)
+            state.activeChannels[DeviceId(pDevice.Get())] = ChannelCount(pDevice.Get());
+    }
+    return state;
 }

@@ -11,6 +11,8 @@
 #include <endpointvolume.h>
 
 #include <memory>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,19 @@ constexpr PROPERTYKEY kDeviceFormatKey = {
 // The active endpoints made into cards (mixer/endpoint/EndpointCards.h). Endpoints whose id or
 // volume cannot be had are left out; a failed enumeration gives no cards.
 CEndpointCards ReadEndpointCards(IMMDeviceEnumerator* pEnumerator);
+
+// What the cards are made of, as far as a change of them goes: the active endpoints by id with
+// the channels of each (a new format changes them) and the ids of the console defaults.
+// Whatever cannot be read is left empty, or 0 channels.
+struct SEndpointState {
+    std::map<std::wstring, UINT> activeChannels;
+    std::wstring strDefaultRender;
+    std::wstring strDefaultCapture;
+
+    bool operator==(const SEndpointState&) const = default;
+};
+
+SEndpointState ReadEndpointState(IMMDeviceEnumerator* pEnumerator);
 
 // The volume control's steps when the endpoint cannot tell: the percent steps of the system's
 // own volume flyout.

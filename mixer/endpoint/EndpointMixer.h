@@ -4,15 +4,16 @@
 // destination or both, each on its endpoint's volume and mute (EndpointMixerCard.h). The WINMM front end
 // (mixer/frontend/MixerFrontEnd.h) answers the program's calls over it.
 //
-// Changes made elsewhere reach the front end from Core Audio's threads (VolumeCallback.h); a
-// change of the devices makes the cards be read again at the next call and tells the front end
-// (DeviceChangeClient.h). Both go through the handle registry (HandleRegistry.h).
+// Changes made elsewhere arrive on Core Audio's threads (VolumeCallback.h, DeviceChangeClient.h)
+// and are handed over to the mixer's thread (ChangeHandover.h), where they reach the front end's
+// handle table; a change of the devices also makes the cards be read again at the next call.
+// Every COM object it holds, the callbacks included, is released when it ends.
 //
 // Usage: CMixerFrontEnd mixer(std::make_unique<CEndpointMixer>(pEnumerator)). The calling
-// thread is the one that may use the enumerator (COM initialised).
+// thread is the mixer's thread: it may use the enumerator (COM initialised) and runs a message
+// loop.
 #pragma once
 
-#include "fw/CriticalSection.h"
 #include "mixer/endpoint/ComPtr.h"
 #include "mixer/endpoint/DeviceChangeClient.h"
 #include "mixer/frontend/CardModel.h"
@@ -21,7 +22,7 @@
 
 #include <memory>
 
-class CHandleRegistry;
+class CChangeHandover;
 
 class CEndpointMixer final : public CCardModel {
 public:
@@ -33,13 +34,16 @@ public:
     const CModelCards& Cards() override;
 
 private:
+    void HandedOver(UINT uMsg, WPARAM wParam, LPARAM lParam);
+
     CComPtr<IMMDeviceEnumerator> m_pEnumerator;
-    std::shared_ptr<CHandleRegistry> m_pRegistry;
+    std::weak_ptr<CHandleTable> m_pHandles;
+    std::shared_ptr<CChangeHandover> m_pHandover;
     CComPtr<CDeviceChangeClient> m_pDeviceClient;
     bool m_bListening = false;
     // Marks the changes that this mixer writes, so that their echo from Core Audio is skipped.
     GUID m_guidOwnWrites{};
-    CCriticalSection m_cardsMutex;
     CModelCards m_cards;
     bool m_bCardsRead = false;
+    bool m_bCardsStale = false;
 };

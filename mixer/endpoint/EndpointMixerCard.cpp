@@ -1,5 +1,6 @@
 #include "mixer/endpoint/EndpointMixerCard.h"
 
+#include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/VolumeCallback.h"
 
 #include <audioclient.h>
@@ -64,9 +65,9 @@ struct CEndpointListening final : CListening {
 };
 
 CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const SEndpointCard> pCard,
-                                       std::weak_ptr<const CHandleRegistry> pRegistry,
+                                       std::weak_ptr<CChangeHandover> pHandover,
                                        CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites)
-    : m_pCard(std::move(pCard)), m_pRegistry(std::move(pRegistry)), m_pDeviceClient(std::move(pDeviceClient)),
+    : m_pCard(std::move(pCard)), m_pHandover(std::move(pHandover)), m_pDeviceClient(std::move(pDeviceClient)),
       m_guidOwnWrites(guidOwnWrites), m_layout(CardLayout(*m_pCard))
 {
 }
@@ -129,11 +130,16 @@ MMRESULT CEndpointMixerCard::Write(const SControlPlace& control, const std::vect
 std::unique_ptr<CListening> CEndpointMixerCard::Listen(HMIXER hMixer)
 {
     auto pListening = std::make_unique<CEndpointListening>();
+    const auto pHandover = m_pHandover.lock();
+    if (!pHandover)
+        return pListening;
     for (DWORD d = 0; d < m_pCard->lines.size(); ++d) {
         const SEndpointLine& line = m_pCard->lines[d];
-        pListening->registrations.emplace_back(
-            line.pVolume,
-            MakeComObject<CVolumeCallback>(m_pRegistry, hMixer, d, m_guidOwnWrites, CurrentMute(line)));
+        pListening->registrations.emplace_back(line.pVolume,
+                                               MakeComObject<CVolumeCallback>(pHandover->Window(), hMixer, d,
+                                                                              m_guidOwnWrites,
+                                                                              CurrentMute(line)),
+                                               m_pHandover);
     }
     return pListening;
 }

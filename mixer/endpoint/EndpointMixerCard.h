@@ -19,12 +19,11 @@
 
 #include <memory>
 
-class CHandleRegistry;
+class CChangeHandover;
 
 class CEndpointMixerCard final : public CModelCard {
 public:
-    CEndpointMixerCard(std::shared_ptr<const SEndpointCard> pCard,
-                       std::weak_ptr<const CHandleRegistry> pRegistry,
+    CEndpointMixerCard(std::shared_ptr<const SEndpointCard> pCard, std::weak_ptr<CChangeHandover> pHandover,
                        CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites);
 
     const SCardLayout& Layout() const override { return m_layout; }
@@ -40,7 +39,7 @@ private:
     MMRESULT Result(HRESULT hr) const;
 
     const std::shared_ptr<const SEndpointCard> m_pCard;
-    const std::weak_ptr<const CHandleRegistry> m_pRegistry;
+    const std::weak_ptr<CChangeHandover> m_pHandover;
     const CComPtr<CDeviceChangeClient> m_pDeviceClient;
     const GUID m_guidOwnWrites;
     const SCardLayout m_layout;

@@ -1,13 +1,11 @@
 #include "mixer/endpoint/VolumeCallback.h"
 
-#include "mixer/endpoint/CallbackKeeper.h"
-
+#include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointDevices.h"
-#include "mixer/endpoint/HandleRegistry.h"
 
-CVolumeCallback::CVolumeCallback(std::weak_ptr<const CHandleRegistry> pRegistry, HMIXER hMixer,
-                                 DWORD dwDestination, const GUID& guidOwnWrites, BOOL bMuted)
-    : m_pRegistry(std::move(pRegistry)), m_hMixer(hMixer), m_dwDestination(dwDestination),
+CVolumeCallback::CVolumeCallback(HWND hWndHandover, HMIXER hMixer, DWORD dwDestination,
+                                 const GUID& guidOwnWrites, BOOL bMuted)
+    : m_hWndHandover(hWndHandover), m_hMixer(hMixer), m_dwDestination(dwDestination),
       m_guidOwnWrites(guidOwnWrites), m_bMuted(bMuted)
 {
 }
@@ -22,14 +20,15 @@ HRESULT STDMETHODCALLTYPE CVolumeCallback::OnNotify(PAUDIO_VOLUME_NOTIFICATION_D
     const bool bMuteChanged = m_bMuted.exchange(bMuted) != bMuted;
     if (IsEqualGUID(pNotify->guidEventContext, m_guidOwnWrites))
         return S_OK;
-    if (const auto pRegistry = m_pRegistry.lock())
-        pRegistry->PostControlChange(m_hMixer, bMuteChanged ? MuteControlOf(m_dwDestination)
-                                                            : VolumeControlOf(m_dwDestination));
+    ::PostMessageA(m_hWndHandover, CChangeHandover::kControlChanged, reinterpret_cast<WPARAM>(m_hMixer),
+                   bMuteChanged ? MuteControlOf(m_dwDestination) : VolumeControlOf(m_dwDestination));
     return S_OK;
 }
 
 CVolumeRegistration::CVolumeRegistration(CComPtr<IAudioEndpointVolume> pVolume,
-                                         CComPtr<IAudioEndpointVolumeCallback> pCallback)
+                                         CComPtr<IAudioEndpointVolumeCallback> pCallback,
+                                         std::weak_ptr<CChangeHandover> pHandover)
+    : m_pHandover(std::move(pHandover))
 {
     if (pVolume && pCallback && SUCCEEDED(pVolume->RegisterControlChangeNotify(pCallback.Get()))) {
         m_pVolume = std::move(pVolume);
@@ -41,6 +40,7 @@ CVolumeRegistration::~CVolumeRegistration()
 {
     if (m_pVolume && m_pCallback) {
         m_pVolume->UnregisterControlChangeNotify(m_pCallback.Get());
-        CCallbackKeeper::Process().Keep(std::move(m_pCallback));
+        if (const auto pHandover = m_pHandover.lock())
+            pHandover->Keep(std::move(m_pCallback));
     }
 }

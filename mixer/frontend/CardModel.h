@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-// Where a model tells the front end of changes made elsewhere, from any thread: ControlChanged
-// for a control of the card that one handle was opened on, CardsChanged when the set of cards
-// changed (HandleTable.h).
+// Where a model tells the front end of changes made elsewhere, on the mixer's thread:
+// ControlChanged for a control of the card that one handle was opened on, CardsChanged when the
+// set of cards changed (HandleTable.h).
 class CHandleTable;
 
 // A model's word that it tells one handle of changes; it stops when this goes.

@@ -1,7 +1,5 @@
 #include "mixer/frontend/HandleTable.h"
 
-#include <dbt.h>
-
 #include <algorithm>
 #include <atomic>
 
@@ -19,13 +17,11 @@ std::vector<CHandleTable::CEntry>::const_iterator CHandleTable::Entry(HMIXER hMi
 
 void CHandleTable::Insert(HMIXER hMixer, SOpenHandle handle)
 {
-    const CCriticalSectionLock lock(m_mutex);
     m_handles.emplace_back(hMixer, std::move(handle));
 }
 
 bool CHandleTable::Remove(HMIXER hMixer, SOpenHandle& handle)
 {
-    const CCriticalSectionLock lock(m_mutex);
     const auto it = Entry(hMixer);
     if (it == m_handles.end())
         return false;
@@ -36,22 +32,18 @@ bool CHandleTable::Remove(HMIXER hMixer, SOpenHandle& handle)
 
 void CHandleTable::RemoveAll()
 {
+    // Empty before the records go, so that a listening that ends finds no handle.
     std::vector<CEntry> handles;
-    {
-        const CCriticalSectionLock lock(m_mutex);
-        handles.swap(m_handles);
-    }
+    handles.swap(m_handles);
 }
 
 size_t CHandleTable::OpenCount() const
 {
-    const CCriticalSectionLock lock(m_mutex);
     return m_handles.size();
 }
 
 bool CHandleTable::Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>& pCard) const
 {
-    const CCriticalSectionLock lock(m_mutex);
     const auto it = Entry(hMixer);
     if (it == m_handles.end())
         return false;
@@ -62,7 +54,6 @@ bool CHandleTable::Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>&
 
 void CHandleTable::NotifyCard(const CModelCard* pCard, DWORD dwControlID) const
 {
-    const CCriticalSectionLock lock(m_mutex);
     for (const auto& [hMixer, handle] : m_handles)
         if (handle.pCard.get() == pCard)
             handle.callback.Notify(hMixer, MM_MIXM_CONTROL_CHANGE, dwControlID);
@@ -70,7 +61,6 @@ void CHandleTable::NotifyCard(const CModelCard* pCard, DWORD dwControlID) const
 
 void CHandleTable::ControlChanged(HMIXER hMixer, DWORD dwControlID)
 {
-    const CCriticalSectionLock lock(m_mutex);
     const auto it = Entry(hMixer);
     if (it != m_handles.end())
         it->second.callback.Notify(hMixer, MM_MIXM_CONTROL_CHANGE, dwControlID);
@@ -78,14 +68,12 @@ void CHandleTable::ControlChanged(HMIXER hMixer, DWORD dwControlID)
 
 void CHandleTable::AddWaitingWindow(HWND hWnd)
 {
-    const CCriticalSectionLock lock(m_mutex);
     if (std::find(m_waitingWindows.begin(), m_waitingWindows.end(), hWnd) == m_waitingWindows.end())
         m_waitingWindows.push_back(hWnd);
 }
 
 void CHandleTable::CardsChanged()
 {
-    const CCriticalSectionLock lock(m_mutex);
     // Each window once: those that hold handles, and those that waited for a card.
     std::vector<HWND> windows;
     windows.swap(m_waitingWindows);
@@ -93,8 +81,7 @@ void CHandleTable::CardsChanged()
         windows.push_back(entry.second.callback.Window());
     for (size_t i = 0; i < windows.size(); ++i) {
         const HWND hWnd = windows[i];
-        if (hWnd != nullptr && std::find(windows.begin(), windows.begin() + i, hWnd) == windows.begin() + i &&
-            ::IsWindow(hWnd))
-            ::PostMessageA(hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+        if (std::find(windows.begin(), windows.begin() + i, hWnd) == windows.begin() + i)
+            PostCardsChanged(hWnd);
     }
 }

@@ -1,11 +1,10 @@
-// CHandleTable holds the front end's open mixer handles. The mixer's callers and the threads on
-// which a card model reports changes share it, so one lock guards it, and every notification is
-// sent while that lock is held: once Remove has taken a handle out, nothing more reaches its
-// callback. Nothing of the model is called under the lock; a handle's record, with the model's
-// listening, is let go by the caller outside it.
+// CHandleTable holds the front end's open mixer handles and the windows waiting for a card: who
+// is told of a change. It lives on the mixer's thread, the one that calls the front end; a model
+// that hears of changes on other threads hands them over to that thread first (the endpoint
+// mixer's ChangeHandover.h), so that nothing waits for the table and, once Remove has taken a
+// handle out, nothing more reaches its callback.
 #pragma once
 
-#include "fw/CriticalSection.h"
 #include "mixer/frontend/CardModel.h"
 #include "mixer/frontend/MixerCallback.h"
 
@@ -29,7 +28,7 @@ public:
     void Insert(HMIXER hMixer, SOpenHandle handle);
     // Takes an open handle's record out into handle; false when the handle is not open.
     bool Remove(HMIXER hMixer, SOpenHandle& handle);
-    // Takes every record out; their listenings end, outside the lock, before this returns.
+    // Takes every record out; their listenings end before this returns.
     void RemoveAll();
     size_t OpenCount() const;
     // The card of an open handle; false when the handle is not open.
@@ -44,15 +43,14 @@ public:
     // A window that asked for a card that is not there (yet): it hears of the next change of
     // the cards, as if it held a handle.
     void AddWaitingWindow(HWND hWnd);
-    // The set of cards changed: WM_DEVICECHANGE with DBT_DEVNODES_CHANGED, once to each window
-    // that holds a handle or waits, as Windows tells windows of a change of the devices.
+    // The set of cards changed: PostCardsChanged (MixerCallback.h) once to each window that holds
+    // a handle or waits, as Windows tells windows of a change of the devices.
     void CardsChanged();
 
 private:
     using CEntry = std::pair<HMIXER, SOpenHandle>;
     std::vector<CEntry>::const_iterator Entry(HMIXER hMixer) const;
 
-    mutable CCriticalSection m_mutex;
     // In the order of opening; a process holds a few at most.
     std::vector<CEntry> m_handles;
     std::vector<HWND> m_waitingWindows;

@@ -1,12 +1,12 @@
 // CMixerBackend is one implementation of the nine WINMM mixer functions that the program calls.
 // There are two: the front end over a card model (MixerFrontEnd.h) and, in the product, the
-// pass-through to Windows' own WINMM (mixer/endpoint/WinmmMixer.h). Each member takes and
+// pass-through to Windows' own WINMM (mixer/choice/WinmmMixer.h). Each member takes and
 // answers exactly what the WINMM function of the same name does.
 //
-// The functions themselves (MixerFunctions.cpp) ask MixerFor which backend answers a call. The
-// library that a program links as its mixer defines MixerFor: the product chooses once per
-// process (mixer/endpoint/MixerChoice.h), the test build answers from its scripted cards and
-// counts the calls (tests/sim/SimMixer.h).
+// The functions themselves (MixerFunctions.cpp) ask MixerFor which backend answers. The library
+// that a program links as its mixer defines MixerFor and IsMixerCardChange: the product chooses
+// once per process (mixer/choice/MixerChoice.h), the test build answers from its scripted cards
+// (tests/sim/SimMixer.h).
 #pragma once
 
 #include <windows.h>
@@ -31,19 +31,12 @@ public:
     virtual MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) = 0;
 };
 
-// The nine functions, in the order of CMixerBackend.
-enum class MixerFunction {
-    GetNumDevs,
-    GetDevCaps,
-    Open,
-    Close,
-    GetID,
-    GetLineInfo,
-    GetLineControls,
-    GetControlDetails,
-    SetControlDetails,
-    Count
-};
+// The backend that answers the mixer functions; defined by the program's mixer library.
+CMixerBackend& MixerFor();
 
-// The backend that answers a call of function; defined by the program's mixer library.
-CMixerBackend& MixerFor(MixerFunction function);
+// Whether a WM_DEVICECHANGE that a window received tells of a change of the mixer's cards, on
+// which the bars restart (declared for them in mixer/MixerCards.h); defined by the program's
+// mixer library. On WINMM every DBT_DEVNODES_CHANGED may be one. A mixer that tells its windows
+// itself of every change of its cards (PostCardsChanged, MixerCallback.h) marks its own notices,
+// and Windows' broadcast of the same code, sent for any device (a USB stick, a mouse), is none.
+BOOL IsMixerCardChange(WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,7 @@
 #include "mixer/frontend/MixerCallback.h"
 
+#include <dbt.h>
+
 void CMixerCallback::Notify(HMIXER hMixer, UINT uMsg, DWORD dwParam) const
 {
     if (m_dwTarget == 0)
@@ -19,4 +21,10 @@ void CMixerCallback::Notify(HMIXER hMixer, UINT uMsg, DWORD dwParam) const
     default:
         break;
     }
+}
+
+void PostCardsChanged(HWND hWnd)
+{
+    if (hWnd != nullptr && ::IsWindow(hWnd))
+        ::PostMessageA(hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, kMixerCardsChanged);
 }

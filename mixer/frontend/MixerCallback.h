@@ -32,3 +32,12 @@ private:
     DWORD m_dwType = CALLBACK_NULL;
     DWORD_PTR m_dwTarget = 0;
 };
+
+// The lParam of the WM_DEVICECHANGE (DBT_DEVNODES_CHANGED) with which a mixer tells a window of
+// a change of its own cards; Windows' broadcast of that code carries 0.
+constexpr LPARAM kMixerCardsChanged = 0x536E6243;
+
+// Tells hWnd, if it is still a window, that the mixer's cards changed: WM_DEVICECHANGE with
+// DBT_DEVNODES_CHANGED, what any WINMM caller takes for a change of the devices, marked with
+// kMixerCardsChanged.
+void PostCardsChanged(HWND hWnd);

@@ -224,8 +224,8 @@ MMRESULT CMixerFrontEnd::Open(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, D
 MMRESULT CMixerFrontEnd::Close(HMIXER hmx)
 {
     // The record leaves the table first, so that nothing reaches its callback any more; the
-    // model stops listening when the record goes at the end of this function, outside the
-    // table's lock. Nothing is signalled on close.
+    // model stops listening when the record goes at the end of this function. Nothing is
+    // signalled on close.
     SOpenHandle handle;
     return m_pHandles->Remove(hmx, handle) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
 }

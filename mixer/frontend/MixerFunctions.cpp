@@ -5,49 +5,49 @@
 
 extern "C" UINT WINAPI mixerGetNumDevs()
 {
-    return MixerFor(MixerFunction::GetNumDevs).GetNumDevs();
+    return MixerFor().GetNumDevs();
 }
 
 extern "C" MMRESULT WINAPI mixerGetDevCapsA(UINT_PTR uMxId, LPMIXERCAPSA pmxcaps, UINT cbmxcaps)
 {
-    return MixerFor(MixerFunction::GetDevCaps).GetDevCaps(uMxId, pmxcaps, cbmxcaps);
+    return MixerFor().GetDevCaps(uMxId, pmxcaps, cbmxcaps);
 }
 
 extern "C" MMRESULT WINAPI mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, DWORD_PTR dwInstance,
                                      DWORD fdwOpen)
 {
-    return MixerFor(MixerFunction::Open).Open(phmx, uMxId, dwCallback, dwInstance, fdwOpen);
+    return MixerFor().Open(phmx, uMxId, dwCallback, dwInstance, fdwOpen);
 }
 
 extern "C" MMRESULT WINAPI mixerClose(HMIXER hmx)
 {
-    return MixerFor(MixerFunction::Close).Close(hmx);
+    return MixerFor().Close(hmx);
 }
 
 extern "C" MMRESULT WINAPI mixerGetID(HMIXEROBJ hmxobj, UINT* puMxId, DWORD fdwId)
 {
-    return MixerFor(MixerFunction::GetID).GetID(hmxobj, puMxId, fdwId);
+    return MixerFor().GetID(hmxobj, puMxId, fdwId);
 }
 
 extern "C" MMRESULT WINAPI mixerGetLineInfoA(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD fdwInfo)
 {
-    return MixerFor(MixerFunction::GetLineInfo).GetLineInfo(hmxobj, pmxl, fdwInfo);
+    return MixerFor().GetLineInfo(hmxobj, pmxl, fdwInfo);
 }
 
 extern "C" MMRESULT WINAPI mixerGetLineControlsA(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc,
                                                  DWORD fdwControls)
 {
-    return MixerFor(MixerFunction::GetLineControls).GetLineControls(hmxobj, pmxlc, fdwControls);
+    return MixerFor().GetLineControls(hmxobj, pmxlc, fdwControls);
 }
 
 extern "C" MMRESULT WINAPI mixerGetControlDetailsA(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd,
                                                    DWORD fdwDetails)
 {
-    return MixerFor(MixerFunction::GetControlDetails).GetControlDetails(hmxobj, pmxcd, fdwDetails);
+    return MixerFor().GetControlDetails(hmxobj, pmxcd, fdwDetails);
 }
 
 extern "C" MMRESULT WINAPI mixerSetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd,
                                                   DWORD fdwDetails)
 {
-    return MixerFor(MixerFunction::SetControlDetails).SetControlDetails(hmxobj, pmxcd, fdwDetails);
+    return MixerFor().SetControlDetails(hmxobj, pmxcd, fdwDetails);
 }

@@ -3,6 +3,7 @@
 #include "app/RunningCopies.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
+#include "support/StandInBar.h"
 
 #include <gtest/gtest.h>
 
@@ -15,29 +16,6 @@
 #include <vector>
 
 namespace {
-
-// A top-level window that copies take for the bar of another copy.
-class CStandInBar {
-public:
-    CStandInBar(int x, int y)
-        : m_hWnd(::CreateWindowExA(0, "STATIC", "Sonobar", WS_POPUP, x, y, 160, 33, nullptr, nullptr,
-                                   ::GetModuleHandleA(nullptr), nullptr))
-    {
-        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-        ::InitCommonControlsEx(&controls);
-        ::CreateWindowExA(0, TRACKBAR_CLASSA, "", WS_CHILD, 0, 0, 100, 10, m_hWnd,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_VOLUME_SLIDER)),
-                          ::GetModuleHandleA(nullptr), nullptr);
-    }
-    ~CStandInBar() { ::DestroyWindow(m_hWnd); }
-    CStandInBar(const CStandInBar&) = delete;
-    CStandInBar& operator=(const CStandInBar&) = delete;
-
-    HWND Get() const { return m_hWnd; }
-
-private:
-    HWND m_hWnd;
-};
 
 class RunningCopiesTest : public ::testing::Test {
 protected:

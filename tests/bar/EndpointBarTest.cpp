@@ -1,18 +1,22 @@
 // The bar created in this process on the product's own mixer, the endpoint mixer, over fake Core
 // Audio: a change that another program makes on a Core Audio thread arrives as one posted
 // notification on the bar's thread and moves the real bar's slider; a mute shows the muted
-// picture (icon 161) in the tray icon of the output master.
+// picture (icon 161) in the tray icon of the output master; Windows' broadcast of a change of any
+// device restarts nothing, the mixer's notice of a changed endpoint restarts the bar once.
 #include "app/StartupValues.h"
 #include "bar/BarDlg.h"
 #include "bar/TrayIcon.h"
 #include "fw/WinApp.h"
 #include "mixer/MixerDevice.h"
+#include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
 #include "res/resource.h"
+#include "support/StandInBar.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <dbt.h>
 
 #include <thread>
 #include <vector>
@@ -117,6 +121,35 @@ TEST_F(EndpointBarTest, AMuteSetElsewhereShowsTheMutedTrayPicture)
     std::thread([] { Speakers().SetMuteElsewhere(FALSE); }).join();
     EXPECT_EQ(Dispatch(), 1u);
     EXPECT_EQ(IconPixels(m_bar.m_pTrayIcon->m_nid.hIcon), PictureOf(IDI_BAR));
+}
+
+TEST_F(EndpointBarTest, OnlyTheMixersNoticeOfChangedEndpointsRestartsTheBarOnce)
+{
+    // Another bar stands, so this one ends without starting the fresh set.
+    const CStandInBar otherBar(0, 0);
+    // Windows' broadcast for a USB stick or a mouse, whose endpoints are as they were.
+    ::SendMessageA(m_bar.m_hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    Dispatch();
+    ASSERT_TRUE(::IsWindow(m_bar.m_hWnd));
+
+    // A headset plugged in: an endpoint added and the console default changed, one notice.
+    SFakeEndpointSetup headset{L"hs", eRender, L"Headset", L"USB Audio"};
+    std::thread([&] {
+        ProcessLaptop().Fake().AddLater(headset, DEVICE_STATE_ACTIVE);
+        ProcessLaptop().SetDefault(eRender, L"hs");
+    }).join();
+    RunHandedOver();
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, m_bar.m_hWnd, WM_DEVICECHANGE, WM_DEVICECHANGE, PM_REMOVE));
+    EXPECT_FALSE(::PeekMessageA(&msg, m_bar.m_hWnd, WM_DEVICECHANGE, WM_DEVICECHANGE, PM_NOREMOVE));
+    ::DispatchMessageA(&msg);
+    EXPECT_FALSE(::IsWindow(msg.hwnd));
+
+    std::thread([] {
+        ProcessLaptop().SetDefault(eRender, L"spk");
+        ProcessLaptop().Fake().Remove(L"hs");
+    }).join();
+    RunHandedOver();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "mixer/ContractBackend.h"
+#include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
 
 bool PrepareContractBackend(ContractBackend& backend, std::string& strWhyNot)
@@ -12,6 +13,7 @@ bool PrepareContractBackend(ContractBackend& backend, std::string& strWhyNot)
     backend.pfnChangeElsewhere = [] {
         CFakeEndpointVolume& speakers = ProcessLaptop().Volume(L"spk");
         speakers.SetLevelElsewhere(speakers.Level() < 0.5f ? 0.75f : 0.25f);
+        RunHandedOver();
     };
     // The laptop's two playback endpoints are the two cards.
     ProcessLaptop();

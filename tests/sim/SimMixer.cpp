@@ -2,6 +2,8 @@
 
 #include "mixer/frontend/MixerFrontEnd.h"
 
+#include <dbt.h>
+
 #include <algorithm>
 #include <array>
 #include <map>
@@ -297,10 +299,63 @@ size_t OpenHandleCount()
 }
 } // namespace sim
 
-// Every call counts itself and gives the test-build host its chance to start.
-CMixerBackend& MixerFor(MixerFunction function)
+namespace {
+
+// The front end as the program's mixer functions reach it, each call counted.
+class CCountedFrontEnd final : public CMixerBackend {
+public:
+    UINT GetNumDevs() override { return Counted(sim::Function::GetNumDevs).GetNumDevs(); }
+    MMRESULT GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSA pmxcaps, UINT cbmxcaps) override
+    {
+        return Counted(sim::Function::GetDevCaps).GetDevCaps(uMxId, pmxcaps, cbmxcaps);
+    }
+    MMRESULT Open(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, DWORD_PTR dwInstance,
+                  DWORD fdwOpen) override
+    {
+        return Counted(sim::Function::Open).Open(phmx, uMxId, dwCallback, dwInstance, fdwOpen);
+    }
+    MMRESULT Close(HMIXER hmx) override { return Counted(sim::Function::Close).Close(hmx); }
+    MMRESULT GetID(HMIXEROBJ hmxobj, UINT* puMxId, DWORD fdwId) override
+    {
+        return Counted(sim::Function::GetID).GetID(hmxobj, puMxId, fdwId);
+    }
+    MMRESULT GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD fdwInfo) override
+    {
+        return Counted(sim::Function::GetLineInfo).GetLineInfo(hmxobj, pmxl, fdwInfo);
+    }
+    MMRESULT GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc, DWORD fdwControls) override
+    {
+        return Counted(sim::Function::GetLineControls).GetLineControls(hmxobj, pmxlc, fdwControls);
+    }
+    MMRESULT GetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override
+    {
+        return Counted(sim::Function::GetControlDetails).GetControlDetails(hmxobj, pmxcd, fdwDetails);
+    }
+    MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override
+    {
+        return Counted(sim::Function::SetControlDetails).SetControlDetails(hmxobj, pmxcd, fdwDetails);
+    }
+
+private:
+    static CMixerBackend& Counted(sim::Function function)
+    {
+        ++sim::TheState().calls[static_cast<size_t>(function)];
+        return sim::FrontEnd();
+    }
+};
+
+} // namespace
+
+// Every call gives the test-build host its chance to start.
+CMixerBackend& MixerFor()
 {
     sim::EnsureHost();
-    ++sim::TheState().calls[static_cast<size_t>(function)];
-    return sim::FrontEnd();
+    static CCountedFrontEnd counted;
+    return counted;
+}
+
+// The scripted cards are a WINMM mixer: every change of the devices may be one of the cards.
+BOOL IsMixerCardChange(WPARAM wParam, LPARAM)
+{
+    return wParam == DBT_DEVNODES_CHANGED;
 }

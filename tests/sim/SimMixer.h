@@ -89,7 +89,19 @@ Control Mute(DWORD dwControlID, DWORD dwValue = 0);
 Control Mixer(DWORD dwControlID, std::vector<DWORD> items);
 Control Mux(DWORD dwControlID, std::vector<DWORD> items);
 
-using Function = MixerFunction;
+// The nine mixer functions, in the order of CMixerBackend, for counting their calls.
+enum class Function {
+    GetNumDevs,
+    GetDevCaps,
+    Open,
+    Close,
+    GetID,
+    GetLineInfo,
+    GetLineControls,
+    GetControlDetails,
+    SetControlDetails,
+    Count
+};
 
 // Forgets all cards, makes every open handle invalid and clears the call counts.
 void Reset();

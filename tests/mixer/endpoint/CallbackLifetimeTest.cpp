@@ -1,6 +1,6 @@
 // The endpoint mixer's callbacks outlive their registration: Windows keeps no reference to the
 // device client, and a volume notification may still be running when the call that unregisters
-// its callback returns.
+// its callback returns. They do not outlive the mixer, which ends before its COM apartment.
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/EndpointMixer.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
@@ -15,7 +15,7 @@ ULONG OtherReferences(IUnknown* pObject)
     return pObject->Release() - 1;
 }
 
-TEST(CallbackLifetimeTest, CallbacksLiveOnAfterTheyAreUnregistered)
+TEST(CallbackLifetimeTest, CallbacksLiveOnAfterTheyAreUnregisteredUntilTheMixerEnds)
 {
     CFakeCoreAudio audio;
     audio.Add({L"spk", eRender, L"Speakers", L"HDA"});
@@ -28,8 +28,10 @@ TEST(CallbackLifetimeTest, CallbacksLiveOnAfterTheyAreUnregistered)
         ASSERT_EQ(audio.Fake().ClientCount(), 1u);
         EXPECT_EQ(mixer.GetNumDevs(), 1u);
         audio.Fake().SetState(L"spk", DEVICE_STATE_UNPLUGGED);
+        RunHandedOver();
         EXPECT_EQ(mixer.GetNumDevs(), 0u);
         audio.Fake().SetState(L"spk", DEVICE_STATE_ACTIVE);
+        RunHandedOver();
         ASSERT_EQ(mixer.GetNumDevs(), 1u);
 
         HMIXER hMixer = nullptr;
@@ -39,11 +41,14 @@ TEST(CallbackLifetimeTest, CallbacksLiveOnAfterTheyAreUnregistered)
         ASSERT_EQ(callbacks.size(), 1u);
         ASSERT_EQ(mixer.Close(hMixer), MMSYSERR_NOERROR);
         EXPECT_EQ(audio.Volume(L"spk").RegisteredCount(), 0u);
+        // Besides this test's own reference, the mixer still keeps the callback: a notification
+        // that was under way when it was unregistered finds it alive.
+        EXPECT_GE(OtherReferences(callbacks[0].Get()), 1u);
     }
     EXPECT_EQ(audio.Fake().ClientCount(), 0u);
-    // Besides this test's own reference, someone still keeps the callback: a notification that
-    // was under way when it was unregistered finds it alive.
-    EXPECT_GE(OtherReferences(callbacks[0].Get()), 1u);
+    // Once the mixer has gone, nobody holds anything of it: released before COM ends.
+    EXPECT_EQ(OtherReferences(callbacks[0].Get()), 0u);
+    EXPECT_EQ(audio.Fake().LiveDevices(), 0u);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
-// Which of Core Audio's device notifications change the cards, and that a burst of them is
-// reported once: the client on fake Core Audio, which delivers as Windows does.
+// Which of Core Audio's device notifications change the cards, that a burst of them is reported
+// once, and that the notifications only hand themselves over: the client on fake Core Audio,
+// which delivers as Windows does.
+#include "mixer/MixerTestSupport.h"
+#include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/DeviceChangeClient.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
 
@@ -36,16 +39,20 @@ protected:
     }
 
     // What the mixer does when it reads its cards again.
-    void CardsRead()
+    void CardsRead() { m_pClient->ReadingCards(); }
+
+    // The reports once the mixer's thread has run what the notifications handed over.
+    int Reports()
     {
-        m_pClient->ReadingCards();
-        m_pClient->CardsRead({L"spk", L"mic", L"hs", L"hs-mic", L"tv"});
+        RunHandedOver();
+        return m_nReports;
     }
 
     CFakeCoreAudio m_audio;
-    std::atomic<int> m_nReports = 0;
-    const CComPtr<CDeviceChangeClient> m_pClient =
-        MakeComObject<CDeviceChangeClient>(m_audio.Enumerator(), [this] { ++m_nReports; });
+    int m_nReports = 0;
+    CChangeHandover m_handover{[this](UINT, WPARAM, LPARAM) { m_pClient->CheckEndpoints(); }};
+    const CComPtr<CDeviceChangeClient> m_pClient = MakeComObject<CDeviceChangeClient>(
+        m_audio.Enumerator(), m_handover.Window(), [this] { ++m_nReports; });
 };
 
 TEST_F(DeviceChangeClientTest, OnlyChangesOfTheActiveEndpointsAndTheConsoleDefaultAreReported)
@@ -74,7 +81,7 @@ TEST_F(DeviceChangeClientTest, OnlyChangesOfTheActiveEndpointsAndTheConsoleDefau
          0},
         {"an active device is added",
          [&] { windows.AddLater(endpoint(L"v3", eRender), DEVICE_STATE_ACTIVE); }, 1},
-        {"an endpoint no card has changes its format", [&] { windows.SetChannelCount(L"v3", 6); }, 0},
+        {"an inactive endpoint changes its format", [&] { windows.SetChannelCount(L"v1", 6); }, 0},
         {"a card's endpoint changes its format", [&] { windows.SetChannelCount(L"tv", 6); }, 1},
         {"a card's endpoint changes a property that makes no card",
          [&] { windows.ChangeProperty(L"tv", kJackSubTypeKey); }, 0},
@@ -86,7 +93,7 @@ TEST_F(DeviceChangeClientTest, OnlyChangesOfTheActiveEndpointsAndTheConsoleDefau
     for (const auto& c : cases) {
         m_nReports = 0;
         c.change();
-        EXPECT_EQ(m_nReports, c.nReports) << c.pszCase;
+        EXPECT_EQ(Reports(), c.nReports) << c.pszCase;
         CardsRead();
     }
 }
@@ -100,12 +107,32 @@ TEST_F(DeviceChangeClientTest, ABurstIsReportedOnceUntilTheCardsAreReadAgain)
     windows.SetState(L"hs-mic", DEVICE_STATE_UNPLUGGED);
     windows.SetDefault(eRender, L"spk");
     windows.SetDefault(eCapture, L"mic");
-    EXPECT_EQ(m_nReports, 1);
+    EXPECT_EQ(Reports(), 1);
 
     CardsRead();
     windows.SetState(L"hs", DEVICE_STATE_ACTIVE);
     windows.SetDefault(eRender, L"hs");
-    EXPECT_EQ(m_nReports, 2);
+    EXPECT_EQ(Reports(), 2);
+}
+
+TEST_F(DeviceChangeClientTest, ANotificationOnlyHandsItselfOverAndHoldsNoDevice)
+{
+    // A hundred virtual devices installed inactive, each announced on Core Audio's thread: none
+    // is looked up there, nothing waits for the mixer's thread, and once that thread has run
+    // there is one look at the endpoints, which changed no card, and no device is left held.
+    for (int i = 0; i < 100; ++i)
+        m_audio.Fake().AddLater({L"v" + std::to_wstring(i), eRender, L"Virtual", L"Virtual Audio"},
+                                DEVICE_STATE_DISABLED);
+    EXPECT_EQ(m_nReports, 0);
+    EXPECT_EQ(m_audio.Fake().LiveDevices(), 0u);
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageA(&msg, m_handover.Window(), CChangeHandover::kDevicesChanged,
+                               CChangeHandover::kDevicesChanged, PM_REMOVE));
+    EXPECT_FALSE(::PeekMessageA(&msg, m_handover.Window(), CChangeHandover::kDevicesChanged,
+                                CChangeHandover::kDevicesChanged, PM_NOREMOVE));
+    ::DispatchMessageA(&msg);
+    EXPECT_EQ(Reports(), 0);
+    EXPECT_EQ(m_audio.Fake().LiveDevices(), 0u);
 }
 
 } // namespace

@@ -51,9 +51,11 @@ HMIXEROBJ Object(HMIXER hMixer)
     return reinterpret_cast<HMIXEROBJ>(hMixer);
 }
 
-// The messages of one kind waiting for a window, taken off its queue.
+// The messages of one kind waiting for a window, taken off its queue once what the mixer handed
+// over has run.
 std::vector<MSG> TakeMessages(HWND hWnd, UINT uMessage)
 {
+    RunHandedOver();
     std::vector<MSG> messages;
     MSG msg;
     while (::PeekMessageA(&msg, hWnd, uMessage, uMessage, PM_REMOVE))
@@ -319,6 +321,7 @@ TEST_F(EndpointMixerTest, AnEndpointThatFailsIsADeviceChangeOncePerBurst)
             ASSERT_EQ(messages.size(), c.cDeviceChanges);
             if (c.cDeviceChanges != 0) {
                 EXPECT_EQ(messages[0].wParam, static_cast<WPARAM>(DBT_DEVNODES_CHANGED));
+                EXPECT_EQ(messages[0].lParam, kMixerCardsChanged);
             }
         }
         // The bars restart and read the cards again; the endpoints work once more.
@@ -345,6 +348,7 @@ TEST_F(EndpointMixerTest, ABarWithNoCardHearsWhenAnEndpointAppears)
     const auto messages = TakeMessages(bar.Get(), WM_DEVICECHANGE);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].wParam, static_cast<WPARAM>(DBT_DEVNODES_CHANGED));
+    EXPECT_EQ(messages[0].lParam, kMixerCardsChanged);
     EXPECT_EQ(Mixer().GetNumDevs(), 1u);
 }
 
@@ -436,6 +440,25 @@ TEST_F(EndpointMixerTest, OwnWritesAreAnnouncedOnceAndOtherCopiesHearTheChanges)
     Mixer().Close(hMixer);
 }
 
+TEST_F(EndpointMixerTest, CoreAudiosThreadOnlyHandsAChangeOverAndTheMixersThreadTellsTheHandle)
+{
+    AddSpeakersAndMicrophone();
+    const CNotifyWindow bar;
+    const HMIXER hMixer = Open(0, bar);
+    // Delivered on Core Audio's thread while the mixer's thread does nothing: the callback has
+    // returned without touching the handles, which only the mixer's thread does, once its
+    // message loop runs.
+    OnOtherThread([&] { m_audio.Volume(L"r").SetLevelElsewhere(0.25f); });
+    OnOtherThread([&] { m_audio.Fake().SetState(L"r", DEVICE_STATE_UNPLUGGED); });
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageA(&msg, bar.Get(), 0, 0, PM_NOREMOVE));
+    const auto messages = bar.TakeNotifications();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].lParam, static_cast<LPARAM>(kSpeakersVolume));
+    EXPECT_EQ(TakeMessages(bar.Get(), WM_DEVICECHANGE).size(), 1u);
+    Mixer().Close(hMixer);
+}
+
 TEST_F(EndpointMixerTest, NothingIsPostedAfterCloseEvenWithANotificationUnderWay)
 {
     m_audio.Add(Render(L"r", L"Speakers", L"HDA"));
@@ -490,6 +513,7 @@ TEST_F(EndpointMixerTest, DeviceChangesReachEveryWindowOnceAndTheCardsFollow)
             const auto messages = TakeMessages(pWindow->Get(), WM_DEVICECHANGE);
             ASSERT_EQ(messages.size(), 1u) << pszCase;
             EXPECT_EQ(messages[0].wParam, static_cast<WPARAM>(DBT_DEVNODES_CHANGED)) << pszCase;
+            EXPECT_EQ(messages[0].lParam, kMixerCardsChanged) << pszCase;
         }
     };
 

@@ -74,10 +74,14 @@ private:
 
 class CFakeDevice final : public CComObject<IMMDevice> {
 public:
-    CFakeDevice(const SFakeEndpointSetup& setup, DWORD dwState, CComPtr<CFakeEndpointVolume> pVolume)
-        : m_setup(setup), m_dwState(dwState), m_pVolume(std::move(pVolume))
+    CFakeDevice(const SFakeEndpointSetup& setup, DWORD dwState, CComPtr<CFakeEndpointVolume> pVolume,
+                std::shared_ptr<std::atomic<size_t>> pLiveDevices)
+        : m_setup(setup), m_dwState(dwState), m_pVolume(std::move(pVolume)),
+          m_pLiveDevices(std::move(pLiveDevices))
     {
+        ++*m_pLiveDevices;
     }
+    ~CFakeDevice() override { --*m_pLiveDevices; }
 
     HRESULT STDMETHODCALLTYPE Activate(REFIID iid, DWORD, PROPVARIANT*, void** ppv) override
     {
@@ -109,6 +113,7 @@ private:
     const SFakeEndpointSetup m_setup;
     const DWORD m_dwState;
     const CComPtr<CFakeEndpointVolume> m_pVolume;
+    const std::shared_ptr<std::atomic<size_t>> m_pLiveDevices;
 };
 
 class CFakeCollection final : public CComObject<IMMDeviceCollection> {
@@ -526,7 +531,7 @@ CFakeEnumerator::SEndpoint* CFakeEnumerator::Find(const std::wstring& strId)
 
 CComPtr<IMMDevice> CFakeEnumerator::MakeDevice(const SEndpoint& endpoint) const
 {
-    return MakeComObject<CFakeDevice>(endpoint.setup, endpoint.dwState, endpoint.pVolume);
+    return MakeComObject<CFakeDevice>(endpoint.setup, endpoint.dwState, endpoint.pVolume, m_pLiveDevices);
 }
 
 void CFakeEnumerator::Tell(std::function<void(IMMNotificationClient&)> notification)

@@ -22,12 +22,13 @@
 #pragma once
 
 #include "mixer/endpoint/ComPtr.h"
-#include "mixer/endpoint/MixerChoice.h"
+#include "mixer/choice/MixerChoice.h"
 
 #include <windows.h>
 #include <mmdeviceapi.h>
 #include <endpointvolume.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -164,6 +165,8 @@ public:
     void StartService();
     CFakeEndpointVolume& Volume(const std::wstring& strId);
     size_t ClientCount() const;
+    // The devices handed out and not yet released by everyone.
+    size_t LiveDevices() const { return *m_pLiveDevices; }
 
     HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(EDataFlow dataFlow, DWORD dwStateMask,
                                                  IMMDeviceCollection** ppDevices) override;
@@ -185,6 +188,7 @@ private:
     void Tell(std::function<void(IMMNotificationClient&)> notification);
 
     const std::shared_ptr<CFakeNotifier> m_pNotifier;
+    const std::shared_ptr<std::atomic<size_t>> m_pLiveDevices = std::make_shared<std::atomic<size_t>>(0);
     mutable std::mutex m_mutex;
     std::vector<SEndpoint> m_endpoints;
     std::wstring m_strDefault[2][ERole_enum_count];

@@ -122,6 +122,7 @@ TEST_F(MixerDeviceOnEndpointsTest, ASliderWriteKeepsTheBalanceOfEveryChannelCoun
             tv.SetChannelVolumeLevelScalar(nChannel, static_cast<float>(c.before[nChannel]) / 0xFFFF,
                                            nullptr);
         ProcessLaptop().WaitUntilDelivered();
+        RunHandedOver();
 
         CMixerDevice mixer(m_window.Get());
         ASSERT_TRUE(mixer.Open(1));

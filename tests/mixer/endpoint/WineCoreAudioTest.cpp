@@ -9,7 +9,7 @@
 #include "mixer/endpoint/EndpointCards.h"
 #include "mixer/endpoint/EndpointMixer.h"
 #include "mixer/endpoint/EndpointDevices.h"
-#include "mixer/endpoint/MixerChoice.h"
+#include "mixer/choice/MixerChoice.h"
 #include "mixer/frontend/MixerFrontEnd.h"
 
 #include <functiondiscoverykeys_devpkey.h>

@@ -1,14 +1,13 @@
-#include "mixer/endpoint/MixerChoice.h"
+#include "mixer/choice/MixerChoice.h"
 
+#include "mixer/choice/WaitingMixer.h"
+#include "mixer/choice/WinmmMixer.h"
 #include "mixer/endpoint/EndpointMixer.h"
-#include "mixer/endpoint/WinmmMixer.h"
 #include "mixer/frontend/MixerFrontEnd.h"
 
-#include <dbt.h>
 #include <endpointvolume.h>
 
 #include <cstdlib>
-#include <set>
 
 namespace {
 
@@ -45,81 +44,30 @@ HRESULT SomeEndpointVolume(IMMDeviceEnumerator* pEnumerator, CComPtr<IAudioEndpo
     return pDevice->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, pVolume.PutVoid());
 }
 
-// Whether Core Audio's endpoint volume is Wine 8's stub: it lists the endpoints and reads their
-// volume, but answers E_NOTIMPL to two reads that Windows always answers, and cannot write.
-// Only reads: a test write would undo a change made between its read and its write, and every
-// other program would hear of a change "by the system".
-bool IsWinesStub(IMMDeviceEnumerator* pEnumerator, std::string& strReason)
+// What Core Audio's endpoint volume says of the platform. Wine 8's stub lists the endpoints and
+// reads their volume, but answers E_NOTIMPL to two reads that Windows always answers, and cannot
+// write: WINMM. Endpoints that cannot be listed, or a volume that cannot be had, are an audio
+// service not running yet: wait. Only reads: a test write would undo a change made between its
+// read and its write, and every other program would hear of a change "by the system".
+SMixerChoice ProbeEndpointVolume(IMMDeviceEnumerator* pEnumerator, const std::string& strPrefix)
 {
     CComPtr<IAudioEndpointVolume> pVolume;
     const HRESULT hr = SomeEndpointVolume(pEnumerator, pVolume);
-    if (FAILED(hr) || !pVolume) {
-        strReason =
-            "no endpoint yet (" + Answered("the endpoint volume", hr) + "): no card until one appears";
-        return false;
-    }
+    if (hr == HRESULT_FROM_WIN32(ERROR_NOT_FOUND))
+        return {MixerKind::Endpoint,
+                "no endpoint yet (" + Answered("the endpoint volume", hr) + "): no card until one appears"};
+    if (FAILED(hr) || !pVolume)
+        return {MixerKind::WaitingForCoreAudio,
+                "Core Audio not ready: " + Answered("the endpoint volume", hr) + "; trying again"};
     UINT nStep = 0;
     UINT cSteps = 0;
     UINT cChannels = 0;
-    if (const HRESULT hrRead = pVolume->GetVolumeStepInfo(&nStep, &cSteps); hrRead == E_NOTIMPL) {
-        strReason = Answered("GetVolumeStepInfo", hrRead);
-        return true;
-    }
-    if (const HRESULT hrRead = pVolume->GetChannelCount(&cChannels); hrRead == E_NOTIMPL) {
-        strReason = Answered("GetChannelCount", hrRead);
-        return true;
-    }
-    strReason = "Core Audio's endpoint volume";
-    return false;
+    if (const HRESULT hrRead = pVolume->GetVolumeStepInfo(&nStep, &cSteps); hrRead == E_NOTIMPL)
+        return {MixerKind::Winmm, strPrefix + Answered("GetVolumeStepInfo", hrRead)};
+    if (const HRESULT hrRead = pVolume->GetChannelCount(&cChannels); hrRead == E_NOTIMPL)
+        return {MixerKind::Winmm, strPrefix + Answered("GetChannelCount", hrRead)};
+    return {MixerKind::Endpoint, "Core Audio's endpoint volume"};
 }
-
-// Answers as a machine without mixer devices, and remembers the windows that asked for a card,
-// so that they can be told once there may be one.
-class CWaitingMixer final : public CMixerBackend {
-public:
-    UINT GetNumDevs() override { return 0; }
-    MMRESULT GetDevCaps(UINT_PTR, LPMIXERCAPSA, UINT) override { return MMSYSERR_BADDEVICEID; }
-    MMRESULT Open(LPHMIXER, UINT, DWORD_PTR dwCallback, DWORD_PTR, DWORD fdwOpen) override
-    {
-        const auto hWnd = reinterpret_cast<HWND>(dwCallback);
-        if ((fdwOpen & CALLBACK_TYPEMASK) == CALLBACK_WINDOW && ::IsWindow(hWnd))
-            m_windows.insert(hWnd);
-        return MMSYSERR_BADDEVICEID;
-    }
-    MMRESULT Close(HMIXER) override { return MMSYSERR_INVALHANDLE; }
-    MMRESULT GetID(HMIXEROBJ, UINT*, DWORD fdwId) override { return NoObject(fdwId); }
-    MMRESULT GetLineInfo(HMIXEROBJ, LPMIXERLINEA, DWORD fdwInfo) override { return NoObject(fdwInfo); }
-    MMRESULT GetLineControls(HMIXEROBJ, LPMIXERLINECONTROLSA, DWORD fdwControls) override
-    {
-        return NoObject(fdwControls);
-    }
-    MMRESULT GetControlDetails(HMIXEROBJ, LPMIXERCONTROLDETAILS, DWORD fdwDetails) override
-    {
-        return NoObject(fdwDetails);
-    }
-    MMRESULT SetControlDetails(HMIXEROBJ, LPMIXERCONTROLDETAILS, DWORD fdwDetails) override
-    {
-        return NoObject(fdwDetails);
-    }
-
-    // WM_DEVICECHANGE with DBT_DEVNODES_CHANGED, the message on which the bars restart.
-    void TellWindows() const
-    {
-        for (const HWND hWnd : m_windows)
-            if (::IsWindow(hWnd))
-                ::PostMessageA(hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
-    }
-
-private:
-    // There is no handle and no device: the code depends on which the caller named.
-    static MMRESULT NoObject(DWORD fdwFlags)
-    {
-        return (fdwFlags & MIXER_OBJECTF_HMIXER) == MIXER_OBJECTF_HMIXER ? MMSYSERR_INVALHANDLE
-                                                                         : MMSYSERR_BADDEVICEID;
-    }
-
-    std::set<HWND> m_windows;
-};
 
 EnumeratorFactory& ProcessFactory()
 {
@@ -127,21 +75,9 @@ EnumeratorFactory& ProcessFactory()
     return factory;
 }
 
-CChosenMixer& TheProcessMixer();
-
-void CALLBACK TryAgainOnTimer(HWND, UINT, UINT_PTR idEvent, DWORD)
-{
-    if (TheProcessMixer().TryAgain())
-        ::KillTimer(nullptr, idEvent);
-}
-
 CChosenMixer& TheProcessMixer()
 {
     static CChosenMixer mixer(std::getenv("SONOBAR_MIXER"), ProcessFactory());
-    // A timer of the user-interface thread, whose message loop runs the tries.
-    static const bool bTrying = mixer.Choice().kind == MixerKind::WaitingForCoreAudio &&
-                                ::SetTimer(nullptr, 0, kRetryMilliseconds, &TryAgainOnTimer) != 0;
-    static_cast<void>(bTrying);
     return mixer;
 }
 
@@ -185,11 +121,10 @@ SMixerChoice ChooseMixer(const char* pszRequested, const EnumeratorFactory& fact
     if (FAILED(hr) || !pFound)
         return {MixerKind::WaitingForCoreAudio,
                 "Core Audio not ready: " + Answered("MMDeviceEnumerator", hr) + "; trying again"};
-    std::string strReason;
-    if (IsWinesStub(pFound.Get(), strReason))
-        return {MixerKind::Winmm, strPrefix + strReason};
-    pEnumerator = std::move(pFound);
-    return {MixerKind::Endpoint, strReason};
+    SMixerChoice choice = ProbeEndpointVolume(pFound.Get(), strPrefix);
+    if (choice.kind == MixerKind::Endpoint)
+        pEnumerator = std::move(pFound);
+    return choice;
 }
 
 CChosenMixer::CChosenMixer(const char* pszRequested, EnumeratorFactory factory)
@@ -199,6 +134,8 @@ CChosenMixer::CChosenMixer(const char* pszRequested, EnumeratorFactory factory)
     CComPtr<IMMDeviceEnumerator> pEnumerator;
     SMixerChoice choice = ChooseMixer(pszRequested, m_factory, pEnumerator);
     Settle(std::move(choice), std::move(pEnumerator));
+    if (m_choice.kind == MixerKind::WaitingForCoreAudio)
+        m_retryTimer.emplace(kRetryMilliseconds, [this] { return TryAgain(); });
 }
 
 CChosenMixer::~CChosenMixer() = default;

@@ -3,15 +3,27 @@
 // comes and tells the bars, and that COM is left as it was found.
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
-#include "mixer/endpoint/MixerChoice.h"
+#include "mixer/choice/MixerChoice.h"
+#include "mixer/frontend/MixerCallback.h"
 
+#include <audioclient.h>
 #include <dbt.h>
 
 #include <thread>
 
 namespace {
 
-enum class CoreAudio { Windows, WineStub, WineStubSteps, NotRegistered, NotReady, NoEndpoint, CaptureOnly };
+enum class CoreAudio {
+    Windows,
+    WineStub,
+    WineStubSteps,
+    NotRegistered,
+    NotReady,
+    ServiceStopped,
+    VolumeRefused,
+    NoEndpoint,
+    CaptureOnly
+};
 
 TEST(MixerChoiceTest, ChosenByWhatThePlatformHasWithoutAWrite)
 {
@@ -33,6 +45,12 @@ TEST(MixerChoiceTest, ChosenByWhatThePlatformHasWithoutAWrite)
         {nullptr, CoreAudio::CaptureOnly, MixerKind::Endpoint, "Core Audio's endpoint volume"},
         {nullptr, CoreAudio::NotReady, MixerKind::WaitingForCoreAudio,
          "Core Audio not ready: MMDeviceEnumerator answered 0x80070426; trying again"},
+        // The enumerator is there, but the audio service has not started yet: the endpoints
+        // cannot be listed, or their volume cannot be had.
+        {nullptr, CoreAudio::ServiceStopped, MixerKind::WaitingForCoreAudio,
+         "Core Audio not ready: the endpoint volume answered 0x88890010; trying again"},
+        {nullptr, CoreAudio::VolumeRefused, MixerKind::WaitingForCoreAudio,
+         "Core Audio not ready: the endpoint volume answered 0x88890010; trying again"},
         {"winmm", CoreAudio::Windows, MixerKind::Winmm, "SONOBAR_MIXER=winmm"},
         {"WinMM", CoreAudio::NotRegistered, MixerKind::Winmm, "SONOBAR_MIXER=winmm"},
         {"endpoint", CoreAudio::Windows, MixerKind::Endpoint, "Core Audio's endpoint volume"},
@@ -57,9 +75,13 @@ TEST(MixerChoiceTest, ChosenByWhatThePlatformHasWithoutAWrite)
             setup.hrStepInfo = E_NOTIMPL;
         if (c.coreAudio == CoreAudio::CaptureOnly)
             setup.flow = eCapture;
+        if (c.coreAudio == CoreAudio::VolumeRefused)
+            setup.hrActivate = AUDCLNT_E_SERVICE_NOT_RUNNING;
         if (c.coreAudio != CoreAudio::NoEndpoint)
             audio.Add(setup);
         audio.SetDefault(setup.flow, L"r");
+        if (c.coreAudio == CoreAudio::ServiceStopped)
+            audio.Fake().StopService();
 
         bool bAsked = false;
         const EnumeratorFactory factory = [&](CComPtr<IMMDeviceEnumerator>& pEnumerator) {
@@ -84,52 +106,74 @@ TEST(MixerChoiceTest, ChosenByWhatThePlatformHasWithoutAWrite)
     }
 }
 
-TEST(MixerChoiceTest, AProcessWaitingForCoreAudioSettlesOnceItComesAndRestartsTheBars)
+TEST(MixerChoiceTest, AProcessWaitingForCoreAudioSettlesOnceTheCardsCanBeReadAndRestartsTheBars)
 {
-    CFakeCoreAudio audio;
-    audio.Add({L"r", eRender, L"Speakers", L"HDA"});
-    audio.SetDefault(eRender, L"r");
-    HRESULT hrCreate = HRESULT_FROM_WIN32(ERROR_SERVICE_NOT_ACTIVE);
-    CChosenMixer mixer(nullptr, [&](CComPtr<IMMDeviceEnumerator>& pEnumerator) {
-        return SUCCEEDED(hrCreate) ? audio.Factory()(pEnumerator) : hrCreate;
-    });
-    ASSERT_EQ(mixer.Choice().kind, MixerKind::WaitingForCoreAudio);
+    // No enumerator yet, or an enumerator whose service has not started.
+    for (const bool bLateService : {false, true}) {
+        SCOPED_TRACE(bLateService ? "late service" : "no enumerator");
+        CFakeCoreAudio audio;
+        audio.Add({L"r", eRender, L"Speakers", L"HDA"});
+        audio.SetDefault(eRender, L"r");
+        HRESULT hrCreate = bLateService ? S_OK : HRESULT_FROM_WIN32(ERROR_SERVICE_NOT_ACTIVE);
+        if (bLateService)
+            audio.Fake().StopService();
+        CChosenMixer mixer(nullptr, [&](CComPtr<IMMDeviceEnumerator>& pEnumerator) {
+            return SUCCEEDED(hrCreate) ? audio.Factory()(pEnumerator) : hrCreate;
+        });
+        ASSERT_EQ(mixer.Choice().kind, MixerKind::WaitingForCoreAudio);
 
-    // Meanwhile the bar finds no mixer device, and its open names the window to tell.
-    const CNotifyWindow bar;
-    EXPECT_EQ(mixer.Backend().GetNumDevs(), 0u);
-    HMIXER hMixer = nullptr;
-    EXPECT_EQ(mixer.Backend().Open(&hMixer, 0, reinterpret_cast<DWORD_PTR>(bar.Get()), 0, CALLBACK_WINDOW),
-              MMSYSERR_BADDEVICEID);
-    MIXERCAPSA caps{};
-    EXPECT_EQ(mixer.Backend().GetDevCaps(0, &caps, sizeof caps), MMSYSERR_BADDEVICEID);
+        // Meanwhile the bar finds no mixer device, and its open names the window to tell.
+        const CNotifyWindow bar;
+        EXPECT_EQ(mixer.Backend().GetNumDevs(), 0u);
+        HMIXER hMixer = nullptr;
+        EXPECT_EQ(
+            mixer.Backend().Open(&hMixer, 0, reinterpret_cast<DWORD_PTR>(bar.Get()), 0, CALLBACK_WINDOW),
+            MMSYSERR_BADDEVICEID);
+        MIXERCAPSA caps{};
+        EXPECT_EQ(mixer.Backend().GetDevCaps(0, &caps, sizeof caps), MMSYSERR_BADDEVICEID);
 
-    EXPECT_FALSE(mixer.TryAgain());
-    MSG msg;
-    EXPECT_FALSE(::PeekMessageA(&msg, bar.Get(), WM_DEVICECHANGE, WM_DEVICECHANGE, PM_REMOVE));
+        EXPECT_FALSE(mixer.TryAgain());
+        MSG msg;
+        EXPECT_FALSE(::PeekMessageA(&msg, bar.Get(), WM_DEVICECHANGE, WM_DEVICECHANGE, PM_REMOVE));
 
-    hrCreate = S_OK;
-    EXPECT_TRUE(mixer.TryAgain());
-    EXPECT_EQ(mixer.Choice().kind, MixerKind::Endpoint);
-    EXPECT_EQ(mixer.Backend().GetNumDevs(), 1u);
-    ASSERT_TRUE(::PeekMessageA(&msg, bar.Get(), WM_DEVICECHANGE, WM_DEVICECHANGE, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(DBT_DEVNODES_CHANGED));
-    EXPECT_FALSE(::PeekMessageA(&msg, bar.Get(), WM_DEVICECHANGE, WM_DEVICECHANGE, PM_REMOVE));
-    // Settled for good.
-    EXPECT_TRUE(mixer.TryAgain());
+        hrCreate = S_OK;
+        audio.Fake().StartService();
+        EXPECT_TRUE(mixer.TryAgain());
+        EXPECT_EQ(mixer.Choice().kind, MixerKind::Endpoint);
+        EXPECT_EQ(mixer.Backend().GetNumDevs(), 1u);
+        ASSERT_TRUE(::PeekMessageA(&msg, bar.Get(), WM_DEVICECHANGE, WM_DEVICECHANGE, PM_REMOVE));
+        EXPECT_EQ(msg.wParam, static_cast<WPARAM>(DBT_DEVNODES_CHANGED));
+        EXPECT_EQ(msg.lParam, kMixerCardsChanged);
+        EXPECT_FALSE(::PeekMessageA(&msg, bar.Get(), WM_DEVICECHANGE, WM_DEVICECHANGE, PM_REMOVE));
+        // Settled for good.
+        EXPECT_TRUE(mixer.TryAgain());
+    }
 }
 
 TEST(MixerChoiceTest, TheMixerLeavesTheThreadsComAsItFoundIt)
 {
     CFakeCoreAudio audio;
     audio.Add({L"r", eRender, L"Speakers", L"HDA"});
+    audio.SetDefault(eRender, L"r");
+    // The references to the fake's enumerator besides the fake's own.
+    const auto otherReferences = [&] {
+        IMMDeviceEnumerator* const pEnumerator = audio.Enumerator().Detach();
+        return pEnumerator->Release() - 1;
+    };
     for (const char* pszRequested : {static_cast<const char*>(nullptr), "winmm"}) {
         SCOPED_TRACE(pszRequested ? pszRequested : "(unset)");
         HRESULT hrAfter = E_FAIL;
         std::thread([&] {
             {
-                const CChosenMixer mixer(pszRequested, audio.Factory());
+                CChosenMixer mixer(pszRequested, audio.Factory());
+                HMIXER hMixer = nullptr;
+                if (mixer.Backend().Open(&hMixer, 0, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR)
+                    mixer.Backend().Close(hMixer);
             }
+            // Nothing of the mixer is left, the callbacks it kept included: they went with the
+            // mixer, which ends before its COM apartment.
+            audio.WaitUntilDelivered();
+            EXPECT_EQ(otherReferences(), 0u);
             // Still in the mixer's single-threaded apartment, this would be RPC_E_CHANGED_MODE.
             hrAfter = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
             if (SUCCEEDED(hrAfter))

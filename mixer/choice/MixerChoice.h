@@ -4,17 +4,19 @@
 //   where Windows' WINMM (WinmmMixer.h) drives the card itself;
 // - an endpoint volume that answers E_NOTIMPL to GetVolumeStepInfo or GetChannelCount, reads that
 //   Windows always answers: Wine 8's stub, which cannot write volumes either, so WINMM;
-// - otherwise the endpoint mixer (EndpointMixer.h), also with no endpoint at all: the bars then
-//   show no card until Core Audio reports one;
-// - an enumerator that cannot be created for another reason (the audio service not started yet)
-//   settles nothing: the process waits with no card and tries again every few seconds; once it
-//   works, every window that asked for a card meanwhile gets WM_DEVICECHANGE (DBT_DEVNODES_CHANGED),
-//   on which the bars restart.
+// - otherwise the endpoint mixer (mixer/endpoint/EndpointMixer.h), also with no endpoint at all:
+//   the bars then show no card until Core Audio reports one;
+// - an enumerator that cannot be created for another reason, or endpoints that cannot be listed
+//   or whose volume cannot be had (the audio service not started yet), settle nothing: the process
+//   waits with no card (WaitingMixer.h) and tries again every five seconds; once the cards can be
+//   read, every window that asked for a card meanwhile is told that the cards changed, on which
+//   the bars restart.
 // The environment variable SONOBAR_MIXER=winmm or =endpoint asks for one, for troubleshooting; an
 // endpoint mixer that cannot work falls back to WINMM all the same. The choice and its reason go
 // to the debugger output as one line.
 #pragma once
 
+#include "mixer/choice/RetryTimer.h"
 #include "mixer/endpoint/ComPtr.h"
 #include "mixer/frontend/MixerBackend.h"
 
@@ -62,7 +64,8 @@ SMixerChoice ChooseMixer(const char* pszRequested, const EnumeratorFactory& fact
 
 // The mixer of a process: the choice, the backend that answers, and the COM apartment the
 // endpoint mixer lives in. A choice waiting for Core Audio answers as a machine without mixer
-// devices until TryAgain settles it.
+// devices until TryAgain settles it, which a timer of the constructing thread calls every five
+// seconds.
 class CChosenMixer {
 public:
     CChosenMixer(const char* pszRequested, EnumeratorFactory factory);
@@ -85,9 +88,10 @@ private:
     std::optional<CComApartment> m_apartment;
     SMixerChoice m_choice;
     std::unique_ptr<CMixerBackend> m_pBackend;
+    std::optional<CRetryTimer> m_retryTimer;
 };
 
-// The process's mixer, chosen at the first call.
+// The process's mixer, chosen at the first call, on the user-interface thread.
 CMixerBackend& ProcessMixer();
 // The choice that ProcessMixer made (it makes it when not made yet).
 const SMixerChoice& ProcessMixerChoice();

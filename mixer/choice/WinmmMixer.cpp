@@ -1,4 +1,4 @@
-#include "mixer/endpoint/WinmmMixer.h"
+#include "mixer/choice/WinmmMixer.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // The WINMM mixer loads Windows' winmm.dll from the system directory: a winmm.dll beside the
 // program (this test program has one, PlantedWinmm.cpp) is never the one that answers.
-#include "mixer/endpoint/WinmmMixer.h"
+#include "mixer/choice/WinmmMixer.h"
 
 #include <gtest/gtest.h>
 

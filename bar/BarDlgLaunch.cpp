@@ -1,6 +1,6 @@
 // Further copies of the program: the menu's side and card commands start one (or show the bar
 // that already drives that card and side), and a change of the sound hardware replaces every bar
-// by a fresh set.
+// by a fresh set, never beneath a handler of the bar that is still running.
 #include "bar/BarDlg.h"
 
 #include "app/BarWindows.h"
@@ -9,6 +9,22 @@
 #include "res/resource.h"
 
 #include <dbt.h>
+
+#include <vector>
+
+namespace {
+
+BOOL CALLBACK AddOwnedDialog(HWND hWnd, LPARAM lParam)
+{
+    auto* pDialogs = reinterpret_cast<std::vector<HWND>*>(lParam);
+    char szClass[16] = {};
+    ::GetClassNameA(hWnd, szClass, sizeof szClass);
+    if (::GetWindow(hWnd, GW_OWNER) == pDialogs->front() && ::lstrcmpA(szClass, "#32770") == 0)
+        pDialogs->push_back(hWnd);
+    return TRUE;
+}
+
+} // namespace
 
 void CBarDlg::OnDirection(UINT nID)
 {
@@ -40,18 +56,43 @@ LRESULT CBarDlg::OnDeviceChange(WPARAM wParam, LPARAM)
     //    change when its start ends, and takes part.
     m_copies.NoteDeviceChange();
 
-    // 2. Every copy sees the change and ends. They take turns, each deciding whether it is the
-    //    last and then ending before the next one looks; so exactly the last one sees no other
-    //    bar and no copy starting, even when all of them got the change at the same moment.
-    const CCopyLock turn = m_copies.TakeTurn();
-    m_copies.NoteSetPlace();
-    const BOOL bLast = m_copies.IsLastCopy(m_hWnd);
-
-    // 3. Its end saves the settings and takes it off the counter.
-    DestroyWindow();
-
-    // 4. The last one starts the fresh set, one output bar per card, where the old set stood.
-    if (bLast)
-        m_copies.RestartBars(CountMixerCards());
+    // 2. Inside a modal loop that a handler of the bar runs (the no-driver message, the about box,
+    //    the menu, a move), the handler would go on with a bar whose window and objects are gone:
+    //    the loop is ended, and the bar ends once the handler has returned.
+    if (m_nHandlersRunning > 1) {
+        m_bDeviceChangeWaits = TRUE;
+        EndModalLoops();
+        return TRUE;
+    }
+    EndForDeviceChange();
     return TRUE;
+}
+
+LRESULT CBarDlg::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    ++m_nHandlersRunning;
+    const LRESULT lResult = CDialog::WindowProc(nMessage, wParam, lParam);
+    if (--m_nHandlersRunning == 0 && m_bDeviceChangeWaits)
+        EndForDeviceChange();
+    return lResult;
+}
+
+void CBarDlg::EndModalLoops()
+{
+    // WM_CANCELMODE ends the menu and a move; the message box and the about box are the bar's own
+    // dialogs, called off as their Cancel would.
+    ::SendMessageA(m_hWnd, WM_CANCELMODE, 0, 0);
+    std::vector<HWND> vecDialogs{m_hWnd};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedDialog, reinterpret_cast<LPARAM>(&vecDialogs));
+    for (auto it = vecDialogs.begin() + 1; it != vecDialogs.end(); ++it)
+        ::PostMessageA(*it, WM_COMMAND, IDCANCEL, 0);
+}
+
+void CBarDlg::EndForDeviceChange()
+{
+    m_bDeviceChangeWaits = FALSE;
+    // The bar's end saves the settings and takes it off the counter; the last copy starts the
+    // fresh set with one output bar per card, where the old set stood.
+    m_copies.EndForDeviceChange(
+        m_hWnd, [this] { DestroyWindow(); }, &CountMixerCards);
 }

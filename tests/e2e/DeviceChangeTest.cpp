@@ -72,19 +72,6 @@ std::vector<const CBarProcess*> TopToBottom(const std::vector<std::unique_ptr<CB
     return vecColumn;
 }
 
-// The program's message box of that process: captioned like its bar, without the slider.
-HWND MessageBoxOf(DWORD dwProcessId)
-{
-    HWND hWnd = nullptr;
-    while ((hWnd = ::FindWindowExA(nullptr, hWnd, "#32770", "Sonobar")) != nullptr) {
-        DWORD dwOwner = 0;
-        ::GetWindowThreadProcessId(hWnd, &dwOwner);
-        if (dwOwner == dwProcessId && !::GetDlgItem(hWnd, IDC_VOLUME_SLIDER))
-            return hWnd;
-    }
-    return nullptr;
-}
-
 class DeviceChangeTest : public CCopyTest {
 protected:
     DeviceChangeTest() : CCopyTest(kThreeCards.c_str()) {}

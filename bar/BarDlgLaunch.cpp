@@ -19,7 +19,7 @@ BOOL CALLBACK AddOwnedDialog(HWND hWnd, LPARAM lParam)
     auto* pDialogs = reinterpret_cast<std::vector<HWND>*>(lParam);
     char szClass[16] = {};
     ::GetClassNameA(hWnd, szClass, sizeof szClass);
-    if (::GetWindow(hWnd, GW_OWNER) == pDialogs->front() && ::lstrcmpA(szClass, "#32770") == 0)
+    if (::GetWindow(hWnd, GW_OWNER) == pDialogs->front() && ::lstrcmpiA(szClass, "#32770") == 0)
         pDialogs->push_back(hWnd);
     return TRUE;
 }

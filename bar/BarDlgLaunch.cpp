@@ -14,13 +14,19 @@
 
 namespace {
 
+struct SOwnedDialogs {
+    HWND hOwner;
+    std::vector<HWND> vecDialogs;
+};
+
+// The message box and the about box are dialogs (class #32770) that the bar owns.
 BOOL CALLBACK AddOwnedDialog(HWND hWnd, LPARAM lParam)
 {
-    auto* pDialogs = reinterpret_cast<std::vector<HWND>*>(lParam);
+    auto* pOwned = reinterpret_cast<SOwnedDialogs*>(lParam);
     char szClass[16] = {};
     ::GetClassNameA(hWnd, szClass, sizeof szClass);
-    if (::GetWindow(hWnd, GW_OWNER) == pDialogs->front() && ::lstrcmpiA(szClass, "#32770") == 0)
-        pDialogs->push_back(hWnd);
+    if (::GetWindow(hWnd, GW_OWNER) == pOwned->hOwner && ::lstrcmpiA(szClass, "#32770") == 0)
+        pOwned->vecDialogs.push_back(hWnd);
     return TRUE;
 }
 
@@ -58,7 +64,7 @@ LRESULT CBarDlg::OnDeviceChange(WPARAM wParam, LPARAM)
 
     // 2. Inside a modal loop that a handler of the bar runs (the no-driver message, the about box,
     //    the menu, a move), the handler would go on with a bar whose window and objects are gone:
-    //    the loop is ended, and the bar ends once the handler has returned.
+    //    the loop is called off, and the bar ends once the handler has returned.
     if (m_nHandlersRunning > 1) {
         m_bDeviceChangeWaits = TRUE;
         EndModalLoops();
@@ -79,13 +85,14 @@ LRESULT CBarDlg::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
 
 void CBarDlg::EndModalLoops()
 {
-    // WM_CANCELMODE ends the menu and a move; the message box and the about box are the bar's own
-    // dialogs, called off as their Cancel would.
+    // WM_CANCELMODE ends the menu and releases the mouse; Wine's move goes on until the user ends
+    // it, and the bar waits for that. The message box and the about box are called off as their
+    // Cancel would.
     ::SendMessageA(m_hWnd, WM_CANCELMODE, 0, 0);
-    std::vector<HWND> vecDialogs{m_hWnd};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedDialog, reinterpret_cast<LPARAM>(&vecDialogs));
-    for (auto it = vecDialogs.begin() + 1; it != vecDialogs.end(); ++it)
-        ::PostMessageA(*it, WM_COMMAND, IDCANCEL, 0);
+    SOwnedDialogs owned{m_hWnd, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedDialog, reinterpret_cast<LPARAM>(&owned));
+    for (const HWND hDialog : owned.vecDialogs)
+        ::PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 void CBarDlg::EndForDeviceChange()

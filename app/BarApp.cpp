@@ -23,11 +23,10 @@ BOOL CBarApp::InitInstance()
     m_strAppName = LoadResourceString(IDS_APP_TITLE);
     SetRegistryKey(LoadResourceString(IDS_COMPANY).c_str());
 
-    // 3. Without a bar window around this copy is the first, and no copy counts as running.
-    //    Copies started at the same moment take turns from here until each bar stands in its
-    //    place, so that each sees the bars before it: the bar is handed the turn and ends it.
+    // 3. Without a bar window around this copy is the first (g_bFirstInstance), and no copy counts
+    //    as running. Copies started at the same moment take turns from here until each bar stands
+    //    in its place, so that each sees the bars before it: the bar is handed the turn and ends it.
     CStartTurn startTurn = m_copies.BeginStart();
-    g_bFirstInstance = m_copies.IsFirstCopy() ? 1 : 0;
 
     // 4. The role word, if the command tail is one.
     TakeCommandLine(::GetCommandLineA());

@@ -1,8 +1,6 @@
 #include "app/Launch.h"
 
-#include "app/BarWindows.h"
 #include "app/InstanceRole.h"
-#include "app/RunningCopies.h"
 
 #include <algorithm>
 
@@ -40,7 +38,7 @@ std::wstring LaunchCommandLine(const std::wstring& wstrProgramPath, const std::s
 std::vector<std::string> RoleWordsAfterDeviceChange(UINT nDeviceCount)
 {
     std::vector<std::string> vecWords;
-    for (UINT nCard = 0; nCard < std::min(nDeviceCount, kMaxRestartedBars); ++nCard)
+    for (UINT nCard = 0; nCard < std::clamp(nDeviceCount, 1u, kMaxRestartedBars); ++nCard)
         vecWords.push_back(MakeRoleWord(FALSE, static_cast<int>(nCard)));
     return vecWords;
 }
@@ -63,18 +61,4 @@ CScopedKernelHandle LaunchCopy(const std::string& strRoleWord)
         return {};
     const CScopedKernelHandle hThread(pi.hThread);
     return CScopedKernelHandle(pi.hProcess);
-}
-
-HWND CRoleLauncher::StartUnlessRunning(const SInstanceRole& role, CRunningCopies& copies)
-{
-    if (const HWND hBar = FindBarFor(role))
-        return hBar;
-    // A copy still running without a bar that tells its role is still starting: it shows its bar
-    // when it is ready.
-    const std::string strRoleWord = MakeRoleWord(role.bInput, role.nCardIndex);
-    CScopedKernelHandle& hStarted = m_mapStarted[strRoleWord];
-    if (hStarted && ::WaitForSingleObject(hStarted.Get(), 0) == WAIT_TIMEOUT)
-        return nullptr;
-    hStarted = copies.Launch(strRoleWord);
-    return nullptr;
 }

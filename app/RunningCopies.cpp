@@ -3,6 +3,7 @@
 #include "app/BarWindows.h"
 #include "app/Launch.h"
 #include "app/Settings.h"
+#include "app/StartupValues.h"
 #include "res/resource.h"
 
 #include <utility>
@@ -13,6 +14,9 @@ namespace {
 constexpr char kRecordName[] = "Local\\Quillmark.Sonobar.Copies.Record";
 // Copies started by other copies and not yet running, at one time: a device change starts three.
 constexpr int kStartingSlots = 16;
+// How long the last copy of a set waits for one bar of the fresh set to stand before it starts
+// the next: a copy that hangs must not keep the rest of the set from starting.
+constexpr DWORD kStandLimitMs = 10000;
 
 struct SStartingCopy {
     DWORD dwProcessId;
@@ -102,14 +106,14 @@ void CStartTurn::End()
     m_lock.reset();
 }
 
-CRunningCopies::CRunningCopies()
-    : m_hMapping(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SRecord),
+CRunningCopies::CRunningCopies(CCopyStarter startCopy)
+    : m_startCopy(startCopy ? std::move(startCopy) : CCopyStarter(&LaunchCopy)),
+      m_hMapping(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SRecord),
                                       kRecordName))
 {
     if (m_hMapping)
         m_view.Reset(::MapViewOfFile(m_hMapping.Get(), FILE_MAP_WRITE, 0, 0, sizeof(SRecord)));
-    if (SRecord* pRecord = Record())
-        m_nChangesAtStart = ::InterlockedCompareExchange(&pRecord->nDeviceChanges, 0, 0);
+    m_nChangesAtStart = DeviceChanges();
 }
 
 CRunningCopies::~CRunningCopies() = default;
@@ -117,6 +121,12 @@ CRunningCopies::~CRunningCopies() = default;
 CRunningCopies::SRecord* CRunningCopies::Record() const
 {
     return static_cast<SRecord*>(m_view.Get());
+}
+
+LONG CRunningCopies::DeviceChanges() const
+{
+    SRecord* pRecord = Record();
+    return pRecord ? ::InterlockedCompareExchange(&pRecord->nDeviceChanges, 0, 0) : 0;
 }
 
 CStartTurn CRunningCopies::BeginStart()
@@ -129,8 +139,8 @@ CStartTurn CRunningCopies::BeginStart()
                 m_nChangesAtStart = copy.nChangesAtStart;
         }
     }
-    m_bFirstCopy = FindOtherBar(nullptr) == nullptr;
-    if (m_bFirstCopy)
+    g_bFirstInstance = FindOtherBar(nullptr) == nullptr ? 1 : 0;
+    if (g_bFirstInstance)
         WriteSetting(IDS_INSTANCE_COUNT, 0);
     return CStartTurn(*this, std::move(turn));
 }
@@ -155,8 +165,7 @@ void CRunningCopies::Lower()
 
 BOOL CRunningCopies::MissedDeviceChange() const
 {
-    SRecord* pRecord = Record();
-    return pRecord && ::InterlockedCompareExchange(&pRecord->nDeviceChanges, 0, 0) != m_nChangesAtStart;
+    return Record() && DeviceChanges() != m_nChangesAtStart;
 }
 
 void CRunningCopies::NoteDeviceChange()
@@ -185,39 +194,67 @@ void CRunningCopies::NoteSetPlace()
     }
 }
 
-BOOL CRunningCopies::IsLastCopy(HWND hWndSelf)
+BOOL CRunningCopies::IsLastCopy(HWND hWndSelf) const
 {
     // The counter alone misleads: a copy that was killed never lowered it, and a copy that is
-    // starting has not raised it yet. The bars and the copies starting are what is there.
+    // starting has not raised it yet. The bars and the copies starting are what is there; a copy
+    // killed while it was starting will never start.
     if (!FindOtherBars(hWndSelf).empty())
         return FALSE;
-    SRecord* pRecord = Record();
+    const SRecord* pRecord = Record();
     if (!pRecord)
         return TRUE;
-    BOOL bOthersStarting = FALSE;
-    for (SStartingCopy& copy : pRecord->starting) {
-        if (copy.dwProcessId == 0 || IsThisProcess(copy))
-            continue;
-        // A copy killed while it was starting will never start.
-        if (IsRunning(copy))
-            bOthersStarting = TRUE;
-        else
-            copy = SStartingCopy{};
+    for (const SStartingCopy& copy : pRecord->starting) {
+        if (copy.dwProcessId != 0 && !IsThisProcess(copy) && IsRunning(copy))
+            return FALSE;
     }
-    return !bOthersStarting;
+    return TRUE;
 }
 
-void CRunningCopies::RestartBars(UINT nCards)
+void CRunningCopies::EndForDeviceChange(HWND hBar, const std::function<void()>& endBar,
+                                        const std::function<UINT()>& countCards)
 {
-    // The first new bar finds no other bar and takes the stored place: the set's top, not the
-    // place of whichever copy happens to end last.
-    if (SRecord* pRecord = Record(); pRecord && pRecord->bReplacingSet) {
-        WriteSetting(IDS_X_COORDINATE, pRecord->ptSetTop.x);
-        WriteSetting(IDS_Y_COORDINATE, pRecord->ptSetTop.y);
-        pRecord->bReplacingSet = FALSE;
+    // 1. Every copy ends. They take turns, each deciding whether it is the last and then ending
+    //    before the next one looks; so exactly the last one sees no other bar and no copy
+    //    starting, even when all of them got the change at the same moment.
+    BOOL bLast = FALSE;
+    LONG nChangesSeen = 0;
+    {
+        const CCopyLock turn;
+        NoteSetPlace();
+        bLast = IsLastCopy(hBar);
+        nChangesSeen = DeviceChanges();
+        // 2. Its end saves the settings and takes it off the counter.
+        endBar();
     }
-    for (const std::string& strRoleWord : RoleWordsAfterDeviceChange(nCards))
-        LaunchListed(strRoleWord);
+    // 3. The last one starts the fresh set. Not with the turn: each new copy takes it to start.
+    if (bLast)
+        StartFreshSet(countCards(), nChangesSeen);
+}
+
+void CRunningCopies::StartFreshSet(UINT nCards, LONG nChangesSeen)
+{
+    for (const std::string& strRoleWord : RoleWordsAfterDeviceChange(nCards)) {
+        CScopedKernelHandle hCopy;
+        {
+            const CCopyLock turn;
+            // A change after this one ends the set that is starting, and its last copy starts
+            // the set again.
+            if (DeviceChanges() != nChangesSeen)
+                return;
+            // The first new bar finds no other bar and takes the stored place: the set's top, not
+            // the place of whichever copy happens to end last. The later ones open beneath it.
+            if (SRecord* pRecord = Record(); pRecord && pRecord->bReplacingSet) {
+                WriteSetting(IDS_X_COORDINATE, pRecord->ptSetTop.x);
+                WriteSetting(IDS_Y_COORDINATE, pRecord->ptSetTop.y);
+                pRecord->bReplacingSet = FALSE;
+            }
+            hCopy = LaunchListed(strRoleWord);
+        }
+        // Idle is how a new copy shows that its start is over and its bar stands in its place.
+        if (hCopy)
+            ::WaitForInputIdle(hCopy.Get(), kStandLimitMs);
+    }
 }
 
 CScopedKernelHandle CRunningCopies::Launch(const std::string& strRoleWord)
@@ -229,7 +266,7 @@ CScopedKernelHandle CRunningCopies::Launch(const std::string& strRoleWord)
 
 CScopedKernelHandle CRunningCopies::LaunchListed(const std::string& strRoleWord)
 {
-    CScopedKernelHandle hProcess = LaunchCopy(strRoleWord);
+    CScopedKernelHandle hProcess = m_startCopy(strRoleWord);
     SRecord* pRecord = Record();
     if (!hProcess || !pRecord)
         return hProcess;

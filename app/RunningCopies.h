@@ -5,12 +5,11 @@
 // copy has started and that have no bar yet, and the place of the set of bars that a change is
 // replacing.
 //
-//   Start-up:      CStartTurn turn = copies.BeginStart();   // and copies.IsFirstCopy()
+//   Start-up:      CStartTurn turn = copies.BeginStart();   // sets g_bFirstInstance
 //                  the bar: copies.Raise(), stands in its place, turn.End()
 //   Leaving:       copies.Lower();                          // once, however often it is called
-//   Device change: copies.NoteDeviceChange();  CCopyLock turn = copies.TakeTurn();
-//                  copies.NoteSetPlace();  bLast = copies.IsLastCopy(hBar);
-//                  the bar ends;  if (bLast) copies.RestartBars(nCards);
+//   Device change: copies.NoteDeviceChange();               // the moment it arrives
+//                  copies.EndForDeviceChange(hBar, endBar, countCards);
 //   Menu:          copies.Launch("r1");
 #pragma once
 
@@ -19,6 +18,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -48,17 +48,20 @@ private:
 
 class CRunningCopies {
 public:
+    // What starts a further copy with a role word: LaunchCopy (app/Launch.h), or a test's stand-in.
+    using CCopyStarter = std::function<CScopedKernelHandle(const std::string& strRoleWord)>;
+
     // Opens the shared record and notes how many device changes the copies have seen so far: a
     // copy that no other copy started takes part in the changes from here on.
-    CRunningCopies();
+    explicit CRunningCopies(CCopyStarter startCopy = {});
     ~CRunningCopies();
     CRunningCopies(const CRunningCopies&) = delete;
     CRunningCopies& operator=(const CRunningCopies&) = delete;
 
-    // Takes this copy's turn to start. Without another copy's bar this copy is the first, and the
-    // counter starts again at 0: a count left too high by a copy that was killed is repaired.
+    // Takes this copy's turn to start. Without another copy's bar this copy is the first
+    // (g_bFirstInstance), and the counter starts again at 0: a count left too high by a copy that
+    // was killed is repaired.
     CStartTurn BeginStart();
-    BOOL IsFirstCopy() const { return m_bFirstCopy; }
 
     // The counter: raised once when this copy's bar runs, lowered once when it leaves. A copy
     // that was never raised lowers nothing.
@@ -69,18 +72,22 @@ public:
     // copy started it) and before its bar could hear of it: the copy must take part in the change.
     BOOL MissedDeviceChange() const;
 
-    // A change of the sound hardware, noted the moment it arrives, before its turn: a copy that is
-    // starting meanwhile learns of it when its start ends.
+    // A change of the sound hardware, noted the moment it arrives, even when the bar cannot end
+    // yet: a copy that is starting meanwhile learns of it when its start ends.
     void NoteDeviceChange();
+    // This copy's part in the end of the set for a change of the sound hardware. With the turn it
+    // notes where the set stands and whether it is the last copy, and its bar ends (endBar).
+    // The last copy then starts the fresh set where the top bar of the old one stood: one output
+    // bar for each card (countCards, asked once the bar has gone), at most three, one without any
+    // card; card 0 first, and each further bar once the one before stands, so that the column
+    // holds them in card order. A newer change stops it: the copies of that change start the set.
+    void EndForDeviceChange(HWND hBar, const std::function<void()>& endBar,
+                            const std::function<UINT()>& countCards);
+
     CCopyLock TakeTurn() const;
-    // With the turn: the bars that are running now belong to the set being replaced; the top one
-    // of them is where the new set will open.
-    void NoteSetPlace();
-    // With the turn: no other bar runs and no other copy is starting.
-    BOOL IsLastCopy(HWND hWndSelf);
-    // With the turn, by the last copy once its bar has gone: the new set opens where the top bar of
-    // the old one was, with one output bar for each card, at most three.
-    void RestartBars(UINT nCards);
+    // With the turn: no other bar runs and no other copy is starting. Only a question: it writes
+    // nothing.
+    BOOL IsLastCopy(HWND hWndSelf) const;
 
     // Starts a further copy with a role word, listed as starting until its bar stands. The new
     // process, or null when none was created.
@@ -94,12 +101,18 @@ private:
     };
 
     SRecord* Record() const;
+    LONG DeviceChanges() const;
+    // With the turn: the bars that are running now belong to the set being replaced; the top one
+    // of them is where the new set will open.
+    void NoteSetPlace();
+    // By the last copy once its bar has gone, without the turn.
+    void StartFreshSet(UINT nCards, LONG nChangesSeen);
     CScopedKernelHandle LaunchListed(const std::string& strRoleWord);
     void LeaveStarting();
 
+    CCopyStarter m_startCopy;
     CScopedKernelHandle m_hMapping;
     CScopedHandle<void*, CUnmapView> m_view;
     LONG m_nChangesAtStart = 0;
-    BOOL m_bFirstCopy = FALSE;
     BOOL m_bCounted = FALSE;
 };

@@ -15,7 +15,6 @@
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
 
-#include <dbt.h>
 #include <mmsystem.h>
 
 #include <utility>
@@ -129,6 +128,9 @@ void CBarDlg::DoDataExchange()
 
 BOOL CBarDlg::OnInitDialog()
 {
+    // The initialisation is a handler too: the no-driver message's loop runs inside it.
+    ++m_nHandlersRunning;
+
     // 1. The controls are created and bound first: everything below works on them.
     CDialog::OnInitDialog();
     AddAboutEntry();
@@ -193,7 +195,7 @@ BOOL CBarDlg::OnInitDialog()
     const bool bEndsAtOnce = m_copies.MissedDeviceChange();
     m_startTurn.End();
     if (bEndsAtOnce)
-        ::PostMessageA(m_hWnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+        m_bDeviceChangeWaits = TRUE;
     else if (m_bStartInTray && !g_bRoleGiven)
         m_pTrayIcon->Add();
     else
@@ -218,6 +220,11 @@ BOOL CBarDlg::OnInitDialog()
     //     control the line has can be used.
     RefreshMuteState();
     StartupStepDone(EStartupStep::ControlStates);
+
+    // 12. A device change that the bar takes part in ends it from the message loop, after the
+    //     window's creation has returned.
+    if (--m_nHandlersRunning == 0 && m_bDeviceChangeWaits)
+        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
     return TRUE;
 }
 

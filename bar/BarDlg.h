@@ -12,7 +12,7 @@
 // notification area).
 #pragma once
 
-#include "app/Launch.h"
+#include "app/RoleLauncher.h"
 #include "app/RunningCopies.h"
 #include "bar/BarLayout.h"
 #include "draw/ImageButton.h"
@@ -83,6 +83,8 @@ public:
 
 protected:
     const CMessageMapBase* GetMessageMap() const override;
+    // Counts the handlers running, so that a device change never ends the bar beneath one.
+    LRESULT WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -157,6 +159,10 @@ private:
     void OnCard(UINT nID);
     void StartOrShow(const SInstanceRole& role);
     LRESULT OnDeviceChange(WPARAM wParam, LPARAM);
+    // Ends the modal loops that the bar's handlers run, for a device change that waits for them.
+    void EndModalLoops();
+    // This bar's part in the set's end for a device change (CRunningCopies::EndForDeviceChange).
+    void EndForDeviceChange();
 
     // BarDlgVolume.cpp
     // Slider position of a packed steps value, and the packed steps value of a position, with
@@ -196,6 +202,11 @@ private:
     CStartTurn m_startTurn;
     // The copies that the side and card commands started.
     CRoleLauncher m_launcher;
+    // The bar's handlers running now, its initialisation included: more than one means that the
+    // inner one runs inside a loop of an outer one.
+    int m_nHandlersRunning = 0;
+    // A device change that the bar takes part in once the outermost handler has returned.
+    BOOL m_bDeviceChangeWaits = FALSE;
     // Wheel rotation not yet turned into whole notches.
     int m_nWheelDelta = 0;
     // Where the bar is when neither minimised nor maximised: the place it saves.

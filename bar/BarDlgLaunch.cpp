@@ -1,12 +1,34 @@
 // Further copies of the program: the menu's side and card commands start one (or show the bar
 // that already drives that card and side), and a change of the sound hardware replaces every bar
-// by a fresh set.
+// by a fresh set, never beneath a handler of the bar that is still running.
 #include "bar/BarDlg.h"
 
 #include "app/BarWindows.h"
 #include "app/InstanceRole.h"
 #include "mixer/MixerCards.h"
 #include "res/resource.h"
+
+#include <vector>
+
+namespace {
+
+struct SOwnedDialogs {
+    HWND hOwner;
+    std::vector<HWND> vecDialogs;
+};
+
+// The message box and the about box are dialogs (class #32770) that the bar owns.
+BOOL CALLBACK AddOwnedDialog(HWND hWnd, LPARAM lParam)
+{
+    auto* pOwned = reinterpret_cast<SOwnedDialogs*>(lParam);
+    char szClass[16] = {};
+    ::GetClassNameA(hWnd, szClass, sizeof szClass);
+    if (::GetWindow(hWnd, GW_OWNER) == pOwned->hOwner && ::lstrcmpiA(szClass, "#32770") == 0)
+        pOwned->vecDialogs.push_back(hWnd);
+    return TRUE;
+}
+
+} // namespace
 
 void CBarDlg::OnDirection(UINT nID)
 {
@@ -39,18 +61,44 @@ LRESULT CBarDlg::OnDeviceChange(WPARAM wParam, LPARAM lParam)
     //    change when its start ends, and takes part.
     m_copies.NoteDeviceChange();
 
-    // 2. Every copy sees the change and ends. They take turns, each deciding whether it is the
-    //    last and then ending before the next one looks; so exactly the last one sees no other
-    //    bar and no copy starting, even when all of them got the change at the same moment.
-    const CCopyLock turn = m_copies.TakeTurn();
-    m_copies.NoteSetPlace();
-    const BOOL bLast = m_copies.IsLastCopy(m_hWnd);
-
-    // 3. Its end saves the settings and takes it off the counter.
-    DestroyWindow();
-
-    // 4. The last one starts the fresh set, one output bar per card, where the old set stood.
-    if (bLast)
-        m_copies.RestartBars(CountMixerCards());
+    // 2. Inside a modal loop that a handler of the bar runs (the no-driver message, the about box,
+    //    the menu, a move), the handler would go on with a bar whose window and objects are gone:
+    //    the loop is called off, and the bar ends once the handler has returned.
+    if (m_nHandlersRunning > 1) {
+        m_bDeviceChangeWaits = TRUE;
+        EndModalLoops();
+        return TRUE;
+    }
+    EndForDeviceChange();
     return TRUE;
+}
+
+LRESULT CBarDlg::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    ++m_nHandlersRunning;
+    const LRESULT lResult = CDialog::WindowProc(nMessage, wParam, lParam);
+    if (--m_nHandlersRunning == 0 && m_bDeviceChangeWaits)
+        EndForDeviceChange();
+    return lResult;
+}
+
+void CBarDlg::EndModalLoops()
+{
+    // WM_CANCELMODE ends the menu and releases the mouse; Wine's move goes on until the user ends
+    // it, and the bar waits for that. The message box and the about box are called off as their
+    // Cancel would.
+    ::SendMessageA(m_hWnd, WM_CANCELMODE, 0, 0);
+    SOwnedDialogs owned{m_hWnd, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedDialog, reinterpret_cast<LPARAM>(&owned));
+    for (const HWND hDialog : owned.vecDialogs)
+        ::PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+void CBarDlg::EndForDeviceChange()
+{
+    m_bDeviceChangeWaits = FALSE;
+    // The bar's end saves the settings and takes it off the counter; the last copy starts the
+    // fresh set with one output bar per card, where the old set stood.
+    m_copies.EndForDeviceChange(
+        m_hWnd, [this] { DestroyWindow(); }, &CountMixerCards);
 }

@@ -7,7 +7,8 @@ A file may include headers of its own library, of the libraries it uses (directl
 them) and the resource ids (res/resource.h). Any other include of a program header is an edge
 against the layering: the check prints it and fails, so the build stops.
 
-With --graph it prints the edges between libraries that the includes actually make.
+With --graph it prints the edges between libraries that the includes actually make, and then the
+circles between files: a file pair (Name.h with Name.cpp) whose includes lead back to it.
 """
 import os
 import re
@@ -38,13 +39,41 @@ def reachable(uses, name):
     return seen
 
 
+def file_circles(rooms):
+    """The groups of file pairs that include one another in a circle (Tarjan's components)."""
+    index, low, stack, on_stack, circles = {}, {}, [], set(), []
+
+    def visit(room):
+        index[room] = low[room] = len(index)
+        stack.append(room)
+        on_stack.add(room)
+        for target in rooms.get(room, ()):
+            if target not in index:
+                visit(target)
+                low[room] = min(low[room], low[target])
+            elif target in on_stack:
+                low[room] = min(low[room], index[target])
+        if low[room] == index[room]:
+            group = []
+            while not group or group[-1] != room:
+                group.append(stack.pop())
+                on_stack.discard(group[-1])
+            if len(group) > 1:
+                circles.append(sorted(group))
+
+    for room in sorted(rooms):
+        if room not in index:
+            visit(room)
+    return circles
+
+
 def main():
     argv = sys.argv[1:]
     graph = "--graph" in argv
     argv = [a for a in argv if a != "--graph"]
     root, args = argv[0], argv[1:]
     uses, owner = parse(args, root)
-    edges, faults = set(), []
+    edges, faults, rooms = set(), [], {}
     for path, name in sorted(owner.items()):
         with open(os.path.join(root, path), encoding="utf-8") as source:
             text = source.read()
@@ -53,6 +82,9 @@ def main():
             if header in SHARED or header not in owner:
                 continue
             target = owner[header]
+            room, target_room = os.path.splitext(path)[0], os.path.splitext(header)[0]
+            if target_room != room:
+                rooms.setdefault(room, set()).add(target_room)
             if target != name:
                 edges.add((name, target))
             if target not in allowed:
@@ -69,6 +101,8 @@ def main():
         for name in order:
             targets = sorted({t for n, t in edges if n == name}, key=order.index)
             print(f"{name} -> {', '.join(targets) if targets else '(nothing)'}")
+        circles = file_circles(rooms)
+        print("circles between files: " + ("; ".join(" <-> ".join(c) for c in circles) if circles else "none"))
     for fault in faults:
         print(fault, file=sys.stderr)
     return 1 if faults else 0

@@ -31,7 +31,7 @@ TEST(LaunchTest, DeviceChangeBringsBackOneOutputBarPerCardUpToThree)
         UINT nDevices;
         std::vector<std::string> vecWords;
     } cases[] = {
-        {0, {}},
+        {0, {"v0"}}, // one bar says there is no driver, and comes back with the next card
         {1, {"v0"}},
         {2, {"v0", "v1"}},
         {3, {"v0", "v1", "v2"}},

@@ -1,6 +1,7 @@
 // The rules between running copies, with several CRunningCopies in this process standing for
 // copies, windows titled and built like bars standing for their bars, and threads taking turns.
 #include "app/RunningCopies.h"
+#include "app/StartupValues.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
 #include "support/StandInBar.h"
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -39,7 +41,7 @@ TEST_F(RunningCopiesTest, TheCounterStartsAgainWithAFirstCopyAndEachCopyCountsOn
 
     CRunningCopies first;
     first.BeginStart().End();
-    EXPECT_TRUE(first.IsFirstCopy());
+    EXPECT_EQ(1, g_bFirstInstance);
     EXPECT_EQ(0, Setting("Instance Count"));
     first.Raise();
     first.Raise();
@@ -48,7 +50,7 @@ TEST_F(RunningCopiesTest, TheCounterStartsAgainWithAFirstCopyAndEachCopyCountsOn
     const CStandInBar firstBar(0, 0);
     CRunningCopies second;
     second.BeginStart().End();
-    EXPECT_FALSE(second.IsFirstCopy());
+    EXPECT_EQ(0, g_bFirstInstance);
     second.Raise();
     EXPECT_EQ(2, Setting("Instance Count"));
 
@@ -92,7 +94,7 @@ TEST_F(RunningCopiesTest, CopiesTakeTurnsAndAKilledCopysTurnPassesOn)
 
 TEST_F(RunningCopiesTest, TheLastCopyIsTheOneThatSeesNoOtherBarWhateverTheCounterSays)
 {
-    CRunningCopies copies;
+    const CRunningCopies copies;
     const CStandInBar ownBar(0, 0);
     m_app.WriteProfileInt("Settings", "Instance Count", 3);
     {
@@ -115,28 +117,49 @@ TEST_F(RunningCopiesTest, AChangeIsMissedByEveryCopyStartedBeforeItIsNoted)
     EXPECT_FALSE(startedAfter.MissedDeviceChange());
 }
 
-TEST_F(RunningCopiesTest, TheFreshSetOpensWhereTheTopBarOfTheOldSetStood)
+TEST_F(RunningCopiesTest, TheLastCopyToEndStartsTheFreshSetCardZeroFirstWhereTheTopBarStood)
 {
-    CRunningCopies copies;
-    {
-        // The copies end one after another: the top bar goes first, the last copy sees only its own.
-        auto pTop = std::make_unique<CStandInBar>(300, 120);
-        auto pMiddle = std::make_unique<CStandInBar>(300, 153);
-        const CStandInBar bottom(250, 186);
-        copies.NoteSetPlace();
-        pTop.reset();
-        copies.NoteSetPlace();
-        pMiddle.reset();
-        copies.NoteSetPlace();
-        copies.RestartBars(0);
+    const struct {
+        const char* pszCase;
+        UINT nCards;
+        bool bNewerChange; // arrives once the first bar of the fresh set is started
+        std::vector<std::string> vecStarted;
+    } cases[] = {
+        {"two cards", 2, false, {"v0", "v1"}},
+        {"no card left: one bar that says so", 0, false, {"v0"}},
+        {"a newer change: its own last copy starts the set", 3, true, {"v0"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> vecStarted;
+        const CRunningCopies::CCopyStarter record = [&](const std::string& strRoleWord) {
+            vecStarted.push_back(strRoleWord);
+            if (c.bNewerChange)
+                CRunningCopies().NoteDeviceChange();
+            return CScopedKernelHandle();
+        };
+        // Three copies, each with its bar; they end one after another, the top bar first, and
+        // only the last one starts anything.
+        std::vector<std::unique_ptr<CRunningCopies>> vecCopies;
+        std::vector<std::unique_ptr<CStandInBar>> vecBars;
+        for (const POINT pt : {POINT{300, 120}, POINT{300, 153}, POINT{250, 186}}) {
+            vecCopies.push_back(std::make_unique<CRunningCopies>(record));
+            vecBars.push_back(std::make_unique<CStandInBar>(pt.x, pt.y));
+        }
+        for (size_t i = 0; i < vecCopies.size(); ++i) {
+            EXPECT_TRUE(vecStarted.empty()) << c.pszCase;
+            vecCopies[i]->EndForDeviceChange(
+                vecBars[i]->Get(), [&] { vecBars[i].reset(); }, [&] { return c.nCards; });
+        }
+        EXPECT_EQ(c.vecStarted, vecStarted) << c.pszCase;
+        EXPECT_EQ(300, Setting("X Coordinate")) << c.pszCase;
+        EXPECT_EQ(120, Setting("Y Coordinate")) << c.pszCase;
     }
-    EXPECT_EQ(300, Setting("X Coordinate"));
-    EXPECT_EQ(120, Setting("Y Coordinate"));
 
     // The next change replaces the next set: the old set's place counts no more.
-    const CStandInBar alone(10, 500);
-    copies.NoteSetPlace();
-    copies.RestartBars(0);
+    CRunningCopies alone([](const std::string&) { return CScopedKernelHandle(); });
+    auto pBar = std::make_unique<CStandInBar>(10, 500);
+    alone.EndForDeviceChange(
+        pBar->Get(), [&] { pBar.reset(); }, [] { return 1u; });
     EXPECT_EQ(10, Setting("X Coordinate"));
     EXPECT_EQ(500, Setting("Y Coordinate"));
 }

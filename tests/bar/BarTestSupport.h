@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class BarTest : public ::testing::Test {
 protected:
@@ -37,8 +38,19 @@ protected:
     void Scroll(UINT nCode, int nPos = 0);
     void ClickMute();
 
+    // Notes the role word of a copy that a bar would start into m_vecStarted, and starts none:
+    // the program here is the test itself.
+    CRunningCopies::CCopyStarter RecordStarts()
+    {
+        return [this](const std::string& strRoleWord) {
+            m_vecStarted.push_back(strRoleWord);
+            return CScopedKernelHandle();
+        };
+    }
+
     CWinApp m_app;
-    CRunningCopies m_copies;
+    std::vector<std::string> m_vecStarted;
+    CRunningCopies m_copies{RecordStarts()};
     std::unique_ptr<CBarDlg> m_pBar;
 };
 

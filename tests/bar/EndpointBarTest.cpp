@@ -2,11 +2,14 @@
 // Audio: a change that another program makes on a Core Audio thread arrives as one posted
 // notification on the bar's thread and moves the real bar's slider; a mute shows the muted
 // picture (icon 161) in the tray icon of the output master; Windows' broadcast of a change of any
-// device restarts nothing, the mixer's notice of a changed endpoint restarts the bar once.
+// device restarts nothing, the mixer's notice of a changed endpoint restarts the bar once; the
+// last endpoints unplugged leave one bar that says there is no driver, and their return brings
+// the set back.
 #include "app/StartupValues.h"
 #include "bar/BarDlg.h"
 #include "bar/TrayIcon.h"
 #include "fw/WinApp.h"
+#include "mixer/MixerCards.h"
 #include "mixer/MixerDevice.h"
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
@@ -18,6 +21,7 @@
 #include <commctrl.h>
 #include <dbt.h>
 
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -95,7 +99,18 @@ protected:
     LRESULT SliderPosition() const { return ::SendMessageA(m_bar.m_sliderVolume.m_hWnd, TBM_GETPOS, 0, 0); }
 
     CWinApp m_app;
-    CRunningCopies m_copies;
+    // Notes the copy that a bar would start, with the number of cards then, and starts none: the
+    // program here is the test itself.
+    CRunningCopies::CCopyStarter RecordStarts()
+    {
+        return [this](const std::string& strRoleWord) {
+            m_vecStarted.push_back(strRoleWord + " with " + std::to_string(CountMixerCards()) + " cards");
+            return CScopedKernelHandle();
+        };
+    }
+
+    std::vector<std::string> m_vecStarted;
+    CRunningCopies m_copies{RecordStarts()};
     CBarDlg m_bar{m_copies};
 };
 
@@ -150,6 +165,59 @@ TEST_F(EndpointBarTest, OnlyTheMixersNoticeOfChangedEndpointsRestartsTheBarOnce)
         ProcessLaptop().Fake().Remove(L"hs");
     }).join();
     RunHandedOver();
+}
+
+TEST_F(EndpointBarTest, TheLastEndpointsUnpluggedLeaveOneBarThatSaysSoAndTheirReturnBringsTheSetBack)
+{
+    // 1. Every endpoint goes: the HDMI screen and the webcam are unplugged, then the jack's
+    //    speakers and microphone too.
+    for (const wchar_t* pszId : {L"hdmi", L"cam", L"spk", L"mic"})
+        ProcessLaptop().Fake().SetState(pszId, DEVICE_STATE_UNPLUGGED);
+    Dispatch();
+    EXPECT_EQ(nullptr, m_bar.m_hWnd);
+    EXPECT_EQ(std::vector<std::string>{"v0 with 0 cards"}, m_vecStarted);
+
+    // 2. The bar started for the fresh set has no card and says so; while its message is up, the
+    //    speakers and microphone come back.
+    bool bMessageWasUp = false;
+    bool bTestClosedTheMessage = false;
+    std::thread plugBack([&] {
+        // Captioned like the bar, but without its slider.
+        const auto messageBox = [] {
+            HWND hWnd = nullptr;
+            while ((hWnd = ::FindWindowExA(nullptr, hWnd, "#32770", "Sonobar")) != nullptr) {
+                if (!::GetDlgItem(hWnd, IDC_VOLUME_SLIDER))
+                    return hWnd;
+            }
+            return hWnd;
+        };
+        for (int i = 0; i < 500 && !messageBox(); ++i)
+            ::Sleep(10);
+        bMessageWasUp = messageBox() != nullptr;
+        ProcessLaptop().Fake().SetState(L"spk", DEVICE_STATE_ACTIVE);
+        ProcessLaptop().Fake().SetState(L"mic", DEVICE_STATE_ACTIVE);
+        // The bar closes its message itself; one still up after five seconds would hang the test.
+        for (int i = 0; i < 500 && messageBox(); ++i)
+            ::Sleep(10);
+        if (const HWND hBox = messageBox()) {
+            bTestClosedTheMessage = true;
+            ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+        }
+    });
+    TakeCommandLine("sonobar.exe v0");
+    CRunningCopies freshCopies(RecordStarts());
+    CBarDlg fresh(freshCopies);
+    EXPECT_TRUE(fresh.Create(IDD_BAR));
+    plugBack.join();
+    Dispatch();
+    EXPECT_TRUE(bMessageWasUp);
+    EXPECT_FALSE(bTestClosedTheMessage);
+    EXPECT_EQ(nullptr, fresh.m_hWnd);
+    EXPECT_EQ((std::vector<std::string>{"v0 with 0 cards", "v0 with 1 cards"}), m_vecStarted);
+
+    for (const wchar_t* pszId : {L"hdmi", L"cam"})
+        ProcessLaptop().Fake().SetState(pszId, DEVICE_STATE_ACTIVE);
+    Dispatch();
 }
 
 } // namespace

@@ -276,6 +276,15 @@ void DismissMessageBoxes(DWORD dwProcessId)
     }
 }
 
+HWND MessageBoxOf(DWORD dwProcessId)
+{
+    for (const SProgramWindow& window : ProgramWindows()) {
+        if (!window.bBar && window.dwProcessId == dwProcessId)
+            return window.hWnd;
+    }
+    return nullptr;
+}
+
 CForeignBar::CForeignBar(const char* pszTitle, RECT rc, bool bVisible, bool bWithSlider)
 {
     m_hWnd = ::CreateWindowExA(0, "STATIC", pszTitle, WS_POPUP | (bVisible ? WS_VISIBLE : 0), rc.left, rc.top,

@@ -69,6 +69,8 @@ std::set<DWORD> BarProcessIds();
 
 // Clicks OK in the program's message boxes ("Sonobar", no slider) of that process.
 void DismissMessageBoxes(DWORD dwProcessId);
+// The first of those message boxes, or null.
+HWND MessageBoxOf(DWORD dwProcessId);
 
 // A top-level window of this test process titled like a bar, with or without a volume slider
 // (control 1006). With the slider a starting copy takes it for the bar of a copy already running.

@@ -1,14 +1,16 @@
-// Changes of the sound hardware with real copies of the test build on three simulated cards:
-// where the fresh set of bars opens, and what is left after a change that arrives while a copy
-// is still starting.
+// Changes of the sound hardware with real copies of the test build on simulated cards: where the
+// fresh set of bars opens and in which order, what is left after a change that arrives while a
+// copy is still starting, and a card that arrives while the no-driver message is up.
 #include "BarProcess.h"
 #include "BarScreen.h"
 #include "CopyTest.h"
+#include "XInput.h"
 #include "app/InstanceRole.h"
 #include "app/RunningCopies.h"
 #include "fw/ScopedHandles.h"
 #include "res/resource.h"
 #include "sim/SampleCards.h"
+#include "sim/SimDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,8 @@
 #include <vector>
 
 namespace {
+
+constexpr DWORD kMasterMute = 2;
 
 const std::string kThreeCards = std::string(kSampleCard) + kSpeakersOnlyCard +
                                 "card Third Card\n"
@@ -56,13 +60,16 @@ std::set<DWORD> ShownBarProcessIds()
     return setIds;
 }
 
-RECT TopBarRect(const std::vector<std::unique_ptr<CBarProcess>>& vecCopies)
+// The copies' bars from the top of the column down.
+std::vector<const CBarProcess*> TopToBottom(const std::vector<std::unique_ptr<CBarProcess>>& vecCopies)
 {
-    std::vector<RECT> vecRects;
+    std::vector<const CBarProcess*> vecColumn;
     for (const auto& pCopy : vecCopies)
-        vecRects.push_back(WindowRect(pCopy->BarWindow()));
-    return *std::min_element(vecRects.begin(), vecRects.end(),
-                             [](const RECT& rcA, const RECT& rcB) { return rcA.top < rcB.top; });
+        vecColumn.push_back(pCopy.get());
+    std::sort(vecColumn.begin(), vecColumn.end(), [](const CBarProcess* pA, const CBarProcess* pB) {
+        return WindowRect(pA->BarWindow()).top < WindowRect(pB->BarWindow()).top;
+    });
+    return vecColumn;
 }
 
 class DeviceChangeTest : public CCopyTest {
@@ -72,7 +79,7 @@ protected:
     DWORD Setting(const char* pszName) const { return m_settings.Read(pszName).value_or(0xDEADBEEF); }
 };
 
-TEST_F(DeviceChangeTest, TheFreshSetOpensWhereTheTopBarStoodWhicheverCopyEndsLast)
+TEST_F(DeviceChangeTest, TheFreshSetOpensWhereTheTopBarStoodInCardOrderWhicheverCopyEndsLast)
 {
     for (const size_t nLast : {0u, 1u, 2u}) {
         m_settings.Clear();
@@ -103,9 +110,14 @@ TEST_F(DeviceChangeTest, TheFreshSetOpensWhereTheTopBarStoodWhicheverCopyEndsLas
 
         const auto vecFresh = AdoptNewBars(setOld, 3);
         ASSERT_EQ(3u, vecFresh.size()) << "bar " << nLast << " last";
-        const RECT rcFreshTop = TopBarRect(vecFresh);
+        const std::vector<const CBarProcess*> vecColumn = TopToBottom(vecFresh);
+        const RECT rcFreshTop = WindowRect(vecColumn.front()->BarWindow());
         EXPECT_EQ(rcTop.left, rcFreshTop.left) << "bar " << nLast << " last";
         EXPECT_EQ(rcTop.top, rcFreshTop.top) << "bar " << nLast << " last";
+        std::vector<std::string> vecTails;
+        for (const CBarProcess* pFresh : vecColumn)
+            vecTails.push_back(CommandTail(pFresh->CommandLine()));
+        EXPECT_EQ((std::vector<std::string>{"v0", "v1", "v2"}), vecTails) << "bar " << nLast << " last";
     }
 }
 
@@ -172,6 +184,40 @@ TEST_F(DeviceChangeTest, ACopyStillStartingTakesPartAndOneOutputBarPerCardIsLeft
         EXPECT_EQ((std::vector<std::string>{"v0", "v1", "v2"}), vecTails) << c.pszCase;
         EXPECT_EQ(3u, Setting("Instance Count")) << c.pszCase;
     }
+}
+
+TEST_F(DeviceChangeTest, ACardArrivingWhileTheNoDriverMessageIsUpBringsABarThatDrivesIt)
+{
+    m_strSession = UseSimulatedCards("");
+    CBarProcess first;
+    ASSERT_NE(nullptr, first.BarWindow());
+    ASSERT_NE(nullptr, MessageBoxOf(first.ProcessId()));
+    const std::set<DWORD> setOld = BarProcessIds();
+
+    // The headset connects: a card appears, and Windows tells the bar, whose message box's own
+    // loop hands the change to the bar's handler.
+    ASSERT_EQ(1, SimDriverAddCards(m_strSession, kSampleCard));
+    DWORD_PTR dwResult = 0;
+    ::SendMessageTimeoutA(first.BarWindow(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0, SMTO_NORMAL, 20000,
+                          &dwResult);
+    EXPECT_EQ(TRUE, dwResult);
+
+    // The message closes, the copy ends as a copy ends, and the fresh bar stands on the card.
+    EXPECT_EQ(0u, first.WaitForExit(20000));
+    const auto vecFresh = AdoptNewBars(setOld, 1);
+    ASSERT_EQ(1u, vecFresh.size());
+    const HWND hBar = vecFresh.front()->BarWindow();
+    ASSERT_NE(nullptr, hBar);
+    EXPECT_EQ("v0", CommandTail(vecFresh.front()->CommandLine()));
+    EXPECT_EQ(nullptr, MessageBoxOf(vecFresh.front()->ProcessId()));
+
+    // And it drives the card: a click of the mouse mutes the speakers.
+    const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
+    ASSERT_TRUE(::IsWindowEnabled(hMute));
+    ASSERT_TRUE(XClick(Centre(WindowRect(hMute))));
+    ASSERT_TRUE(XMove(POINT{600, 500}));
+    EXPECT_TRUE(WaitFor([&] { return ProgramWrites(m_strLog, kMasterMute) == std::vector<DWORD>{1}; }));
+    EXPECT_TRUE(WaitFor([&] { return ShownRow(hMute, false) == MuteRow::Dim; }));
 }
 
 } // namespace

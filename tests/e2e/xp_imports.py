@@ -64,7 +64,7 @@ AVAILABLE_ON_XP = {
         PostQuitMessage PostThreadMessageA RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
         SendMessageTimeoutA SetForegroundWindow SetPropA SetTimer SetWindowLongA SetWindowPos
         SetWindowsHookExA ShowWindow TrackPopupMenu TranslateAcceleratorA TranslateMessage
-        UnhookWindowsHookEx
+        UnhookWindowsHookEx WaitForInputIdle
     """,
 }
 

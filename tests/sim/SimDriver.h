@@ -4,11 +4,12 @@
 //
 //   SimDriverSetValues("C:\\cards.txt", 0, 1, {0x4000, 0x4000});
 //
-// Header-only, so a driver program needs nothing but windows.h.
+// Header-only, so a driver program needs nothing but windows.h and the standard library.
 #pragma once
 
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,28 @@ constexpr ULONG_PTR kSimFromDriver = 1;
 constexpr ULONG_PTR kSimFromCopy = 2;
 // A question to one copy about its own process; lpData is one DWORD, a sim::Resource.
 constexpr ULONG_PTR kSimQueryResource = 3;
+// Cards that appear; lpData is a topology text.
+constexpr ULONG_PTR kSimAddCards = 4;
+
+// Sends cds to every copy running on topology strSession except hWndExcept; returns how many
+// answered TRUE.
+inline int SimDriverSendToCopies(const std::string& strSession, const COPYDATASTRUCT& cds,
+                                 HWND hWndExcept = nullptr)
+{
+    int nApplied = 0;
+    HWND hWnd = nullptr;
+    while ((hWnd = FindWindowExA(HWND_MESSAGE, hWnd, kSimDriverClass, strSession.c_str())) != nullptr) {
+        if (hWnd == hWndExcept)
+            continue;
+        DWORD_PTR dwResult = FALSE;
+        // A copy that hangs must not hang the sender too.
+        if (SendMessageTimeoutA(hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
+                                SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &dwResult) &&
+            dwResult == TRUE)
+            ++nApplied;
+    }
+    return nApplied;
+}
 
 // Sends a change to every copy running on topology strSession except hWndExcept; returns how
 // many applied it. Values are in the model's layout (one per channel for a volume, one per
@@ -31,20 +54,7 @@ inline int SimDriverSetValues(const std::string& strSession, UINT nCard, DWORD d
     cds.dwData = dwOrigin;
     cds.cbData = static_cast<DWORD>(message.size() * sizeof(DWORD));
     cds.lpData = message.data();
-
-    int nApplied = 0;
-    HWND hWnd = nullptr;
-    while ((hWnd = FindWindowExA(HWND_MESSAGE, hWnd, kSimDriverClass, strSession.c_str())) != nullptr) {
-        if (hWnd == hWndExcept)
-            continue;
-        DWORD_PTR dwResult = FALSE;
-        // A copy that hangs must not hang the sender too.
-        if (SendMessageTimeoutA(hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
-                                SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &dwResult) &&
-            dwResult == TRUE)
-            ++nApplied;
-    }
-    return nApplied;
+    return SimDriverSendToCopies(strSession, cds, hWndExcept);
 }
 
 // What the copy running on topology strSession in process dwProcessId holds of one kind of
@@ -66,4 +76,21 @@ inline long long SimDriverQueryResource(const std::string& strSession, DWORD dwP
             return static_cast<long long>(dwResult);
     }
     return -1;
+}
+
+// Cards that appear, as a topology text (sim/SimMixer.h): appended to the topology file, which
+// stands for the machine's hardware, so that copies started from now on find them after the cards
+// they had, and added by every copy running on topology strSession. As on a machine with WINMM,
+// running copies hear of it only through WM_DEVICECHANGE, which the test sends as Windows
+// broadcasts it. How many copies added the cards, or -1 when the file could not be written.
+inline int SimDriverAddCards(const std::string& strSession, const std::string& strTopology)
+{
+    if (!(std::ofstream(strSession, std::ios::app) << strTopology))
+        return -1;
+
+    COPYDATASTRUCT cds{};
+    cds.dwData = kSimAddCards;
+    cds.cbData = static_cast<DWORD>(strTopology.size());
+    cds.lpData = const_cast<char*>(strTopology.data());
+    return SimDriverSendToCopies(strSession, cds);
 }

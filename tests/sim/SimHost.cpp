@@ -92,6 +92,8 @@ LRESULT CALLBACK CDriverWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, 
         const auto& cds = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (cds.dwData == kSimQueryResource && cds.cbData == sizeof(DWORD))
             return CountResource(static_cast<Resource>(*static_cast<const DWORD*>(cds.lpData)));
+        if (cds.dwData == kSimAddCards)
+            return LoadCardsText(std::string(static_cast<const char*>(cds.lpData), cds.cbData));
         return ApplyCopyData(cds);
     }
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);

@@ -53,9 +53,10 @@
 //     dwData 1 (from a test driver) or 2 (from another sonobar-sim process);
 //     lpData DWORDs: card, control id, value count n, then n values in the layout of SetValues.
 //   It answers TRUE when the change was applied. dwData 3 asks the copy what its process holds
-//   (sim/SimResources.h); the answer is the count. A process forwards its program's own writes
-//   to every other such window (origin "copy"), so that copies started on the same topology
-//   file share their cards as real programs share a sound card.
+//   (sim/SimResources.h); the answer is the count. dwData 4 adds the cards of a topology text
+//   after the copy's cards (SimDriverAddCards); TRUE when they were added. A process forwards its program's
+//   own writes to every other such window (origin "copy"), so that copies started on the same topology file
+//   share their cards as real programs share a sound card.
 #pragma once
 
 #include "mixer/frontend/CardLayout.h"

@@ -30,10 +30,10 @@ void CBarDlg::StartOrShow(const SInstanceRole& role)
         ShowBar(hBar);
 }
 
-LRESULT CBarDlg::OnDeviceChange(WPARAM wParam, LPARAM)
+LRESULT CBarDlg::OnDeviceChange(UINT nEvent, DWORD_PTR)
 {
     // Arrivals, removals and queries are answered and otherwise left alone.
-    if (wParam != DBT_DEVNODES_CHANGED)
+    if (nEvent != DBT_DEVNODES_CHANGED)
         return TRUE;
 
     // 1. Noted at once: a copy that is starting now, with no bar yet to be told, learns of the

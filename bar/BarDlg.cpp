@@ -379,16 +379,9 @@ LRESULT CBarDlg::OnPaint()
         ::DrawIcon(dc.Get(), x, y, m_hAppIcon);
     }
     else {
-        this->DrawBorder(dc.Get());
+        ::DrawBorder(dc.Get(), rcClient, m_nPictureScale);
     }
     return 0;
-}
-
-void CBarDlg::DrawBorder(HDC hDC)
-{
-    RECT rcClient{};
-    ::GetClientRect(m_hWnd, &rcClient);
-    ::DrawBorder(hDC, rcClient, m_nPictureScale);
 }
 
 LRESULT CBarDlg::OnNcCalcSize()

@@ -105,8 +105,6 @@ private:
     void TakeCaptionOff();
     void LoadLineBitmaps();
     void ShowNoDriverMessage();
-    // The bevelled border around the client area.
-    void DrawBorder(HDC hDC);
     // Writes every setting, and takes this copy off the running-copy count.
     void SaveSettings();
     // This copy's settings without the running-copy counter (a session's end that is called off).

@@ -22,38 +22,24 @@ constexpr int kFirstCardPosition = 18;
 constexpr UINT kCardsWithCommands = 3;
 constexpr int kMenuTextSize = 256;
 
-bool Shown(const CBarDlg& bar, UINT)
+bool Shown(const CBarDlg& bar, UINT = 0)
 {
     return ::IsWindowVisible(bar.m_hWnd) != FALSE;
-}
-
-bool Hidden(const CBarDlg& bar, UINT nID)
-{
-    return !Shown(bar, nID);
-}
-
-// The master needs a card at all; a numbered line, one that this card and side have.
-bool LineCanBeChosen(const CBarDlg& bar, UINT nID)
-{
-    if (nID == ID_MASTER_VOLUME)
-        return Shown(bar, nID) && CountMixerCards() > 0;
-    return Shown(bar, nID) && bar.m_bLineSelectable[nID - ID_CONTROL2];
 }
 
 // The entry of the selected line, whether the menu lists it or not.
 UINT SelectedLineEntry(const CBarDlg& bar)
 {
-    if (bar.m_nMenuIndex == static_cast<int>(kMasterMenuIndex))
-        return ID_MASTER_VOLUME;
-    return ID_CONTROL2 + static_cast<UINT>(bar.m_nMenuIndex);
+    const UINT nIndex = static_cast<UINT>(bar.m_nMenuIndex);
+    return nIndex == kMasterMenuIndex ? ID_MASTER_VOLUME : ID_CONTROL2 + nIndex;
 }
 
-// The state of the menu's entries, set whenever the menu opens (the platform's own showing of the
-// window menu included): one row per command or group of commands. pfnEnabled says whether an
-// entry can be chosen (without it the entry is left as it is); pfnChecked whether a check entry is
-// checked; pfnMarked which entry of a radio group carries the mark (none, when it is not in the
-// row). The state steps toggle the options before their commands run, and the commands move the
-// selection; the marks follow here.
+// The state of the menu's entries, set whenever it opens (as the platform's window menu too),
+// one row per command or group of commands: whether an entry can be chosen (without pfnEnabled it
+// is left as it is), whether a check entry is checked, and which entry of a radio group carries
+// the mark (none, when the row does not hold it). The state steps toggle the options and the
+// commands move the selection; the marks follow here. A bar hidden in the tray offers only what
+// makes sense without it: restore, close, about, start in tray and the two sides.
 struct SCommandState {
     UINT nFirstID;
     UINT nLastID;
@@ -62,17 +48,21 @@ struct SCommandState {
     UINT (*pfnMarked)(const CBarDlg& bar) = nullptr;
 };
 
-// A bar hidden in the tray offers only what makes sense without it: restore, close, about, start
-// in tray and the two sides.
 constexpr SCommandState kCommandStates[] = {
-    {SC_RESTORE, SC_RESTORE, &Hidden},
+    {SC_RESTORE, SC_RESTORE, [](const CBarDlg& bar, UINT) { return !Shown(bar); }},
     {SC_MOVE, SC_MOVE, &Shown},
     {SC_MINIMIZE, SC_MINIMIZE, &Shown},
     {ID_START_IN_TRAY, ID_START_IN_TRAY, nullptr, [](const CBarDlg& bar) { return bar.m_bStartInTray != 0; }},
     {ID_ALWAYS_ON_TOP, ID_ALWAYS_ON_TOP, &Shown, [](const CBarDlg& bar) { return bar.m_bAlwaysOnTop != 0; }},
     {ID_OUTPUT_VOLUME, ID_INPUT_VOLUME, nullptr, nullptr,
      [](const CBarDlg& bar) -> UINT { return bar.m_bInput ? ID_INPUT_VOLUME : ID_OUTPUT_VOLUME; }},
-    {ID_MASTER_VOLUME, ID_CONTROL10, &LineCanBeChosen, nullptr, &SelectedLineEntry},
+    // The master needs a card at all; a numbered line, one that this card and side have.
+    {ID_MASTER_VOLUME, ID_CONTROL10,
+     [](const CBarDlg& bar, UINT nID) {
+         return Shown(bar) && (nID == ID_MASTER_VOLUME ? CountMixerCards() > 0
+                                                       : bar.m_bLineSelectable[nID - ID_CONTROL2] != FALSE);
+     },
+     nullptr, &SelectedLineEntry},
     {ID_CARD1, ID_CARD3, &Shown, nullptr,
      [](const CBarDlg& bar) -> UINT { return ID_CARD1 + static_cast<UINT>(bar.m_nCardIndex); }},
 };
@@ -182,12 +172,15 @@ LRESULT CBarDlg::OnInitMenuPopup()
             if (row.pfnEnabled)
                 ::EnableMenuItem(m_hMenuPopup, nID,
                                  MF_BYCOMMAND | (row.pfnEnabled(*this, nID) ? MF_ENABLED : MF_GRAYED));
-            if (row.pfnChecked)
+            // A group's mark entry by entry: CheckMenuRadioItem over the group wants its first and
+            // last entries in the menu, and a card with few lines or one card has neither.
+            if (row.pfnMarked && row.pfnMarked(*this) == nID)
+                ::CheckMenuRadioItem(m_hMenuPopup, nID, nID, nID, MF_BYCOMMAND);
+            else if (row.pfnChecked || row.pfnMarked)
                 ::CheckMenuItem(m_hMenuPopup, nID,
-                                MF_BYCOMMAND | (row.pfnChecked(*this) ? MF_CHECKED : MF_UNCHECKED));
+                                MF_BYCOMMAND |
+                                    (row.pfnChecked && row.pfnChecked(*this) ? MF_CHECKED : MF_UNCHECKED));
         }
-        if (row.pfnMarked)
-            ::CheckMenuRadioItem(m_hMenuPopup, row.nFirstID, row.nLastID, row.pfnMarked(*this), MF_BYCOMMAND);
     }
     return 0;
 }

@@ -86,7 +86,8 @@ BOOL CDialog::HandleCommand(WPARAM wParam, LPARAM lParam)
         // A control's: only a button's click is a command, and it has no state step.
         if (HIWORD(wParam) != BN_CLICKED)
             return FALSE;
-        if (const CMessageMapBase* pMap = GetMessageMap(); pMap && pMap->RouteCommand(*this, nID))
+        if (const CMessageMapBase* pMap = GetMessageMap();
+            pMap && pMap->Route(*this, EEntryKind::Command, nID, nID, 0))
             return TRUE;
     }
     else if (RunMenuCommand(nID)) {
@@ -115,10 +116,9 @@ BOOL CDialog::RunMenuCommand(UINT nID)
     if (!pMap)
         return FALSE;
     CCmdUI state(nID);
-    const bool bStep = pMap->RouteStateStep(*this, state);
-    if (!state.IsEnabled())
-        return TRUE;
-    return pMap->RouteCommand(*this, nID) || bStep;
+    const bool bStep =
+        pMap->Route(*this, EEntryKind::StateStep, nID, 0, reinterpret_cast<LPARAM>(&state)).has_value();
+    return !state.IsEnabled() || pMap->Route(*this, EEntryKind::Command, nID, nID, 0) || bStep;
 }
 
 HWND CDialog::ParentHandle() const

@@ -350,34 +350,22 @@ TEST_F(BarMenuTest, MarksFollowTheChoicesFromEitherMenu)
 {
     // One choice after the other on the recording side, whose card lacks the wave source: from
     // the popup (WM_COMMAND) or from the window menu as the platform shows it, the taskbar's
-    // (WM_SYSCOMMAND). The entries checked when the menu opens next.
+    // (WM_SYSCOMMAND). The entries checked when the menu opens next, the side's always among them.
+    const UINT nTray = ID_START_IN_TRAY;
+    const UINT nTop = ID_ALWAYS_ON_TOP;
+    const UINT nSide = ID_INPUT_VOLUME;
     const struct {
         const char* pszChoice;
         UINT nMessage;
         UINT nID;
         std::vector<UINT> vecChecked;
     } choices[] = {
-        {"the microphone", WM_COMMAND, ID_CONTROL3, {ID_ALWAYS_ON_TOP, ID_INPUT_VOLUME, ID_CONTROL3}},
-        {"the wave source, greyed here",
-         WM_COMMAND,
-         ID_CONTROL2,
-         {ID_ALWAYS_ON_TOP, ID_INPUT_VOLUME, ID_CONTROL2}},
-        {"a line the menu does not list",
-         WM_COMMAND,
-         ID_CONTROL10,
-         {ID_ALWAYS_ON_TOP, ID_INPUT_VOLUME, ID_CONTROL2}},
-        {"start in tray, taskbar",
-         WM_SYSCOMMAND,
-         ID_START_IN_TRAY,
-         {ID_START_IN_TRAY, ID_ALWAYS_ON_TOP, ID_INPUT_VOLUME, ID_CONTROL2}},
-        {"the master, taskbar",
-         WM_SYSCOMMAND,
-         ID_MASTER_VOLUME,
-         {ID_START_IN_TRAY, ID_ALWAYS_ON_TOP, ID_INPUT_VOLUME, ID_MASTER_VOLUME}},
-        {"always on top",
-         WM_COMMAND,
-         ID_ALWAYS_ON_TOP,
-         {ID_START_IN_TRAY, ID_INPUT_VOLUME, ID_MASTER_VOLUME}},
+        {"the microphone", WM_COMMAND, ID_CONTROL3, {nTop, nSide, ID_CONTROL3}},
+        {"the wave source, greyed here", WM_COMMAND, ID_CONTROL2, {nTop, nSide, ID_CONTROL2}},
+        {"a line the menu does not list", WM_COMMAND, ID_CONTROL10, {nTop, nSide, ID_CONTROL2}},
+        {"start in tray, taskbar", WM_SYSCOMMAND, ID_START_IN_TRAY, {nTray, nTop, nSide, ID_CONTROL2}},
+        {"the master, taskbar", WM_SYSCOMMAND, ID_MASTER_VOLUME, {nTray, nTop, nSide, ID_MASTER_VOLUME}},
+        {"always on top", WM_COMMAND, ID_ALWAYS_ON_TOP, {nTray, nSide, ID_MASTER_VOLUME}},
     };
     CBarDlg& bar = StartBar(kTwoSidesCard, "sonobar.exe r0");
     for (const auto& c : choices) {

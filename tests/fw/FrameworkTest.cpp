@@ -58,46 +58,29 @@ protected:
     void DoDataExchange() override { BindControl(IDOK, m_btnOK); }
 
 private:
-    void Note(const std::string& strEvent) { m_events.push_back(strEvent); }
-    LRESULT OnValues(BOOL bFlag, int nValue)
+    // The event's name and the numbers it was given.
+    template <class... V>
+    LRESULT Note(const char* pszEvent, V... values)
     {
-        Note("values " + std::to_string(bFlag) + " " + std::to_string(nValue));
-        return nValue;
-    }
-    LRESULT OnTestClose()
-    {
-        DestroyWindow();
+        std::string strEvent = pszEvent;
+        ((strEvent += " " + std::to_string(values)), ...);
+        m_events.push_back(strEvent);
         return 0;
     }
+    LRESULT OnValues(BOOL bFlag, int nValue) { return Note("values", bFlag, nValue) + nValue; }
+    LRESULT OnTestClose() { return DestroyWindow(); }
     LRESULT OnPoint(HWND hWnd, POINT pt)
     {
-        Note(std::string(hWnd == m_btnOK.m_hWnd ? "point OK " : "point ") + std::to_string(pt.x) + " " +
-             std::to_string(pt.y));
-        return 0;
+        return Note(hWnd == m_btnOK.m_hWnd ? "point OK" : "point", pt.x, pt.y);
     }
-    LRESULT OnScroll(UINT nCode, int nPos)
-    {
-        Note("scroll " + std::to_string(nCode) + " " + std::to_string(nPos));
-        return 0;
-    }
-    LRESULT OnSysCommand(UINT nID, LPARAM lParam)
-    {
-        Note("system " + std::to_string(nID) + " " + std::to_string(lParam));
-        return 0;
-    }
-    LRESULT OnDpi(UINT nDpi, const RECT& rc)
-    {
-        Note("dpi " + std::to_string(nDpi) + " " + std::to_string(rc.left) + " " + std::to_string(rc.bottom));
-        return 0;
-    }
-    void OnStateStepCommand(CCmdUI& state) { Note("step " + std::to_string(state.m_nID)); }
+    LRESULT OnScroll(UINT nCode, int nPos) { return Note("scroll", nCode, nPos); }
+    LRESULT OnSysCommand(UINT nID, LPARAM lParam) { return Note("system", nID, lParam); }
+    LRESULT OnDpi(UINT nDpi, const RECT& rc) { return Note("dpi", nDpi, rc.bottom); }
+    void OnStateStepCommand(CCmdUI& state) { Note("step", state.m_nID); }
     void OnStateStepDisabled(CCmdUI& state) { state.Enable(FALSE); }
-    void OnTestCommand(UINT nID) { Note("command " + std::to_string(nID)); }
-    BOOL OnOkButton()
-    {
-        Note("OK");
-        return TRUE;
-    }
+    void OnTestCommand(UINT nID) { Note("command", nID); }
+    // A command handler with a result, which the map drops.
+    LRESULT OnOkButton() { return Note("OK"); }
 };
 
 class CTestApp : public CWinApp {
@@ -151,7 +134,7 @@ TEST(MessageMapTest, EntriesDecodeWhatTheirMessagesCarry)
         // window menu as from a popup: its state step first, and nothing when the step disables it.
         {WM_SYSCOMMAND, ID_TEST_COMMAND, 0, 0, {"step 40001", "command 40001"}},
         {WM_SYSCOMMAND, ID_TEST_DISABLED, 0, 0, {}},
-        {WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&rcSuggested), 0, {"dpi 144 10 40"}},
+        {WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&rcSuggested), 0, {"dpi 144 40"}},
     };
     for (const auto& c : cases) {
         dialog.m_events.clear();

@@ -24,9 +24,6 @@ namespace {
 
 constexpr int kSliderMax = 100;
 constexpr int kSliderTicFrequency = 10;
-// The platform's window-menu commands are the ids from SC_SIZE on.
-constexpr UINT kFirstSystemCommand = SC_SIZE;
-constexpr UINT kLastSystemCommand = 0xFFFF;
 
 BOOL CALLBACK AddMonitorArea(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
 {
@@ -51,13 +48,6 @@ RECT VirtualScreen()
     return {x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-// GetMenuState answers -1, every bit set, for an entry that is not there.
-bool IsChecked(HMENU hMenu, UINT nID)
-{
-    const UINT nState = ::GetMenuState(hMenu, nID, MF_BYCOMMAND);
-    return nState != static_cast<UINT>(-1) && (nState & MF_CHECKED) != 0;
-}
-
 RECT WindowRect(HWND hWnd)
 {
     RECT rc{};
@@ -77,44 +67,52 @@ CBarDlg::~CBarDlg() = default;
 
 const CMessageMapBase* CBarDlg::GetMessageMap() const
 {
+    // Grouped by the file that handles each entry, in the header's order. A command has one entry,
+    // which the window menu's choice reaches however the menu was opened (CDialog).
     static const CMessageMap<CBarDlg> map{{
-        // BarDlgVolume.cpp and BarDlgTray.cpp
-        OnMessage(WM_HSCROLL, &CBarDlg::OnHScroll),
-        OnCommand(IDC_MUTE_BUTTON, &CBarDlg::OnMuteButton),
-        OnMessage(MM_MIXM_CONTROL_CHANGE, &CBarDlg::OnControlChange),
-        OnMessage(WM_LBUTTONDOWN, &CBarDlg::OnLButtonDown),
-        OnMessage(WM_LBUTTONDBLCLK, &CBarDlg::OnLButtonDblClk),
-        OnMessage(WM_RBUTTONDOWN, &CBarDlg::OnRButtonDown),
-        OnMessage(WM_SYSCOLORCHANGE, &CBarDlg::OnSysColorChange),
-        OnMessage(TaskbarCreatedMessage(), &CBarDlg::OnTaskbarCreated),
+        // BarDlg.cpp
         OnMessage(WM_CLOSE, &CBarDlg::OnClose),
-        OnMessage(WM_SYSCOMMAND, &CBarDlg::OnSysCommand),
+        OnSysCommandMessage(&CBarDlg::OnSysCommand),
         OnMessage(WM_MOVE, &CBarDlg::OnMove),
         OnMessage(WM_PAINT, &CBarDlg::OnPaint),
         OnMessage(WM_NCCALCSIZE, &CBarDlg::OnNcCalcSize),
         OnMessage(WM_QUERYDRAGICON, &CBarDlg::OnQueryDragIcon),
         OnMessage(WM_ENDSESSION, &CBarDlg::OnEndSession),
-        OnCommand(SC_RESTORE, &CBarDlg::OnRestore),
-        OnCommand(SC_MINIMIZE, &CBarDlg::OnMinimize),
-        OnCommand(SC_CLOSE, &CBarDlg::OnCloseCommand),
+        OnCommand(SC_CLOSE, &CBarDlg::DestroyWindow),
         OnCommand(ID_ABOUT, &CBarDlg::OnAbout),
-        OnCommand(ID_HIDE_BAR, &CBarDlg::OnHideBar),
-        OnMessage(WM_TRAYNOTIFY, &CBarDlg::OnTrayNotify),
+        // BarDlgDpi.cpp
+        OnDpiMessage(&CBarDlg::OnDpiChanged),
+        // BarDlgMenu.cpp
         OnMessage(WM_INITMENUPOPUP, &CBarDlg::OnInitMenuPopup),
-        OnMessage(WM_CONTEXTMENU, &CBarDlg::OnContextMenu),
-        OnMessage(WM_DEVICECHANGE, &CBarDlg::OnDeviceChange),
-        OnMessage(WM_DPICHANGED, &CBarDlg::OnDpiChanged),
-        OnCommand(SC_MOVE, &CBarDlg::OnMoveCommand),
-        OnCommand(IDC_MENU_BUTTON, &CBarDlg::OnMenuButton),
         OnStateStep(ID_START_IN_TRAY, &CBarDlg::OnUpdateStartInTray),
         OnStateStep(ID_ALWAYS_ON_TOP, &CBarDlg::OnUpdateAlwaysOnTop),
         OnCommand(ID_ALWAYS_ON_TOP, &CBarDlg::OnAlwaysOnTop),
-        OnCommandRange(ID_OUTPUT_VOLUME, ID_INPUT_VOLUME, &CBarDlg::OnDirection),
-        OnStateStepRange(ID_MASTER_VOLUME, ID_CONTROL10, &CBarDlg::OnUpdateLine),
         OnCommand(ID_MASTER_VOLUME, &CBarDlg::OnMasterVolume),
         OnCommandRange(ID_CONTROL2, ID_CONTROL10, &CBarDlg::OnChooseLine),
+        // BarDlgPopup.cpp
+        OnPointMessage(WM_CONTEXTMENU, &CBarDlg::OnContextMenu),
+        OnCommand(IDC_MENU_BUTTON, &CBarDlg::OnMenuButton),
+        // BarDlgLaunch.cpp
+        OnCommandRange(ID_OUTPUT_VOLUME, ID_INPUT_VOLUME, &CBarDlg::OnDirection),
         OnCommandRange(ID_CARD1, ID_CARD3, &CBarDlg::OnCard),
-        OnCommandRange(kFirstSystemCommand, kLastSystemCommand, &CBarDlg::OnPlatformCommand),
+        OnMessage(WM_DEVICECHANGE, &CBarDlg::OnDeviceChange),
+        // BarDlgVolume.cpp
+        OnScrollMessage(WM_HSCROLL, &CBarDlg::OnHScroll),
+        OnCommand(IDC_MUTE_BUTTON, &CBarDlg::OnMuteButton),
+        OnMessage(MM_MIXM_CONTROL_CHANGE, &CBarDlg::OnControlChange),
+        OnMessage(WM_SYSCOLORCHANGE, &CBarDlg::OnSysColorChange),
+        // BarDlgBody.cpp
+        OnMessage(WM_LBUTTONDOWN, &CBarDlg::OnLButtonDown),
+        OnMessage(WM_LBUTTONDBLCLK, &CBarDlg::OnLButtonDblClk),
+        OnMessage(WM_RBUTTONDOWN, &CBarDlg::OnRButtonDown),
+        // BarDlgTray.cpp
+        OnMessage(WM_TRAYNOTIFY, &CBarDlg::OnTrayNotify),
+        OnMessage(TaskbarCreatedMessage(), &CBarDlg::OnTaskbarCreated),
+        OnCommand(SC_RESTORE, &CBarDlg::RestoreFromTray),
+        // The taskbar button and minimise-all too: minimised to an icon, the bar would be neither
+        // shown nor in the tray.
+        OnCommand(SC_MINIMIZE, &CBarDlg::HideToTray),
+        OnCommand(ID_HIDE_BAR, &CBarDlg::HideToTray),
     }};
     return &map;
 }
@@ -133,7 +131,6 @@ BOOL CBarDlg::OnInitDialog()
 
     // 1. The controls are created and bound first: everything below works on them.
     CDialog::OnInitDialog();
-    AddAboutEntry();
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hAppIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hAppIcon));
     StartupStepDone(EStartupStep::Controls);
@@ -167,10 +164,8 @@ BOOL CBarDlg::OnInitDialog()
     SelectStoredLine();
     StartupStepDone(EStartupStep::Line);
 
-    // 6. The popup menu describes the card and side just chosen; its check and radio marks
-    //    follow the options and the selection.
+    // 6. The popup menu describes the card and side just chosen.
     BuildPopupMenu();
-    SetMenuMarks();
     StartupStepDone(EStartupStep::Menu);
 
     // 7. Take the caption off and make room for the pictures at the screen's DPI, so that the
@@ -226,17 +221,6 @@ BOOL CBarDlg::OnInitDialog()
     if (--m_nHandlersRunning == 0 && m_bDeviceChangeWaits)
         ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
     return TRUE;
-}
-
-void CBarDlg::AddAboutEntry()
-{
-    // The window menu is the bar's popup menu too.
-    m_hMenuPopup = ::GetSystemMenu(m_hWnd, FALSE);
-    const std::string strAbout = LoadResourceString(IDS_ABOUT);
-    if (strAbout.empty())
-        return;
-    ::AppendMenuA(m_hMenuPopup, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuA(m_hMenuPopup, MF_STRING, ID_ABOUT, strAbout.c_str());
 }
 
 void CBarDlg::AddToolTips()
@@ -363,37 +347,24 @@ void CBarDlg::OnCancel()
         DestroyWindow();
 }
 
-LRESULT CBarDlg::OnClose(WPARAM, LPARAM)
+LRESULT CBarDlg::OnClose()
 {
     m_bClosing = 1;
     return Default();
 }
 
-LRESULT CBarDlg::OnSysCommand(WPARAM wParam, LPARAM lParam)
+LRESULT CBarDlg::OnSysCommand(UINT nID, LPARAM lParam)
 {
     // F10, Alt alone and Alt+Space open nothing on a bar that is not minimised.
-    if (wParam == SC_KEYMENU && !::IsIconic(m_hWnd) && (lParam == 0 || lParam == ' '))
+    if (nID == SC_KEYMENU && !::IsIconic(m_hWnd) && (lParam == 0 || lParam == ' '))
         return 0;
-    // The low four bits of a system command are the platform's own.
-    switch (wParam & 0xFFF0) {
-    case ID_ABOUT:
-        OnAbout(ID_ABOUT);
+    // The bar has one size.
+    if (nID == SC_MAXIMIZE || nID == SC_SIZE)
         return 0;
-    case SC_MINIMIZE:
-        // The taskbar button, minimise-all and the like: the bar goes to the tray as from its own
-        // menu. Minimised to an icon it would be neither shown nor in the tray.
-        HideToTray();
-        return 0;
-    case SC_MAXIMIZE:
-    case SC_SIZE:
-        // The bar has one size.
-        return 0;
-    default:
-        return Default();
-    }
+    return Default();
 }
 
-LRESULT CBarDlg::OnMove(WPARAM, LPARAM)
+LRESULT CBarDlg::OnMove()
 {
     // An icon's or a maximised window's place is not the bar's: the one it is restored to is.
     if (!::IsIconic(m_hWnd) && !::IsZoomed(m_hWnd)) {
@@ -403,7 +374,7 @@ LRESULT CBarDlg::OnMove(WPARAM, LPARAM)
     return Default();
 }
 
-LRESULT CBarDlg::OnPaint(WPARAM, LPARAM)
+LRESULT CBarDlg::OnPaint()
 {
     const CPaintDC dc(m_hWnd);
     RECT rcClient{};
@@ -415,46 +386,34 @@ LRESULT CBarDlg::OnPaint(WPARAM, LPARAM)
         ::DrawIcon(dc.Get(), x, y, m_hAppIcon);
     }
     else {
-        this->DrawBorder(dc.Get());
+        ::DrawBorder(dc.Get(), rcClient, m_nPictureScale);
     }
     return 0;
 }
 
-void CBarDlg::DrawBorder(HDC hDC)
-{
-    RECT rcClient{};
-    ::GetClientRect(m_hWnd, &rcClient);
-    ::DrawBorder(hDC, rcClient, m_nPictureScale);
-}
-
-LRESULT CBarDlg::OnNcCalcSize(WPARAM, LPARAM)
+LRESULT CBarDlg::OnNcCalcSize()
 {
     // No caption and no frame: the whole window is client area.
     return 0;
 }
 
-LRESULT CBarDlg::OnQueryDragIcon(WPARAM, LPARAM)
+LRESULT CBarDlg::OnQueryDragIcon()
 {
     return reinterpret_cast<LRESULT>(m_hAppIcon);
 }
 
-LRESULT CBarDlg::OnEndSession(WPARAM wParam, LPARAM)
+LRESULT CBarDlg::OnEndSession(BOOL bEnding, UINT)
 {
     // Saved whatever the parameter says. Only a session that really ends takes the copy off the
     // counter: after a cancelled one it runs on and is counted still.
-    if (wParam)
+    if (bEnding)
         SaveSettings();
     else
         SaveValues();
     return 0;
 }
 
-void CBarDlg::OnCloseCommand(UINT)
-{
-    DestroyWindow();
-}
-
-void CBarDlg::OnAbout(UINT)
+void CBarDlg::OnAbout()
 {
     CAboutBox().DoModal();
 }
@@ -489,13 +448,13 @@ void CBarDlg::SaveSettings()
 void CBarDlg::SaveValues()
 {
     // The place is the restored one, even while another program keeps the bar minimised or
-    // maximised; the two options are saved as the menu shows them.
+    // maximised; the two options as 0 or 1, as their check marks show them.
     const RECT rc = WindowRect(m_hWnd);
     const bool bRestored = !::IsIconic(m_hWnd) && !::IsZoomed(m_hWnd);
     WriteSetting(IDS_X_COORDINATE, bRestored ? rc.left : m_ptRestored.x);
     WriteSetting(IDS_Y_COORDINATE, bRestored ? rc.top : m_ptRestored.y);
-    WriteSetting(IDS_START_IN_TRAY, IsChecked(m_hMenuPopup, ID_START_IN_TRAY) ? 1 : 0);
-    WriteSetting(IDS_ALWAYS_ON_TOP, IsChecked(m_hMenuPopup, ID_ALWAYS_ON_TOP) ? 1 : 0);
+    WriteSetting(IDS_START_IN_TRAY, m_bStartInTray ? 1 : 0);
+    WriteSetting(IDS_ALWAYS_ON_TOP, m_bAlwaysOnTop ? 1 : 0);
     WriteSetting(IDS_COMPONENT_TYPE, static_cast<int>(m_dwComponentType));
     WriteSetting(IDS_MENU_INDEX, m_nMenuIndex);
     WriteSetting(IDS_CARD_INDEX, m_nCardIndex);

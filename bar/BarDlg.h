@@ -70,7 +70,8 @@ public:
     int m_bClosing = 0;
     int m_bFollowChanges = 1;
     int m_bInput = 0;
-    std::array<int, kCatalogueMenuLines> m_nLineState{};
+    // Whether this card and side have each of the catalogue's lines, as the menu was built.
+    std::array<BOOL, kCatalogueMenuLines> m_bLineSelectable{};
     DWORD m_dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
     int m_nMenuIndex = kMasterMenuIndex;
     int m_nCardIndex = 0;
@@ -100,65 +101,58 @@ private:
     // The one way a line becomes the bar's: the menu index and component type are taken, then
     // the line is selected on the bar's card and side. FALSE when the card lacks the line.
     BOOL SelectLine(int nMenuIndex, DWORD dwComponentType);
-    void AddAboutEntry();
     void AddToolTips();
     // Tooltips of the trackbar and the mute button for a menu index (9: the master line).
     void SetLineToolTips(int nMenuIndex);
     void TakeCaptionOff();
     void LoadLineBitmaps();
     void ShowNoDriverMessage();
-    // The bevelled border around the client area.
-    void DrawBorder(HDC hDC);
     // Writes every setting, and takes this copy off the running-copy count.
     void SaveSettings();
     // This copy's settings without the running-copy counter (a session's end that is called off).
     void SaveValues();
-    LRESULT OnClose(WPARAM, LPARAM);
-    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMove(WPARAM, LPARAM);
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnNcCalcSize(WPARAM, LPARAM);
-    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
-    LRESULT OnEndSession(WPARAM, LPARAM);
-    void OnCloseCommand(UINT);
-    void OnAbout(UINT);
+    LRESULT OnClose();
+    LRESULT OnSysCommand(UINT nID, LPARAM lParam);
+    LRESULT OnMove();
+    LRESULT OnPaint();
+    LRESULT OnNcCalcSize();
+    LRESULT OnQueryDragIcon();
+    LRESULT OnEndSession(BOOL bEnding, UINT);
+    void OnAbout();
 
     // BarDlgDpi.cpp: the template's layout at the DPI it was made for, and the controls placed
     // for the pictures' scale at a DPI.
     void TakeTemplateLayout();
     void LayOut(UINT nDpi);
-    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(UINT nDpi, const RECT& rcSuggested);
 
     // BarDlgMenu.cpp
     // Turns the window menu into the bar's popup menu: the entries of menu template 129 after
     // the platform's own (less size and maximise), the source lines of the catalogue and, with
-    // more than one card, the cards. Fills m_nLineState. Once, while the bar initialises.
+    // more than one card, the cards. Fills m_bLineSelectable. Once, while the bar initialises.
     void BuildPopupMenu();
-    void SetMenuMarks();
     // A menu choice of a line: selected, then the tooltips and the controls follow it.
     void ChooseLine(int nMenuIndex, DWORD dwComponentType);
-    LRESULT OnInitMenuPopup(WPARAM, LPARAM);
-    void OnMoveCommand(UINT);
-    void OnPlatformCommand(UINT nID);
-    void OnUpdateStartInTray(CCmdUI& state);
-    void OnUpdateAlwaysOnTop(CCmdUI& state);
-    void OnAlwaysOnTop(UINT);
-    void OnUpdateLine(CCmdUI& state);
-    void OnMasterVolume(UINT);
+    // Sets every entry's state from the table of command states.
+    LRESULT OnInitMenuPopup();
+    void OnUpdateStartInTray(CCmdUI&);
+    void OnUpdateAlwaysOnTop(CCmdUI&);
+    void OnAlwaysOnTop();
+    void OnMasterVolume();
     void OnChooseLine(UINT nID);
 
     // BarDlgPopup.cpp
     // Opens the bar's popup menu (its window menu) at a screen point; either mouse button
     // chooses, and the choice arrives as a command. nAlignFlags: TPM_LEFTALIGN or TPM_RIGHTALIGN.
     void ShowPopupMenu(POINT ptScreen, UINT nAlignFlags);
-    LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
-    void OnMenuButton(UINT);
+    LRESULT OnContextMenu(HWND hWnd, POINT pt);
+    void OnMenuButton();
 
     // BarDlgLaunch.cpp
     void OnDirection(UINT nID);
     void OnCard(UINT nID);
     void StartOrShow(const SInstanceRole& role);
-    LRESULT OnDeviceChange(WPARAM wParam, LPARAM);
+    LRESULT OnDeviceChange(UINT nEvent, DWORD_PTR dwData);
     // Ends the modal loops that the bar's handlers run, for a device change that waits for them.
     void EndModalLoops();
     // This bar's part in the set's end for a device change (CRunningCopies::EndForDeviceChange).
@@ -177,26 +171,23 @@ private:
     // selection of a line.
     void RefreshMuteState();
     void ShowMuteState();
-    LRESULT OnHScroll(WPARAM wParam, LPARAM);
-    void OnMuteButton(UINT);
-    LRESULT OnControlChange(WPARAM, LPARAM);
-    LRESULT OnSysColorChange(WPARAM, LPARAM);
+    LRESULT OnHScroll(UINT nCode, int nPos);
+    void OnMuteButton();
+    LRESULT OnControlChange();
+    LRESULT OnSysColorChange();
     BOOL TakeMouseWheel(const MSG& msg);
 
     // BarDlgBody.cpp
-    LRESULT OnLButtonDown(WPARAM, LPARAM);
-    LRESULT OnLButtonDblClk(WPARAM, LPARAM);
-    LRESULT OnRButtonDown(WPARAM, LPARAM);
+    LRESULT OnLButtonDown();
+    LRESULT OnLButtonDblClk();
+    LRESULT OnRButtonDown();
 
     // BarDlgTray.cpp
     void HideToTray();
     void RestoreFromTray();
     void ShowMuteInTray(BOOL bMuted);
-    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
-    LRESULT OnTaskbarCreated(WPARAM, LPARAM);
-    void OnRestore(UINT);
-    void OnMinimize(UINT);
-    void OnHideBar(UINT);
+    LRESULT OnTrayNotify(UINT, UINT nEvent);
+    LRESULT OnTaskbarCreated();
 
     CRunningCopies& m_copies;
     CStartTurn m_startTurn;

@@ -2,7 +2,7 @@
 // it in the tray, the right button opens the menu.
 #include "bar/BarDlg.h"
 
-LRESULT CBarDlg::OnLButtonDown(WPARAM, LPARAM)
+LRESULT CBarDlg::OnLButtonDown()
 {
     // A press on the body drags the bar as a press on a caption would: SC_MOVE with the
     // caption's hit-test code in its low bits starts the system's mouse move. Posted, so that
@@ -11,13 +11,13 @@ LRESULT CBarDlg::OnLButtonDown(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CBarDlg::OnLButtonDblClk(WPARAM, LPARAM)
+LRESULT CBarDlg::OnLButtonDblClk()
 {
     HideToTray();
     return 0;
 }
 
-LRESULT CBarDlg::OnRButtonDown(WPARAM, LPARAM)
+LRESULT CBarDlg::OnRButtonDown()
 {
     // Where the pointer is now, which may differ from where the press was made.
     POINT pt{};

@@ -47,12 +47,11 @@ void CBarDlg::LayOut(UINT nDpi)
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT CBarDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+LRESULT CBarDlg::OnDpiChanged(UINT nDpi, const RECT& rcSuggested)
 {
     // Moved to a monitor of another DPI (Windows 10, aware per monitor). The system suggests a
     // rectangle scaled from the old one; the bar takes its corner and knows its own size.
-    LayOut(LOWORD(wParam));
-    const RECT& rcSuggested = *reinterpret_cast<const RECT*>(lParam);
+    LayOut(nDpi);
     ::SetWindowPos(m_hWnd, nullptr, rcSuggested.left, rcSuggested.top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);

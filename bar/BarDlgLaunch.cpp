@@ -50,11 +50,11 @@ void CBarDlg::StartOrShow(const SInstanceRole& role)
         ShowBar(hBar);
 }
 
-LRESULT CBarDlg::OnDeviceChange(WPARAM wParam, LPARAM lParam)
+LRESULT CBarDlg::OnDeviceChange(UINT nEvent, DWORD_PTR dwData)
 {
     // Arrivals, removals, queries and changes of other devices are answered and otherwise left
     // alone.
-    if (!IsMixerCardChange(wParam, lParam))
+    if (!IsMixerCardChange(nEvent, dwData))
         return TRUE;
 
     // 1. Noted at once: a copy that is starting now, with no bar yet to be told, learns of the

@@ -1,6 +1,6 @@
-// The bar's popup menu: what it holds, which entries are greyed when it opens, and its commands
-// that stay within this copy (the line, the two options, the keyboard move). Opening it is in
-// BarDlgPopup.cpp; commands that start further copies are in BarDlgLaunch.cpp.
+// The bar's popup menu: what it holds, the state of its entries when it opens, and its commands
+// that stay within this copy (the line, the two options). Opening it is in BarDlgPopup.cpp;
+// commands that start further copies are in BarDlgLaunch.cpp, those of the tray in BarDlgTray.cpp.
 #include "bar/BarDlg.h"
 
 #include "fw/ResourceString.h"
@@ -22,20 +22,50 @@ constexpr int kFirstCardPosition = 18;
 constexpr UINT kCardsWithCommands = 3;
 constexpr int kMenuTextSize = 256;
 
-UINT LineEntryId(int nLine)
+bool Shown(const CBarDlg& bar, UINT = 0)
 {
-    return ID_CONTROL2 + static_cast<UINT>(nLine);
+    return ::IsWindowVisible(bar.m_hWnd) != FALSE;
 }
 
-void CheckEntry(HMENU hMenu, UINT nID, BOOL bChecked)
+// The entry of the selected line, whether the menu lists it or not.
+UINT SelectedLineEntry(const CBarDlg& bar)
 {
-    ::CheckMenuItem(hMenu, nID, MF_BYCOMMAND | (bChecked ? MF_CHECKED : MF_UNCHECKED));
+    const UINT nIndex = static_cast<UINT>(bar.m_nMenuIndex);
+    return nIndex == kMasterMenuIndex ? ID_MASTER_VOLUME : ID_CONTROL2 + nIndex;
 }
 
-void EnableEntry(HMENU hMenu, UINT nID, BOOL bEnabled)
-{
-    ::EnableMenuItem(hMenu, nID, MF_BYCOMMAND | (bEnabled ? MF_ENABLED : MF_GRAYED));
-}
+// The state of the menu's entries, set whenever it opens (as the platform's window menu too),
+// one row per command or group of commands: whether an entry can be chosen (without pfnEnabled it
+// is left as it is), whether a check entry is checked, and which entry of a radio group carries
+// the mark (none, when the row does not hold it). The state steps toggle the options and the
+// commands move the selection; the marks follow here. A bar hidden in the tray offers only what
+// makes sense without it: restore, close, about, start in tray and the two sides.
+struct SCommandState {
+    UINT nFirstID;
+    UINT nLastID;
+    bool (*pfnEnabled)(const CBarDlg& bar, UINT nID) = nullptr;
+    bool (*pfnChecked)(const CBarDlg& bar) = nullptr;
+    UINT (*pfnMarked)(const CBarDlg& bar) = nullptr;
+};
+
+constexpr SCommandState kCommandStates[] = {
+    {SC_RESTORE, SC_RESTORE, [](const CBarDlg& bar, UINT) { return !Shown(bar); }},
+    {SC_MOVE, SC_MOVE, &Shown},
+    {SC_MINIMIZE, SC_MINIMIZE, &Shown},
+    {ID_START_IN_TRAY, ID_START_IN_TRAY, nullptr, [](const CBarDlg& bar) { return bar.m_bStartInTray != 0; }},
+    {ID_ALWAYS_ON_TOP, ID_ALWAYS_ON_TOP, &Shown, [](const CBarDlg& bar) { return bar.m_bAlwaysOnTop != 0; }},
+    {ID_OUTPUT_VOLUME, ID_INPUT_VOLUME, nullptr, nullptr,
+     [](const CBarDlg& bar) -> UINT { return bar.m_bInput ? ID_INPUT_VOLUME : ID_OUTPUT_VOLUME; }},
+    // The master needs a card at all; a numbered line, one that this card and side have.
+    {ID_MASTER_VOLUME, ID_CONTROL10,
+     [](const CBarDlg& bar, UINT nID) {
+         return Shown(bar) && (nID == ID_MASTER_VOLUME ? CountMixerCards() > 0
+                                                       : bar.m_bLineSelectable[nID - ID_CONTROL2] != FALSE);
+     },
+     nullptr, &SelectedLineEntry},
+    {ID_CARD1, ID_CARD3, &Shown, nullptr,
+     [](const CBarDlg& bar) -> UINT { return ID_CARD1 + static_cast<UINT>(bar.m_nCardIndex); }},
+};
 
 std::string CardEntryText(UINT nCard)
 {
@@ -75,10 +105,14 @@ void SetTopmost(HWND hWnd, BOOL bTopmost)
 
 void CBarDlg::BuildPopupMenu()
 {
-    // 1. The window menu, which the bar's initialisation has already given its about entry.
+    // 1. The window menu, without size and maximise (the bar has one size), and the about entry.
     m_hMenuPopup = ::GetSystemMenu(m_hWnd, FALSE);
     ::DeleteMenu(m_hMenuPopup, SC_SIZE, MF_BYCOMMAND);
     ::DeleteMenu(m_hMenuPopup, SC_MAXIMIZE, MF_BYCOMMAND);
+    if (const std::string strAbout = LoadResourceString(IDS_ABOUT); !strAbout.empty()) {
+        ::AppendMenuA(m_hMenuPopup, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(m_hMenuPopup, MF_STRING, ID_ABOUT, strAbout.c_str());
+    }
 
     // 2. The template: its separators are entries whose text is the marker.
     const std::string strSeparator = LoadResourceString(IDS_SEPARATOR);
@@ -106,8 +140,7 @@ void CBarDlg::BuildPopupMenu()
             // the line before it, which would offer the same line twice.
             const int nLine = i - kFixedEntries;
             m_pCatalogue->GetLineName(nLine, strText);
-            const BOOL bSelectable = probe.SelectLine(m_pCatalogue->GetComponentType(nLine), m_bInput);
-            m_nLineState[nLine] = bSelectable ? MF_ENABLED : MF_GRAYED;
+            m_bLineSelectable[nLine] = probe.SelectLine(m_pCatalogue->GetComponentType(nLine), m_bInput);
         }
         if (strText == strSeparator)
             ::AppendMenuA(m_hMenuPopup, MF_SEPARATOR, 0, nullptr);
@@ -132,80 +165,53 @@ void CBarDlg::BuildPopupMenu()
     }
 }
 
-void CBarDlg::SetMenuMarks()
+LRESULT CBarDlg::OnInitMenuPopup()
 {
-    CheckEntry(m_hMenuPopup, ID_START_IN_TRAY, m_bStartInTray);
-    CheckEntry(m_hMenuPopup, ID_ALWAYS_ON_TOP, m_bAlwaysOnTop);
-    ::CheckMenuRadioItem(m_hMenuPopup, ID_OUTPUT_VOLUME, ID_INPUT_VOLUME,
-                         m_bInput ? ID_INPUT_VOLUME : ID_OUTPUT_VOLUME, MF_BYCOMMAND);
-    ::CheckMenuRadioItem(m_hMenuPopup, ID_CARD1, ID_CARD3, ID_CARD1 + static_cast<UINT>(m_nCardIndex),
-                         MF_BYCOMMAND);
-    const UINT nLineEntry =
-        m_nMenuIndex == static_cast<int>(kMasterMenuIndex) ? ID_MASTER_VOLUME : LineEntryId(m_nMenuIndex);
-    ::CheckMenuRadioItem(m_hMenuPopup, ID_MASTER_VOLUME, ID_CONTROL10, nLineEntry, MF_BYCOMMAND);
-}
-
-LRESULT CBarDlg::OnInitMenuPopup(WPARAM, LPARAM)
-{
-    // A bar hidden in the tray offers only what makes sense without it: restore, close, about,
-    // start in tray and the two sides.
-    const BOOL bShown = ::IsWindowVisible(m_hWnd);
-    EnableEntry(m_hMenuPopup, SC_RESTORE, !bShown);
-    EnableEntry(m_hMenuPopup, SC_MINIMIZE, bShown);
-    EnableEntry(m_hMenuPopup, SC_MOVE, bShown);
-    EnableEntry(m_hMenuPopup, ID_ALWAYS_ON_TOP, bShown);
-    EnableEntry(m_hMenuPopup, ID_MASTER_VOLUME, bShown && CountMixerCards() > 0);
-    for (int nLine = 0; nLine < static_cast<int>(kCatalogueMenuLines); ++nLine)
-        EnableEntry(m_hMenuPopup, LineEntryId(nLine), bShown && m_nLineState[nLine] == MF_ENABLED);
-    for (UINT nID = ID_CARD1; nID <= ID_CARD3; ++nID)
-        EnableEntry(m_hMenuPopup, nID, bShown);
+    for (const SCommandState& row : kCommandStates) {
+        for (UINT nID = row.nFirstID; nID <= row.nLastID; ++nID) {
+            if (row.pfnEnabled)
+                ::EnableMenuItem(m_hMenuPopup, nID,
+                                 MF_BYCOMMAND | (row.pfnEnabled(*this, nID) ? MF_ENABLED : MF_GRAYED));
+            // A group's mark entry by entry: CheckMenuRadioItem over the group wants its first and
+            // last entries in the menu, and a card with few lines or one card has neither.
+            if (row.pfnMarked && row.pfnMarked(*this) == nID)
+                ::CheckMenuRadioItem(m_hMenuPopup, nID, nID, nID, MF_BYCOMMAND);
+            else if (row.pfnChecked || row.pfnMarked)
+                ::CheckMenuItem(m_hMenuPopup, nID,
+                                MF_BYCOMMAND |
+                                    (row.pfnChecked && row.pfnChecked(*this) ? MF_CHECKED : MF_UNCHECKED));
+        }
+    }
     return 0;
-}
-
-void CBarDlg::OnMoveCommand(UINT)
-{
-    // Posted, so that the platform's move loop starts after the menu has gone; parameter 0
-    // makes it a keyboard move.
-    ::PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_MOVE, 0);
-}
-
-void CBarDlg::OnPlatformCommand(UINT nID)
-{
-    // An entry that the platform puts into every window menu and the bar has no command for
-    // (Wine's "About Wine") does what it does from the window menu itself.
-    ::PostMessageA(m_hWnd, WM_SYSCOMMAND, nID, 0);
 }
 
 void CBarDlg::OnUpdateStartInTray(CCmdUI&)
 {
     // The option counts from the next start; nothing else changes now.
     m_bStartInTray = !m_bStartInTray;
-    CheckEntry(m_hMenuPopup, ID_START_IN_TRAY, m_bStartInTray);
 }
 
 void CBarDlg::OnUpdateAlwaysOnTop(CCmdUI&)
 {
     m_bAlwaysOnTop = !m_bAlwaysOnTop;
-    CheckEntry(m_hMenuPopup, ID_ALWAYS_ON_TOP, m_bAlwaysOnTop);
 }
 
-void CBarDlg::OnAlwaysOnTop(UINT)
+void CBarDlg::OnAlwaysOnTop()
 {
     SetTopmost(m_hWnd, m_bAlwaysOnTop);
 }
 
-void CBarDlg::OnUpdateLine(CCmdUI& state)
-{
-    ::CheckMenuRadioItem(m_hMenuPopup, ID_MASTER_VOLUME, ID_CONTROL10, state.m_nID, MF_BYCOMMAND);
-}
-
-void CBarDlg::OnMasterVolume(UINT)
+void CBarDlg::OnMasterVolume()
 {
     ChooseLine(kMasterMenuIndex, MasterComponentType(m_bInput));
 }
 
 void CBarDlg::OnChooseLine(UINT nID)
 {
+    // Only a line that the menu lists is a choice: not one past the catalogue's lines, nor one
+    // whose name made it a separator. GetMenuState answers -1 for an entry that is not there.
+    if (::GetMenuState(m_hMenuPopup, nID, MF_BYCOMMAND) == static_cast<UINT>(-1))
+        return;
     const int nLine = static_cast<int>(nID - ID_CONTROL2);
     ChooseLine(nLine, m_pCatalogue->GetComponentType(nLine));
 }
@@ -213,7 +219,7 @@ void CBarDlg::OnChooseLine(UINT nID)
 void CBarDlg::ChooseLine(int nMenuIndex, DWORD dwComponentType)
 {
     // 1. The line on this bar's card and side; one that this card lacks leaves the slider and
-    //    the mute button without controls.
+    //    the mute button without controls. The menu's mark follows the menu index all the same.
     SelectLine(nMenuIndex, dwComponentType);
     // 2. Tooltips with the line's name, or the master's bare ones.
     SetLineToolTips(m_nMenuIndex);

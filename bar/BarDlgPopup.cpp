@@ -2,10 +2,6 @@
 // controls, and from the tray icon (BarDlgTray.cpp); a choice arrives as a command.
 #include "bar/BarDlg.h"
 
-#include "res/resource.h"
-
-#include <windowsx.h>
-
 void CBarDlg::ShowPopupMenu(POINT ptScreen, UINT nAlignFlags)
 {
     // A menu whose owner is not the foreground window does not close when the user clicks
@@ -23,23 +19,22 @@ void CBarDlg::ShowPopupMenu(POINT ptScreen, UINT nAlignFlags)
         ::PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(nID, 0), 0);
 }
 
-LRESULT CBarDlg::OnContextMenu(WPARAM wParam, LPARAM lParam)
+LRESULT CBarDlg::OnContextMenu(HWND hWnd, POINT pt)
 {
     // Shift+F10 and the menu key ask with the point (-1, -1), which is no place on the screen:
     // the menu opens where the menu button opens it, whichever control has the focus.
-    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (pt.x == -1 && pt.y == -1) {
-        OnMenuButton(IDC_MENU_BUTTON);
+        OnMenuButton();
         return 0;
     }
     // The menu button opens the menu with a click; its right click opens nothing.
-    if (reinterpret_cast<HWND>(wParam) == m_btnMenu.m_hWnd)
+    if (hWnd == m_btnMenu.m_hWnd)
         return 0;
     ShowPopupMenu(pt, TPM_LEFTALIGN);
     return 0;
 }
 
-void CBarDlg::OnMenuButton(UINT)
+void CBarDlg::OnMenuButton()
 {
     // One pixel below the button, its left edges in line.
     RECT rc{};

@@ -14,7 +14,8 @@ void CBarDlg::HideToTray()
 
 void CBarDlg::RestoreFromTray()
 {
-    ::ShowWindow(m_hWnd, SW_SHOW);
+    // The platform's restore comes here too, for a bar that another program minimised.
+    ::ShowWindow(m_hWnd, ::IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOW);
     m_pTrayIcon->Remove();
 }
 
@@ -27,9 +28,9 @@ void CBarDlg::ShowMuteInTray(BOOL bMuted)
     m_pTrayIcon->Modify(bSpeakersMuted ? IDI_MUTED : IDI_BAR, LoadResourceString(IDS_APP_TITLE).c_str());
 }
 
-LRESULT CBarDlg::OnTrayNotify(WPARAM, LPARAM lParam)
+LRESULT CBarDlg::OnTrayNotify(UINT, UINT nEvent)
 {
-    switch (lParam) {
+    switch (nEvent) {
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
         // Not on the press: the bar comes back when the button is released over the icon.
@@ -46,7 +47,7 @@ LRESULT CBarDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         // The middle button mutes as volume icons elsewhere do, on release like the left one;
         // a line without a mute control (its button disabled) has nothing to toggle.
         if (::IsWindowEnabled(m_btnMute.m_hWnd))
-            OnMuteButton(IDC_MUTE_BUTTON);
+            OnMuteButton();
         break;
     default:
         break;
@@ -54,25 +55,10 @@ LRESULT CBarDlg::OnTrayNotify(WPARAM, LPARAM lParam)
     return 0;
 }
 
-LRESULT CBarDlg::OnTaskbarCreated(WPARAM, LPARAM)
+LRESULT CBarDlg::OnTaskbarCreated()
 {
     // A restarted shell has forgotten every icon; a bar hidden in the tray would be lost.
     if (!::IsWindowVisible(m_hWnd))
         m_pTrayIcon->Add();
     return 0;
-}
-
-void CBarDlg::OnRestore(UINT)
-{
-    RestoreFromTray();
-}
-
-void CBarDlg::OnMinimize(UINT)
-{
-    HideToTray();
-}
-
-void CBarDlg::OnHideBar(UINT)
-{
-    HideToTray();
 }

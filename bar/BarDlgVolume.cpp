@@ -91,12 +91,10 @@ void CBarDlg::ShowMuteState()
     ShowMuteInTray(bMuted);
 }
 
-LRESULT CBarDlg::OnHScroll(WPARAM wParam, LPARAM)
+LRESULT CBarDlg::OnHScroll(UINT nCode, int nPos)
 {
     // 1. Keys and clicks beside the thumb carry no position: the trackbar has moved already
     //    and is asked where to.
-    const UINT nCode = LOWORD(wParam);
-    int nPos = HIWORD(wParam);
     switch (nCode) {
     case TB_LINEUP:
     case TB_LINEDOWN:
@@ -126,7 +124,7 @@ LRESULT CBarDlg::OnHScroll(WPARAM wParam, LPARAM)
     return 0;
 }
 
-void CBarDlg::OnMuteButton(UINT)
+void CBarDlg::OnMuteButton()
 {
     // 1. The write's echo is not applied.
     m_bFollowChanges = 0;
@@ -142,7 +140,7 @@ void CBarDlg::OnMuteButton(UINT)
     ShowMuteInTray(bMuted ? FALSE : TRUE);
 }
 
-LRESULT CBarDlg::OnControlChange(WPARAM, LPARAM)
+LRESULT CBarDlg::OnControlChange()
 {
     // The echo of the bar's own write is skipped, or the thumb would jump back to the written
     // value rounded to the control's steps. Any control of the card counts: a change of
@@ -157,7 +155,7 @@ LRESULT CBarDlg::OnControlChange(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CBarDlg::OnSysColorChange(WPARAM, LPARAM)
+LRESULT CBarDlg::OnSysColorChange()
 {
     // Only the mute button is redrawn; its pictures keep the colours mapped when they loaded.
     ::InvalidateRect(m_btnMute.m_hWnd, nullptr, FALSE);

@@ -71,7 +71,7 @@ void CImageButton::DrawImage(HDC hDC, int nColumn)
     ::SetStretchBltMode(hDC, nOldMode);
 }
 
-LRESULT CImageButton::OnEraseBkgnd(WPARAM, LPARAM)
+LRESULT CImageButton::OnEraseBkgnd()
 {
     // The tile covers the whole button: erasing first would only make it flicker.
     return TRUE;

@@ -37,7 +37,7 @@ protected:
     const CMessageMapBase* GetMessageMap() const override;
 
 private:
-    LRESULT OnEraseBkgnd(WPARAM, LPARAM);
+    LRESULT OnEraseBkgnd();
     void SizeToTile();
 
     int m_nScale = 1;

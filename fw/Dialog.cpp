@@ -67,6 +67,8 @@ LRESULT CDialog::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
     }
     if (nMessage == WM_COMMAND && HandleCommand(wParam, lParam))
         return 0;
+    if (nMessage == WM_SYSCOMMAND && RunMenuCommand(SystemCommandId(wParam)))
+        return 0;
     return CWnd::WindowProc(nMessage, wParam, lParam);
 }
 
@@ -80,20 +82,23 @@ void CDialog::PostNcDestroy()
 BOOL CDialog::HandleCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT nID = LOWORD(wParam);
-    const bool bFromControl = lParam != 0;
-    if (bFromControl && HIWORD(wParam) != BN_CLICKED)
-        return FALSE;
-
-    const CMessageMapBase* pMap = GetMessageMap();
-    if (!bFromControl) {
-        CCmdUI state(nID);
-        if (pMap)
-            pMap->RouteStateStep(*this, state);
-        if (!state.IsEnabled())
+    if (lParam != 0) {
+        // A control's: only a button's click is a command, and it has no state step.
+        if (HIWORD(wParam) != BN_CLICKED)
+            return FALSE;
+        if (const CMessageMapBase* pMap = GetMessageMap();
+            pMap && pMap->Route(*this, EEntryKind::Command, nID, nID, 0))
             return TRUE;
     }
-    if (pMap && pMap->RouteCommand(*this, nID))
+    else if (RunMenuCommand(nID)) {
         return TRUE;
+    }
+    else if (nID >= SC_SIZE) {
+        // Posted, so that a move or size of the keyboard (parameter 0) that it starts runs after
+        // this command has been handled.
+        ::PostMessageA(m_hWnd, WM_SYSCOMMAND, nID, 0);
+        return TRUE;
+    }
     if (nID == IDOK) {
         OnOK();
         return TRUE;
@@ -103,6 +108,17 @@ BOOL CDialog::HandleCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     return FALSE;
+}
+
+BOOL CDialog::RunMenuCommand(UINT nID)
+{
+    const CMessageMapBase* pMap = GetMessageMap();
+    if (!pMap)
+        return FALSE;
+    CCmdUI state(nID);
+    const bool bStep =
+        pMap->Route(*this, EEntryKind::StateStep, nID, 0, reinterpret_cast<LPARAM>(&state)).has_value();
+    return !state.IsEnabled() || pMap->Route(*this, EEntryKind::Command, nID, nID, 0) || bStep;
 }
 
 HWND CDialog::ParentHandle() const

@@ -6,6 +6,12 @@
 // command comes from a menu or an accelerator, never for a button), IDOK and IDCANCEL without a
 // handler to OnOK and OnCancel, and everything else to the map or the dialog manager.
 //
+// The window menu's entries are commands however they are chosen. A WM_SYSCOMMAND (the platform's
+// own window menu, the taskbar, Alt+F4) runs the map's command for its id, state step first, and
+// goes on to the map's messages and the platform only when there is none. A platform entry chosen
+// from the window menu shown as a popup, which arrives as WM_COMMAND, goes to the platform as the
+// system command it is when the map has no command for it.
+//
 //   class CAboutBox : public CDialog {
 //   public:
 //       CAboutBox() : CDialog(IDD_ABOUTBOX) {}
@@ -48,6 +54,9 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
     BOOL HandleCommand(WPARAM wParam, LPARAM lParam);
+    // A command from a menu or an accelerator: its state step, then the command unless the step
+    // disabled it. FALSE when the map has neither.
+    BOOL RunMenuCommand(UINT nID);
     HWND ParentHandle() const;
 
     UINT m_nIDTemplate;

@@ -46,10 +46,10 @@ BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT&)
 
 LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT lResult = 0;
-    if (const CMessageMapBase* pMap = GetMessageMap();
-        pMap && pMap->RouteMessage(*this, nMessage, wParam, lParam, lResult))
-        return lResult;
+    if (const CMessageMapBase* pMap = GetMessageMap()) {
+        if (const auto lResult = pMap->Route(*this, EEntryKind::Message, nMessage, wParam, lParam))
+            return *lResult;
+    }
     return CallOriginalProc(nMessage, wParam, lParam);
 }
 

@@ -95,9 +95,14 @@ protected:
 
     void Choose(UINT nID) const { ::SendMessageA(m_pBar->m_hWnd, WM_COMMAND, MAKEWPARAM(nID, 0), 0); }
 
+    // What the menu shows is set as it opens.
     void OpenMenu() const { ::SendMessageA(m_pBar->m_hWnd, WM_INITMENUPOPUP, 0, 0); }
 
-    UINT State(UINT nID) const { return ::GetMenuState(m_pBar->m_hMenuPopup, nID, MF_BYCOMMAND); }
+    UINT State(UINT nID) const
+    {
+        OpenMenu();
+        return ::GetMenuState(m_pBar->m_hMenuPopup, nID, MF_BYCOMMAND);
+    }
     bool IsGrayed(UINT nID) const { return (State(nID) & MF_GRAYED) != 0; }
     bool IsChecked(UINT nID) const { return (State(nID) & MF_CHECKED) != 0; }
 
@@ -151,6 +156,7 @@ TEST_F(BarMenuTest, BuiltMenuForOneTwoAndFourCards)
     };
     for (const auto& c : cases) {
         const CBarDlg& bar = StartBar(c.strCards);
+        OpenMenu();
         std::vector<SEntry> vecExpected = vecCommon;
         vecExpected.insert(vecExpected.end(), c.vecCardEntries.begin(), c.vecCardEntries.end());
         EXPECT_EQ(vecExpected, OwnEntries(bar.m_hMenuPopup)) << c.vecCardEntries.size() << " card entries";
@@ -338,6 +344,40 @@ TEST_F(BarMenuTest, ChoosingASourceAndThenTheMasterOnTheInputSide)
     EXPECT_EQ(bHasVolume, fresh.m_pMixer->m_bHasVolume);
     EXPECT_EQ(0x1u, dwLine);
     EXPECT_EQ(3u, dwVolume);
+}
+
+TEST_F(BarMenuTest, MarksFollowTheChoicesFromEitherMenu)
+{
+    // One choice after the other on the recording side, whose card lacks the wave source: from
+    // the popup (WM_COMMAND) or from the window menu as the platform shows it, the taskbar's
+    // (WM_SYSCOMMAND). The entries checked when the menu opens next, the side's always among them.
+    const UINT nTray = ID_START_IN_TRAY;
+    const UINT nTop = ID_ALWAYS_ON_TOP;
+    const UINT nSide = ID_INPUT_VOLUME;
+    const struct {
+        const char* pszChoice;
+        UINT nMessage;
+        UINT nID;
+        std::vector<UINT> vecChecked;
+    } choices[] = {
+        {"the microphone", WM_COMMAND, ID_CONTROL3, {nTop, nSide, ID_CONTROL3}},
+        {"the wave source, greyed here", WM_COMMAND, ID_CONTROL2, {nTop, nSide, ID_CONTROL2}},
+        {"a line the menu does not list", WM_COMMAND, ID_CONTROL10, {nTop, nSide, ID_CONTROL2}},
+        {"start in tray, taskbar", WM_SYSCOMMAND, ID_START_IN_TRAY, {nTray, nTop, nSide, ID_CONTROL2}},
+        {"the master, taskbar", WM_SYSCOMMAND, ID_MASTER_VOLUME, {nTray, nTop, nSide, ID_MASTER_VOLUME}},
+        {"always on top", WM_COMMAND, ID_ALWAYS_ON_TOP, {nTray, nSide, ID_MASTER_VOLUME}},
+    };
+    CBarDlg& bar = StartBar(kTwoSidesCard, "sonobar.exe r0");
+    for (const auto& c : choices) {
+        ::SendMessageA(bar.m_hWnd, c.nMessage, c.nID, 0);
+        OpenMenu();
+        std::vector<UINT> vecChecked;
+        for (const SEntry& entry : OwnEntries(bar.m_hMenuPopup)) {
+            if (entry.bChecked)
+                vecChecked.push_back(entry.nID);
+        }
+        EXPECT_EQ(c.vecChecked, vecChecked) << c.pszChoice;
+    }
 }
 
 TEST_F(BarMenuTest, MoveAndPlatformEntriesWithoutACommandOfTheBarGoToThePlatform)

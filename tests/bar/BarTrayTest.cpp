@@ -77,7 +77,11 @@ TEST_F(BarTrayTest, MinimiseFromOutsideGoesToTheTrayAndNeitherSizeNorPlaceChange
         expectPlaced("maximise");
     }
 
-    // Minimised by another program's ShowWindow, it still saves the place it is restored to.
+    // Minimised by another program's ShowWindow, the platform's restore (the taskbar button)
+    // brings it back, and it saves the place it is restored to.
+    ::ShowWindow(bar.m_hWnd, SW_MINIMIZE);
+    ::SendMessageA(bar.m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    expectPlaced("restore");
     ::ShowWindow(bar.m_hWnd, SW_MINIMIZE);
     ASSERT_TRUE(::IsIconic(bar.m_hWnd));
     EndBar();

@@ -7,12 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr UINT WM_TEST_PING = WM_APP + 1;
+constexpr UINT WM_TEST_VALUES = WM_APP + 1;
 constexpr UINT WM_TEST_CLOSE = WM_APP + 2;
 constexpr UINT ID_TEST_COMMAND = 40001;
 constexpr UINT ID_TEST_DISABLED = 40002;
@@ -25,7 +27,8 @@ public:
     int m_nDrawnState = -1;
 };
 
-// A dialog on the about box's template, whose OK button is bound to a recording button.
+// A dialog on the about box's template, whose OK button is bound to a recording button. Its
+// handlers write down what they were given.
 class CTestDialog : public CDialog {
 public:
     CTestDialog() : CDialog(IDD_ABOUTBOX) {}
@@ -37,33 +40,47 @@ protected:
     const CMessageMapBase* GetMessageMap() const override
     {
         static const CMessageMap<CTestDialog> map{{
-            OnMessage(WM_TEST_PING, &CTestDialog::OnPing),
+            OnMessage(WM_TEST_VALUES, &CTestDialog::OnValues),
             OnMessage(WM_TEST_CLOSE, &CTestDialog::OnTestClose),
+            OnPointMessage(WM_CONTEXTMENU, &CTestDialog::OnPoint),
+            OnScrollMessage(WM_HSCROLL, &CTestDialog::OnScroll),
+            OnSysCommandMessage(&CTestDialog::OnSysCommand),
+            OnDpiMessage(&CTestDialog::OnDpi),
             OnStateStep(ID_TEST_COMMAND, &CTestDialog::OnStateStepCommand),
-            OnCommand(ID_TEST_COMMAND, &CTestDialog::OnTestCommand),
+            OnCommandRange(ID_TEST_COMMAND, ID_TEST_COMMAND, &CTestDialog::OnTestCommand),
             OnStateStep(ID_TEST_DISABLED, &CTestDialog::OnStateStepDisabled),
-            OnCommand(ID_TEST_DISABLED, &CTestDialog::OnTestCommand),
+            OnCommandRange(ID_TEST_DISABLED, ID_TEST_DISABLED, &CTestDialog::OnTestCommand),
             OnCommandRange(ID_TEST_RANGE_FIRST, ID_TEST_RANGE_LAST, &CTestDialog::OnTestCommand),
-            OnCommand(IDOK, &CTestDialog::OnTestCommand),
+            OnCommand(IDOK, &CTestDialog::OnOkButton),
         }};
         return &map;
     }
     void DoDataExchange() override { BindControl(IDOK, m_btnOK); }
 
 private:
-    LRESULT OnPing(WPARAM wParam, LPARAM lParam)
+    // The event's name and the numbers it was given.
+    template <class... V>
+    LRESULT Note(const char* pszEvent, V... values)
     {
-        m_events.push_back("ping " + std::to_string(wParam) + " " + std::to_string(lParam));
-        return 1234;
-    }
-    LRESULT OnTestClose(WPARAM, LPARAM)
-    {
-        DestroyWindow();
+        std::string strEvent = pszEvent;
+        ((strEvent += " " + std::to_string(values)), ...);
+        m_events.push_back(strEvent);
         return 0;
     }
-    void OnStateStepCommand(CCmdUI& state) { m_events.push_back("step " + std::to_string(state.m_nID)); }
+    LRESULT OnValues(BOOL bFlag, int nValue) { return Note("values", bFlag, nValue) + nValue; }
+    LRESULT OnTestClose() { return DestroyWindow(); }
+    LRESULT OnPoint(HWND hWnd, POINT pt)
+    {
+        return Note(hWnd == m_btnOK.m_hWnd ? "point OK" : "point", pt.x, pt.y);
+    }
+    LRESULT OnScroll(UINT nCode, int nPos) { return Note("scroll", nCode, nPos); }
+    LRESULT OnSysCommand(UINT nID, LPARAM lParam) { return Note("system", nID, lParam); }
+    LRESULT OnDpi(UINT nDpi, const RECT& rc) { return Note("dpi", nDpi, rc.bottom); }
+    void OnStateStepCommand(CCmdUI& state) { Note("step", state.m_nID); }
     void OnStateStepDisabled(CCmdUI& state) { state.Enable(FALSE); }
-    void OnTestCommand(UINT nID) { m_events.push_back("command " + std::to_string(nID)); }
+    void OnTestCommand(UINT nID) { Note("command", nID); }
+    // A command handler with a result, which the map drops.
+    LRESULT OnOkButton() { return Note("OK"); }
 };
 
 class CTestApp : public CWinApp {
@@ -90,13 +107,48 @@ public:
     std::vector<std::pair<int, UINT>> m_filtered;
 };
 
-TEST(MessageMapTest, RoutesMessagesCommandsAndStateSteps)
+TEST(MessageMapTest, EntriesDecodeWhatTheirMessagesCarry)
 {
     CTestDialog dialog;
     ASSERT_TRUE(dialog.Create(IDD_ABOUTBOX));
     const HWND hWnd = dialog.m_hWnd;
+    const HWND hOK = ::GetDlgItem(hWnd, IDOK);
+    const RECT rcSuggested{10, 20, 30, 40};
+    const struct {
+        UINT nMessage;
+        WPARAM wParam;
+        LPARAM lParam;
+        LRESULT lResult;
+        std::vector<std::string> vecEvents;
+    } cases[] = {
+        {WM_TEST_VALUES, TRUE, -9, -9, {"values 1 -9"}},
+        // Keyboard's (-1, -1), and a monitor left of the main one.
+        {WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hOK), MAKELPARAM(-1, -1), 0, {"point OK -1 -1"}},
+        {WM_CONTEXTMENU, 0, MAKELPARAM(-1280, 300), 0, {"point -1280 300"}},
+        {WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 40), 0, 0, {"scroll 5 40"}},
+        {WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), 0, 0, {"scroll 8 0"}},
+        // A caption's drag: the platform's flags in the low bits are not part of the command.
+        {WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0, 0, {"system 61456 0"}},
+        {WM_SYSCOMMAND, SC_KEYMENU, ' ', 0, {"system 61696 32"}},
+        // An entry the window added to its window menu is the command, chosen from the platform's
+        // window menu as from a popup: its state step first, and nothing when the step disables it.
+        {WM_SYSCOMMAND, ID_TEST_COMMAND, 0, 0, {"step 40001", "command 40001"}},
+        {WM_SYSCOMMAND, ID_TEST_DISABLED, 0, 0, {}},
+        {WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&rcSuggested), 0, {"dpi 144 40"}},
+    };
+    for (const auto& c : cases) {
+        dialog.m_events.clear();
+        EXPECT_EQ(c.lResult, ::SendMessageA(hWnd, c.nMessage, c.wParam, c.lParam)) << c.nMessage;
+        EXPECT_EQ(c.vecEvents, dialog.m_events) << c.nMessage << " " << c.wParam;
+    }
+    dialog.DestroyWindow();
+}
 
-    EXPECT_EQ(1234, ::SendMessageA(hWnd, WM_TEST_PING, 7, 9));
+TEST(MessageMapTest, RoutesCommandsAndStateSteps)
+{
+    CTestDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_ABOUTBOX));
+    const HWND hWnd = dialog.m_hWnd;
 
     // A menu choice and an accelerator run the state step first; a disabled command does not run.
     ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(ID_TEST_COMMAND, 0), 0);
@@ -108,10 +160,15 @@ TEST(MessageMapTest, RoutesMessagesCommandsAndStateSteps)
     ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(hOK));
     // Other notifications of a control are not commands.
     ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(ID_TEST_COMMAND, BN_SETFOCUS), reinterpret_cast<LPARAM>(hOK));
+    // A platform entry of the window menu without a command goes to the platform, posted (0xF170
+    // is SC_MONITORPOWER).
+    ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(0xF170, 0), 0);
+    MSG msg{};
+    while (::PeekMessageA(&msg, hWnd, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
 
     const std::vector<std::string> expected{
-        "ping 7 9",      "step 40001",    "command 40001", "step 40001",
-        "command 40001", "command 40019", "command 1",
+        "step 40001", "command 40001", "step 40001", "command 40001", "command 40019", "OK", "system 61808 0",
     };
     EXPECT_EQ(expected, dialog.m_events);
     EXPECT_TRUE(dialog.DestroyWindow());

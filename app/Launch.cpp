@@ -9,7 +9,8 @@ namespace {
 // The bars a device change restarts: one per card that the menu can offer.
 constexpr UINT kMaxRestartedBars = 3;
 
-// The full path of the running program, however long it is.
+} // namespace
+
 std::wstring ThisProgramPath()
 {
     std::wstring wstrPath(MAX_PATH, L'\0');
@@ -25,8 +26,6 @@ std::wstring ThisProgramPath()
         wstrPath.resize(wstrPath.size() * 2);
     }
 }
-
-} // namespace
 
 std::wstring LaunchCommandLine(const std::wstring& wstrProgramPath, const std::string& strRoleWord)
 {

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+// The full path of the running program file, however long it is; empty when it cannot be told.
+std::wstring ThisProgramPath();
+
 // The command line that starts the program at wstrProgramPath with the tail strRoleWord: the path
 // quoted, so that blanks in it cannot end the program name early, one blank, the role word.
 std::wstring LaunchCommandLine(const std::wstring& wstrProgramPath, const std::string& strRoleWord);

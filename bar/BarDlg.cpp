@@ -186,7 +186,8 @@ BOOL CBarDlg::OnInitDialog()
     //    request for its card and side finds it. A copy that started while the sound hardware
     //    changed is never shown: it ends with the other bars. A bar started without a role word
     //    may start hidden in the tray; every other start shows it, so that no copy is left
-    //    neither shown nor in the tray.
+    //    neither shown nor in the tray. It takes the keyboard only from a bar, whose menu started
+    //    it, never from another program (a start at logon, fresh bars after a device change).
     const bool bEndsAtOnce = m_copies.MissedDeviceChange();
     m_startTurn.End();
     if (bEndsAtOnce)
@@ -194,12 +195,13 @@ BOOL CBarDlg::OnInitDialog()
     else if (m_bStartInTray && !g_bRoleGiven)
         m_pTrayIcon->Add();
     else
-        ::ShowWindow(m_hWnd, SW_SHOW);
+        ::ShowWindow(m_hWnd, IsBarWindow(::GetForegroundWindow()) ? SW_SHOW : SW_SHOWNOACTIVATE);
     if (!bEndsAtOnce)
         PublishBarRole(m_hWnd, {m_bInput, m_nCardIndex});
     StartupStepDone(EStartupStep::Placement);
 
-    // 9. Tooltips and button pictures.
+    // 9. Tooltips, the notes for screen readers that tell the same, and button pictures.
+    m_accessibility.Start(CreateAccessibleNotes(), m_sliderVolume.m_hWnd, m_btnMute.m_hWnd);
     AddToolTips();
     StartupStepDone(EStartupStep::ToolTips);
     LoadLineBitmaps();
@@ -296,10 +298,18 @@ void CBarDlg::SetLineToolTips(int nMenuIndex)
         m_pCatalogue->GetLineName(nMenuIndex, strName);
         strPrefix = strName + " ";
     }
+    const std::string strVolume = strPrefix + LoadResourceString(IDS_TIP_VOLUME);
+    const std::string strMute = strPrefix + LoadResourceString(IDS_TIP_MUTE);
     m_toolTip.DelTool(m_sliderVolume.m_hWnd);
-    m_toolTip.AddTool(m_sliderVolume.m_hWnd, strPrefix + LoadResourceString(IDS_TIP_VOLUME));
+    m_toolTip.AddTool(m_sliderVolume.m_hWnd, strVolume);
     m_toolTip.DelTool(m_btnMute.m_hWnd);
-    m_toolTip.AddTool(m_btnMute.m_hWnd, strPrefix + LoadResourceString(IDS_TIP_MUTE));
+    m_toolTip.AddTool(m_btnMute.m_hWnd, strMute);
+    m_accessibility.DescribeLine(strVolume, strMute);
+}
+
+std::unique_ptr<IAccessibleNotes> CBarDlg::CreateAccessibleNotes()
+{
+    return CreateSystemAccessibleNotes();
 }
 
 void CBarDlg::TakeCaptionOff()
@@ -337,7 +347,12 @@ BOOL CBarDlg::PreTranslateMessage(MSG* pMsg)
 
 void CBarDlg::OnOK()
 {
-    // Enter does not close the bar.
+    // Enter does not close the bar. On a picture button it does what Space and a click do: the
+    // dialog manager sends Enter to the dialog instead, as owner-drawn buttons are never its
+    // default button.
+    const HWND hFocus = ::GetFocus();
+    if (hFocus == m_btnMenu.m_hWnd || hFocus == m_btnMute.m_hWnd)
+        ::SendMessageA(hFocus, BM_CLICK, 0, 0);
 }
 
 void CBarDlg::OnCancel()
@@ -426,7 +441,8 @@ BOOL CBarDlg::DestroyWindow()
     if (!::IsWindowVisible(m_hWnd) && m_pTrayIcon)
         m_pTrayIcon->Remove();
     // 2. The owned objects: the mixer connection (which closes the card), the catalogue and the
-    //    tray icon.
+    //    tray icon; and the notes for screen readers, which outlive no control.
+    m_accessibility.Stop();
     m_pMixer.reset();
     m_pCatalogue.reset();
     m_pTrayIcon.reset();

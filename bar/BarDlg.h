@@ -8,12 +8,13 @@
 // shutdown, settings), BarDlgDpi.cpp (the layout for the screen's DPI), BarDlgMenu.cpp (the popup
 // menu's content, states and commands), BarDlgPopup.cpp (opening the menu), BarDlgLaunch.cpp
 // (further copies, device changes), BarDlgVolume.cpp (the slider, the mute button and the mixer's
-// notifications), BarDlgBody.cpp (the mouse on the bar's body) and BarDlgTray.cpp (the
-// notification area).
+// notifications, which a screen reader hears of through CBarAccessibility), BarDlgBody.cpp (the mouse on the
+// bar's body) and BarDlgTray.cpp (the notification area).
 #pragma once
 
 #include "app/RoleLauncher.h"
 #include "app/RunningCopies.h"
+#include "bar/BarAccessibility.h"
 #include "bar/BarLayout.h"
 #include "draw/ImageButton.h"
 #include "draw/LineBitmaps.h"
@@ -93,6 +94,9 @@ protected:
     // Called as each part of the initialisation ends. The bar itself needs nothing here; a
     // benchmark overrides it to see where start-up goes.
     virtual void StartupStepDone(EStartupStep) {}
+    // Where the notes for screen readers go: the platform's annotation service, or null where
+    // the system has none. A test hands in its own.
+    virtual std::unique_ptr<IAccessibleNotes> CreateAccessibleNotes();
 
 private:
     // BarDlg.cpp
@@ -206,4 +210,5 @@ private:
     UINT m_nTemplateDpi = kDesignDpi;
     // How many screen pixels wide each picture pixel and each line of the border is.
     int m_nPictureScale = 1;
+    CBarAccessibility m_accessibility;
 };

@@ -41,6 +41,7 @@ void CBarDlg::LayOut(UINT nDpi)
     PlaceChild(m_btnMenu.m_hWnd, layout.rcMenuButton);
     PlaceChild(m_sliderVolume.m_hWnd, layout.rcSlider);
     PlaceChild(m_btnMute.m_hWnd, layout.rcMuteButton);
+    m_sliderVolume.SetThumbLength(ThumbLength(layout.rcSlider.bottom - layout.rcSlider.top));
     m_btnMenu.SetScale(m_nPictureScale);
     m_btnMute.SetScale(m_nPictureScale);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, layout.sizeBar.cx, layout.sizeBar.cy,

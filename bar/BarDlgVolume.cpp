@@ -65,6 +65,7 @@ void CBarDlg::SetMuteImage(int nRow)
     // A kind of line without a picture leaves the button blank.
     m_btnMute.SetImage(LinePicture(m_bmpLine, m_dwComponentType), kStripTileSize, nRow);
     ::InvalidateRect(m_btnMute.m_hWnd, nullptr, FALSE);
+    m_accessibility.ShowMuted(nRow == kMutedRow);
 }
 
 void CBarDlg::UpdateControlStates()

@@ -54,3 +54,10 @@ SBarLayout FitPictures(const SBarLayout& layout, SIZE sizeTile, int nScale)
         std::max({layout.sizeBar.cy, fitted.rcMenuButton.bottom + nInset, fitted.rcSlider.bottom + nInset});
     return fitted;
 }
+
+int ThumbLength(int cyClient)
+{
+    // Above the thumb 2, below it 2 to the ticks and 4 for the longest tick.
+    constexpr int kRoomOutsideThumb = 2 + 2 + 4;
+    return std::max(kMinThumbLength, cyClient - kRoomOutsideThumb);
+}

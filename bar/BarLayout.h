@@ -28,3 +28,10 @@ SBarLayout ScaleLayout(const SBarLayout& layout, UINT nFromDpi, UINT nToDpi);
 // the bar where the template gives too little room; the slider keeps its length and is centred
 // on the buttons' height.
 SBarLayout FitPictures(const SBarLayout& layout, SIZE sizeTile, int nScale);
+
+// The length of the slider's thumb that leaves room for its tick marks in a slider cyClient
+// pixels high. The trackbar draws the thumb 2 pixels below its top and the ticks, up to 4 pixels
+// long, from 2 pixels below the thumb; its own thumb length ignores the control's height, which
+// cuts thumb and ticks off in a low slider. Never below kMinThumbLength.
+constexpr int kMinThumbLength = 6;
+int ThumbLength(int cyClient);

@@ -12,6 +12,11 @@ int ImageColumn(UINT nItemState, UINT nItemAction)
     return (nItemState & ODS_FOCUS) ? 1 : 0;
 }
 
+bool ShowsFocusCue(UINT nItemState)
+{
+    return (nItemState & ODS_FOCUS) && !(nItemState & (ODS_DISABLED | ODS_NOFOCUSRECT));
+}
+
 const CMessageMapBase* CImageButton::GetMessageMap() const
 {
     static const CMessageMap<CImageButton> map{{
@@ -46,6 +51,33 @@ void CImageButton::SizeToTile()
 void CImageButton::DrawItem(LPDRAWITEMSTRUCT pDrawItem)
 {
     DrawImage(pDrawItem->hDC, ImageColumn(pDrawItem->itemState, pDrawItem->itemAction));
+    if (ShowsFocusCue(pDrawItem->itemState) && m_sizeImage.cx > 0)
+        DrawFocusCue(pDrawItem->hDC);
+}
+
+void CImageButton::DrawFocusCue(HDC hDC) const
+{
+    // Two tile pixels in from the edge: inside the tiles' frames and clear of their glyphs.
+    constexpr int kInset = 2;
+    const RECT rcCue{kInset, kInset, m_sizeImage.cx - kInset, m_sizeImage.cy - kInset};
+    if (m_nScale == 1) {
+        ::DrawFocusRect(hDC, &rcCue);
+        return;
+    }
+    // Enlarged, the cue is drawn on the tile at its own size and enlarged with it, so that its
+    // dots are blocks like the picture's pixels. The blocks are whole, so taking one pixel of
+    // each gives the tile back.
+    const int cx = m_sizeImage.cx;
+    const int cy = m_sizeImage.cy;
+    const CScopedMemoryDC memDC(::CreateCompatibleDC(hDC));
+    const CScopedBitmap bmpTile(::CreateCompatibleBitmap(hDC, cx, cy));
+    const CSelectObject selectTile(memDC.Get(), bmpTile.Get());
+    const int nOldMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
+    ::SetStretchBltMode(memDC.Get(), COLORONCOLOR);
+    ::StretchBlt(memDC.Get(), 0, 0, cx, cy, hDC, 0, 0, cx * m_nScale, cy * m_nScale, SRCCOPY);
+    ::DrawFocusRect(memDC.Get(), &rcCue);
+    ::StretchBlt(hDC, 0, 0, cx * m_nScale, cy * m_nScale, memDC.Get(), 0, 0, cx, cy, SRCCOPY);
+    ::SetStretchBltMode(hDC, nOldMode);
 }
 
 void CImageButton::DrawImage(HDC hDC, int nColumn)

@@ -2,6 +2,8 @@
 // nothing else. The strip's four columns are the button's looks (normal, focus or just
 // released, pressed, disabled); its rows are what the button stands for (the mute button's
 // muted and not muted pictures). On a fine screen each tile pixel is drawn as a square block.
+// While it has the keyboard focus it shows the system's dotted focus rectangle inside the tile,
+// unless the window's keyboard cues are hidden (the platform then reports ODS_NOFOCUSRECT).
 //
 //   m_btnMenu.SetImage(&m_bmpMenu, SIZE{20, 20}, 0);    // after binding to an owner-draw button
 //   m_btnMenu.SetScale(2);                              // 40 x 40, in blocks of 2 x 2
@@ -23,6 +25,7 @@ public:
     void SetScale(int nScale);
     int GetScale() const { return m_nScale; }
 
+    // The tile for the button's state, and the focus cue over it.
     void DrawItem(LPDRAWITEMSTRUCT pDrawItem) override;
     // Copies the tile at nColumn of the current row to (0, 0) of hDC.
     virtual void DrawImage(HDC hDC, int nColumn);
@@ -39,6 +42,7 @@ protected:
 private:
     LRESULT OnEraseBkgnd();
     void SizeToTile();
+    void DrawFocusCue(HDC hDC) const;
 
     int m_nScale = 1;
 };
@@ -46,3 +50,5 @@ private:
 // The strip column for an owner-draw request: 3 disabled, 2 pressed, 1 focused or just
 // released, 0 otherwise.
 int ImageColumn(UINT nItemState, UINT nItemAction);
+// Whether an owner-draw request asks for the focus cue: focused, enabled, cues not hidden.
+bool ShowsFocusCue(UINT nItemState);

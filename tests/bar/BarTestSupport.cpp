@@ -5,6 +5,8 @@
 #include "res/resource.h"
 #include "sim/SimMixer.h"
 
+#include <utility>
+
 void BarTest::SetUp()
 {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
@@ -36,10 +38,10 @@ void BarTest::Store(const char* pszName, int nValue)
     m_app.WriteProfileInt("Settings", pszName, nValue);
 }
 
-CBarDlg& BarTest::StartBar()
+CBarDlg& BarTest::StartBar(std::unique_ptr<CBarDlg> pBar)
 {
     EndBar();
-    m_pBar = std::make_unique<CBarDlg>(m_copies);
+    m_pBar = pBar ? std::move(pBar) : std::make_unique<CBarDlg>(m_copies);
     EXPECT_TRUE(m_pBar->Create(IDD_BAR));
     // The reads of the initialisation are done; from here on the tests count writes only.
     Pump();

@@ -26,8 +26,9 @@ protected:
     // A setting that the next bar reads. A running bar ends first: its shutdown would write
     // over the setting.
     void Store(const char* pszName, int nValue);
-    // A fresh bar, initialised from the settings and the cards; ends the previous one.
-    CBarDlg& StartBar();
+    // A fresh bar (this one, when given), initialised from the settings and the cards; ends the
+    // previous one.
+    CBarDlg& StartBar(std::unique_ptr<CBarDlg> pBar = nullptr);
     void EndBar();
 
     // Handles every message waiting in this thread's queue: the mixer's notifications among them.

@@ -107,11 +107,11 @@ TEST(ImageButtonTest, DrawItemCopiesTheTileOfRowAndColumnInWholeBlocks)
         {IDB_MENU, 0, 0, ODA_DRAWENTIRE, 0, 1},
         {IDB_MENU, 0, ODS_DISABLED, ODA_DRAWENTIRE, 3, 1},
         {IDB_MASTER_OUTPUT, 1, ODS_SELECTED, ODA_SELECT, 2, 1},
-        {IDB_MASTER_INPUT, 0, ODS_FOCUS, ODA_FOCUS, 1, 1},
+        {IDB_MASTER_INPUT, 0, ODS_FOCUS | ODS_NOFOCUSRECT, ODA_FOCUS, 1, 1},
         {IDB_OUTPUT_SOURCE_FIRST + 5, 1, 0, ODA_SELECT, 1, 1},
         {IDB_INPUT_SOURCE_FIRST + 3, 1, ODS_DISABLED, ODA_DRAWENTIRE, 3, 1},
         // Enlarged for finer screens: each picture pixel a block, not a blend of its neighbours.
-        {IDB_MENU, 0, ODS_FOCUS, ODA_FOCUS, 1, 2},
+        {IDB_MENU, 0, ODS_FOCUS | ODS_NOFOCUSRECT, ODA_FOCUS, 1, 2},
         {IDB_OUTPUT_SOURCE_FIRST + 5, 1, 0, ODA_DRAWENTIRE, 0, 2},
         {IDB_INPUT_SOURCE_FIRST + 3, 0, ODS_SELECTED, ODA_SELECT, 2, 3},
     };
@@ -130,6 +130,59 @@ TEST(ImageButtonTest, DrawItemCopiesTheTileOfRowAndColumnInWholeBlocks)
         item.rcItem = RECT{0, 0, 20 * c.nScale, 20 * c.nScale};
         button.DrawItem(&item);
         ExpectTile(canvas, c.nResID, c.nColumn, c.nRow, c.nScale);
+    }
+}
+
+// The focus cue: the system's dotted rectangle two tile pixels inside the button, only while it
+// has the focus and the window shows keyboard cues, in whole blocks when enlarged.
+TEST(ImageButtonTest, TheFocusCueShowsWhereTheKeyboardIsUnlessCuesAreHidden)
+{
+    const struct {
+        const char* pszWhat;
+        UINT nState;
+        int nScale;
+        bool bCue;
+    } cases[] = {
+        {"focused", ODS_FOCUS, 1, true},
+        {"focused, enlarged", ODS_FOCUS, 2, true},
+        {"focused, cues hidden", ODS_FOCUS | ODS_NOFOCUSRECT, 1, false},
+        {"not focused", 0, 1, false},
+        {"disabled", ODS_FOCUS | ODS_DISABLED, 1, false},
+    };
+    CMappedBitmap bmp;
+    ASSERT_TRUE(bmp.Load(IDB_MASTER_OUTPUT));
+    for (const auto& c : cases) {
+        CImageButton button;
+        button.SetImage(&bmp, SIZE{20, 20}, 1);
+        button.SetScale(c.nScale);
+        const CCanvas plain(20 * c.nScale, 20 * c.nScale, RGB(1, 2, 3));
+        button.DrawImage(plain.GetDC(), ImageColumn(c.nState, ODA_DRAWENTIRE));
+        const CCanvas canvas(20 * c.nScale, 20 * c.nScale, RGB(1, 2, 3));
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = c.nState;
+        item.hDC = canvas.GetDC();
+        button.DrawItem(&item);
+
+        // Only the ring two tile pixels in changes, in whole blocks, on every other pixel.
+        int nChanged = 0;
+        for (int y = 0; y < 20 * c.nScale; ++y)
+            for (int x = 0; x < 20 * c.nScale; ++x) {
+                if (canvas.Pixel(x, y) == plain.Pixel(x, y))
+                    continue;
+                ++nChanged;
+                const int tx = x / c.nScale;
+                const int ty = y / c.nScale;
+                ASSERT_TRUE((tx == 2 || tx == 17 || ty == 2 || ty == 17) && tx >= 2 && tx <= 17 && ty >= 2 &&
+                            ty <= 17)
+                    << c.pszWhat << " at " << x << ", " << y;
+                ASSERT_EQ(canvas.Pixel(x, y), canvas.Pixel(x - x % c.nScale, y - y % c.nScale)) << c.pszWhat;
+            }
+        if (c.bCue)
+            EXPECT_LE(28 * c.nScale * c.nScale, nChanged) << c.pszWhat;
+        else
+            EXPECT_EQ(0, nChanged) << c.pszWhat;
     }
 }
 

@@ -39,6 +39,13 @@ bool WaitFor(const std::function<bool()>& condition, DWORD dwMilliseconds)
     return condition();
 }
 
+HWND FocusOf(HWND hBar)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hBar, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 int SliderPos(HWND hSlider)
 {
     return static_cast<int>(::SendMessageA(hSlider, TBM_GETPOS, 0, 0));

@@ -19,6 +19,9 @@ POINT Offset(POINT pt, int dx, int dy);
 // Polls until the condition holds; FALSE when it still does not after the time.
 bool WaitFor(const std::function<bool()>& condition, DWORD dwMilliseconds = 5000);
 
+// The window of the bar's thread that has the keyboard focus.
+HWND FocusOf(HWND hBar);
+
 int SliderPos(HWND hSlider);
 // The slider's thumb on the screen.
 RECT ThumbRect(HWND hSlider);

@@ -5,6 +5,7 @@
 #include "BarProcess.h"
 #include "BarScreen.h"
 #include "CopyTest.h"
+#include "ScreenSettings.h"
 #include "XInput.h"
 #include "fw/ScopedHandles.h"
 #include "res/resource.h"
@@ -12,45 +13,11 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
-
-// The display's DPI for the programs started while the object lives: Wine reads LogPixels of
-// HKCU\Control Panel\Desktop when a program starts. The value the user had comes back after.
-class CDisplayDpi {
-public:
-    explicit CDisplayDpi(DWORD dwDpi)
-    {
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                          nullptr, &m_hKey, nullptr);
-        DWORD dwOld = 0;
-        DWORD cbOld = sizeof dwOld;
-        if (::RegQueryValueExA(m_hKey, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&dwOld), &cbOld) ==
-            ERROR_SUCCESS)
-            m_oldDpi = dwOld;
-        ::RegSetValueExA(m_hKey, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwDpi), sizeof dwDpi);
-    }
-    ~CDisplayDpi()
-    {
-        if (m_oldDpi)
-            ::RegSetValueExA(m_hKey, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*m_oldDpi),
-                             sizeof *m_oldDpi);
-        else
-            ::RegDeleteValueA(m_hKey, kValue);
-        ::RegCloseKey(m_hKey);
-    }
-    CDisplayDpi(const CDisplayDpi&) = delete;
-    CDisplayDpi& operator=(const CDisplayDpi&) = delete;
-
-private:
-    static constexpr const char* kValue = "LogPixels";
-    HKEY m_hKey = nullptr;
-    std::optional<DWORD> m_oldDpi;
-};
 
 // Waits until a part of the screen shows the same twice in a row: a window that has just opened
 // has painted itself.
@@ -79,6 +46,18 @@ std::string BrokenBlock(HWND hButton, int nScale)
             return "at " + std::to_string(x) + ", " + std::to_string(y);
     }
     return {};
+}
+
+// The pixels of the slider's tick colour in the row where the ticks start, two below the thumb:
+// one for each tick that shows.
+size_t TickPixels(HWND hSlider)
+{
+    const RECT rcSlider = WindowRect(hSlider);
+    const int y = ThumbRect(hSlider).bottom + 2;
+    size_t nTicks = 0;
+    for (const COLORREF clr : ScreenPixels(RECT{rcSlider.left, y, rcSlider.right, y + 1}))
+        nTicks += clr == ::GetSysColor(COLOR_3DDKSHADOW);
+    return nTicks;
 }
 
 size_t ColourCount(HWND hButton)
@@ -138,6 +117,10 @@ TEST_F(DpiScreensTest, BarMenuAndAboutBoxAtFourDpisInWholeBlocksAndApart)
             EXPECT_EQ("", BrokenBlock(hButton, screen.nScale)) << strDpi;
             EXPECT_LE(3u, ColourCount(hButton)) << strDpi << ": the picture is drawn";
         }
+
+        // The slider's whole thumb shows, and below it all eleven ticks, 0 to 100 by 10.
+        EXPECT_TRUE(Inside(ThumbRect(hSlider), WindowRect(hSlider))) << strDpi << ": the thumb is cut off";
+        EXPECT_EQ(11u, TickPixels(hSlider)) << strDpi;
 
         // No control covers another or reaches into the border, which grows with the pictures.
         RECT rcInside = rcBar;

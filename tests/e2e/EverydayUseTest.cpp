@@ -17,15 +17,6 @@
 
 namespace {
 
-// The window of the bar's thread that has the keyboard focus.
-HWND FocusOf(HWND hBar)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(hBar, nullptr), &info);
-    return info.hwndFocus;
-}
-
 // No colour: a transparent pixel of an icon.
 constexpr COLORREF kClear = 0xFFFFFFFF;
 

@@ -1,9 +1,10 @@
 // Pictures of the program for people (the README, reviews): the bar on each side, muted and not,
-// on a source line; its popup menu with two cards; two bars stacked; the about box. Real copies
-// driven with real X input write them to build/screens/.
+// on a source line; its popup menu with two cards; two bars stacked; the about box; the bar and
+// its menu in high contrast. Real copies driven with real X input write them to build/screens/.
 #include "BarProcess.h"
 #include "BarScreen.h"
 #include "CopyTest.h"
+#include "ScreenSettings.h"
 #include "XInput.h"
 #include "res/resource.h"
 #include "sim/SampleCards.h"
@@ -99,6 +100,26 @@ TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedAndTheAboutBox)
     EXPECT_TRUE(XScreenshot(Around(WindowRect(hAbout), 2), ScreenshotPath("about.png")));
     ASSERT_TRUE(XKeys("Return"));
     EXPECT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, "About Sonobar") == nullptr; }));
+}
+
+TEST_F(ScreensTest, TheBarAndItsMenuInHighContrastBlack)
+{
+    UseSimulatedCards(kMutesEverywhereCard);
+    const CHighContrastBlack contrast;
+    CBarProcess bar("v0");
+    const HWND hBar = bar.BarWindow();
+    ASSERT_NE(hBar, nullptr);
+    // Muted by its button, which keeps the keyboard and shows the focus cue.
+    ShootBothMuteStates(bar, "bar-high-contrast", false);
+
+    ASSERT_TRUE(XKeys("shift+F10"));
+    HWND hMenu = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (hMenu = OpenMenuOf(bar.ProcessId())) != nullptr; }));
+    ::Sleep(300);
+    EXPECT_TRUE(XScreenshot(Around(Union(WindowRect(hBar), WindowRect(hMenu)), 4),
+                            ScreenshotPath("menu-high-contrast.png")));
+    ASSERT_TRUE(XClick(POINT{600, 500}));
+    ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; }));
 }
 
 } // namespace

@@ -66,14 +66,6 @@ std::string XPoint(POINT pt)
     return std::to_string(pt.x) + " " + std::to_string(pt.y);
 }
 
-// The window of the bar's thread that has the keyboard.
-HWND FocusOf(HWND hBar)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hBar, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
 class SoakTest : public CCopyTest {
 protected:
     SoakTest() : CCopyTest(kSampleCard) {}

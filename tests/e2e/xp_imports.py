@@ -13,15 +13,25 @@ import re
 import subprocess
 import sys
 
+# Why some entries are here, with the first client Windows of each:
+# - DrawFocusRect, GetFocus (Windows 2000): the picture buttons' focus cue and Enter on them;
+#   CreateCompatibleBitmap (2000): the cue drawn at the pictures' size before they are enlarged.
+# - GetForegroundWindow (2000): a bar takes the keyboard only from another bar.
+# - NotifyWinEvent (2000): screen readers hear of the mute button's state at once;
+#   MultiByteToWideChar (2000): the texts handed to the annotation service, which itself is
+#   created through CoCreateInstance and imports nothing.
+# - RegCreateKeyExW, RegOpenKeyExW, RegQueryValueExW, RegSetValueExW, RegDeleteValueW, lstrcmpiW
+#   (2000): the Run value that starts the program at logon, whose path may hold any letter.
 AVAILABLE_ON_XP = {
     "ADVAPI32.DLL": """
-        RegCloseKey RegCreateKeyExA RegOpenKeyExA RegQueryValueExA RegSetValueExA
+        RegCloseKey RegCreateKeyExA RegCreateKeyExW RegDeleteValueW RegOpenKeyExA RegOpenKeyExW
+        RegQueryValueExA RegQueryValueExW RegSetValueExA RegSetValueExW
     """,
     "COMCTL32.DLL": """
         InitCommonControlsEx
     """,
     "GDI32.DLL": """
-        BitBlt CreateCompatibleDC CreateDIBitmap CreatePen DeleteDC DeleteObject GetDeviceCaps
+        BitBlt CreateCompatibleBitmap CreateCompatibleDC CreateDIBitmap CreatePen DeleteDC DeleteObject GetDeviceCaps
         GetMapMode GetStockObject LineTo MoveToEx SelectObject SetMapMode SetStretchBltMode
         StretchBlt
     """,
@@ -32,7 +42,7 @@ AVAILABLE_ON_XP = {
         GetModuleFileNameW GetModuleHandleA GetModuleHandleW GetProcAddress GetProcessId
         GetProcessTimes GetStartupInfoA GetSystemDirectoryA GetTickCount GlobalUnlock
         InitializeCriticalSection LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW
-        LoadResource LockResource lstrcmpiA lstrcpynA MapViewOfFile MulDiv OpenProcess
+        LoadResource LockResource lstrcmpiA lstrcmpiW lstrcpynA MapViewOfFile MulDiv MultiByteToWideChar OpenProcess
         OutputDebugStringA ReleaseMutex ReleaseSemaphore SetEvent SetLastError
         SetUnhandledExceptionFilter SizeofResource Sleep TlsAlloc TlsFree TlsGetValue TlsSetValue
         UnmapViewOfFile VirtualProtect VirtualQuery WaitForSingleObject WideCharToMultiByte
@@ -53,14 +63,16 @@ AVAILABLE_ON_XP = {
     "USER32.DLL": """
         AppendMenuA BeginPaint CallNextHookEx CallWindowProcA CheckMenuItem CheckMenuRadioItem
         CreateDialogParamA CreateWindowExA DefWindowProcA DeleteMenu DestroyIcon DestroyMenu
-        DestroyWindow DialogBoxParamA DispatchMessageA DrawIcon EnableMenuItem EnableWindow
+        DestroyWindow DialogBoxParamA DispatchMessageA DrawFocusRect DrawIcon EnableMenuItem EnableWindow
         EndDialog EndPaint EnumDisplayMonitors EnumThreadWindows FindWindowExA FrameRect GetAncestor
-        GetClassNameA GetClientRect GetCursorPos GetDC GetDesktopWindow GetDlgItem GetMenuItemID
+        GetClassNameA GetClientRect GetCursorPos GetDC GetDesktopWindow GetDlgItem GetFocus
+        GetForegroundWindow GetMenuItemID
         GetMenuState GetMenuStringA GetMessageA GetMonitorInfoA GetParent GetPropA GetSubMenu
         GetSysColor GetSystemMenu GetSystemMetrics GetWindow GetWindowLongA GetWindowRect
         GetWindowTextA InflateRect InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow
         IsWindowEnabled IsWindowVisible IsZoomed KillTimer LoadAcceleratorsA LoadIconA LoadImageA
-        LoadMenuA LoadStringW MapWindowPoints MessageBoxA MonitorFromRect MoveWindow PostMessageA
+        LoadMenuA LoadStringW MapWindowPoints MessageBoxA MonitorFromRect MoveWindow NotifyWinEvent
+        PostMessageA
         PostQuitMessage PostThreadMessageA RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
         SendMessageTimeoutA SetForegroundWindow SetPropA SetTimer SetWindowLongA SetWindowPos
         SetWindowsHookExA ShowWindow TrackPopupMenu TranslateAcceleratorA TranslateMessage

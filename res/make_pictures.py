@@ -7,7 +7,8 @@ Writes OUTDIR/bitmap_N.bmp for every bitmap resource N (133, 134, 135, 150..160,
 OUTDIR/icon_128.ico and OUTDIR/icon_161.ico. Every bitmap is a 4-bit, bottom-up, uncompressed
 strip of 20 x 20 tiles with the full 16-entry palette below; the program replaces the palette's
 black, silver, grey, lime, yellow and white entries by the system's button colours when it loads
-a strip, so the glyphs are inked only in the other entries. res/pictures/README.md describes the
+a strip, so the glyphs are inked only in the other entries (among them a black and a white that
+stay as they are). res/pictures/README.md describes the
 picture files.
 """
 
@@ -20,15 +21,19 @@ PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "pictures")
 
 # The standard 16-colour palette as (red, green, blue), and the character of each entry.
 PALETTE = [
-    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
+    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x00, 0x00), (0xFF, 0xFF, 0xFF),
     (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
     (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
     (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
 ]
-CHARS = "KrgybmcsdRGYBMCW"
+CHARS = "KrkwbmcsdRGYBMCW"
 CLEAR = "."
 
 BLACK, DARK_RED, NAVY, TEAL, FACE, SHADOW, RED, CYAN, WHITE = 0, 1, 4, 6, 7, 8, 9, 14, 15
+# Black and white that no colour scheme replaces: a glyph and the paper it stands on keep their
+# colours together, so that a scheme whose text is white (high contrast) cannot turn the paper
+# into the colour of the ink.
+KEPT_BLACK, KEPT_WHITE = 2, 3
 
 TILE = 20
 GLYPH_MAX = 14
@@ -86,13 +91,14 @@ def frame(tile, inset, top_left, bottom_right):
 
 
 def mute_tile(glyph, inks, row, column, input_side):
-    """Black square with a sunken frame; dotted frame for focus and press; the pressed tile shows
-    the other row's brightness; the disabled tile inks the glyph white."""
-    tile = blank(TILE, TILE, BLACK)
+    """Black square (kept black) with a sunken frame; dotted frame for focus and press; the
+    pressed tile shows the other row's brightness; the disabled tile inks the glyph white (kept
+    white)."""
+    tile = blank(TILE, TILE, KEPT_BLACK)
     frame(tile, 0, SHADOW, WHITE)
     dim, bright = inks
     if column == 3:
-        ink = WHITE
+        ink = KEPT_WHITE
     elif column == 2:
         ink = dim if row == 1 else bright
     else:
@@ -137,7 +143,7 @@ def menu_tile(glyph, column):
     elif column == 3:
         # Engraved look of a disabled control: a white copy one pixel down and right under a
         # grey one; the glyph's white body falls away into the face.
-        outline = [[None if e in (None, WHITE) else e for e in row] for row in glyph]
+        outline = [[None if e in (None, KEPT_WHITE) else e for e in row] for row in glyph]
         paste(tile, outline, left + 1, top + 1, lambda e: WHITE)
         paste(tile, outline, left, top, lambda e: SHADOW)
     else:

@@ -162,17 +162,61 @@ TEST(MappedBitmapTest, DarkSchemeRecoloursFramesAndKeepsGlyphs)
         EXPECT_EQ(CountMismatches(nResID, bmp), 0) << "strip " << nResID;
     }
 
-    // Spot checks on the output master: the sunken frame and the black tile take the
-    // scheme, the cyan wedge does not.
+    // Spot checks on the output master: the sunken frame takes the scheme; the cyan wedge and
+    // the black it stands on do not.
     CMappedBitmap bmp;
     ASSERT_TRUE(bmp.Load(IDB_MASTER_OUTPUT));
     const CCanvas canvas(80, 40, RGB(1, 2, 3));
     DrawStrip(bmp, canvas);
     EXPECT_EQ(canvas.Pixel(0, 5), kDarkButtons[1]);      // top-left frame: shadow
     EXPECT_EQ(canvas.Pixel(19, 5), kDarkButtons[2]);     // bottom-right frame: highlight
-    EXPECT_EQ(canvas.Pixel(2, 5), kDarkButtons[3]);      // the tile's black: button text
+    EXPECT_EQ(canvas.Pixel(2, 5), RGB(0, 0, 0));         // the tile's black, kept
     EXPECT_EQ(canvas.Pixel(15, 35), RGB(0, 0xFF, 0xFF)); // bright wedge, row 1
     EXPECT_EQ(canvas.Pixel(15, 15), RGB(0, 0x80, 0x80)); // dim wedge, row 0
+}
+
+// In the high-contrast schemes, where the text is white on black or black on white, every edge
+// drawn inside a picture's glyph stays an edge: no glyph takes the colour of its paper. Only the
+// edge against the button face, the scheme's own background, may fade: the glyph's body shows.
+TEST(MappedBitmapTest, HighContrastSchemesKeepEveryGlyphsEdges)
+{
+    const std::vector<int> elements{COLOR_BTNFACE, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT,
+                                    COLOR_BTNTEXT, COLOR_WINDOW,    COLOR_WINDOWFRAME};
+    const struct {
+        const char* pszScheme;
+        std::vector<COLORREF> colors;
+    } schemes[] = {
+        {"black",
+         {RGB(0, 0, 0), RGB(128, 128, 128), RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 0, 0),
+          RGB(255, 255, 255)}},
+        {"white",
+         {RGB(255, 255, 255), RGB(128, 128, 128), RGB(0, 0, 0), RGB(0, 0, 0), RGB(255, 255, 255),
+          RGB(0, 0, 0)}},
+    };
+    constexpr BYTE kFaceEntry = 7;
+    for (const auto& scheme : schemes) {
+        const CColorScheme colors(elements, scheme.colors);
+        for (UINT nResID : AllStripIds()) {
+            SStoredStrip strip;
+            ASSERT_TRUE(ReadStoredStrip(nResID, strip));
+            // The glyphs stand within 3 to 16 of each 20 x 20 tile.
+            for (int y = 0; y < strip.cy; ++y)
+                for (int x = 0; x < strip.cx; ++x) {
+                    const bool bInGlyph = x % 20 >= 3 && x % 20 <= 16 && y % 20 >= 3 && y % 20 <= 16;
+                    for (const auto& [dx, dy] : {std::pair{1, 0}, std::pair{0, 1}}) {
+                        const int x2 = x + dx;
+                        const int y2 = y + dy;
+                        const BYTE a = strip.Entry(x, y);
+                        const BYTE b = strip.Entry(x2, y2);
+                        if (!bInGlyph || x2 % 20 > 16 || y2 % 20 > 16 || a == b || a == kFaceEntry ||
+                            b == kFaceEntry)
+                            continue;
+                        ASSERT_NE(MappedColor(strip, a), MappedColor(strip, b))
+                            << scheme.pszScheme << ": strip " << nResID << " at " << x << ", " << y;
+                    }
+                }
+        }
+    }
 }
 
 TEST(MappedBitmapTest, MapColorsRebuildsFromTheStoredPicture)

@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kTile = 20;
 constexpr BYTE kBlack = 0, kFace = 7, kShadow = 8, kWhite = 15, kNavy = 4;
+// The black and white that no colour scheme replaces.
+constexpr BYTE kKeptBlack = 2, kKeptWhite = 3;
 
 struct Side {
     const char* name;
@@ -22,13 +24,14 @@ struct Side {
 };
 const Side kSides[] = {{"output", FALSE, 6, 14}, {"input", TRUE, 1, 9}};
 
-// The entries other than black found in the middle of a tile, where every glyph has ink.
+// The entries other than the tile's black found in the middle of a tile, where every glyph has
+// ink.
 std::set<BYTE> GlyphInks(const SStoredStrip& strip, int column, int row)
 {
     std::set<BYTE> inks;
     for (int y = 4; y < 16; ++y)
         for (int x = 4; x < 16; ++x)
-            if (BYTE e = strip.Entry(column * kTile + x, row * kTile + y); e != kBlack)
+            if (BYTE e = strip.Entry(column * kTile + x, row * kTile + y); e != kKeptBlack)
                 inks.insert(e);
     return inks;
 }
@@ -51,7 +54,7 @@ std::set<BYTE> RingEntries(const SStoredStrip& strip, int column, int row)
 TEST(StripRulesTest, MuteStripsUseOnlyTheirSidesGlyphEntries)
 {
     for (const Side& side : kSides) {
-        const std::set<BYTE> allowed{kBlack, kShadow, kWhite, side.dim, side.bright};
+        const std::set<BYTE> allowed{kKeptBlack, kKeptWhite, kShadow, kWhite, side.dim, side.bright};
         for (int i = 0; i < kLineBitmapCount; ++i) {
             const UINT nResID = LineBitmapId(side.bInput, i);
             SStoredStrip strip;
@@ -82,13 +85,13 @@ TEST(StripRulesTest, MuteTilesAreSunkenAndInkedByRowAndColumn)
                     }
                     // Muted row dim, other row bright; pressed shows the other brightness.
                     const bool bBright = column == 2 ? row == 0 : row == 1;
-                    const BYTE ink = column == 3 ? kWhite : bBright ? side.bright : side.dim;
+                    const BYTE ink = column == 3 ? kKeptWhite : bBright ? side.bright : side.dim;
                     EXPECT_EQ(GlyphInks(strip, column, row), std::set<BYTE>{ink})
                         << side.name << " strip " << nResID << " row " << row << " column " << column;
 
                     const bool bDotted = column == 1 || column == 2;
                     const std::set<BYTE> ring =
-                        bDotted ? std::set<BYTE>{kBlack, side.bright} : std::set<BYTE>{kBlack};
+                        bDotted ? std::set<BYTE>{kKeptBlack, side.bright} : std::set<BYTE>{kKeptBlack};
                     EXPECT_EQ(RingEntries(strip, column, row), ring)
                         << side.name << " strip " << nResID << " row " << row << " column " << column;
 
@@ -107,7 +110,7 @@ TEST(StripRulesTest, MenuStripShowsRaisedFocusedPressedAndEngravedFaces)
     ASSERT_TRUE(ReadStoredStrip(IDB_MENU, strip));
     ASSERT_EQ(strip.cx, 4 * kTile);
     ASSERT_EQ(strip.cy, kTile);
-    const std::set<BYTE> allowed{kBlack, kNavy, kFace, kShadow, kWhite};
+    const std::set<BYTE> allowed{kBlack, kKeptBlack, kKeptWhite, kNavy, kFace, kShadow, kWhite};
     for (BYTE e : strip.entries)
         ASSERT_TRUE(allowed.count(e)) << "entry " << int(e);
 

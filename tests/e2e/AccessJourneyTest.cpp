@@ -95,7 +95,7 @@ TEST_F(AccessJourneyTest, TabReachesEveryControlSpaceMutesOnceAndSpaceOrEnterOpe
     EXPECT_EQ(std::vector<DWORD>{1}, ProgramWrites(m_strLog, kSpeakersMute));
 }
 
-// A window of this test process standing for the program the user is in.
+// A window of this test process standing for the program the user is in, which has the keyboard.
 class CProgramInUse {
 public:
     CProgramInUse()
@@ -108,14 +108,7 @@ public:
     CProgramInUse(const CProgramInUse&) = delete;
     CProgramInUse& operator=(const CProgramInUse&) = delete;
 
-    // Whether it still has the keyboard; handles what this thread was sent meanwhile.
-    bool HasTheKeyboard() const
-    {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageA(&msg);
-        return ::GetForegroundWindow() == m_hWnd;
-    }
+    HWND Get() const { return m_hWnd; }
 
 private:
     HWND m_hWnd;
@@ -123,18 +116,22 @@ private:
 
 TEST_F(AccessJourneyTest, ABarTakesNoKeyboardFromTheProgramInUseAsItStartsOrFollowsAChange)
 {
+    // Wine without a window manager hands the keyboard to its desktop when another program's
+    // window appears, so the program in use is not asked to keep it: the bar must not take it.
+    // (Within its own thread the bar has an active window, as every dialog does; that takes
+    // nothing from another program.)
     const CProgramInUse program;
-    ASSERT_TRUE(WaitFor([&] { return program.HasTheKeyboard(); }));
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == program.Get(); }));
     CBarProcess bar;
     const HWND hBar = bar.BarWindow();
     ASSERT_NE(nullptr, hBar);
     EXPECT_TRUE(::IsWindowVisible(hBar));
-    EXPECT_TRUE(program.HasTheKeyboard());
+    EXPECT_NE(hBar, ::GetForegroundWindow());
 
     EXPECT_EQ(1, SimDriverSetValues(m_strSession, 0, kSpeakersMute, {1}));
     ASSERT_TRUE(
         WaitFor([&] { return ShownRow(::GetDlgItem(hBar, IDC_MUTE_BUTTON), false) == MuteRow::Dim; }));
-    EXPECT_TRUE(program.HasTheKeyboard());
+    EXPECT_NE(hBar, ::GetForegroundWindow());
 }
 
 // Active Accessibility as a screen reader in another process uses it: oleacc loaded at run time,
@@ -241,7 +238,7 @@ TEST_F(AccessJourneyTest, AScreenReaderReadsTheControlsNamesTheMuteStateAndTheLe
     for (const auto& c : controls) {
         EXPECT_EQ(c.pszName, reader.Text(c.hControl, &IAccessible::get_accName).value_or("(none)"));
         const auto shortcut = reader.Text(c.hControl, &IAccessible::get_accKeyboardShortcut);
-        EXPECT_EQ(c.pszShortcut ? c.pszShortcut : "(none)", Upper(shortcut.value_or("(none)"))) << c.pszName;
+        EXPECT_EQ(c.pszShortcut ? c.pszShortcut : "(NONE)", Upper(shortcut.value_or("(none)"))) << c.pszName;
         EXPECT_EQ(STATE_SYSTEM_FOCUSABLE,
                   reader.State(c.hControl) & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE))
             << c.pszName;

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,16 +50,22 @@ std::string BrokenBlock(HWND hButton, int nScale)
     return {};
 }
 
-// The pixels of the slider's tick colour in the row where the ticks start, two below the thumb:
-// one for each tick that shows.
-size_t TickPixels(HWND hSlider)
+// How many ticks show below the slider's thumb: the most pixels that stand out from the
+// background in one row between the thumb and the slider's focus frame at its edges.
+size_t ShownTicks(HWND hSlider)
 {
     const RECT rcSlider = WindowRect(hSlider);
-    const int y = ThumbRect(hSlider).bottom + 2;
-    size_t nTicks = 0;
-    for (const COLORREF clr : ScreenPixels(RECT{rcSlider.left, y, rcSlider.right, y + 1}))
-        nTicks += clr == ::GetSysColor(COLOR_3DDKSHADOW);
-    return nTicks;
+    size_t nMost = 0;
+    for (LONG y = ThumbRect(hSlider).bottom + 1; y < rcSlider.bottom - 1; ++y) {
+        const std::vector<COLORREF> row = ScreenPixels(RECT{rcSlider.left + 2, y, rcSlider.right - 2, y + 1});
+        std::map<COLORREF, size_t> counts;
+        for (const COLORREF clr : row)
+            ++counts[clr];
+        const auto background = std::max_element(
+            counts.begin(), counts.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+        nMost = std::max(nMost, row.size() - background->second);
+    }
+    return nMost;
 }
 
 size_t ColourCount(HWND hButton)
@@ -120,7 +128,7 @@ TEST_F(DpiScreensTest, BarMenuAndAboutBoxAtFourDpisInWholeBlocksAndApart)
 
         // The slider's whole thumb shows, and below it all eleven ticks, 0 to 100 by 10.
         EXPECT_TRUE(Inside(ThumbRect(hSlider), WindowRect(hSlider))) << strDpi << ": the thumb is cut off";
-        EXPECT_EQ(11u, TickPixels(hSlider)) << strDpi;
+        EXPECT_EQ(11u, ShownTicks(hSlider)) << strDpi;
 
         // No control covers another or reaches into the border, which grows with the pictures.
         RECT rcInside = rcBar;

@@ -87,6 +87,7 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnStateStep(ID_START_IN_TRAY, &CBarDlg::OnUpdateStartInTray),
         OnStateStep(ID_ALWAYS_ON_TOP, &CBarDlg::OnUpdateAlwaysOnTop),
         OnCommand(ID_ALWAYS_ON_TOP, &CBarDlg::OnAlwaysOnTop),
+        OnCommand(ID_START_WITH_WINDOWS, &CBarDlg::OnStartWithWindows),
         OnCommand(ID_MASTER_VOLUME, &CBarDlg::OnMasterVolume),
         OnCommandRange(ID_CONTROL2, ID_CONTROL10, &CBarDlg::OnChooseLine),
         // BarDlgPopup.cpp

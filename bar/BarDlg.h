@@ -142,6 +142,8 @@ private:
     void OnUpdateStartInTray(CCmdUI&);
     void OnUpdateAlwaysOnTop(CCmdUI&);
     void OnAlwaysOnTop();
+    // Writes or deletes the Run value that starts this program file at logon.
+    void OnStartWithWindows();
     void OnMasterVolume();
     void OnChooseLine(UINT nID);
 

@@ -3,6 +3,8 @@
 // commands that start further copies are in BarDlgLaunch.cpp, those of the tray in BarDlgTray.cpp.
 #include "bar/BarDlg.h"
 
+#include "app/Launch.h"
+#include "app/StartWithWindows.h"
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
 #include "mixer/MixerCards.h"
@@ -15,10 +17,10 @@
 
 namespace {
 
-// Template 129's popup: positions 0 to 7 are fixed entries, 8 onward one per catalogue line, and
-// position 18 holds the first card's id.
-constexpr int kFixedEntries = 8;
-constexpr int kFirstCardPosition = 18;
+// Template 129's popup: positions 0 to 8 are fixed entries, 9 onward one per catalogue line, and
+// position 19 holds the first card's id.
+constexpr int kFixedEntries = 9;
+constexpr int kFirstCardPosition = 19;
 constexpr UINT kCardsWithCommands = 3;
 constexpr int kMenuTextSize = 256;
 
@@ -54,6 +56,9 @@ constexpr SCommandState kCommandStates[] = {
     {SC_MINIMIZE, SC_MINIMIZE, &Shown},
     {ID_START_IN_TRAY, ID_START_IN_TRAY, nullptr, [](const CBarDlg& bar) { return bar.m_bStartInTray != 0; }},
     {ID_ALWAYS_ON_TOP, ID_ALWAYS_ON_TOP, &Shown, [](const CBarDlg& bar) { return bar.m_bAlwaysOnTop != 0; }},
+    // What the Run key holds, which another copy, the user or a moved program file may change.
+    {ID_START_WITH_WINDOWS, ID_START_WITH_WINDOWS, nullptr,
+     [](const CBarDlg&) { return StartsWithWindows(OpenRunKey().Get(), ThisProgramPath()); }},
     {ID_OUTPUT_VOLUME, ID_INPUT_VOLUME, nullptr, nullptr,
      [](const CBarDlg& bar) -> UINT { return bar.m_bInput ? ID_INPUT_VOLUME : ID_OUTPUT_VOLUME; }},
     // The master needs a card at all; a numbered line, one that this card and side have.
@@ -194,6 +199,14 @@ void CBarDlg::OnUpdateStartInTray(CCmdUI&)
 void CBarDlg::OnUpdateAlwaysOnTop(CCmdUI&)
 {
     m_bAlwaysOnTop = !m_bAlwaysOnTop;
+}
+
+void CBarDlg::OnStartWithWindows()
+{
+    // A refused write leaves the value, and so the mark, as it was.
+    const CScopedRegKey key = OpenRunKey();
+    const std::wstring wstrProgram = ThisProgramPath();
+    SetStartWithWindows(key.Get(), wstrProgram, !StartsWithWindows(key.Get(), wstrProgram));
 }
 
 void CBarDlg::OnAlwaysOnTop()

@@ -127,6 +127,7 @@ TEST_F(BarMenuTest, BuiltMenuForOneTwoAndFourCards)
         {ID_ABOUT, "&About Sonobar", false, false},
         kSeparator, // the template's first position is a placeholder
         {ID_START_IN_TRAY, "Start In &Tray", false, false},
+        {ID_START_WITH_WINDOWS, "Start With &Windows", false, false},
         {ID_ALWAYS_ON_TOP, "&Always OnTop", true, false},
         kSeparator,
         {ID_OUTPUT_VOLUME, "&Output Volume", true, false},
@@ -237,11 +238,13 @@ TEST_F(BarMenuTest, StatesOfAShownAndAHiddenBar)
         bool bGrayedShown;
         bool bGrayedHidden;
     } cases[] = {
-        {SC_RESTORE, true, false},       {SC_MOVE, false, true},           {SC_MINIMIZE, false, true},
-        {ID_ALWAYS_ON_TOP, false, true}, {ID_MASTER_VOLUME, false, true},  {ID_CONTROL2, false, true},
-        {ID_CARD1, false, true},         {ID_CARD2, false, true},          {SC_CLOSE, false, false},
-        {ID_ABOUT, false, false},        {ID_START_IN_TRAY, false, false}, {ID_OUTPUT_VOLUME, false, false},
-        {ID_INPUT_VOLUME, false, false},
+        {SC_RESTORE, true, false},        {SC_MOVE, false, true},
+        {SC_MINIMIZE, false, true},       {ID_ALWAYS_ON_TOP, false, true},
+        {ID_MASTER_VOLUME, false, true},  {ID_CONTROL2, false, true},
+        {ID_CARD1, false, true},          {ID_CARD2, false, true},
+        {SC_CLOSE, false, false},         {ID_ABOUT, false, false},
+        {ID_START_IN_TRAY, false, false}, {ID_OUTPUT_VOLUME, false, false},
+        {ID_INPUT_VOLUME, false, false},  {ID_START_WITH_WINDOWS, false, false},
     };
     CBarDlg& bar = StartBar(std::string(kSampleCard) + kSpeakersOnlyCard);
     // Entries that the states leave alone stay enabled even when something greyed them.

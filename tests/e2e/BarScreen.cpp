@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -37,6 +38,13 @@ bool WaitFor(const std::function<bool()>& condition, DWORD dwMilliseconds)
         ::Sleep(10);
     }
     return condition();
+}
+
+std::string Lower(std::string strText)
+{
+    std::transform(strText.begin(), strText.end(), strText.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return strText;
 }
 
 HWND FocusOf(HWND hBar)

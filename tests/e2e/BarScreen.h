@@ -15,6 +15,8 @@
 
 POINT Centre(const RECT& rc);
 POINT Offset(POINT pt, int dx, int dy);
+// The text in lower case (ASCII letters), for names that Windows compares without regard to case.
+std::string Lower(std::string strText);
 
 // Polls until the condition holds; FALSE when it still does not after the time.
 bool WaitFor(const std::function<bool()>& condition, DWORD dwMilliseconds = 5000);

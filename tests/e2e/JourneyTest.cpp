@@ -2,7 +2,8 @@
 // display: the slider from the keyboard, mute by Alt+M, the bar hidden by a double-click and
 // brought back from its icon, the popup menu's choices made with the keys, Alt+F4 and a restart
 // that finds everything as it was left, Alt+F4 during a move, and a card entry opening a bar
-// beneath and, chosen again, bringing that bar back.
+// beneath and, chosen again, bringing that bar back; Start With Windows on and off again for a
+// program file in a folder with a blank.
 #include "BarProcess.h"
 #include "BarScreen.h"
 #include "CopyTest.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,10 +105,10 @@ TEST_F(JourneyTest, MenuChoicesAltF4AndARestartThatFindsEverythingAsLeft)
         EXPECT_TRUE(WaitFor([&] { return ProgramWrites(m_strLog, kMasterVolume).size() > nMasterWrites; }));
         ASSERT_TRUE(ChooseFromTheEnd(bar, 1));
 
-        // "&Always OnTop" off, "Start In &Tray" on: the fifth and sixth entries from the end.
+        // "&Always OnTop" off, "Start In &Tray" on: the fifth and seventh entries from the end.
         ASSERT_TRUE(ChooseFromTheEnd(bar, 5));
         EXPECT_TRUE(WaitFor([&] { return !(::GetWindowLongA(hBar, GWL_EXSTYLE) & WS_EX_TOPMOST); }));
-        ASSERT_TRUE(ChooseFromTheEnd(bar, 6));
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 7));
 
         // Dragged by its body to another place.
         const POINT ptBody = BodyPoint(hBar, hSlider);
@@ -206,6 +208,44 @@ TEST_F(JourneyTest, ACardEntryOpensThatCardsBarBeneathAndLaterBringsItBackFromTh
     EXPECT_EQ(2u, Setting("Instance Count"));
     ASSERT_TRUE(vecStarted.front()->Close());
     ASSERT_TRUE(bar.Close());
+}
+
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The program's value in the user's Run key; nothing when there is none.
+std::optional<std::string> RunValue()
+{
+    char szValue[MAX_PATH + 8] = {};
+    DWORD cbValue = sizeof szValue;
+    if (::RegGetValueA(HKEY_CURRENT_USER, kRunKey, "Sonobar", RRF_RT_REG_SZ, nullptr, szValue, &cbValue) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return std::string(szValue);
+}
+
+TEST_F(JourneyTest, StartWithWindowsWritesTheQuotedProgramPathAndChosenAgainDeletesIt)
+{
+    char szTemp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, szTemp);
+    const std::string strDirectory = std::string(szTemp) + "Sonobar start test\\";
+    const std::string strProgram = strDirectory + "sonobar-sim.exe";
+    ::CreateDirectoryA(strDirectory.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA((ProgramDirectory() + "sonobar-sim.exe").c_str(), strProgram.c_str(), FALSE));
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonobar");
+    {
+        // One card: "Start With &Windows" is the sixth entry from the end.
+        CBarProcess bar("", strProgram);
+        ASSERT_NE(nullptr, bar.BarWindow());
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 6));
+        EXPECT_TRUE(WaitFor([] { return RunValue().has_value(); }));
+        EXPECT_EQ(Lower("\"" + strProgram + "\""), Lower(RunValue().value_or("(none)")));
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 6));
+        EXPECT_TRUE(WaitFor([] { return !RunValue().has_value(); })) << RunValue().value_or("");
+        ASSERT_TRUE(bar.Close());
+    }
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonobar");
+    ::DeleteFileA(strProgram.c_str());
+    ::RemoveDirectoryA(strDirectory.c_str());
 }
 
 } // namespace

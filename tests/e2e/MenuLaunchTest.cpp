@@ -21,13 +21,6 @@
 
 namespace {
 
-std::string Lower(std::string strText)
-{
-    std::transform(strText.begin(), strText.end(), strText.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return strText;
-}
-
 // A choice from the bar's menu, as the menu sends it.
 void Choose(HWND hBar, UINT nID)
 {

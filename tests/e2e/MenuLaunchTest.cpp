@@ -334,6 +334,7 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
         "&About Sonobar",
         "",
         "Start In &Tray",
+        "Start With &Windows",
         "&Always OnTop",
         "",
         "&Output Volume",

@@ -19,6 +19,18 @@ std::wstring Widen(const std::string& str)
     return wstr;
 }
 
+// The Active Accessibility state (STATE_SYSTEM_ flags) of a pressed push button: what the
+// platform's own button object reports, and pressed.
+LONG PressedButtonState(bool bVisible, bool bEnabled, bool bFocused)
+{
+    LONG nState = STATE_SYSTEM_PRESSED | (bEnabled ? STATE_SYSTEM_FOCUSABLE : STATE_SYSTEM_UNAVAILABLE);
+    if (!bVisible)
+        nState |= STATE_SYSTEM_INVISIBLE;
+    if (bFocused)
+        nState |= STATE_SYSTEM_FOCUSED;
+    return nState;
+}
+
 // Answers the state of one button while it is pressed; otherwise the platform's own answer
 // stands. A state changes with the focus, so it is asked for each time instead of stored: the
 // service calls this object through COM on the bar's thread, where the focus is known.
@@ -57,8 +69,8 @@ public:
         if (idProp != PROPID_ACC_STATE || !m_bPressed || !::IsWindow(m_hWnd))
             return S_OK;
         pvarValue->vt = VT_I4;
-        pvarValue->lVal = PushButtonState(::IsWindowVisible(m_hWnd), ::IsWindowEnabled(m_hWnd),
-                                          ::GetFocus() == m_hWnd, m_bPressed);
+        pvarValue->lVal =
+            PressedButtonState(::IsWindowVisible(m_hWnd), ::IsWindowEnabled(m_hWnd), ::GetFocus() == m_hWnd);
         *pfHasProp = TRUE;
         return S_OK;
     }
@@ -141,16 +153,4 @@ std::unique_ptr<IAccessibleNotes> CreateSystemAccessibleNotes()
         return nullptr;
     }
     return std::make_unique<CSystemAccessibleNotes>(pServices);
-}
-
-LONG PushButtonState(bool bVisible, bool bEnabled, bool bFocused, bool bPressed)
-{
-    LONG nState = bEnabled ? STATE_SYSTEM_FOCUSABLE : STATE_SYSTEM_UNAVAILABLE;
-    if (!bVisible)
-        nState |= STATE_SYSTEM_INVISIBLE;
-    if (bFocused)
-        nState |= STATE_SYSTEM_FOCUSED;
-    if (bPressed)
-        nState |= STATE_SYSTEM_PRESSED;
-    return nState;
 }

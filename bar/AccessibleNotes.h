@@ -27,7 +27,3 @@ public:
 // for it; null where the system lacks it, and the window texts then speak alone. The notes are
 // taken back when the object goes, which must be before the controls go.
 std::unique_ptr<IAccessibleNotes> CreateSystemAccessibleNotes();
-
-// The Active Accessibility state of a push button as the platform's own button reports it
-// (STATE_SYSTEM_ flags), with the pressed state added.
-LONG PushButtonState(bool bVisible, bool bEnabled, bool bFocused, bool bPressed);

@@ -172,19 +172,3 @@ TEST_F(BarAccessibilityTest, TheMuteButtonIsPressedWhileMutedAndEveryFlipIsAnnou
         EXPECT_EQ(step.nEvents, events.Count(EVENT_OBJECT_STATECHANGE, hMute)) << step.pszWhat;
     }
 }
-
-TEST(AccessibleNotesTest, APressedButtonKeepsThePlatformsStateAndAddsPressed)
-{
-    const struct {
-        bool bVisible, bEnabled, bFocused, bPressed;
-        LONG nState;
-    } cases[] = {
-        {true, true, false, false, STATE_SYSTEM_FOCUSABLE},
-        {true, true, true, true, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED},
-        {true, false, false, true, STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED},
-        {false, true, false, true, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_PRESSED},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.nState, PushButtonState(c.bVisible, c.bEnabled, c.bFocused, c.bPressed))
-            << c.bVisible << c.bEnabled << c.bFocused << c.bPressed;
-}

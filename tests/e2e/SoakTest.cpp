@@ -91,13 +91,33 @@ protected:
     return ::testing::AssertionSuccess();
 }
 
+std::string ClassOf(HWND hWnd)
+{
+    char szClass[64] = "none";
+    if (hWnd)
+        ::GetClassNameA(hWnd, szClass, sizeof szClass);
+    return szClass;
+}
+
+HWND CaptureOf(HWND hBar)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hBar, nullptr), &info) ? info.hwndCapture : nullptr;
+}
+
 // A right click on the body opens the popup menu, Escape closes it. The menu may open only once
 // the bar has taken the input queued before the click, which dwMilliseconds allows for.
 ::testing::AssertionResult OpenAndCloseMenu(const CBarProcess& bar, POINT ptBody, DWORD dwMilliseconds = 5000)
 {
     if (!XClick(ptBody, 3) ||
         !WaitFor([&] { return OpenMenuOf(bar.ProcessId()) != nullptr; }, dwMilliseconds))
-        return ::testing::AssertionFailure() << "a right click on the body opened no menu";
+        return ::testing::AssertionFailure()
+               << "a right click on the body opened no menu (the bar "
+               << (::IsWindowVisible(bar.BarWindow()) ? "shown" : "hidden") << ", its tray icon "
+               << (IconShown(bar.BarWindow()) ? "shown" : "absent") << ", the foreground "
+               << ClassOf(::GetForegroundWindow()) << ", the capture of the bar's thread "
+               << ClassOf(CaptureOf(bar.BarWindow())) << ")";
     if (!XKeys("Escape") || !WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; }))
         return ::testing::AssertionFailure() << "Escape did not close the menu";
     return ::testing::AssertionSuccess();

@@ -36,10 +36,18 @@ void CEndpointMixer::Attach(std::weak_ptr<CHandleTable> pHandles)
 
 void CEndpointMixer::HandedOver(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    const auto pHandles = m_pHandles.lock();
     if (uMsg == CChangeHandover::kDevicesChanged)
         m_pDeviceClient->CheckEndpoints();
-    else if (const auto pHandles = m_pHandles.lock())
+    else if (!pHandles)
+        return;
+    else if (uMsg == CChangeHandover::kControlChanged)
         pHandles->ControlChanged(reinterpret_cast<HMIXER>(wParam), static_cast<DWORD>(lParam));
+    else
+        pHandles->NotifyCard(reinterpret_cast<const CModelCard*>(wParam),
+                             uMsg == CChangeHandover::kCardLineChanged ? MM_MIXM_LINE_CHANGE
+                                                                       : MM_MIXM_CONTROL_CHANGE,
+                             static_cast<DWORD>(lParam));
 }
 
 const CModelCards& CEndpointMixer::Cards()

@@ -31,6 +31,9 @@ public:
     // gone meanwhile. Programs' sessions post these (AudioSessions.h).
     static constexpr UINT kCardLineChanged = WM_APP + 2;
     static constexpr UINT kCardControlChanged = WM_APP + 3;
+    // A program's session lost its endpoint or the audio service: the cards changed, as when an
+    // endpoint fails under a card (DeviceChangeClient.h, DeviceFailed).
+    static constexpr UINT kEndpointFailed = WM_APP + 4;
 
     using CHandler = std::function<void(UINT uMsg, WPARAM wParam, LPARAM lParam)>;
 

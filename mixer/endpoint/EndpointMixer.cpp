@@ -39,6 +39,8 @@ void CEndpointMixer::HandedOver(UINT uMsg, WPARAM wParam, LPARAM lParam)
     const auto pHandles = m_pHandles.lock();
     if (uMsg == CChangeHandover::kDevicesChanged)
         m_pDeviceClient->CheckEndpoints();
+    else if (uMsg == CChangeHandover::kEndpointFailed)
+        m_pDeviceClient->DeviceFailed();
     else if (!pHandles)
         return;
     else if (uMsg == CChangeHandover::kControlChanged)

@@ -155,10 +155,9 @@ void CEndpointMixerCard::StartSessions()
                            change == SessionChange::Mute ? ApplicationMuteOf(dwApplication)
                                                          : ApplicationVolumeOf(dwApplication));
     };
-    // A session that loses its endpoint or the audio service: the mixer's thread looks at the
-    // endpoints again.
+    // A session that loses its endpoint or the audio service: the cards changed.
     auto cardsChanged = [hWndHandover] {
-        ::PostMessageA(hWndHandover, CChangeHandover::kDevicesChanged, 0, 0);
+        ::PostMessageA(hWndHandover, CChangeHandover::kEndpointFailed, 0, 0);
     };
     m_pSessions = std::make_unique<CAudioSessions>(std::move(pManager), m_guidOwnWrites, std::move(notify),
                                                    std::move(cardsChanged), m_pHandover);

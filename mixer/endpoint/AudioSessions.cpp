@@ -48,6 +48,12 @@ std::wstring DisplayNameOf(IAudioSessionControl2* pControl)
     return strName;
 }
 
+HWND HandoverWindow(const std::weak_ptr<CChangeHandover>& pHandover)
+{
+    const auto pLocked = pHandover.lock();
+    return pLocked ? pLocked->Window() : nullptr;
+}
+
 bool SameLines(const std::vector<SApplicationLine>& a, const std::vector<SApplicationLine>& b)
 {
     return std::equal(
@@ -73,7 +79,7 @@ CAudioSessions::CAudioSessions(CComPtr<IAudioSessionManager2> pManager, const GU
                                std::weak_ptr<CChangeHandover> pHandover)
     : m_pManager(std::move(pManager)), m_guidOwnWrites(guidOwnWrites),
       m_pInbox(std::make_shared<CSessionInbox>(std::move(notify), std::move(cardsChanged))),
-      m_pHandover(std::move(pHandover))
+      m_pHandover(std::move(pHandover)), m_hWndHandover(HandoverWindow(m_pHandover))
 {
     Start();
 }
@@ -99,7 +105,8 @@ void CAudioSessions::Start()
 {
     KeepMultithreadedApartment();
     // 1. Hear of new sessions.
-    m_pCreatedClient = MakeComObject<CSessionCreatedClient>(std::weak_ptr<CSessionInbox>(m_pInbox));
+    m_pCreatedClient =
+        MakeComObject<CSessionCreatedClient>(m_hWndHandover, std::weak_ptr<CSessionInbox>(m_pInbox));
     m_bRegistered = SUCCEEDED(m_pManager->RegisterSessionNotification(m_pCreatedClient.Get()));
     // 2. The sessions there are. 3. GetCount, after which Windows reports new sessions.
     CComPtr<IAudioSessionEnumerator> pEnumerator;
@@ -147,6 +154,11 @@ bool CAudioSessions::Update()
         case SSessionEvent::Kind::Ended:
             End(event.nSession);
             break;
+        // Told as they are handed over; the inbox keeps none of them.
+        case SSessionEvent::Kind::VolumeChanged:
+        case SSessionEvent::Kind::MuteChanged:
+        case SSessionEvent::Kind::EndpointFailed:
+            break;
         }
     }
     return Describe();
@@ -175,8 +187,8 @@ void CAudioSessions::Adopt(SSessionEvent& event)
     BOOL bMuted = FALSE;
     session.pVolume->GetMute(&bMuted);
     auto pEvents =
-        MakeComObject<CSessionEventsClient>(std::weak_ptr<CSessionInbox>(m_pInbox), session.nNumber,
-                                            session.nApplication, m_guidOwnWrites, bMuted);
+        MakeComObject<CSessionEventsClient>(m_hWndHandover, std::weak_ptr<CSessionInbox>(m_pInbox),
+                                            session.nNumber, session.nApplication, m_guidOwnWrites, bMuted);
     if (SUCCEEDED(session.pControl->RegisterAudioSessionNotification(pEvents.Get())))
         session.pEvents = std::move(pEvents);
     // Read once the events are heard, so that no change falls in between.

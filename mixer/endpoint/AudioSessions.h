@@ -13,7 +13,7 @@
 // be had (Wine answers E_NOTIMPL) gives no applications.
 //
 // Everything but the callbacks (SessionCallbacks.h) runs on the mixer's thread: the events they
-// hand over are taken in by Update, which also registers each new session's events and lets go
+// post there are taken in by Update, which also registers each new session's events and lets go
 // of the sessions that ended.
 #pragma once
 
@@ -95,6 +95,8 @@ private:
     const GUID m_guidOwnWrites;
     const std::shared_ptr<CSessionInbox> m_pInbox;
     const std::weak_ptr<CChangeHandover> m_pHandover;
+    // Where the callbacks post (ChangeHandover.h).
+    const HWND m_hWndHandover;
     CComPtr<IAudioSessionNotification> m_pCreatedClient;
     bool m_bRegistered = false;
     size_t m_nNextNumber = 0;

@@ -27,13 +27,12 @@ public:
     static constexpr UINT kControlChanged = WM_APP;
     static constexpr UINT kDevicesChanged = WM_APP + 1;
     // A line (lParam its id) or a control (lParam its id) of a card changed, for every handle
-    // open on it: wParam the card (const CModelCard*), which is only compared, so it may have
-    // gone meanwhile. Programs' sessions post these (AudioSessions.h).
+    // open on it: wParam the card (const CModelCard*), which is only compared. Programs' sessions
+    // send these on the mixer's thread (AudioSessions.h).
     static constexpr UINT kCardLineChanged = WM_APP + 2;
     static constexpr UINT kCardControlChanged = WM_APP + 3;
-    // A program's session lost its endpoint or the audio service: the cards changed, as when an
-    // endpoint fails under a card (DeviceChangeClient.h, DeviceFailed).
-    static constexpr UINT kEndpointFailed = WM_APP + 4;
+    // A program's session came, changed or ended: lParam carries the event (SessionCallbacks.h).
+    static constexpr UINT kSessionEvent = WM_APP + 4;
 
     using CHandler = std::function<void(UINT uMsg, WPARAM wParam, LPARAM lParam)>;
 

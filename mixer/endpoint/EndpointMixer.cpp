@@ -3,6 +3,7 @@
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/endpoint/EndpointMixerCard.h"
+#include "mixer/endpoint/SessionCallbacks.h"
 #include "mixer/frontend/HandleTable.h"
 
 CEndpointMixer::CEndpointMixer(CComPtr<IMMDeviceEnumerator> pEnumerator)
@@ -39,8 +40,8 @@ void CEndpointMixer::HandedOver(UINT uMsg, WPARAM wParam, LPARAM lParam)
     const auto pHandles = m_pHandles.lock();
     if (uMsg == CChangeHandover::kDevicesChanged)
         m_pDeviceClient->CheckEndpoints();
-    else if (uMsg == CChangeHandover::kEndpointFailed)
-        m_pDeviceClient->DeviceFailed();
+    else if (uMsg == CChangeHandover::kSessionEvent)
+        CSessionInbox::Deliver(lParam);
     else if (!pHandles)
         return;
     else if (uMsg == CChangeHandover::kControlChanged)

@@ -141,26 +141,23 @@ void CEndpointMixerCard::StartSessions()
     const auto pHandover = m_pHandover.lock();
     if (!pHandover)
         return;
-    // The card is only compared with the handles' cards, so a late word after it has gone harms
-    // nothing; a word after the handover has gone reaches nobody.
+    // On the mixer's thread, through the handover's handler to the handles open on this card.
     const HWND hWndHandover = pHandover->Window();
     const auto wParamCard = reinterpret_cast<WPARAM>(static_cast<const CModelCard*>(this));
     auto notify = [hWndHandover, wParamCard](size_t nApplication, SessionChange change) {
         const auto dwApplication = static_cast<DWORD>(nApplication);
         if (change == SessionChange::Line)
-            ::PostMessageA(hWndHandover, CChangeHandover::kCardLineChanged, wParamCard,
+            ::SendMessageA(hWndHandover, CChangeHandover::kCardLineChanged, wParamCard,
                            ApplicationLineIdOf(dwApplication));
         else
-            ::PostMessageA(hWndHandover, CChangeHandover::kCardControlChanged, wParamCard,
+            ::SendMessageA(hWndHandover, CChangeHandover::kCardControlChanged, wParamCard,
                            change == SessionChange::Mute ? ApplicationMuteOf(dwApplication)
                                                          : ApplicationVolumeOf(dwApplication));
     };
     // A session that loses its endpoint or the audio service: the cards changed.
-    auto cardsChanged = [hWndHandover] {
-        ::PostMessageA(hWndHandover, CChangeHandover::kEndpointFailed, 0, 0);
-    };
-    m_pSessions = std::make_unique<CAudioSessions>(std::move(pManager), m_guidOwnWrites, std::move(notify),
-                                                   std::move(cardsChanged), m_pHandover);
+    m_pSessions = std::make_unique<CAudioSessions>(
+        std::move(pManager), m_guidOwnWrites, std::move(notify),
+        [pDeviceClient = m_pDeviceClient] { pDeviceClient->DeviceFailed(); }, m_pHandover);
 }
 
 MMRESULT CEndpointMixerCard::ApplicationResult(HRESULT hr) const

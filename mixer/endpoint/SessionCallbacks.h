@@ -1,12 +1,11 @@
 // The audio sessions' callbacks and what they hand over. Core Audio calls them on its own
-// threads, where they must not block, wait on a lock held elsewhere, register or unregister
-// callbacks, or release the last reference to an audio object. So they only take the inbox's
-// short lock (under which nothing calls Core Audio), hand the event over to the mixer's thread
-// (CAudioSessions::Update takes it) and post a word to the mixer's handles; a late callback after
-// the sessions have gone finds no inbox and does nothing.
+// threads, where they must not block, wait on a synchronization object, register or unregister
+// callbacks, or release the last reference to an audio object. So they only post the event to
+// the mixer's thread (ChangeHandover.h, kSessionEvent). There the inbox takes it in for
+// CAudioSessions::Update and tells the mixer's handles; an event for sessions that have gone
+// meanwhile finds no inbox and is let go there.
 #pragma once
 
-#include "fw/CriticalSection.h"
 #include "mixer/endpoint/ApplicationGroups.h"
 #include "mixer/endpoint/ComPtr.h"
 
@@ -21,11 +20,13 @@
 // What changed of an application: its line (came, went, renamed, started or stopped playing),
 // its volume or its mute.
 enum class SessionChange { Line, Volume, Mute };
-// Called on any thread; it may only take a short lock and post.
+// Called on the mixer's thread.
 using SessionNotify = std::function<void(size_t nApplication, SessionChange change)>;
 
 struct SSessionEvent {
-    enum class Kind { Arrived, StateChanged, Renamed, Ended };
+    // VolumeChanged and MuteChanged: by another program; EndpointFailed: the session lost its
+    // endpoint or the audio service.
+    enum class Kind { Arrived, StateChanged, Renamed, Ended, VolumeChanged, MuteChanged, EndpointFailed };
     Kind kind = Kind::Arrived;
     // The session's number (CAudioSessions), for all but Arrived.
     size_t nSession = 0;
@@ -37,23 +38,25 @@ struct SSessionEvent {
     std::wstring strDisplayName;
 };
 
+// Lives on the mixer's thread; HandOver may be called from any.
 class CSessionInbox {
 public:
     CSessionInbox(SessionNotify notify, std::function<void()> cardsChanged);
 
+    // From Core Audio's threads: the event goes to the mixer's thread by the handover's window,
+    // and to the inbox there (Deliver), if it still is.
+    static void HandOver(HWND hWndHandover, std::weak_ptr<CSessionInbox> pInbox, SSessionEvent event);
+    // On the mixer's thread, with the lParam of the handover's kSessionEvent.
+    static void Deliver(LPARAM lParam);
+
     // A session seen by the enumerator or by OnSessionCreated; answers its application.
     size_t Arrive(CComPtr<IAudioSessionControl2> pControl, const SSessionIdentity& identity);
-    void Post(SSessionEvent event);
-    // On the mixer's thread: everything handed over so far, in order.
+    // Everything taken in so far, in order.
     std::vector<SSessionEvent> Take();
-    void Notify(size_t nApplication, SessionChange change) const { m_notify(nApplication, change); }
-    // An endpoint removed or the audio service stopped: a change of the cards.
-    void CardsChanged() const { m_cardsChanged(); }
 
 private:
     const SessionNotify m_notify;
     const std::function<void()> m_cardsChanged;
-    CCriticalSection m_mutex;
     CApplicationGroups m_groups;
     std::vector<SSessionEvent> m_events;
 };
@@ -63,11 +66,15 @@ SSessionIdentity IdentityOf(IAudioSessionControl2* pControl);
 
 class CSessionCreatedClient final : public CComObject<IAudioSessionNotification> {
 public:
-    explicit CSessionCreatedClient(std::weak_ptr<CSessionInbox> pInbox) : m_pInbox(std::move(pInbox)) {}
+    CSessionCreatedClient(HWND hWndHandover, std::weak_ptr<CSessionInbox> pInbox)
+        : m_hWndHandover(hWndHandover), m_pInbox(std::move(pInbox))
+    {
+    }
 
     HRESULT STDMETHODCALLTYPE OnSessionCreated(IAudioSessionControl* pNewSession) override;
 
 private:
+    const HWND m_hWndHandover;
     const std::weak_ptr<CSessionInbox> m_pInbox;
 };
 
@@ -75,8 +82,8 @@ class CSessionEventsClient final : public CComObject<IAudioSessionEvents> {
 public:
     // bMuted: the session's mute state now, so that the first change can tell which control it
     // concerns.
-    CSessionEventsClient(std::weak_ptr<CSessionInbox> pInbox, size_t nSession, size_t nApplication,
-                         const GUID& guidOwnWrites, BOOL bMuted);
+    CSessionEventsClient(HWND hWndHandover, std::weak_ptr<CSessionInbox> pInbox, size_t nSession,
+                         size_t nApplication, const GUID& guidOwnWrites, BOOL bMuted);
 
     HRESULT STDMETHODCALLTYPE OnDisplayNameChanged(LPCWSTR pwszNewDisplayName, LPCGUID) override;
     HRESULT STDMETHODCALLTYPE OnIconPathChanged(LPCWSTR, LPCGUID) override { return S_OK; }
@@ -90,6 +97,7 @@ public:
 private:
     void Hand(SSessionEvent event) const;
 
+    const HWND m_hWndHandover;
     const std::weak_ptr<CSessionInbox> m_pInbox;
     const size_t m_nSession;
     const size_t m_nApplication;

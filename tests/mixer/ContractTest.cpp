@@ -586,6 +586,7 @@ void CheckProgramLines(const ContractBackend& backend, const CNotifyWindow& wind
     }
 
     backend.pfnPlayProgram();
+    RunHandedOver();
     ASSERT_EQ(SpeakersOf(hMixer).cConnections, cBefore + 1);
     const MIXERLINEA program = source(cBefore);
     EXPECT_EQ(TakeLineChanges(window), std::vector<DWORD>{program.dwLineID});

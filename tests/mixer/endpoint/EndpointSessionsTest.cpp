@@ -464,10 +464,12 @@ TEST_F(EndpointSessionsTest, TheMixerLetsGoOfEverySessionCallbackWhenItGoes)
     Open(bar);
     Lines();
     Sessions().Play(Program(L"chat", L"chat/1", L"Chat"));
+    RunHandedOver();
     Lines();
     EXPECT_EQ(Sessions().ClientCount(), 1u);
     EXPECT_EQ(Sessions().ListenedCount(), 3u);
     Sessions().Session(L"web/1").Expire();
+    RunHandedOver();
     Lines();
     EXPECT_EQ(Sessions().ListenedCount(), 2u);
     m_pMixer.reset();

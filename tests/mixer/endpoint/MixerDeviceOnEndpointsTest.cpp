@@ -187,6 +187,7 @@ TEST_F(MixerDeviceOnEndpointsTest, AProgramIsChosenByItsIdentityAndDrivenLikeALi
     EXPECT_TRUE(sessions.Session(L"web/1").Muted());
 
     std::thread([&] { sessions.Session(L"web/1").Expire(); }).join();
+    RunHandedOver();
     EXPECT_TRUE(programs()[1].bGone);
     EXPECT_FALSE(mixer.SelectProgramLine(dwBrowser));
     EXPECT_FALSE(mixer.m_bHasVolume);
@@ -196,6 +197,7 @@ TEST_F(MixerDeviceOnEndpointsTest, AProgramIsChosenByItsIdentityAndDrivenLikeALi
     SFakeSessionSetup again{L"web", L"web/2", L"Browser"};
     again.fLevel = 0.3f;
     std::thread([&] { sessions.Play(again); }).join();
+    RunHandedOver();
     ASSERT_TRUE(mixer.SelectProgramLine(dwBrowser));
     EXPECT_EQ(mixer.m_line.dwLineID, before[1].dwLineID);
     DWORD dwSteps = 0;

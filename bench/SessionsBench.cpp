@@ -6,7 +6,8 @@
 //
 //   sessions_bench.exe <programs> [idle seconds]
 //
-// Prints "programs N: menu open X ms (median of 101), idle S s: CPU Y ms, Z wake-ups".
+// Prints "programs N: menu open X ms with L listed (median of 101), idle S s: CPU Y ms, Z wake-ups",
+// L the programs' entries that the menu shows.
 #include "app/StartupValues.h"
 #include "bar/BarDlg.h"
 #include "fw/WinApp.h"
@@ -64,6 +65,16 @@ double MedianMenuOpen(CBarDlg& bar)
     return times[kOpenings / 2];
 }
 
+UINT ProgramEntries(HMENU hMenu)
+{
+    UINT cEntries = 0;
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+        const UINT nID = ::GetMenuItemID(hMenu, i);
+        cEntries += nID >= ID_PROGRAM_FIRST && nID <= ID_PROGRAM_LAST ? 1 : 0;
+    }
+    return cEntries;
+}
+
 // Messages the thread wakes for over a while, dispatched as the program's loop would.
 unsigned IdleWakeUps(DWORD dwSeconds)
 {
@@ -112,8 +123,9 @@ int main(int argc, char** argv)
     const double dCpuBefore = CpuMilliseconds();
     const unsigned nWakeUps = IdleWakeUps(dwIdleSeconds);
     const double dCpu = CpuMilliseconds() - dCpuBefore;
-    std::printf("programs %d: menu open %.3f ms (median of %d), idle %lu s: CPU %.0f ms, %u wake-ups\n",
-                nPrograms, dMenu, kOpenings, dwIdleSeconds, dCpu, nWakeUps);
+    std::printf("programs %d: menu open %.3f ms with %u listed (median of %d), idle %lu s: CPU %.0f ms, %u "
+                "wake-ups\n",
+                nPrograms, dMenu, ProgramEntries(bar.m_hMenuPopup), kOpenings, dwIdleSeconds, dCpu, nWakeUps);
     bar.DestroyWindow();
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
     return 0;

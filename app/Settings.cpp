@@ -26,3 +26,19 @@ int ReadSettingInRange(UINT nNameID, int nDefault, int nMin, int nMax)
     const int nValue = ReadSetting(nNameID, nDefault);
     return nValue < nMin || nValue > nMax ? nDefault : nValue;
 }
+
+std::string ReadSettingText(UINT nNameID)
+{
+    const CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return {};
+    return pApp->GetProfileString(LoadResourceString(IDS_SECTION_SETTINGS).c_str(),
+                                  LoadResourceString(nNameID).c_str(), "");
+}
+
+void WriteSettingText(UINT nNameID, const std::string& strValue)
+{
+    if (const CWinApp* pApp = AfxGetApp())
+        pApp->WriteProfileString(LoadResourceString(IDS_SECTION_SETTINGS).c_str(),
+                                 LoadResourceString(nNameID).c_str(), strValue);
+}

@@ -88,6 +88,7 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnStateStep(ID_ALWAYS_ON_TOP, &CBarDlg::OnUpdateAlwaysOnTop),
         OnCommand(ID_ALWAYS_ON_TOP, &CBarDlg::OnAlwaysOnTop),
         OnCommand(ID_START_WITH_WINDOWS, &CBarDlg::OnStartWithWindows),
+        OnCommandRange(ID_PROGRAM_FIRST, ID_PROGRAM_LAST, &CBarDlg::OnChooseProgram),
         OnCommand(ID_MASTER_VOLUME, &CBarDlg::OnMasterVolume),
         OnCommandRange(ID_CONTROL2, ID_CONTROL10, &CBarDlg::OnChooseLine),
         // BarDlgPopup.cpp
@@ -101,6 +102,7 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnScrollMessage(WM_HSCROLL, &CBarDlg::OnHScroll),
         OnCommand(IDC_MUTE_BUTTON, &CBarDlg::OnMuteButton),
         OnMessage(MM_MIXM_CONTROL_CHANGE, &CBarDlg::OnControlChange),
+        OnMessage(MM_MIXM_LINE_CHANGE, &CBarDlg::OnLineChange),
         OnMessage(WM_SYSCOLORCHANGE, &CBarDlg::OnSysColorChange),
         // BarDlgBody.cpp
         OnMessage(WM_LBUTTONDOWN, &CBarDlg::OnLButtonDown),
@@ -279,6 +281,13 @@ void CBarDlg::SelectStoredLine()
 
     // A line that no longer resolves (another card, a stale setting) falls back to the master.
     m_pMixer->Open(static_cast<UINT>(m_nCardIndex));
+    // A program chosen before stays chosen, also while it does not play.
+    m_dwProgram = m_bInput ? 0 : static_cast<DWORD>(ReadSetting(IDS_APPLICATION, 0));
+    if (m_dwProgram != 0) {
+        m_strProgramName = ReadSettingText(IDS_APPLICATION_NAME);
+        SelectProgram();
+        return;
+    }
     if (!SelectLine(nMenuIndex, StartComponentType(m_bInput, dwType, static_cast<UINT>(nMenuIndex))))
         SelectLine(kMasterMenuIndex, MasterComponentType(m_bInput));
 }
@@ -292,9 +301,11 @@ BOOL CBarDlg::SelectLine(int nMenuIndex, DWORD dwComponentType)
 
 void CBarDlg::SetLineToolTips(int nMenuIndex)
 {
-    // The master line has the bare texts; a numbered line puts its name in front.
+    // The master line has the bare texts; a numbered line or a program puts its name in front.
     std::string strPrefix;
-    if (nMenuIndex != static_cast<int>(kMasterMenuIndex)) {
+    if (m_dwProgram != 0)
+        strPrefix = m_strProgramName + " ";
+    else if (nMenuIndex != static_cast<int>(kMasterMenuIndex)) {
         std::string strName;
         m_pCatalogue->GetLineName(nMenuIndex, strName);
         strPrefix = strName + " ";
@@ -472,8 +483,12 @@ void CBarDlg::SaveValues()
     WriteSetting(IDS_Y_COORDINATE, bRestored ? rc.top : m_ptRestored.y);
     WriteSetting(IDS_START_IN_TRAY, m_bStartInTray ? 1 : 0);
     WriteSetting(IDS_ALWAYS_ON_TOP, m_bAlwaysOnTop ? 1 : 0);
-    WriteSetting(IDS_COMPONENT_TYPE, static_cast<int>(m_dwComponentType));
+    // A program is stored beside the master line, which a copy that knows no programs takes.
+    WriteSetting(IDS_COMPONENT_TYPE,
+                 static_cast<int>(m_dwProgram != 0 ? MasterComponentType(m_bInput) : m_dwComponentType));
     WriteSetting(IDS_MENU_INDEX, m_nMenuIndex);
+    WriteSetting(IDS_APPLICATION, static_cast<int>(m_dwProgram));
+    WriteSettingText(IDS_APPLICATION_NAME, m_strProgramName);
     WriteSetting(IDS_CARD_INDEX, m_nCardIndex);
     WriteSetting(IDS_INPUT_VOLUME, m_bInput);
 }

@@ -16,6 +16,7 @@
 #include "app/RunningCopies.h"
 #include "bar/BarAccessibility.h"
 #include "bar/BarLayout.h"
+#include "bar/ProgramEntries.h"
 #include "draw/ImageButton.h"
 #include "draw/LineBitmaps.h"
 #include "draw/MappedBitmap.h"
@@ -76,6 +77,10 @@ public:
     DWORD m_dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
     int m_nMenuIndex = kMasterMenuIndex;
     int m_nCardIndex = 0;
+    // The program that the bar drives (mixer/ProgramLines.h), by its identity; 0 while it
+    // drives a line. Stored as "Application" and "Application Name".
+    DWORD m_dwProgram = 0;
+    std::string m_strProgramName;
     std::unique_ptr<CLineCatalogue> m_pCatalogue;
     std::unique_ptr<CMixerDevice> m_pMixer;
     std::unique_ptr<CTrayIcon> m_pTrayIcon;
@@ -183,6 +188,16 @@ private:
     LRESULT OnSysColorChange();
     BOOL TakeMouseWheel(const MSG& msg);
 
+    // BarDlgPrograms.cpp
+    // The programs' group of the menu made afresh, right after the line entries; when it opens.
+    void UpdateProgramEntries();
+    // The chosen program's line on the bar's card; FALSE, with neither control, while none of
+    // its sessions is there.
+    BOOL SelectProgram();
+    void ChooseProgram(DWORD dwIdentity, const std::string& strName);
+    void OnChooseProgram(UINT nID);
+    LRESULT OnLineChange();
+
     // BarDlgBody.cpp
     LRESULT OnLButtonDown();
     LRESULT OnLButtonDblClk();
@@ -204,6 +219,11 @@ private:
     int m_nHandlersRunning = 0;
     // A device change that the bar takes part in once the outermost handler has returned.
     BOOL m_bDeviceChangeWaits = FALSE;
+    // The programs' entries of the menu as it last opened, and where they stand in it: from
+    // m_nProgramPosition, a separator and the entries, m_cProgramItems in all.
+    std::vector<SProgramEntry> m_programEntries;
+    int m_nProgramPosition = 0;
+    UINT m_cProgramItems = 0;
     // Wheel rotation not yet turned into whole notches.
     int m_nWheelDelta = 0;
     // Where the bar is when neither minimised nor maximised: the place it saves.

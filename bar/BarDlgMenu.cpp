@@ -29,9 +29,12 @@ bool Shown(const CBarDlg& bar, UINT = 0)
     return ::IsWindowVisible(bar.m_hWnd) != FALSE;
 }
 
-// The entry of the selected line, whether the menu lists it or not.
+// The entry of the selected line, whether the menu lists it or not; none while the bar drives a
+// program, whose entry carries the mark (BarDlgPrograms.cpp).
 UINT SelectedLineEntry(const CBarDlg& bar)
 {
+    if (bar.m_dwProgram != 0)
+        return 0;
     const UINT nIndex = static_cast<UINT>(bar.m_nMenuIndex);
     return nIndex == kMasterMenuIndex ? ID_MASTER_VOLUME : ID_CONTROL2 + nIndex;
 }
@@ -187,6 +190,8 @@ LRESULT CBarDlg::OnInitMenuPopup()
                                     (row.pfnChecked && row.pfnChecked(*this) ? MF_CHECKED : MF_UNCHECKED));
         }
     }
+    // The programs' group is made afresh (BarDlgPrograms.cpp).
+    UpdateProgramEntries();
     return 0;
 }
 
@@ -231,6 +236,9 @@ void CBarDlg::OnChooseLine(UINT nID)
 
 void CBarDlg::ChooseLine(int nMenuIndex, DWORD dwComponentType)
 {
+    // A line is chosen instead of a program.
+    m_dwProgram = 0;
+    m_strProgramName.clear();
     // 1. The line on this bar's card and side; one that this card lacks leaves the slider and
     //    the mute button without controls. The menu's mark follows the menu index all the same.
     SelectLine(nMenuIndex, dwComponentType);

@@ -27,18 +27,24 @@ std::string CRegistryProfile::ApplicationKeyPath() const
     return "Software\\" + m_strCompany + "\\" + m_strApplication;
 }
 
-std::optional<DWORD> CRegistryProfile::ReadInt(const char* pszSection, const char* pszEntry) const
+CScopedRegKey CRegistryProfile::OpenForReading(const char* pszSection) const
 {
     // Reading asks for read access only: a section that may be read but not written is read. The
     // path is opened in one call, not key by key: a start reads a dozen settings, and under Wine
     // each call to the registry is a round trip to its server.
     const std::string strSection = ApplicationKeyPath() + "\\" + pszSection;
-    const CScopedRegKey section = OpenSubKey(HKEY_CURRENT_USER, strSection.c_str(), KEY_READ, false);
-    if (!section) {
-        // A missing path is made on the first read as on the first write.
+    CScopedRegKey section = OpenSubKey(HKEY_CURRENT_USER, strSection.c_str(), KEY_READ, false);
+    // A missing path is made on the first read as on the first write.
+    if (!section)
         OpenSection(pszSection, kReadWrite, true);
+    return section;
+}
+
+std::optional<DWORD> CRegistryProfile::ReadInt(const char* pszSection, const char* pszEntry) const
+{
+    const CScopedRegKey section = OpenForReading(pszSection);
+    if (!section)
         return std::nullopt;
-    }
     DWORD dwType = 0;
     DWORD dwValue = 0;
     DWORD cbValue = sizeof dwValue;
@@ -57,6 +63,34 @@ BOOL CRegistryProfile::WriteInt(const char* pszSection, const char* pszEntry, DW
         return FALSE;
     return ::RegSetValueExA(section.Get(), pszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue),
                             sizeof dwValue) == ERROR_SUCCESS;
+}
+
+std::optional<std::string> CRegistryProfile::ReadText(const char* pszSection, const char* pszEntry) const
+{
+    const CScopedRegKey section = OpenForReading(pszSection);
+    if (!section)
+        return std::nullopt;
+    DWORD dwType = 0;
+    // Room for the text and its terminator, and one byte more that the read never fills, so that
+    // a text stored without its terminator still ends.
+    char szValue[kMaxText + 2] = {};
+    DWORD cbValue = kMaxText + 1;
+    if (::RegQueryValueExA(section.Get(), pszEntry, nullptr, &dwType, reinterpret_cast<BYTE*>(szValue),
+                           &cbValue) != ERROR_SUCCESS ||
+        dwType != REG_SZ)
+        return std::nullopt;
+    return std::string(szValue);
+}
+
+BOOL CRegistryProfile::WriteText(const char* pszSection, const char* pszEntry,
+                                 const std::string& strValue) const
+{
+    const CScopedRegKey section(OpenSection(pszSection, kReadWrite, true));
+    if (!section || strValue.size() > kMaxText)
+        return FALSE;
+    return ::RegSetValueExA(section.Get(), pszEntry, 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(strValue.c_str()),
+                            static_cast<DWORD>(strValue.size() + 1)) == ERROR_SUCCESS;
 }
 
 CScopedRegKey CRegistryProfile::OpenSection(const char* pszSection, REGSAM samDesired, bool bCreate) const

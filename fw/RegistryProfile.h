@@ -1,8 +1,8 @@
-// Integer settings under HKEY_CURRENT_USER\Software\<company>\<application>\<section>.
+// Integer and text settings under HKEY_CURRENT_USER\Software\<company>\<application>\<section>.
 //
 // Each call opens the key path afresh (creating what is missing, so a read also creates the
 // path) and closes it again; nothing is cached, so copies of the program running side by side
-// see each other's writes. Values are 32-bit REG_DWORDs.
+// see each other's writes. Numbers are 32-bit REG_DWORDs, texts REG_SZ in the ANSI code page.
 #pragma once
 
 #include "fw/ScopedHandles.h"
@@ -20,11 +20,18 @@ public:
     // is not a 4-byte REG_DWORD (a value of another type is never half-read).
     std::optional<DWORD> ReadInt(const char* pszSection, const char* pszEntry) const;
     BOOL WriteInt(const char* pszSection, const char* pszEntry, DWORD dwValue) const;
+    // The stored text, or nothing when the value is missing or not a REG_SZ of at most
+    // kMaxText characters.
+    std::optional<std::string> ReadText(const char* pszSection, const char* pszEntry) const;
+    BOOL WriteText(const char* pszSection, const char* pszEntry, const std::string& strValue) const;
+    static constexpr DWORD kMaxText = 260;
 
     // "Software\<company>\<application>", for tools and tests that clear the settings.
     std::string ApplicationKeyPath() const;
 
 private:
+    // The section's key for reading; none when it is missing, which is then made.
+    CScopedRegKey OpenForReading(const char* pszSection) const;
     // The section's key with the access asked for, the path created first when bCreate is set.
     CScopedRegKey OpenSection(const char* pszSection, REGSAM samDesired, bool bCreate) const;
 

@@ -36,6 +36,8 @@ public:
     void SetRegistryKey(const char* pszCompany);
     int GetProfileInt(const char* pszSection, const char* pszEntry, int nDefault) const;
     BOOL WriteProfileInt(const char* pszSection, const char* pszEntry, int nValue) const;
+    std::string GetProfileString(const char* pszSection, const char* pszEntry, const char* pszDefault) const;
+    BOOL WriteProfileString(const char* pszSection, const char* pszEntry, const std::string& strValue) const;
 
     std::string m_strAppName;
     CDialog* m_pMainWnd = nullptr;

@@ -1,6 +1,7 @@
 #include "mixer/LineCatalogue.h"
 
 #include "mixer/MixerHandle.h"
+#include "mixer/frontend/ApplicationLine.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,7 +24,8 @@ void CLineCatalogue::Fill()
     for (DWORD dwType = kFirstSourceType; dwType <= kLastSourceType; ++dwType) {
         MIXERLINEA line = EmptyMixerLine();
         line.dwComponentType = dwType;
-        if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
+        if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR ||
+            line.dwUser == kApplicationLine)
             continue;
         const std::string strId = std::to_string(static_cast<unsigned long>(line.dwLineID));
         m_vecEntries.insert(std::upper_bound(m_vecEntries.begin(), m_vecEntries.end(), strId), strId);
@@ -36,7 +38,17 @@ UINT CLineCatalogue::GetSpeakerSourceCount() const
     line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
     if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
         return 0;
-    return line.cConnections;
+    // Programs' lines are no numbered lines.
+    UINT cSources = 0;
+    for (DWORD dwSource = 0; dwSource < line.cConnections; ++dwSource) {
+        MIXERLINEA source = EmptyMixerLine();
+        source.dwDestination = line.dwDestination;
+        source.dwSource = dwSource;
+        if (mixerGetLineInfoA(kDevice0, &source, MIXER_GETLINEINFOF_SOURCE) != MMSYSERR_NOERROR ||
+            source.dwUser != kApplicationLine)
+            ++cSources;
+    }
+    return cSources;
 }
 
 BOOL CLineCatalogue::LookUp(int nIndex, MIXERLINEA& line) const

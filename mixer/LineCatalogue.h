@@ -3,7 +3,8 @@
 //
 // Entry j is the first line of one source component type (0x1000 to 0x100A) on device 0; the
 // entries stand in the order of their line ids written as unsigned decimal text and compared
-// as text ("131072" before "65536"). Filled once at construction.
+// as text ("131072" before "65536"). Filled once at construction. A program's line
+// (frontend/ApplicationLine.h) is never an entry.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +19,7 @@ public:
     virtual ~CLineCatalogue() = default;
 
     // The number of sources of device 0's speakers destination (of any type, possibly two of
-    // one type); 0 when there is none.
+    // one type), programs' lines (frontend/ApplicationLine.h) left out; 0 when there is none.
     UINT GetSpeakerSourceCount() const;
 
     // FALSE, leaving strName unchanged, when entry nIndex or its line is not found.

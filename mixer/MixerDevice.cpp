@@ -1,7 +1,9 @@
 #include "mixer/MixerDevice.h"
 
 #include "mixer/MixerCards.h"
+#include "mixer/ProgramLines.h"
 #include "mixer/VolumeScale.h"
+#include "mixer/frontend/ApplicationLine.h"
 
 #include <algorithm>
 
@@ -69,12 +71,39 @@ BOOL CMixerDevice::SelectLine(DWORD dwComponentType, BOOL bInput)
     return TRUE;
 }
 
+BOOL CMixerDevice::SelectProgramLine(DWORD dwIdentity)
+{
+    m_dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
+    m_bHasVolume = FALSE;
+    m_bHasMute = FALSE;
+    m_bMultiSelect = FALSE;
+    m_bSingleSelect = FALSE;
+    for (const SProgramLine& program : ReadProgramLines(MixerObject(), MIXER_OBJECTF_HMIXER)) {
+        if (program.dwIdentity != dwIdentity || program.bGone)
+            continue;
+        m_line = EmptyMixerLine();
+        m_line.dwLineID = program.dwLineID;
+        if (mixerGetLineInfoA(MixerObject(), &m_line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_LINEID) !=
+            MMSYSERR_NOERROR)
+            return FALSE;
+        m_bHasVolume =
+            FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME, m_ctlVolume) == MMSYSERR_NOERROR;
+        m_bHasMute =
+            FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, m_ctlMute) == MMSYSERR_NOERROR;
+        m_nChannels = m_line.cChannels;
+        return TRUE;
+    }
+    return FALSE;
+}
+
 BOOL CMixerDevice::SelectOutputLine(DWORD dwComponentType)
 {
     m_line = EmptyMixerLine();
     m_line.dwComponentType = dwComponentType;
+    // A program's line is chosen by itself, never as the line of a type.
     if (mixerGetLineInfoA(MixerObject(), &m_line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) !=
-        MMSYSERR_NOERROR)
+            MMSYSERR_NOERROR ||
+        m_line.dwUser == kApplicationLine)
         return FALSE;
     m_bHasMute = FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, m_ctlMute) == MMSYSERR_NOERROR;
     return TRUE;

@@ -35,6 +35,10 @@ public:
     // Selects the first line of a component type (output side) or the wave-in source of that
     // type (input side). TRUE when the line exists, with or without volume and mute controls.
     BOOL SelectLine(DWORD dwComponentType, BOOL bInput);
+    // Selects the line of the program with this identity on the open card (mixer/ProgramLines.h),
+    // with its volume and mute. FALSE, with neither control, while the program has no line or
+    // every session of it has ended.
+    BOOL SelectProgramLine(DWORD dwIdentity);
 
     DWORD GetSteps() const { return m_ctlVolume.Metrics.cSteps; }
     // The left (first) and right (second) levels; on a surround line the loudest of each side.

@@ -41,6 +41,8 @@
 #define IDS_INSTANCE_COUNT 120
 #define IDS_INPUT_VOLUME 121
 #define IDS_START_IN_TRAY 122
+#define IDS_APPLICATION 123
+#define IDS_APPLICATION_NAME 124
 
 // Window-menu entry added at start
 #define ID_ABOUT 16
@@ -71,3 +73,6 @@
 #define ID_START_IN_TRAY 32795
 #define ID_HIDE_BAR 32796
 #define ID_START_WITH_WINDOWS 32797
+// The programs' entries of the menu (bar/BarDlgPrograms.cpp), one id per program listed.
+#define ID_PROGRAM_FIRST 32800
+#define ID_PROGRAM_LAST 32863

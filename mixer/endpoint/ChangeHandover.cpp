@@ -23,7 +23,7 @@ void CChangeHandover::Keep(CComPtr<IUnknown> pCallback)
 
 LRESULT CALLBACK CChangeHandover::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (uMsg == kControlChanged || uMsg == kDevicesChanged) {
+    if (uMsg >= kControlChanged && uMsg <= kSessionEvent) {
         reinterpret_cast<CChangeHandover*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA))
             ->m_handler(uMsg, wParam, lParam);
         return 0;

@@ -26,6 +26,13 @@ public:
     // the HMIXER, lParam the control id), or the endpoints may have changed.
     static constexpr UINT kControlChanged = WM_APP;
     static constexpr UINT kDevicesChanged = WM_APP + 1;
+    // A line (lParam its id) or a control (lParam its id) of a card changed, for every handle
+    // open on it: wParam the card (const CModelCard*), which is only compared. Programs' sessions
+    // send these on the mixer's thread (AudioSessions.h).
+    static constexpr UINT kCardLineChanged = WM_APP + 2;
+    static constexpr UINT kCardControlChanged = WM_APP + 3;
+    // A program's session came, changed or ended: lParam carries the event (SessionCallbacks.h).
+    static constexpr UINT kSessionEvent = WM_APP + 4;
 
     using CHandler = std::function<void(UINT uMsg, WPARAM wParam, LPARAM lParam)>;
 

@@ -62,18 +62,6 @@ std::optional<size_t> FindSameDevice(const std::vector<SEndpointInfo>& renders, 
     return static_cast<size_t>(it - captures.begin());
 }
 
-std::string ToAnsi(const std::wstring& str)
-{
-    if (str.empty())
-        return {};
-    const int cch = ::WideCharToMultiByte(CP_ACP, 0, str.data(), static_cast<int>(str.size()), nullptr, 0,
-                                          nullptr, nullptr);
-    std::string strAnsi(static_cast<size_t>(std::max(cch, 0)), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, str.data(), static_cast<int>(str.size()), strAnsi.data(), cch, nullptr,
-                          nullptr);
-    return strAnsi;
-}
-
 } // namespace
 
 std::vector<SCardPlan> PlanCards(const std::vector<SEndpointInfo>& renders,
@@ -99,6 +87,18 @@ std::vector<SCardPlan> PlanCards(const std::vector<SEndpointInfo>& renders,
                          [&](const SEndpointInfo& render) { return MayShareDevice(render, captures[i]); }))
             cards.push_back({std::nullopt, i});
     return cards;
+}
+
+std::string ToAnsi(const std::wstring& str)
+{
+    if (str.empty())
+        return {};
+    const int cch = ::WideCharToMultiByte(CP_ACP, 0, str.data(), static_cast<int>(str.size()), nullptr, 0,
+                                          nullptr, nullptr);
+    std::string strAnsi(static_cast<size_t>(std::max(cch, 0)), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, str.data(), static_cast<int>(str.size()), strAnsi.data(), cch, nullptr,
+                          nullptr);
+    return strAnsi;
 }
 
 std::string CardName(const std::wstring& strName)

@@ -54,6 +54,7 @@ std::wstring GuidProperty(IPropertyStore* pStore, const PROPERTYKEY& key)
 
 struct SFoundEndpoint {
     SEndpointInfo info;
+    CComPtr<IMMDevice> pDevice;
     CComPtr<IAudioEndpointVolume> pVolume;
 };
 
@@ -83,6 +84,7 @@ std::vector<SFoundEndpoint> ActiveEndpoints(IMMDeviceEnumerator* pEnumerator, ED
             endpoint.info.strAdapter = TextProperty(pStore.Get(), PKEY_DeviceInterface_FriendlyName);
             endpoint.info.strContainer = GuidProperty(pStore.Get(), kContainerIdKey);
         }
+        endpoint.pDevice = std::move(pDevice);
         found.push_back(std::move(endpoint));
     }
     return found;
@@ -120,6 +122,7 @@ SEndpointLine MakeLine(DWORD dwComponentType, const SFoundEndpoint& endpoint)
     SEndpointLine line;
     line.dwComponentType = dwComponentType;
     line.strEndpointId = endpoint.info.strId;
+    line.pDevice = endpoint.pDevice;
     line.pVolume = endpoint.pVolume;
     UINT cChannels = 0;
     if (SUCCEEDED(endpoint.pVolume->GetChannelCount(&cChannels)))

@@ -20,6 +20,8 @@ struct SEndpointLine {
     // MIXERLINE_COMPONENTTYPE_DST_SPEAKERS or MIXERLINE_COMPONENTTYPE_DST_WAVEIN.
     DWORD dwComponentType = 0;
     std::wstring strEndpointId;
+    // The endpoint, for its audio sessions (AudioSessions.h).
+    CComPtr<IMMDevice> pDevice;
     CComPtr<IAudioEndpointVolume> pVolume;
     DWORD cChannels = 1;
     // The volume control's step count, from GetVolumeStepInfo.
@@ -49,6 +51,23 @@ constexpr DWORD VolumeControlOf(DWORD dwDestination)
 constexpr DWORD MuteControlOf(DWORD dwDestination)
 {
     return dwDestination * kControlsPerLine + 1;
+}
+
+// An application (AudioSessions.h) is source n of the speakers destination: line id n << 16
+// (the source's index in the high word, the destination's, 0, in the low word), a VOLUME control
+// 0x100 + 2n and a MUTE control 0x101 + 2n.
+constexpr DWORD kApplicationControlBase = 0x100;
+constexpr DWORD ApplicationLineIdOf(DWORD dwApplication)
+{
+    return dwApplication << 16;
+}
+constexpr DWORD ApplicationVolumeOf(DWORD dwApplication)
+{
+    return kApplicationControlBase + dwApplication * kControlsPerLine;
+}
+constexpr DWORD ApplicationMuteOf(DWORD dwApplication)
+{
+    return ApplicationVolumeOf(dwApplication) + 1;
 }
 
 // PKEY_Device_ContainerId: the id of the physical device that an endpoint belongs to, the same

@@ -3,6 +3,7 @@
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/endpoint/EndpointMixerCard.h"
+#include "mixer/endpoint/SessionCallbacks.h"
 #include "mixer/frontend/HandleTable.h"
 
 CEndpointMixer::CEndpointMixer(CComPtr<IMMDeviceEnumerator> pEnumerator)
@@ -36,10 +37,20 @@ void CEndpointMixer::Attach(std::weak_ptr<CHandleTable> pHandles)
 
 void CEndpointMixer::HandedOver(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    const auto pHandles = m_pHandles.lock();
     if (uMsg == CChangeHandover::kDevicesChanged)
         m_pDeviceClient->CheckEndpoints();
-    else if (const auto pHandles = m_pHandles.lock())
+    else if (uMsg == CChangeHandover::kSessionEvent)
+        CSessionInbox::Deliver(lParam);
+    else if (!pHandles)
+        return;
+    else if (uMsg == CChangeHandover::kControlChanged)
         pHandles->ControlChanged(reinterpret_cast<HMIXER>(wParam), static_cast<DWORD>(lParam));
+    else
+        pHandles->NotifyCard(reinterpret_cast<const CModelCard*>(wParam),
+                             uMsg == CChangeHandover::kCardLineChanged ? MM_MIXM_LINE_CHANGE
+                                                                       : MM_MIXM_CONTROL_CHANGE,
+                             static_cast<DWORD>(lParam));
 }
 
 const CModelCards& CEndpointMixer::Cards()

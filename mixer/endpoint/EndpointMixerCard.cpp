@@ -1,6 +1,7 @@
 #include "mixer/endpoint/EndpointMixerCard.h"
 
 #include "mixer/endpoint/ChangeHandover.h"
+#include "mixer/endpoint/EndpointCards.h"
 #include "mixer/endpoint/VolumeCallback.h"
 
 #include <audioclient.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -43,6 +45,31 @@ SCardLayout CardLayout(const SEndpointCard& card)
                                        {ControlLayout(line, d, false), ControlLayout(line, d, true)}};
     }
     return layout;
+}
+
+SLineLayout ApplicationLayout(DWORD dwApplication, const SApplicationLine& application)
+{
+    SLineLayout line{ApplicationLineIdOf(dwApplication),
+                     MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
+                     1,
+                     ToAnsi(application.strName),
+                     {{ApplicationVolumeOf(dwApplication), MIXERCONTROL_CONTROLTYPE_VOLUME, kVolumeMaximum,
+                       kDefaultVolumeSteps, 0},
+                      {ApplicationMuteOf(dwApplication), MIXERCONTROL_CONTROLTYPE_MUTE, 1, 0, 0}}};
+    line.fdwLine = application.fdwLine;
+    line.dwUser = kApplicationLine;
+    line.dwIdentity = application.dwIdentity;
+    return line;
+}
+
+bool IsApplication(const SControlPlace& control)
+{
+    return control.pControl->dwControlID >= kApplicationControlBase;
+}
+
+DWORD ApplicationOf(const SControlPlace& control)
+{
+    return (control.pControl->dwControlID - kApplicationControlBase) / kControlsPerLine;
 }
 
 bool IsMute(const SControlPlace& control)
@@ -88,8 +115,85 @@ MMRESULT CEndpointMixerCard::Result(HRESULT hr) const
     return MMSYSERR_ERROR;
 }
 
+void CEndpointMixerCard::Refresh()
+{
+    if (!std::exchange(m_bSessionsStarted, true))
+        StartSessions();
+    if (!m_pSessions || !m_pSessions->Update())
+        return;
+    const std::vector<SApplicationLine>& applications = m_pSessions->Applications();
+    auto& sources = m_layout.destinations.front().sources;
+    sources.clear();
+    for (DWORD n = 0; n < applications.size(); ++n)
+        sources.push_back(ApplicationLayout(n, applications[n]));
+}
+
+void CEndpointMixerCard::StartSessions()
+{
+    // Programs play on a render endpoint; a card of a microphone alone has none.
+    const SEndpointLine& speakers = m_pCard->lines.front();
+    CComPtr<IAudioSessionManager2> pManager;
+    if (speakers.dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !speakers.pDevice ||
+        FAILED(speakers.pDevice->Activate(__uuidof(IAudioSessionManager2), CLSCTX_ALL, nullptr,
+                                          pManager.PutVoid())) ||
+        !pManager)
+        return;
+    const auto pHandover = m_pHandover.lock();
+    if (!pHandover)
+        return;
+    // On the mixer's thread, through the handover's handler to the handles open on this card.
+    const HWND hWndHandover = pHandover->Window();
+    const auto wParamCard = reinterpret_cast<WPARAM>(static_cast<const CModelCard*>(this));
+    auto notify = [hWndHandover, wParamCard](size_t nApplication, SessionChange change) {
+        const auto dwApplication = static_cast<DWORD>(nApplication);
+        if (change == SessionChange::Line)
+            ::SendMessageA(hWndHandover, CChangeHandover::kCardLineChanged, wParamCard,
+                           ApplicationLineIdOf(dwApplication));
+        else
+            ::SendMessageA(hWndHandover, CChangeHandover::kCardControlChanged, wParamCard,
+                           change == SessionChange::Mute ? ApplicationMuteOf(dwApplication)
+                                                         : ApplicationVolumeOf(dwApplication));
+    };
+    // A session that loses its endpoint or the audio service: the cards changed.
+    m_pSessions = std::make_unique<CAudioSessions>(
+        std::move(pManager), m_guidOwnWrites, std::move(notify),
+        [pDeviceClient = m_pDeviceClient] { pDeviceClient->DeviceFailed(); }, m_pHandover);
+}
+
+MMRESULT CEndpointMixerCard::ApplicationResult(HRESULT hr) const
+{
+    if (hr == AUDCLNT_E_SERVICE_NOT_RUNNING)
+        return Result(hr);
+    return SUCCEEDED(hr) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+}
+
+MMRESULT CEndpointMixerCard::ReadApplication(const SControlPlace& control, std::vector<DWORD>& values) const
+{
+    HRESULT hr = S_OK;
+    if (IsMute(control)) {
+        BOOL bMuted = FALSE;
+        hr = m_pSessions->GetMute(ApplicationOf(control), bMuted);
+        values[0] = bMuted ? 1 : 0;
+    }
+    else {
+        float fLevel = 0.0f;
+        hr = m_pSessions->GetVolume(ApplicationOf(control), fLevel);
+        values[0] = ScalarToValue(fLevel);
+    }
+    return ApplicationResult(hr);
+}
+
+MMRESULT CEndpointMixerCard::WriteApplication(const SControlPlace& control, const std::vector<DWORD>& values)
+{
+    return ApplicationResult(IsMute(control)
+                                 ? m_pSessions->SetMute(ApplicationOf(control), values[0] != 0)
+                                 : m_pSessions->SetVolume(ApplicationOf(control), ValueToScalar(values[0])));
+}
+
 MMRESULT CEndpointMixerCard::Read(const SControlPlace& control, std::vector<DWORD>& values) const
 {
+    if (IsApplication(control))
+        return ReadApplication(control, values);
     IAudioEndpointVolume* pVolume = LineOf(control).pVolume.Get();
     HRESULT hr = S_OK;
     if (IsMute(control)) {
@@ -113,6 +217,8 @@ MMRESULT CEndpointMixerCard::Read(const SControlPlace& control, std::vector<DWOR
 
 MMRESULT CEndpointMixerCard::Write(const SControlPlace& control, const std::vector<DWORD>& values)
 {
+    if (IsApplication(control))
+        return WriteApplication(control, values);
     IAudioEndpointVolume* pVolume = LineOf(control).pVolume.Get();
     HRESULT hr = S_OK;
     if (IsMute(control))

@@ -3,7 +3,13 @@
 // endpoint when it has one) has the line id 0xFFFF0000 + d, a VOLUME control 2d on its
 // endpoint's volume (0..0xFFFF per channel; a write of one level for all channels sets the
 // master, which keeps the balance set in Windows, one of different levels sets each channel) and
-// a MUTE control 2d + 1 on its endpoint's mute. There are no sources.
+// a MUTE control 2d + 1 on its endpoint's mute.
+// The speakers destination has one source line per application that plays on the endpoint
+// (AudioSessions.h; numbers in EndpointDevices.h): type MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, one
+// channel, the driver word kApplicationLine, a VOLUME and a MUTE control on its sessions' volume
+// and mute. Its line is active while a session plays, and disconnected once all have expired;
+// a line that comes, goes, changes its name or starts or stops playing is announced with
+// MM_MIXM_LINE_CHANGE, a change of its volume or mute made elsewhere with MM_MIXM_CONTROL_CHANGE.
 //
 // An endpoint that answers AUDCLNT_E_DEVICE_INVALIDATED (unplugged) or
 // AUDCLNT_E_SERVICE_NOT_RUNNING (the audio service stopped or restarted) makes the call fail and
@@ -13,6 +19,7 @@
 // (VolumeCallback.h); the front end announces them itself.
 #pragma once
 
+#include "mixer/endpoint/AudioSessions.h"
 #include "mixer/endpoint/DeviceChangeClient.h"
 #include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/frontend/CardModel.h"
@@ -27,6 +34,8 @@ public:
                        CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites);
 
     const SCardLayout& Layout() const override { return m_layout; }
+    // Starts hearing the speakers' sessions at the first call, then takes in their changes.
+    void Refresh() override;
     MMRESULT Read(const SControlPlace& control, std::vector<DWORD>& values) const override;
     MMRESULT Write(const SControlPlace& control, const std::vector<DWORD>& values) override;
     // One volume callback per destination, registered while the result lives.
@@ -37,10 +46,18 @@ public:
 private:
     const SEndpointLine& LineOf(const SControlPlace& control) const;
     MMRESULT Result(HRESULT hr) const;
+    void StartSessions();
+    MMRESULT ReadApplication(const SControlPlace& control, std::vector<DWORD>& values) const;
+    MMRESULT WriteApplication(const SControlPlace& control, const std::vector<DWORD>& values);
+    // A session's failure is the card's only when the audio service has stopped; otherwise the
+    // session alone has ended.
+    MMRESULT ApplicationResult(HRESULT hr) const;
 
     const std::shared_ptr<const SEndpointCard> m_pCard;
     const std::weak_ptr<CChangeHandover> m_pHandover;
     const CComPtr<CDeviceChangeClient> m_pDeviceClient;
     const GUID m_guidOwnWrites;
-    const SCardLayout m_layout;
+    SCardLayout m_layout;
+    std::unique_ptr<CAudioSessions> m_pSessions;
+    bool m_bSessionsStarted = false;
 };

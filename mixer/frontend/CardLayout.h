@@ -7,6 +7,8 @@
 // The helpers below are the rules about them that the front end and the models share.
 #pragma once
 
+#include "mixer/frontend/ApplicationLine.h"
+
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -31,6 +33,12 @@ struct TLineLayout {
     // Also the short name, cut to what the record holds.
     std::string strName;
     std::vector<Control> controls;
+    // MIXERLINE_LINEF_ACTIVE, 0 (a line that carries no signal now) or MIXERLINE_LINEF_DISCONNECTED.
+    DWORD fdwLine = MIXERLINE_LINEF_ACTIVE;
+    // MIXERLINE's driver word: kApplicationLine on an application's line, else 0.
+    DWORD dwUser = 0;
+    // An application's line: its identity (ApplicationLine.h), else 0.
+    DWORD dwIdentity = 0;
 };
 
 template <class Control>

@@ -32,6 +32,10 @@ class CModelCard {
 public:
     virtual ~CModelCard() = default;
     virtual const SCardLayout& Layout() const = 0;
+    // Takes in the changes of the card's lines reported since the last call (programs' sessions
+    // that came or went); the layout holds still between two calls. The front end calls it once
+    // per mixer call that names the card, before it looks at the layout.
+    virtual void Refresh() {}
     // values comes sized to ValueCount(control); any failure is MMSYSERR_ERROR.
     virtual MMRESULT Read(const SControlPlace& control, std::vector<DWORD>& values) const = 0;
     // The values are checked (CheckValues); the front end announces a successful write itself.

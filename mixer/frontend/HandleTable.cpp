@@ -52,11 +52,11 @@ bool CHandleTable::Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>&
     return true;
 }
 
-void CHandleTable::NotifyCard(const CModelCard* pCard, DWORD dwControlID) const
+void CHandleTable::NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam) const
 {
     for (const auto& [hMixer, handle] : m_handles)
         if (handle.pCard.get() == pCard)
-            handle.callback.Notify(hMixer, MM_MIXM_CONTROL_CHANGE, dwControlID);
+            handle.callback.Notify(hMixer, uMsg, dwParam);
 }
 
 void CHandleTable::ControlChanged(HMIXER hMixer, DWORD dwControlID)

@@ -34,8 +34,9 @@ public:
     // The card of an open handle; false when the handle is not open.
     bool Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>& pCard) const;
 
-    // MM_MIXM_CONTROL_CHANGE to every handle open on pCard.
-    void NotifyCard(const CModelCard* pCard, DWORD dwControlID) const;
+    // uMsg (MM_MIXM_CONTROL_CHANGE with a control id, MM_MIXM_LINE_CHANGE with a line id) to
+    // every handle open on pCard. pCard is only compared, so it may have gone.
+    void NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam) const;
 
     // A control of the card that hMixer was opened on changed, not by the front end's write:
     // MM_MIXM_CONTROL_CHANGE to that handle, if it is still open.

@@ -35,8 +35,8 @@ void FillLine(const SCardLayout& card, const SLinePlace& place, MIXERLINEA& mxl)
     mxl.dwDestination = place.dwDestination;
     mxl.dwSource = place.bSource ? place.dwSource : 0;
     mxl.dwLineID = line.dwLineID;
-    mxl.fdwLine = MIXERLINE_LINEF_ACTIVE | (place.bSource ? MIXERLINE_LINEF_SOURCE : 0);
-    mxl.dwUser = 0;
+    mxl.fdwLine = line.fdwLine | (place.bSource ? MIXERLINE_LINEF_SOURCE : 0);
+    mxl.dwUser = line.dwUser;
     mxl.dwComponentType = line.dwComponentType;
     mxl.cChannels = line.cChannels;
     mxl.cConnections = place.cConnections;
@@ -45,6 +45,7 @@ void FillLine(const SCardLayout& card, const SLinePlace& place, MIXERLINEA& mxl)
     CopyName(mxl.szName, sizeof mxl.szName, line.strName.c_str());
     mxl.Target = {};
     mxl.Target.dwType = TargetType(line.dwComponentType);
+    mxl.Target.dwDeviceID = line.dwIdentity;
     mxl.Target.vDriverVersion = 0x0100;
     CopyName(mxl.Target.szPname, sizeof mxl.Target.szPname, card.strName.c_str());
 }
@@ -138,6 +139,14 @@ CMixerFrontEnd::~CMixerFrontEnd()
 }
 
 MMRESULT CMixerFrontEnd::Resolve(UINT_PTR nObject, DWORD fdwFlags, SResolved& resolved)
+{
+    const MMRESULT mmr = ResolveCard(nObject, fdwFlags, resolved);
+    if (mmr == MMSYSERR_NOERROR)
+        resolved.pCard->Refresh();
+    return mmr;
+}
+
+MMRESULT CMixerFrontEnd::ResolveCard(UINT_PTR nObject, DWORD fdwFlags, SResolved& resolved)
 {
     const auto hMixer = reinterpret_cast<HMIXER>(nObject);
     switch (fdwFlags & kObjectTypeMask) {
@@ -365,6 +374,6 @@ MMRESULT CMixerFrontEnd::SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAI
         return mmr;
     // Every successful write is announced to every handle on the card, even one that changed
     // nothing, as WINMM does; models report only the changes made elsewhere.
-    m_pHandles->NotifyCard(resolved.pCard.get(), pmxcd->dwControlID);
+    m_pHandles->NotifyCard(resolved.pCard.get(), MM_MIXM_CONTROL_CHANGE, pmxcd->dwControlID);
     return MMSYSERR_NOERROR;
 }

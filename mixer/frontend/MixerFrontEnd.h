@@ -44,7 +44,9 @@ private:
         bool bHandle = false;
     };
 
+    // The card an object names, brought up to date (CModelCard::Refresh).
     MMRESULT Resolve(UINT_PTR nObject, DWORD fdwFlags, SResolved& resolved);
+    MMRESULT ResolveCard(UINT_PTR nObject, DWORD fdwFlags, SResolved& resolved);
     // The flags and the object of a query whose query flags run up to dwLastQuery.
     MMRESULT ResolveQuery(HMIXEROBJ hmxobj, DWORD fdwFlags, DWORD dwLastQuery, SResolved& resolved);
     // The flags, the object and the details record of a read or a write.

@@ -4,8 +4,10 @@
 // picture (icon 161) in the tray icon of the output master; Windows' broadcast of a change of any
 // device restarts nothing, the mixer's notice of a changed endpoint restarts the bar once; the
 // last endpoints unplugged leave one bar that says there is no driver, and their return brings
-// the set back.
+// the set back. The programs that play on the card are a group of the menu, and the bar drives
+// the one chosen, follows it while it plays, stops and plays again, and remembers it.
 #include "app/StartupValues.h"
+#include "bar/ProgramEntries.h"
 #include "bar/BarDlg.h"
 #include "bar/TrayIcon.h"
 #include "fw/WinApp.h"
@@ -218,6 +220,137 @@ TEST_F(EndpointBarTest, TheLastEndpointsUnpluggedLeaveOneBarThatSaysSoAndTheirRe
     for (const wchar_t* pszId : {L"hdmi", L"cam"})
         ProcessLaptop().Fake().SetState(pszId, DEVICE_STATE_ACTIVE);
     Dispatch();
+}
+
+TEST(ProgramEntriesTest, PlayingProgramsAndTheChosenOneAreListed)
+{
+    const SProgramLine player{0x10000, 11, "Player", false};
+    const SProgramLine browser{0x20000, 22, "Browser", false};
+    SProgramLine gone = browser;
+    gone.bGone = true;
+    const struct {
+        const char* pszCase;
+        std::vector<SProgramLine> programs;
+        DWORD dwChosen;
+        std::vector<SProgramEntry> expected;
+    } cases[] = {
+        {"no program", {}, 0, {}},
+        {"two programs, a line chosen",
+         {player, browser},
+         0,
+         {{11, "Player", false, false}, {22, "Browser", false, false}}},
+        {"the browser chosen",
+         {player, browser},
+         22,
+         {{11, "Player", false, false}, {22, "Browser", false, true}}},
+        {"a program gone is left out", {player, gone}, 0, {{11, "Player", false, false}}},
+        {"but for the chosen one, greyed",
+         {player, gone},
+         22,
+         {{11, "Player", false, false}, {22, "Browser", true, true}}},
+        {"a chosen program the card never saw",
+         {player},
+         33,
+         {{11, "Player", false, false}, {33, "Chat", true, true}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ProgramEntries(c.programs, c.dwChosen, c.dwChosen == 33 ? "Chat" : "Browser"), c.expected)
+            << c.pszCase;
+}
+
+// The menu's entries from "Master Volme" to the end, each as its text, or "-" for a separator,
+// with "(grey)" and "(chosen)" where it is.
+std::vector<std::string> EntriesFromTheMaster(HMENU hMenu)
+{
+    std::vector<std::string> entries;
+    bool bFound = false;
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+        bFound |= ::GetMenuItemID(hMenu, i) == ID_MASTER_VOLUME;
+        if (!bFound)
+            continue;
+        char szText[128] = {};
+        ::GetMenuStringA(hMenu, static_cast<UINT>(i), szText, sizeof szText, MF_BYPOSITION);
+        const UINT nState = ::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
+        if ((nState & MF_SEPARATOR) != 0) {
+            entries.push_back("-");
+            continue;
+        }
+        std::string strEntry = szText;
+        if ((nState & MF_GRAYED) != 0)
+            strEntry += " (grey)";
+        if ((nState & MF_CHECKED) != 0)
+            strEntry += " (chosen)";
+        entries.push_back(strEntry);
+    }
+    return entries;
+}
+
+TEST_F(EndpointBarTest, TheBarDrivesTheProgramChosenFromTheMenuAndRemembersIt)
+{
+    CFakeSessionManager& sessions = ProcessLaptop().Sessions(L"spk");
+    std::thread([&] { sessions.Session(L"web/1").SetLevelElsewhere(0.3f); }).join();
+    const auto openMenu = [&](CBarDlg& bar) {
+        ::SendMessageA(bar.m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(bar.m_hMenuPopup), 0);
+        return EntriesFromTheMaster(bar.m_hMenuPopup);
+    };
+    const std::vector<std::string> cards = {"-", "&1.  Speakers (Realtek Audio) (chosen)",
+                                            "&2.  LG TV (Intel Display Audio)",
+                                            "&3.  Microphone (USB Camera)"};
+    const auto withCards = [&](std::vector<std::string> entries) {
+        entries.insert(entries.end(), cards.begin(), cards.end());
+        return entries;
+    };
+    EXPECT_EQ(openMenu(m_bar), withCards({"Master Volme (chosen)", "-", "Player", "Browser"}));
+
+    // Chosen, the browser is the bar's line: slider, mute button, tray and tooltips.
+    ::SendMessageA(m_bar.m_hWnd, WM_COMMAND, ID_PROGRAM_FIRST + 1, 0);
+    Dispatch();
+    EXPECT_EQ(SliderPosition(), 30);
+    ::SendMessageA(m_bar.m_hWnd, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 60),
+                   reinterpret_cast<LPARAM>(m_bar.m_sliderVolume.m_hWnd));
+    EXPECT_NEAR(sessions.Session(L"web/1").Level(), 0.6f, 0.0001f);
+    EXPECT_EQ(sessions.Session(L"player/1").Level(), 1.0f);
+    EXPECT_EQ(Speakers().Level(), 0.5f);
+    ::SendMessageA(m_bar.m_btnMute.m_hWnd, BM_CLICK, 0, 0);
+    EXPECT_TRUE(sessions.Session(L"web/1").Muted());
+    EXPECT_EQ(IconPixels(m_bar.m_pTrayIcon->m_nid.hIcon), PictureOf(IDI_MUTED));
+    Dispatch();
+    EXPECT_EQ(openMenu(m_bar), withCards({"Master Volme", "-", "Player", "Browser (chosen)"}));
+
+    // A change made by the program moves the slider; its end disables the controls and greys
+    // its entry; when it plays again the bar drives it at the level it plays at.
+    std::thread([&] { sessions.Session(L"web/1").SetLevelElsewhere(0.8f); }).join();
+    Dispatch();
+    EXPECT_EQ(SliderPosition(), 80);
+    std::thread([&] { sessions.Session(L"web/1").Expire(); }).join();
+    Dispatch();
+    EXPECT_FALSE(::IsWindowEnabled(m_bar.m_sliderVolume.m_hWnd));
+    EXPECT_FALSE(::IsWindowEnabled(m_bar.m_btnMute.m_hWnd));
+    EXPECT_EQ(openMenu(m_bar), withCards({"Master Volme", "-", "Player", "Browser (grey) (chosen)"}));
+    SFakeSessionSetup again{L"web", L"web/2", L"Browser"};
+    again.fLevel = 0.45f;
+    std::thread([&] { sessions.Play(again); }).join();
+    Dispatch();
+    EXPECT_TRUE(::IsWindowEnabled(m_bar.m_sliderVolume.m_hWnd));
+    EXPECT_EQ(SliderPosition(), 45);
+
+    // The choice lasts: the next bar drives the browser from the start; a line chosen clears it.
+    const DWORD dwBrowser = m_bar.m_dwProgram;
+    ASSERT_NE(dwBrowser, 0u);
+    m_bar.DestroyWindow();
+    EXPECT_EQ(static_cast<DWORD>(m_app.GetProfileInt("Settings", "Application", 0)), dwBrowser);
+    EXPECT_EQ(m_app.GetProfileString("Settings", "Application Name", ""), "Browser");
+    EXPECT_EQ(m_app.GetProfileInt("Settings", "Menu Index", 0), 9);
+    CBarDlg next{m_copies};
+    ASSERT_TRUE(next.Create(IDD_BAR));
+    Dispatch();
+    EXPECT_EQ(::SendMessageA(next.m_sliderVolume.m_hWnd, TBM_GETPOS, 0, 0), 45);
+    EXPECT_EQ(openMenu(next), withCards({"Master Volme", "-", "Player", "Browser (chosen)"}));
+    ::SendMessageA(next.m_hWnd, WM_COMMAND, ID_MASTER_VOLUME, 0);
+    EXPECT_EQ(openMenu(next), withCards({"Master Volme (chosen)", "-", "Player", "Browser"}));
+    next.DestroyWindow();
+    EXPECT_EQ(m_app.GetProfileInt("Settings", "Application", 1), 0);
+    std::thread([&] { sessions.Session(L"web/2").Expire(); }).join();
 }
 
 } // namespace

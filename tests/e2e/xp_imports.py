@@ -66,10 +66,10 @@ AVAILABLE_ON_XP = {
         DestroyWindow DialogBoxParamA DispatchMessageA DrawFocusRect DrawIcon EnableMenuItem EnableWindow
         EndDialog EndPaint EnumDisplayMonitors EnumThreadWindows FindWindowExA FrameRect GetAncestor
         GetClassNameA GetClientRect GetCursorPos GetDC GetDesktopWindow GetDlgItem GetFocus
-        GetForegroundWindow GetMenuItemID
+        GetForegroundWindow GetMenuItemCount GetMenuItemID
         GetMenuState GetMenuStringA GetMessageA GetMonitorInfoA GetParent GetPropA GetSubMenu
         GetSysColor GetSystemMenu GetSystemMetrics GetWindow GetWindowLongA GetWindowRect
-        GetWindowTextA InflateRect InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow
+        GetWindowTextA InflateRect InsertMenuA InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow
         IsWindowEnabled IsWindowVisible IsZoomed KillTimer LoadAcceleratorsA LoadIconA LoadImageA
         LoadMenuA LoadStringW MapWindowPoints MessageBoxA MonitorFromRect MoveWindow NotifyWinEvent
         PostMessageA

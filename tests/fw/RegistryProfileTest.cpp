@@ -1,4 +1,4 @@
-// Integer settings in the registry: defaults, key creation, values of the wrong type and a section
+// Integer and text settings in the registry: defaults, key creation, values of the wrong type and a section
 // that may be read but not written.
 #include "fw/RegistryProfile.h"
 #include "fw/ScopedHandles.h"
@@ -72,6 +72,23 @@ TEST_F(RegistryProfileTest, ValuesOfAnotherTypeReadAsAbsent)
     for (const char* pszEntry : {"Text", "Binary", "Short", "Long"})
         EXPECT_FALSE(m_profile.ReadInt("Settings", pszEntry).has_value()) << pszEntry;
     EXPECT_EQ(42u, m_profile.ReadInt("Settings", "Good"));
+}
+
+TEST_F(RegistryProfileTest, TextsComeBackAsWrittenAndOthersReadAsAbsent)
+{
+    for (const std::string& strText :
+         {std::string(), std::string("Mozilla Firefox"), std::string(260, 'x')}) {
+        EXPECT_TRUE(m_profile.WriteText("Settings", "Text", strText));
+        EXPECT_EQ(m_profile.ReadText("Settings", "Text"), strText);
+    }
+    EXPECT_FALSE(m_profile.WriteText("Settings", "Text", std::string(261, 'y')));
+    const DWORD dwNumber = 42;
+    Store("Number", REG_DWORD, &dwNumber, sizeof dwNumber);
+    Store("Long", REG_SZ, std::string(300, 'z').c_str(), 301);
+    Store("Unended", REG_SZ, "abc", 3);
+    for (const char* pszEntry : {"Number", "Long", "Missing"})
+        EXPECT_FALSE(m_profile.ReadText("Settings", pszEntry).has_value()) << pszEntry;
+    EXPECT_EQ(m_profile.ReadText("Settings", "Unended"), "abc");
 }
 
 TEST_F(RegistryProfileTest, ReadOnlySectionIsReadAndARefusedWriteChangesNothing)

@@ -23,6 +23,10 @@ struct ContractBackend {
     bool bWine = false;
     // Another program changes the volume of device 0's speakers; null where nothing can.
     void (*pfnChangeElsewhere)() = nullptr;
+    // A program starts playing on device 0's speakers, and its session later expires; null
+    // where programs have no lines of their own.
+    void (*pfnPlayProgram)() = nullptr;
+    void (*pfnEndProgram)() = nullptr;
 };
 
 // Makes the backend ready; false, with the reason, when there is no mixer device to test.

@@ -15,9 +15,14 @@ bool PrepareContractBackend(ContractBackend& backend, std::string& strWhyNot)
         speakers.SetLevelElsewhere(speakers.Level() < 0.5f ? 0.75f : 0.25f);
         RunHandedOver();
     };
-    // The laptop's two playback endpoints are the two cards.
+    backend.pfnPlayProgram = [] {
+        ProcessLaptop().Sessions(L"spk").Play(
+            {L"music", L"music/1", L"Music", 0, false, false, GUID_NULL, AudioSessionStateActive, 0.75f});
+    };
+    backend.pfnEndProgram = [] { ProcessLaptop().Sessions(L"spk").Session(L"music/1").Expire(); };
+    // The laptop's two playback endpoints are two cards, the webcam's microphone the third.
     ProcessLaptop();
-    if (mixerGetNumDevs() == 2)
+    if (mixerGetNumDevs() == 3)
         return true;
     strWhyNot = "the process chose " + ProcessMixerChoice().strReason;
     return false;

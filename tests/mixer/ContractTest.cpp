@@ -7,6 +7,7 @@
 #include "mixer/MixerDevice.h"
 #include "mixer/MixerTestSupport.h"
 #include "mixer/VolumeScale.h"
+#include "mixer/frontend/ApplicationLine.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -550,6 +551,70 @@ void CheckEventCallback(const ContractBackend& backend, const CNotifyWindow&)
     EXPECT_FALSE(isSet()) << "after close";
 }
 
+// The line messages (MM_MIXM_LINE_CHANGE) waiting for a window, their line ids, taken off its queue.
+std::vector<DWORD> TakeLineChanges(const CNotifyWindow& window)
+{
+    RunHandedOver();
+    std::vector<DWORD> lineIds;
+    MSG msg;
+    while (PeekMessageA(&msg, window.Get(), MM_MIXM_LINE_CHANGE, MM_MIXM_LINE_CHANGE, PM_REMOVE))
+        lineIds.push_back(static_cast<DWORD>(msg.lParam));
+    return lineIds;
+}
+
+// A program that plays has a source line of the speakers, marked as a program's, with a volume
+// and a mute; it is announced as it comes and goes, and keeps its id once it has gone, answering
+// as disconnected. Elsewhere no source is a program's.
+void CheckProgramLines(const ContractBackend& backend, const CNotifyWindow& window)
+{
+    const HMIXER hMixer = OpenDevice0(window);
+    const auto hObject = reinterpret_cast<HMIXEROBJ>(hMixer);
+    const auto source = [&](DWORD dwSource) {
+        MIXERLINEA line{};
+        line.cbStruct = sizeof line;
+        line.dwSource = dwSource;
+        EXPECT_EQ(mixerGetLineInfoA(hObject, &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE),
+                  MMSYSERR_NOERROR);
+        return line;
+    };
+    const DWORD cBefore = SpeakersOf(hMixer).cConnections;
+    if (backend.pfnPlayProgram == nullptr) {
+        for (DWORD s = 0; s < cBefore; ++s)
+            EXPECT_NE(source(s).dwUser, kApplicationLine);
+        mixerClose(hMixer);
+        return;
+    }
+
+    backend.pfnPlayProgram();
+    RunHandedOver();
+    ASSERT_EQ(SpeakersOf(hMixer).cConnections, cBefore + 1);
+    const MIXERLINEA program = source(cBefore);
+    EXPECT_EQ(TakeLineChanges(window), std::vector<DWORD>{program.dwLineID});
+    EXPECT_EQ(program.dwUser, kApplicationLine);
+    EXPECT_EQ(program.fdwLine, static_cast<DWORD>(MIXERLINE_LINEF_SOURCE | MIXERLINE_LINEF_ACTIVE));
+    EXPECT_STREQ(program.szName, "Music");
+    const MIXERCONTROLA volume = ControlOf(hMixer, program.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME);
+    const MIXERCONTROLA mute = ControlOf(hMixer, program.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE);
+    // The program plays at three quarters.
+    EXPECT_EQ(ReadFirstValue(hMixer, volume.dwControlID), 0xBFFFu);
+    ASSERT_EQ(WriteOneValue(hMixer, mute.dwControlID, 1), MMSYSERR_NOERROR);
+    EXPECT_EQ(ReadFirstValue(hMixer, mute.dwControlID), 1u);
+    EXPECT_EQ(window.TakeNotifications().size(), 1u);
+
+    backend.pfnEndProgram();
+    EXPECT_EQ(TakeLineChanges(window), std::vector<DWORD>{program.dwLineID});
+    MIXERLINEA gone{};
+    gone.cbStruct = sizeof gone;
+    gone.dwLineID = program.dwLineID;
+    ASSERT_EQ(mixerGetLineInfoA(hObject, &gone, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_LINEID),
+              MMSYSERR_NOERROR);
+    EXPECT_EQ(gone.fdwLine, static_cast<DWORD>(MIXERLINE_LINEF_SOURCE | MIXERLINE_LINEF_DISCONNECTED));
+    EXPECT_EQ(SpeakersOf(hMixer).cConnections, cBefore + 1);
+    DWORD dwValue = 0;
+    EXPECT_EQ(Transfer(hMixer, false, DetailsOf(volume.dwControlID, 1, &dwValue)), MMSYSERR_ERROR);
+    mixerClose(hMixer);
+}
+
 const ContractCheck kChecks[] = {
     {"OpenAndClose", &CheckOpenAndClose, ""},
     {"BadDeviceId", &CheckBadDeviceId, ""},
@@ -565,6 +630,7 @@ const ContractCheck kChecks[] = {
     {"ResultCodes", &CheckResultCodes, "Wine refuses thread and event callbacks and checks fewer records"},
     {"ThreadCallback", &CheckThreadCallback, "Wine refuses thread callbacks"},
     {"EventCallback", &CheckEventCallback, "Wine refuses event callbacks"},
+    {"ProgramLines", &CheckProgramLines, "only the endpoint mixer gives programs lines of their own"},
 };
 
 TEST_P(ContractTest, Holds)

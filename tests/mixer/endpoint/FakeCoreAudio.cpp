@@ -75,9 +75,9 @@ private:
 class CFakeDevice final : public CComObject<IMMDevice> {
 public:
     CFakeDevice(const SFakeEndpointSetup& setup, DWORD dwState, CComPtr<CFakeEndpointVolume> pVolume,
-                std::shared_ptr<std::atomic<size_t>> pLiveDevices)
+                CComPtr<CFakeSessionManager> pSessions, std::shared_ptr<std::atomic<size_t>> pLiveDevices)
         : m_setup(setup), m_dwState(dwState), m_pVolume(std::move(pVolume)),
-          m_pLiveDevices(std::move(pLiveDevices))
+          m_pSessions(std::move(pSessions)), m_pLiveDevices(std::move(pLiveDevices))
     {
         ++*m_pLiveDevices;
     }
@@ -89,6 +89,8 @@ public:
             *ppv = nullptr;
             return m_setup.hrActivate;
         }
+        if (IsEqualIID(iid, __uuidof(IAudioSessionManager2)))
+            return m_pSessions->QueryInterface(iid, ppv);
         return m_pVolume->QueryInterface(iid, ppv);
     }
     HRESULT STDMETHODCALLTYPE OpenPropertyStore(DWORD, IPropertyStore** ppProperties) override
@@ -113,6 +115,7 @@ private:
     const SFakeEndpointSetup m_setup;
     const DWORD m_dwState;
     const CComPtr<CFakeEndpointVolume> m_pVolume;
+    const CComPtr<CFakeSessionManager> m_pSessions;
     const std::shared_ptr<std::atomic<size_t>> m_pLiveDevices;
 };
 
@@ -413,8 +416,8 @@ CFakeEnumerator::CFakeEnumerator(std::shared_ptr<CFakeNotifier> pNotifier) : m_p
 CFakeEndpointVolume& CFakeEnumerator::Add(const SFakeEndpointSetup& setup)
 {
     const std::lock_guard lock(m_mutex);
-    m_endpoints.push_back(
-        {setup, DEVICE_STATE_ACTIVE, MakeComObject<CFakeEndpointVolume>(setup, m_pNotifier)});
+    m_endpoints.push_back({setup, DEVICE_STATE_ACTIVE, MakeComObject<CFakeEndpointVolume>(setup, m_pNotifier),
+                           MakeComObject<CFakeSessionManager>(m_pNotifier)});
     return *m_endpoints.back().pVolume.Get();
 }
 
@@ -422,7 +425,8 @@ void CFakeEnumerator::AddLater(const SFakeEndpointSetup& setup, DWORD dwState)
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_endpoints.push_back({setup, dwState, MakeComObject<CFakeEndpointVolume>(setup, m_pNotifier)});
+        m_endpoints.push_back({setup, dwState, MakeComObject<CFakeEndpointVolume>(setup, m_pNotifier),
+                               MakeComObject<CFakeSessionManager>(m_pNotifier)});
     }
     Tell([strId = setup.strId](IMMNotificationClient& client) { client.OnDeviceAdded(strId.c_str()); });
 }
@@ -516,6 +520,12 @@ CFakeEndpointVolume& CFakeEnumerator::Volume(const std::wstring& strId)
     return *Find(strId)->pVolume.Get();
 }
 
+CFakeSessionManager& CFakeEnumerator::Sessions(const std::wstring& strId)
+{
+    const std::lock_guard lock(m_mutex);
+    return *Find(strId)->pSessions.Get();
+}
+
 size_t CFakeEnumerator::ClientCount() const
 {
     const std::lock_guard lock(m_mutex);
@@ -531,7 +541,8 @@ CFakeEnumerator::SEndpoint* CFakeEnumerator::Find(const std::wstring& strId)
 
 CComPtr<IMMDevice> CFakeEnumerator::MakeDevice(const SEndpoint& endpoint) const
 {
-    return MakeComObject<CFakeDevice>(endpoint.setup, endpoint.dwState, endpoint.pVolume, m_pLiveDevices);
+    return MakeComObject<CFakeDevice>(endpoint.setup, endpoint.dwState, endpoint.pVolume, endpoint.pSessions,
+                                      m_pLiveDevices);
 }
 
 void CFakeEnumerator::Tell(std::function<void(IMMNotificationClient&)> notification)
@@ -663,6 +674,8 @@ CFakeCoreAudio& InstallLaptop(CFakeCoreAudio& audio)
     audio.Add(webcam);
     audio.SetDefault(eRender, L"spk");
     audio.SetDefault(eCapture, L"mic");
+    audio.Sessions(L"spk").Add({L"player", L"player/1", L"Player"});
+    audio.Sessions(L"spk").Add({L"web", L"web/1", L"Browser"});
     SetProcessEnumeratorFactory(audio.Factory());
     return audio;
 }

@@ -11,7 +11,8 @@
 // - an endpoint that goes, or a stopped audio service, leaves the interfaces handed out before
 //   answering AUDCLNT_E_DEVICE_INVALIDATED or AUDCLNT_E_SERVICE_NOT_RUNNING;
 // - RegisterEndpointNotificationCallback keeps no reference to the client (the volume's
-//   RegisterControlChangeNotify does, as documented).
+//   RegisterControlChangeNotify does, as documented);
+// - every endpoint has its audio sessions (FakeAudioSessions.h).
 // "Another program" acts with the *Elsewhere members and the device changes (SetDefault,
 // AddLater, SetState, Remove); they return once every callback has been called, so that a test
 // can look at what they caused. WaitUntilDelivered waits for the notifications of the mixer's own
@@ -23,6 +24,7 @@
 
 #include "mixer/endpoint/ComPtr.h"
 #include "mixer/choice/MixerChoice.h"
+#include "mixer/endpoint/FakeAudioSessions.h"
 
 #include <windows.h>
 #include <mmdeviceapi.h>
@@ -164,6 +166,7 @@ public:
     void StopService();
     void StartService();
     CFakeEndpointVolume& Volume(const std::wstring& strId);
+    CFakeSessionManager& Sessions(const std::wstring& strId);
     size_t ClientCount() const;
     // The devices handed out and not yet released by everyone.
     size_t LiveDevices() const { return *m_pLiveDevices; }
@@ -181,6 +184,7 @@ private:
         SFakeEndpointSetup setup;
         DWORD dwState = DEVICE_STATE_ACTIVE;
         CComPtr<CFakeEndpointVolume> pVolume;
+        CComPtr<CFakeSessionManager> pSessions;
     };
     SEndpoint* Find(const std::wstring& strId);
     CComPtr<IMMDevice> MakeDevice(const SEndpoint& endpoint) const;
@@ -208,6 +212,7 @@ public:
     CFakeEndpointVolume& Add(const SFakeEndpointSetup& setup) { return m_pEnumerator->Add(setup); }
     void SetDefault(EDataFlow flow, const std::wstring& strId) { m_pEnumerator->SetDefault(flow, strId); }
     CFakeEndpointVolume& Volume(const std::wstring& strId) { return m_pEnumerator->Volume(strId); }
+    CFakeSessionManager& Sessions(const std::wstring& strId) { return m_pEnumerator->Sessions(strId); }
     CFakeEnumerator& Fake() { return *m_pEnumerator.Get(); }
     void WaitUntilDelivered() { m_pNotifier->WaitUntilDelivered(); }
     CComPtr<IMMDeviceEnumerator> Enumerator() const;
@@ -221,6 +226,7 @@ private:
 // The process's Core Audio for the programs that test the mixer functions as the bar calls them:
 // a laptop's speakers (L"spk", 51 positions) and mono microphone (L"mic") on one adapter, both
 // the defaults, an HDMI output (L"hdmi") on another, and a webcam's microphone (L"cam") that no
-// output shares a device with. Installed as the process's enumerator
+// output shares a device with; a player (L"player/1") and a browser (L"web/1") play on the
+// speakers. Installed as the process's enumerator
 // at the first call, which comes before the process's first mixer call.
 CFakeCoreAudio& ProcessLaptop();

@@ -1,11 +1,13 @@
 // The bar's mixer classes, unchanged, on the endpoint mixer: this program's mixer functions are
 // the product's own, over fake Core Audio with a laptop's endpoints (speakers and microphone on
-// one adapter, an HDMI output on another, and a webcam's microphone).
+// one adapter, an HDMI output on another, and a webcam's microphone) and two programs playing on
+// the speakers, which are no lines of the menu's numbers nor of a component type.
 #include "mixer/BalanceCases.h"
 #include "mixer/LineCatalogue.h"
 #include "mixer/LineSelection.h"
 #include "mixer/MixerDevice.h"
 #include "mixer/MixerTestSupport.h"
+#include "mixer/ProgramLines.h"
 #include "mixer/VolumeScale.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
 
@@ -157,6 +159,51 @@ TEST_F(MixerDeviceOnEndpointsTest, AChangeOnAComThreadReachesTheBarWindowOnce)
     DWORD dwSteps = 0;
     mixer.GetVolume(&dwSteps);
     EXPECT_EQ(LOWORD(dwSteps), 13u);
+}
+
+TEST_F(MixerDeviceOnEndpointsTest, AProgramIsChosenByItsIdentityAndDrivenLikeALineUntilItEnds)
+{
+    CMixerDevice mixer(m_window.Get());
+    CFakeSessionManager& sessions = ProcessLaptop().Sessions(L"spk");
+    const auto programs = [&] {
+        return ReadProgramLines(reinterpret_cast<HMIXEROBJ>(mixer.m_hMixer.Get()), MIXER_OBJECTF_HMIXER);
+    };
+    const std::vector<SProgramLine> before = programs();
+    ASSERT_EQ(before.size(), 2u);
+    EXPECT_EQ(before[1].strName, "Browser");
+    EXPECT_NE(before[0].dwIdentity, before[1].dwIdentity);
+    const DWORD dwBrowser = before[1].dwIdentity;
+
+    ASSERT_TRUE(mixer.SelectProgramLine(dwBrowser));
+    EXPECT_EQ(mixer.m_dwComponentType, static_cast<DWORD>(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT));
+    EXPECT_TRUE(mixer.m_bHasVolume);
+    EXPECT_TRUE(mixer.m_bHasMute);
+    EXPECT_EQ(mixer.m_nChannels, 1u);
+    EXPECT_EQ(mixer.SetVolume(PositionToSteps(40, mixer.m_nChannels, mixer.GetSteps(), 100)),
+              MMSYSERR_NOERROR);
+    EXPECT_NEAR(sessions.Session(L"web/1").Level(), 0.4f, 0.0001f);
+    EXPECT_EQ(sessions.Session(L"player/1").Level(), 1.0f);
+    mixer.SetMute(TRUE);
+    EXPECT_TRUE(sessions.Session(L"web/1").Muted());
+
+    std::thread([&] { sessions.Session(L"web/1").Expire(); }).join();
+    RunHandedOver();
+    EXPECT_TRUE(programs()[1].bGone);
+    EXPECT_FALSE(mixer.SelectProgramLine(dwBrowser));
+    EXPECT_FALSE(mixer.m_bHasVolume);
+    EXPECT_FALSE(mixer.m_bHasMute);
+
+    // Played again, it has its identity and line back, at the level it plays at now.
+    SFakeSessionSetup again{L"web", L"web/2", L"Browser"};
+    again.fLevel = 0.3f;
+    std::thread([&] { sessions.Play(again); }).join();
+    RunHandedOver();
+    ASSERT_TRUE(mixer.SelectProgramLine(dwBrowser));
+    EXPECT_EQ(mixer.m_line.dwLineID, before[1].dwLineID);
+    DWORD dwSteps = 0;
+    mixer.GetVolume(&dwSteps);
+    EXPECT_EQ(dwSteps, 30u);
+    EXPECT_FALSE(mixer.SelectProgramLine(dwBrowser ^ 0x5A5A));
 }
 
 } // namespace

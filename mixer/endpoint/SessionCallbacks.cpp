@@ -1,0 +1,169 @@
+#include "mixer/endpoint/SessionCallbacks.h"
+
+#include "mixer/endpoint/ChangeHandover.h"
+
+namespace {
+
+struct CTaskText {
+    ~CTaskText() { ::CoTaskMemFree(pwsz); }
+    std::wstring Text() const { return pwsz != nullptr ? pwsz : L""; }
+    LPWSTR pwsz = nullptr;
+};
+
+// An event on its way to the mixer's thread, owned by the message that carries it.
+struct SHandedSessionEvent {
+    std::weak_ptr<CSessionInbox> pInbox;
+    SSessionEvent event;
+};
+
+} // namespace
+
+CSessionInbox::CSessionInbox(SessionNotify notify, std::function<void()> cardsChanged)
+    : m_notify(std::move(notify)), m_cardsChanged(std::move(cardsChanged))
+{
+}
+
+void CSessionInbox::HandOver(HWND hWndHandover, std::weak_ptr<CSessionInbox> pInbox, SSessionEvent event)
+{
+    auto pHanded =
+        std::make_unique<SHandedSessionEvent>(SHandedSessionEvent{std::move(pInbox), std::move(event)});
+    // A handover that has gone takes nothing; the event goes here, where Core Audio still holds
+    // the session for the call.
+    if (::PostMessageA(hWndHandover, CChangeHandover::kSessionEvent, 0,
+                       reinterpret_cast<LPARAM>(pHanded.get())))
+        pHanded.release();
+}
+
+void CSessionInbox::Deliver(LPARAM lParam)
+{
+    const std::unique_ptr<SHandedSessionEvent> pHanded(reinterpret_cast<SHandedSessionEvent*>(lParam));
+    const auto pInbox = pHanded->pInbox.lock();
+    if (!pInbox)
+        return;
+    SSessionEvent& event = pHanded->event;
+    switch (event.kind) {
+    case SSessionEvent::Kind::Arrived:
+        pInbox->m_notify(pInbox->Arrive(std::move(event.pControl), event.identity), SessionChange::Line);
+        break;
+    case SSessionEvent::Kind::VolumeChanged:
+        pInbox->m_notify(event.nApplication, SessionChange::Volume);
+        break;
+    case SSessionEvent::Kind::MuteChanged:
+        pInbox->m_notify(event.nApplication, SessionChange::Mute);
+        break;
+    case SSessionEvent::Kind::EndpointFailed:
+        pInbox->m_cardsChanged();
+        break;
+    default:
+        pInbox->m_events.push_back(event);
+        pInbox->m_notify(event.nApplication, SessionChange::Line);
+        break;
+    }
+}
+
+size_t CSessionInbox::Arrive(CComPtr<IAudioSessionControl2> pControl, const SSessionIdentity& identity)
+{
+    SSessionEvent event;
+    event.pControl = std::move(pControl);
+    event.identity = identity;
+    event.nApplication = m_groups.ApplicationOf(identity);
+    m_events.push_back(std::move(event));
+    return m_events.back().nApplication;
+}
+
+std::vector<SSessionEvent> CSessionInbox::Take()
+{
+    std::vector<SSessionEvent> events;
+    events.swap(m_events);
+    return events;
+}
+
+SSessionIdentity IdentityOf(IAudioSessionControl2* pControl)
+{
+    SSessionIdentity identity;
+    CTaskText session;
+    CTaskText instance;
+    if (SUCCEEDED(pControl->GetSessionIdentifier(&session.pwsz)))
+        identity.strSession = session.Text();
+    if (SUCCEEDED(pControl->GetSessionInstanceIdentifier(&instance.pwsz)))
+        identity.strInstance = instance.Text();
+    if (FAILED(pControl->GetGroupingParam(&identity.grouping)))
+        identity.grouping = GUID_NULL;
+    return identity;
+}
+
+HRESULT STDMETHODCALLTYPE CSessionCreatedClient::OnSessionCreated(IAudioSessionControl* pNewSession)
+{
+    if (pNewSession == nullptr)
+        return E_POINTER;
+    // The reference taken here is the session's own, which the mixer's thread keeps or lets go;
+    // Core Audio holds another one for the length of this call.
+    SSessionEvent event;
+    if (FAILED(pNewSession->QueryInterface(__uuidof(IAudioSessionControl2), event.pControl.PutVoid())) ||
+        !event.pControl)
+        return S_OK;
+    event.identity = IdentityOf(event.pControl.Get());
+    CSessionInbox::HandOver(m_hWndHandover, m_pInbox, std::move(event));
+    return S_OK;
+}
+
+CSessionEventsClient::CSessionEventsClient(HWND hWndHandover, std::weak_ptr<CSessionInbox> pInbox,
+                                           size_t nSession, size_t nApplication, const GUID& guidOwnWrites,
+                                           BOOL bMuted)
+    : m_hWndHandover(hWndHandover), m_pInbox(std::move(pInbox)), m_nSession(nSession),
+      m_nApplication(nApplication), m_guidOwnWrites(guidOwnWrites), m_bMuted(bMuted)
+{
+}
+
+void CSessionEventsClient::Hand(SSessionEvent event) const
+{
+    event.nSession = m_nSession;
+    event.nApplication = m_nApplication;
+    CSessionInbox::HandOver(m_hWndHandover, m_pInbox, std::move(event));
+}
+
+HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnDisplayNameChanged(LPCWSTR pwszNewDisplayName, LPCGUID)
+{
+    SSessionEvent event;
+    event.kind = SSessionEvent::Kind::Renamed;
+    event.strDisplayName = pwszNewDisplayName != nullptr ? pwszNewDisplayName : L"";
+    Hand(std::move(event));
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnSimpleVolumeChanged(float, BOOL bNewMute,
+                                                                      LPCGUID pguidEventContext)
+{
+    // Every change updates the mute state seen last, the mixer's own included, so that the next
+    // change from elsewhere is compared with the truth.
+    const BOOL bMuted = bNewMute ? TRUE : FALSE;
+    const bool bMuteChanged = m_bMuted.exchange(bMuted) != bMuted;
+    if (pguidEventContext != nullptr && IsEqualGUID(*pguidEventContext, m_guidOwnWrites))
+        return S_OK;
+    SSessionEvent event;
+    event.kind = bMuteChanged ? SSessionEvent::Kind::MuteChanged : SSessionEvent::Kind::VolumeChanged;
+    Hand(std::move(event));
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnStateChanged(AudioSessionState newState)
+{
+    SSessionEvent event;
+    event.kind = SSessionEvent::Kind::StateChanged;
+    event.state = newState;
+    Hand(std::move(event));
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnSessionDisconnected(AudioSessionDisconnectReason reason)
+{
+    // The endpoint went or the audio service stopped: every card is read again, as for the
+    // endpoint's own failures. Any other reason (a new format, exclusive use, a logoff) ends
+    // this session only.
+    SSessionEvent event;
+    event.kind = reason == DisconnectReasonDeviceRemoval || reason == DisconnectReasonServerShutdown
+                     ? SSessionEvent::Kind::EndpointFailed
+                     : SSessionEvent::Kind::Ended;
+    Hand(std::move(event));
+    return S_OK;
+}

@@ -1,0 +1,161 @@
+#include "mixer/endpoint/SessionNaming.h"
+
+#include <vector>
+
+namespace {
+
+// Not in XP's kernel32: asked for by name. PROCESS_QUERY_LIMITED_INFORMATION (Vista and later)
+// opens processes of other users and elevated ones, which PROCESS_QUERY_INFORMATION may not.
+constexpr DWORD kQueryLimitedInformation = 0x1000;
+using QueryFullProcessImageNameWFunction = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+using SHLoadIndirectStringFunction = HRESULT(WINAPI*)(LPCWSTR, LPWSTR, UINT, void**);
+using GetFileVersionInfoSizeWFunction = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+using GetFileVersionInfoWFunction = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+using VerQueryValueWFunction = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+
+// A system library loaded for a moment, from the system directory only.
+class CSystemLibrary {
+public:
+    explicit CSystemLibrary(const wchar_t* pszName) : m_hModule(::LoadLibraryW(SystemPath(pszName).c_str()))
+    {
+    }
+    ~CSystemLibrary()
+    {
+        if (m_hModule != nullptr)
+            ::FreeLibrary(m_hModule);
+    }
+    CSystemLibrary(const CSystemLibrary&) = delete;
+    CSystemLibrary& operator=(const CSystemLibrary&) = delete;
+
+    template <class Function>
+    Function Find(const char* pszName) const
+    {
+        // GetProcAddress answers a generic function pointer; the detour through void (*)() is the
+        // cast the compiler accepts.
+        return m_hModule != nullptr ? reinterpret_cast<Function>(
+                                          reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, pszName)))
+                                    : nullptr;
+    }
+
+private:
+    static std::wstring SystemPath(const wchar_t* pszName)
+    {
+        char szDirectory[MAX_PATH] = {};
+        const UINT cch = ::GetSystemDirectoryA(szDirectory, MAX_PATH);
+        std::wstring strPath(szDirectory, szDirectory + (cch < MAX_PATH ? cch : 0));
+        return strPath + L"\\" + pszName;
+    }
+
+    const HMODULE m_hModule;
+};
+
+std::wstring FileNameWithoutExe(const std::wstring& strPath)
+{
+    std::wstring strName = strPath.substr(strPath.find_last_of(L"\\/") + 1);
+    // Compared by hand: lstrcmpiW would be one more import to check on XP.
+    std::wstring strEnd = strName.size() > 4 ? strName.substr(strName.size() - 4) : std::wstring();
+    for (wchar_t& ch : strEnd)
+        ch = ch >= L'A' && ch <= L'Z' ? static_cast<wchar_t>(ch - L'A' + L'a') : ch;
+    if (strEnd == L".exe")
+        strName.resize(strName.size() - 4);
+    return strName;
+}
+
+} // namespace
+
+std::wstring SessionName(const SSessionNameFacts& facts)
+{
+    if (!facts.strDisplayName.empty() && !IsIndirectString(facts.strDisplayName))
+        return facts.strDisplayName;
+    if (!facts.strResolvedName.empty())
+        return facts.strResolvedName;
+    if (facts.bSystemSounds)
+        return L"System Sounds";
+    if (!facts.strDescription.empty())
+        return facts.strDescription;
+    if (!facts.strProgramPath.empty())
+        return FileNameWithoutExe(facts.strProgramPath);
+    return L"Name Not Available";
+}
+
+bool IsIndirectString(const std::wstring& str)
+{
+    return !str.empty() && str[0] == L'@';
+}
+
+std::wstring ResolveIndirectString(const std::wstring& str)
+{
+    const CSystemLibrary shlwapi(L"shlwapi.dll");
+    const auto pfnLoad = shlwapi.Find<SHLoadIndirectStringFunction>("SHLoadIndirectString");
+    wchar_t szText[256] = {};
+    if (pfnLoad == nullptr || FAILED(pfnLoad(str.c_str(), szText, 256, nullptr)))
+        return {};
+    return szText;
+}
+
+std::wstring ProgramPathOf(DWORD dwProcessId)
+{
+    const CSystemLibrary kernel32(L"kernel32.dll");
+    const auto pfnQuery = kernel32.Find<QueryFullProcessImageNameWFunction>("QueryFullProcessImageNameW");
+    if (pfnQuery == nullptr || dwProcessId == 0)
+        return {};
+    const HANDLE hProcess = ::OpenProcess(kQueryLimitedInformation, FALSE, dwProcessId);
+    if (hProcess == nullptr)
+        return {};
+    wchar_t szPath[MAX_PATH * 2] = {};
+    DWORD cch = MAX_PATH * 2;
+    const bool bFound = pfnQuery(hProcess, 0, szPath, &cch) != FALSE;
+    ::CloseHandle(hProcess);
+    return bFound ? std::wstring(szPath, cch) : std::wstring();
+}
+
+std::wstring FileDescriptionOf(const std::wstring& strPath)
+{
+    const CSystemLibrary version(L"version.dll");
+    const auto pfnSize = version.Find<GetFileVersionInfoSizeWFunction>("GetFileVersionInfoSizeW");
+    const auto pfnInfo = version.Find<GetFileVersionInfoWFunction>("GetFileVersionInfoW");
+    const auto pfnQuery = version.Find<VerQueryValueWFunction>("VerQueryValueW");
+    if (pfnSize == nullptr || pfnInfo == nullptr || pfnQuery == nullptr)
+        return {};
+    DWORD dwIgnored = 0;
+    const DWORD cb = pfnSize(strPath.c_str(), &dwIgnored);
+    std::vector<BYTE> info(cb);
+    if (cb == 0 || !pfnInfo(strPath.c_str(), 0, cb, info.data()))
+        return {};
+    // The string tables are named by language and code page, the first pair of the translations.
+    WORD* pTranslation = nullptr;
+    UINT cbTranslation = 0;
+    if (!pfnQuery(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<LPVOID*>(&pTranslation),
+                  &cbTranslation) ||
+        cbTranslation < 2 * sizeof(WORD))
+        return {};
+    const wchar_t* const pszHex = L"0123456789abcdef";
+    std::wstring strKey = L"\\StringFileInfo\\";
+    for (const WORD w : {pTranslation[0], pTranslation[1]})
+        for (int nShift = 12; nShift >= 0; nShift -= 4)
+            strKey += pszHex[(w >> nShift) & 0xF];
+    strKey += L"\\FileDescription";
+    wchar_t* pszDescription = nullptr;
+    UINT cchDescription = 0;
+    if (!pfnQuery(info.data(), strKey.c_str(), reinterpret_cast<LPVOID*>(&pszDescription), &cchDescription) ||
+        pszDescription == nullptr)
+        return {};
+    return pszDescription;
+}
+
+SSessionNameFacts NameFactsOf(const std::wstring& strDisplayName, DWORD dwProcessId, bool bSystemSounds)
+{
+    SSessionNameFacts facts;
+    facts.strDisplayName = strDisplayName;
+    facts.bSystemSounds = bSystemSounds;
+    if (IsIndirectString(strDisplayName))
+        facts.strResolvedName = ResolveIndirectString(strDisplayName);
+    // The program file is opened only when the session's own names do not do.
+    if ((!strDisplayName.empty() && !IsIndirectString(strDisplayName)) || !facts.strResolvedName.empty() ||
+        bSystemSounds)
+        return facts;
+    facts.strProgramPath = ProgramPathOf(dwProcessId);
+    if (!facts.strProgramPath.empty())
+        facts.strDescription = FileDescriptionOf(facts.strProgramPath);
+    return facts;
+}

@@ -1,0 +1,480 @@
+// Programs' audio sessions as the speakers' source lines of the endpoint mixer, over fake Core
+// Audio: how sessions are grouped and named, the lines' states, the announcements of sessions
+// that come, go and change, writes to every session of a program, and the registrations that
+// the mixer lets go of.
+#include "mixer/MixerTestSupport.h"
+#include "mixer/endpoint/EndpointMixer.h"
+#include "mixer/endpoint/FakeCoreAudio.h"
+#include "mixer/endpoint/SessionNaming.h"
+#include "mixer/frontend/CardLayout.h"
+#include "mixer/frontend/MixerFrontEnd.h"
+
+#include <dbt.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kActive = MIXERLINE_LINEF_ACTIVE;
+constexpr DWORD kSilent = 0;
+constexpr DWORD kGone = MIXERLINE_LINEF_DISCONNECTED;
+const GUID kGrouping = {0x6a0c1d2e, 0x1111, 0x4222, {0x83, 0x33, 0x44, 0x44, 0x55, 0x55, 0x66, 0x66}};
+// No process has this id: ids are multiples of four.
+constexpr DWORD kNoSuchProcess = 0x7FFFFFF1;
+
+SFakeSessionSetup Program(const wchar_t* pszSession, const wchar_t* pszInstance, const wchar_t* pszName,
+                          AudioSessionState state = AudioSessionStateActive)
+{
+    SFakeSessionSetup setup;
+    setup.strSession = pszSession;
+    setup.strInstance = pszInstance;
+    setup.strDisplayName = pszName;
+    setup.dwProcessId = kNoSuchProcess;
+    setup.state = state;
+    return setup;
+}
+
+// A session without a display name, played by this test program.
+SFakeSessionSetup Unnamed(const wchar_t* pszSession, const wchar_t* pszInstance)
+{
+    SFakeSessionSetup setup = Program(pszSession, pszInstance, L"");
+    setup.dwProcessId = ::GetCurrentProcessId();
+    return setup;
+}
+
+struct SExpectedLine {
+    std::string strName;
+    DWORD fdwState;
+
+    bool operator==(const SExpectedLine&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const SExpectedLine& line)
+{
+    return out << '"' << line.strName << "\" 0x" << std::hex << line.fdwState;
+}
+
+class EndpointSessionsTest : public ::testing::Test {
+protected:
+    EndpointSessionsTest()
+    {
+        SFakeEndpointSetup speakers;
+        speakers.strId = L"r";
+        speakers.strName = L"Speakers";
+        speakers.strAdapter = L"HDA";
+        m_audio.Add(speakers);
+        m_audio.SetDefault(eRender, L"r");
+    }
+
+    CFakeSessionManager& Sessions() { return m_audio.Sessions(L"r"); }
+
+    CMixerFrontEnd& Mixer()
+    {
+        if (!m_pMixer)
+            m_pMixer =
+                std::make_unique<CMixerFrontEnd>(std::make_unique<CEndpointMixer>(m_audio.Enumerator()));
+        return *m_pMixer;
+    }
+
+    HMIXER Open(const CNotifyWindow& window)
+    {
+        HMIXER hMixer = nullptr;
+        EXPECT_EQ(Mixer().Open(&hMixer, 0, reinterpret_cast<DWORD_PTR>(window.Get()), 0, CALLBACK_WINDOW),
+                  MMSYSERR_NOERROR);
+        return hMixer;
+    }
+
+    // The speakers' source lines of card 0, each checked to be an application's line.
+    std::vector<MIXERLINEA> SourceLines()
+    {
+        const auto hDevice = reinterpret_cast<HMIXEROBJ>(0);
+        MIXERLINEA speakers{};
+        speakers.cbStruct = sizeof speakers;
+        EXPECT_EQ(Mixer().GetLineInfo(hDevice, &speakers, MIXER_GETLINEINFOF_DESTINATION), MMSYSERR_NOERROR);
+        std::vector<MIXERLINEA> lines(speakers.cConnections);
+        for (DWORD s = 0; s < lines.size(); ++s) {
+            MIXERLINEA& line = lines[s];
+            line.cbStruct = sizeof line;
+            line.dwSource = s;
+            EXPECT_EQ(Mixer().GetLineInfo(hDevice, &line, MIXER_GETLINEINFOF_SOURCE), MMSYSERR_NOERROR);
+            EXPECT_EQ(line.dwLineID, s << 16);
+            EXPECT_EQ(line.dwComponentType, static_cast<DWORD>(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT));
+            EXPECT_EQ(line.dwUser, kApplicationLine);
+            EXPECT_EQ(line.cChannels, 1u);
+            EXPECT_EQ(line.cControls, 2u);
+            EXPECT_NE(line.fdwLine & MIXERLINE_LINEF_SOURCE, 0u);
+            EXPECT_NE(line.Target.dwDeviceID, 0u);
+        }
+        return lines;
+    }
+
+    std::vector<SExpectedLine> Lines()
+    {
+        std::vector<SExpectedLine> lines;
+        for (const MIXERLINEA& line : SourceLines())
+            lines.push_back({line.szName, line.fdwLine & ~MIXERLINE_LINEF_SOURCE});
+        return lines;
+    }
+
+    MMRESULT Transfer(HMIXER hMixer, DWORD dwControlID, DWORD& dwValue, bool bWrite)
+    {
+        MIXERCONTROLDETAILS mxcd{};
+        mxcd.cbStruct = sizeof mxcd;
+        mxcd.dwControlID = dwControlID;
+        mxcd.cChannels = 1;
+        mxcd.cbDetails = sizeof(DWORD);
+        mxcd.paDetails = &dwValue;
+        const auto hObject = reinterpret_cast<HMIXEROBJ>(hMixer);
+        return bWrite ? Mixer().SetControlDetails(hObject, &mxcd, MIXER_OBJECTF_HMIXER)
+                      : Mixer().GetControlDetails(hObject, &mxcd, MIXER_OBJECTF_HMIXER);
+    }
+
+    CFakeCoreAudio m_audio;
+    std::unique_ptr<CMixerFrontEnd> m_pMixer;
+};
+
+// The mixer messages waiting for a window, as (message, parameter), taken off its queue.
+std::vector<std::pair<UINT, DWORD>> TakeMixerMessages(HWND hWnd)
+{
+    RunHandedOver();
+    std::vector<std::pair<UINT, DWORD>> messages;
+    MSG msg;
+    while (::PeekMessageA(&msg, hWnd, MM_MIXM_LINE_CHANGE, MM_MIXM_CONTROL_CHANGE, PM_REMOVE))
+        messages.emplace_back(msg.message, static_cast<DWORD>(msg.lParam));
+    return messages;
+}
+
+size_t TakeDeviceChanges(HWND hWnd)
+{
+    RunHandedOver();
+    size_t cChanges = 0;
+    MSG msg;
+    while (::PeekMessageA(&msg, hWnd, WM_DEVICECHANGE, WM_DEVICECHANGE, PM_REMOVE))
+        cChanges += msg.wParam == DBT_DEVNODES_CHANGED ? 1 : 0;
+    return cChanges;
+}
+
+std::pair<UINT, DWORD> LineChange(DWORD dwApplication)
+{
+    return {MM_MIXM_LINE_CHANGE, dwApplication << 16};
+}
+
+std::pair<UINT, DWORD> ControlChange(DWORD dwControlID)
+{
+    return {MM_MIXM_CONTROL_CHANGE, dwControlID};
+}
+
+TEST(SessionNameTest, TheVolumeMixersOrderOfNames)
+{
+    const struct {
+        SSessionNameFacts facts;
+        const wchar_t* pszExpected;
+    } cases[] = {
+        {{L"Groove Music", L"", false, L"C:\\Apps\\Music.exe", L"Media Player"}, L"Groove Music"},
+        {{L"@%SystemRoot%\\System32\\AudioSrv.Dll,-202", L"Systemsounds", true, L"", L""}, L"Systemsounds"},
+        {{L"@%SystemRoot%\\System32\\AudioSrv.Dll,-202", L"", true, L"", L""}, L"System Sounds"},
+        {{L"@C:\\Apps\\gone.dll,-1", L"", false, L"C:\\Apps\\Player.exe", L"Best Player"}, L"Best Player"},
+        {{L"", L"", false, L"C:\\Program Files\\Mozilla Firefox\\firefox.exe", L"Firefox"}, L"Firefox"},
+        {{L"", L"", false, L"C:\\Games\\DOOM.EXE", L""}, L"DOOM"},
+        {{L"", L"", false, L"C:\\Tools\\player", L""}, L"player"},
+        {{L"", L"", false, L"", L""}, L"Name Not Available"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SessionName(c.facts), c.pszExpected);
+}
+
+TEST_F(EndpointSessionsTest, ProgramsAreGroupedAndNamedAsWindowsVolumeMixerShowsThem)
+{
+    SFakeSessionSetup systemSounds = Program(L"sys", L"sys/1", L"@%SystemRoot%\\System32\\AudioSrv.Dll,-202");
+    systemSounds.bSystemSounds = true;
+    systemSounds.dwProcessId = 0;
+    SFakeSessionSetup acrossProcesses = Unnamed(L"shared", L"shared/1");
+    acrossProcesses.bCrossProcess = true;
+    SFakeSessionSetup grouped1 = Program(L"call", L"call/1", L"Call");
+    SFakeSessionSetup grouped2 = Program(L"call-helper", L"helper/1", L"Call Helper");
+    grouped1.grouping = grouped2.grouping = kGrouping;
+    std::vector<SFakeSessionSetup> fifty;
+    std::vector<SExpectedLine> fiftyLines;
+    for (int n = 0; n < 50; ++n) {
+        const std::wstring strId = L"p" + std::to_wstring(n);
+        fifty.push_back(Program(strId.c_str(), (strId + L"/1").c_str(), (L"Program " + strId).c_str()));
+        fiftyLines.push_back({"Program p" + std::to_string(n), kActive});
+    }
+
+    const struct {
+        const char* pszCase;
+        std::vector<SFakeSessionSetup> sessions;
+        std::vector<SExpectedLine> expected;
+    } cases[] = {
+        {"no program plays", {}, {}},
+        {"a browser's three processes are one program, named after its file",
+         {Unnamed(L"web", L"web/1"), Unnamed(L"web", L"web/2"), Unnamed(L"web", L"web/3")},
+         {{"endpoint_mixer_tests", kActive}}},
+        {"the system sounds, whose indirect name Wine cannot resolve",
+         {systemSounds},
+         {{"System Sounds", kActive}}},
+        {"a process that cannot be opened", {Program(L"x", L"x/1", L"")}, {{"Name Not Available", kActive}}},
+        {"a session across processes names no program file",
+         {acrossProcesses},
+         {{"Name Not Available", kActive}}},
+        {"two programs with one name stay two",
+         {Program(L"a", L"a/1", L"Player"), Program(L"b", L"b/1", L"Player")},
+         {{"Player", kActive}, {"Player", kActive}}},
+        {"a grouping parameter joins two programs", {grouped1, grouped2}, {{"Call", kActive}}},
+        {"one program's first session names it; one playing session makes it play",
+         {Program(L"m", L"m/1", L"Music", AudioSessionStateInactive), Program(L"m", L"m/2", L"Other")},
+         {{"Music", kActive}}},
+        {"a paused program is listed silent, an expired one not at all",
+         {Program(L"m", L"m/1", L"Music", AudioSessionStateInactive),
+          Program(L"old", L"old/1", L"Old", AudioSessionStateExpired)},
+         {{"Music", kSilent}}},
+        {"fifty programs", fifty, fiftyLines},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCase);
+        m_pMixer.reset();
+        m_audio = CFakeCoreAudio();
+        SFakeEndpointSetup speakers;
+        speakers.strId = L"r";
+        m_audio.Add(speakers);
+        m_audio.SetDefault(eRender, L"r");
+        for (const SFakeSessionSetup& session : c.sessions)
+            Sessions().Add(session);
+        EXPECT_EQ(Lines(), c.expected);
+    }
+}
+
+TEST_F(EndpointSessionsTest, ChangesElsewhereAreAnnouncedAndTheLinesFollow)
+{
+    Sessions().Add(Program(L"player", L"player/1", L"Player"));
+    Sessions().Add(Program(L"web", L"web/1", L"Browser"));
+    Sessions().Add(Program(L"web", L"web/2", L"Browser"));
+    const CNotifyWindow bar;
+    const HMIXER hMixer = Open(bar);
+    const auto session = [&](const wchar_t* pszInstance) -> CFakeSession& {
+        return Sessions().Session(pszInstance);
+    };
+
+    const struct {
+        const char* pszCase;
+        std::function<void()> change;
+        std::vector<std::pair<UINT, DWORD>> messages;
+        size_t nLine;
+        SExpectedLine expected;
+    } cases[] = {
+        {"a program starts playing",
+         [&] { Sessions().Play(Program(L"chat", L"chat/1", L"Chat")); },
+         {LineChange(2)},
+         2,
+         {"Chat", kActive}},
+        {"the player pauses",
+         [&] { session(L"player/1").SetStateElsewhere(AudioSessionStateInactive); },
+         {LineChange(0)},
+         0,
+         {"Player", kSilent}},
+        {"the player names itself anew",
+         [&] { session(L"player/1").Rename(L"Jukebox"); },
+         {LineChange(0)},
+         0,
+         {"Jukebox", kSilent}},
+        {"the player's volume",
+         [&] { session(L"player/1").SetLevelElsewhere(0.25f); },
+         {ControlChange(0x100)},
+         0,
+         {"Jukebox", kSilent}},
+        {"the player's mute",
+         [&] { session(L"player/1").SetMuteElsewhere(TRUE); },
+         {ControlChange(0x101)},
+         0,
+         {"Jukebox", kSilent}},
+        {"one of the browser's sessions expires",
+         [&] { session(L"web/2").Expire(); },
+         {LineChange(1)},
+         1,
+         {"Browser", kActive}},
+        {"the last one expires", [&] { session(L"web/1").Expire(); }, {LineChange(1)}, 1, {"Browser", kGone}},
+        {"the browser plays again under its number",
+         [&] { Sessions().Play(Program(L"web", L"web/3", L"Browser")); },
+         {LineChange(1)},
+         1,
+         {"Browser", kActive}},
+        {"a new stream format ends the chat's session only",
+         [&] { session(L"chat/1").Disconnect(DisconnectReasonFormatChanged); },
+         {LineChange(2)},
+         2,
+         {"Chat", kGone}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCase);
+        std::thread(c.change).join();
+        EXPECT_EQ(TakeMixerMessages(bar.Get()), c.messages);
+        const std::vector<SExpectedLine> lines = Lines();
+        ASSERT_GT(lines.size(), c.nLine);
+        EXPECT_EQ(lines[c.nLine], c.expected);
+        EXPECT_EQ(TakeDeviceChanges(bar.Get()), 0u);
+    }
+    DWORD dwValue = 0;
+    EXPECT_EQ(Transfer(hMixer, 0x100, dwValue, false), MMSYSERR_NOERROR);
+    EXPECT_EQ(dwValue, 0x4000u);
+    EXPECT_EQ(Transfer(hMixer, 0x101, dwValue, false), MMSYSERR_NOERROR);
+    EXPECT_EQ(dwValue, 1u);
+    // A program with no session left can be neither read nor written.
+    EXPECT_EQ(Transfer(hMixer, 0x104, dwValue, false), MMSYSERR_ERROR);
+    EXPECT_EQ(Transfer(hMixer, 0x104, dwValue, true), MMSYSERR_ERROR);
+    Mixer().Close(hMixer);
+}
+
+TEST_F(EndpointSessionsTest, AWriteSetsEveryLiveSessionOfTheProgramAndItsEchoIsSkipped)
+{
+    for (const wchar_t* pszInstance : {L"web/1", L"web/2", L"web/3"})
+        Sessions().Add(Program(L"web", pszInstance, L"Browser"));
+    const CNotifyWindow bar;
+    const HMIXER hMixer = Open(bar);
+    // Another copy of the program, with its own mixer, hears only what changes.
+    CMixerFrontEnd copy(std::make_unique<CEndpointMixer>(m_audio.Enumerator()));
+    const CNotifyWindow copyWindow;
+    HMIXER hCopy = nullptr;
+    ASSERT_EQ(copy.Open(&hCopy, 0, reinterpret_cast<DWORD_PTR>(copyWindow.Get()), 0, CALLBACK_WINDOW),
+              MMSYSERR_NOERROR);
+    Lines();
+    Sessions().Session(L"web/3").Expire();
+    TakeMixerMessages(bar.Get());
+    TakeMixerMessages(copyWindow.Get());
+
+    const struct {
+        const char* pszCase;
+        DWORD dwControlID;
+        DWORD dwValue;
+        size_t cCopyHears;
+    } cases[] = {
+        {"half volume", 0x100, 0x8000, 2},
+        {"the same again", 0x100, 0x8000, 0},
+        {"mute", 0x101, 1, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCase);
+        DWORD dwValue = c.dwValue;
+        ASSERT_EQ(Transfer(hMixer, c.dwControlID, dwValue, true), MMSYSERR_NOERROR);
+        m_audio.WaitUntilDelivered();
+        EXPECT_EQ(TakeMixerMessages(bar.Get()), std::vector{ControlChange(c.dwControlID)});
+        EXPECT_EQ(TakeMixerMessages(copyWindow.Get()).size(), c.cCopyHears);
+    }
+    for (const wchar_t* pszInstance : {L"web/1", L"web/2"}) {
+        EXPECT_NEAR(Sessions().Session(pszInstance).Level(), 0.5f, 1e-4f);
+        EXPECT_TRUE(Sessions().Session(pszInstance).Muted());
+    }
+    EXPECT_EQ(Sessions().Session(L"web/3").WriteCount(), 0u);
+    copy.Close(hCopy);
+    Mixer().Close(hMixer);
+}
+
+TEST_F(EndpointSessionsTest, AProgramHasTheSameIdentityInEveryCopyAndEveryRun)
+{
+    Sessions().Add(Program(L"player", L"player/1", L"Player"));
+    Sessions().Add(Program(L"web", L"web/1", L"Player"));
+    const auto identities = [&] {
+        std::vector<DWORD> ids;
+        for (const MIXERLINEA& line : SourceLines())
+            ids.push_back(line.Target.dwDeviceID);
+        return ids;
+    };
+    const std::vector<DWORD> first = identities();
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_NE(first[0], first[1]);
+    // Another run: the other program is seen first, and the player with another instance.
+    m_pMixer.reset();
+    m_audio = CFakeCoreAudio();
+    SFakeEndpointSetup speakers;
+    speakers.strId = L"r";
+    m_audio.Add(speakers);
+    m_audio.SetDefault(eRender, L"r");
+    Sessions().Add(Program(L"web", L"web/7", L"Player"));
+    Sessions().Add(Program(L"player", L"player/9", L"Player"));
+    EXPECT_EQ(identities(), (std::vector<DWORD>{first[1], first[0]}));
+}
+
+TEST_F(EndpointSessionsTest, ADisconnectedSessionEndsItselfOrChangesTheCards)
+{
+    const struct {
+        AudioSessionDisconnectReason reason;
+        size_t cDeviceChanges;
+        DWORD fdwExpected;
+    } cases[] = {
+        {DisconnectReasonDeviceRemoval, 1, kActive},     {DisconnectReasonServerShutdown, 1, kActive},
+        {DisconnectReasonFormatChanged, 0, kGone},       {DisconnectReasonSessionLogoff, 0, kGone},
+        {DisconnectReasonSessionDisconnected, 0, kGone}, {DisconnectReasonExclusiveModeOverride, 0, kGone},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        const std::wstring strInstance = L"player/" + std::to_wstring(c.reason);
+        Sessions().Play(Program(L"player", strInstance.c_str(), L"Player"));
+        const CNotifyWindow bar;
+        const HMIXER hMixer = Open(bar);
+        ASSERT_EQ(Lines().size(), 1u);
+        std::thread([&] { Sessions().Session(strInstance).Disconnect(c.reason); }).join();
+        EXPECT_EQ(TakeDeviceChanges(bar.Get()), c.cDeviceChanges);
+        // The bars restart on a change of the cards; the line is left as it was.
+        EXPECT_EQ(Lines().front().fdwState, c.fdwExpected);
+        Mixer().Close(hMixer);
+        m_pMixer.reset();
+        Sessions().Session(strInstance).Expire();
+    }
+}
+
+TEST_F(EndpointSessionsTest, ASessionReportedBothByTheListAndAsNewIsOne)
+{
+    // A first copy has read the list, so Windows reports new sessions to every copy from now on.
+    CMixerFrontEnd first(std::make_unique<CEndpointMixer>(m_audio.Enumerator()));
+    EXPECT_EQ(first.GetNumDevs(), 1u);
+    MIXERCAPSA caps{};
+    ASSERT_EQ(first.GetDevCaps(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    // The program starts while this copy registers and reads the list.
+    Sessions().PlayWhenListed(Program(L"player", L"player/1", L"Player"));
+    EXPECT_EQ(Lines(), (std::vector<SExpectedLine>{{"Player", kActive}}));
+    m_audio.WaitUntilDelivered();
+    EXPECT_EQ(Lines(), (std::vector<SExpectedLine>{{"Player", kActive}}));
+    // This copy listens to it once; the first copy has not looked at its sessions since.
+    EXPECT_EQ(Sessions().Session(L"player/1").ClientCount(), 1u);
+}
+
+TEST_F(EndpointSessionsTest, WithoutASessionListThereAreNoProgramLines)
+{
+    // Wine's session manager answers E_NOTIMPL, so Windows' gate never opens.
+    Sessions().AnswerEnumerator(E_NOTIMPL);
+    Sessions().Add(Program(L"player", L"player/1", L"Player"));
+    const CNotifyWindow bar;
+    const HMIXER hMixer = Open(bar);
+    EXPECT_TRUE(Lines().empty());
+    Sessions().Play(Program(L"web", L"web/1", L"Browser"));
+    EXPECT_TRUE(TakeMixerMessages(bar.Get()).empty());
+    EXPECT_TRUE(Lines().empty());
+    Mixer().Close(hMixer);
+}
+
+TEST_F(EndpointSessionsTest, TheMixerLetsGoOfEverySessionCallbackWhenItGoes)
+{
+    Sessions().Add(Program(L"player", L"player/1", L"Player"));
+    Sessions().Add(Program(L"web", L"web/1", L"Browser"));
+    const CNotifyWindow bar;
+    Open(bar);
+    Lines();
+    Sessions().Play(Program(L"chat", L"chat/1", L"Chat"));
+    RunHandedOver();
+    Lines();
+    EXPECT_EQ(Sessions().ClientCount(), 1u);
+    EXPECT_EQ(Sessions().ListenedCount(), 3u);
+    Sessions().Session(L"web/1").Expire();
+    RunHandedOver();
+    Lines();
+    EXPECT_EQ(Sessions().ListenedCount(), 2u);
+    m_pMixer.reset();
+    EXPECT_EQ(Sessions().ClientCount(), 0u);
+    EXPECT_EQ(Sessions().ListenedCount(), 0u);
+}
+
+} // namespace

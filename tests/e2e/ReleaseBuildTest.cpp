@@ -59,7 +59,8 @@ TEST(ReleaseBuildTest, TheShippedProgramIsSmallAndStrippedWhileTheTestBuildKeeps
         bool bStripped;
         size_t cbMost;
     } cases[] = {
-        {"sonobar.exe", true, 300 * 1024},
+        // Each program's own volume (its audio sessions) took the program from 291 KB to 322 KB.
+        {"sonobar.exe", true, 350 * 1024},
         {"sonobar-sim.exe", false, SIZE_MAX},
     };
     for (const auto& c : cases) {

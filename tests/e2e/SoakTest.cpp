@@ -1,5 +1,5 @@
 // One bar used for a long time with real input: thousands of slider moves and of changes from
-// another program, hundreds of menu openings, hide-and-restore cycles and mute toggles, then a
+// another program, a hundred each of menu openings, hide-and-restore cycles and mute toggles, then a
 // click, Alt+M and an arrow key that must still reach it. No write may be lost, doubled or come
 // out of order, and the copy must hold no more GDI or USER objects and hardly more private memory
 // afterwards than before.
@@ -22,9 +22,9 @@ namespace {
 
 constexpr int kSliderMoves = 2000;
 constexpr int kNotifications = 2000;
-constexpr int kMenuOpenings = 200;
-constexpr int kHideRestoreCycles = 200;
-constexpr int kMuteToggles = 200;
+constexpr int kMenuOpenings = 100;
+constexpr int kHideRestoreCycles = 100;
+constexpr int kMuteToggles = 100;
 
 // How far the counts may drift: caches the platform fills on first use, not leaks.
 constexpr long long kGdiAllowance = 8;

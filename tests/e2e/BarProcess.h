@@ -97,6 +97,10 @@ public:
     void Clear() const;
     std::optional<DWORD> Read(const char* pszName) const { return m_profile.ReadInt("Settings", pszName); }
     void Write(const char* pszName, DWORD dwValue) const { m_profile.WriteInt("Settings", pszName, dwValue); }
+    std::optional<std::string> ReadText(const char* pszName) const
+    {
+        return m_profile.ReadText("Settings", pszName);
+    }
 
 private:
     CRegistryProfile m_profile;

@@ -1,6 +1,7 @@
 // Pictures of the program for people (the README, reviews): the bar on each side, muted and not,
-// on a source line; its popup menu with two cards; two bars stacked; the about box; the bar and
-// its menu in high contrast. Real copies driven with real X input write them to build/screens/.
+// on a source line; its popup menu with two cards and with three programs; two bars stacked; the
+// about box; the bar and its menu in high contrast. Real copies driven with real X input write
+// them to build/screens/.
 #include "BarProcess.h"
 #include "BarScreen.h"
 #include "CopyTest.h"
@@ -46,6 +47,18 @@ protected:
         ASSERT_TRUE(XMove(POINT{600, 500}));
         EXPECT_TRUE(WaitFor([&] { return ShownRow(hMute, bInput) == MuteRow::Dim; })) << strName;
         EXPECT_TRUE(XScreenshot(Around(WindowRect(hBar), 4), ScreenshotPath(strName + "-muted.png")));
+    }
+
+    // The bar with the menu that is opening, then a click beside the menu closes it.
+    static void ShootOpenMenu(const CBarProcess& bar, const std::string& strName)
+    {
+        HWND hMenu = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (hMenu = OpenMenuOf(bar.ProcessId())) != nullptr; })) << strName;
+        ::Sleep(300);
+        EXPECT_TRUE(XScreenshot(Around(Union(WindowRect(bar.BarWindow()), WindowRect(hMenu)), 4),
+                                ScreenshotPath(strName + ".png")));
+        ASSERT_TRUE(XClick(POINT{600, 500}));
+        ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; })) << strName;
     }
 };
 
@@ -102,6 +115,19 @@ TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedAndTheAboutBox)
     EXPECT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, "About Sonobar") == nullptr; }));
 }
 
+TEST_F(ScreensTest, TheMenuWithThreeProgramsOneOfThemChosen)
+{
+    UseSimulatedCards(kApplicationsCard);
+    CBarProcess bar("v0");
+    const HWND hBar = bar.BarWindow();
+    ASSERT_NE(hBar, nullptr);
+    // "Spotify", the second entry from the end, as the bar's line.
+    ASSERT_TRUE(ChooseFromTheEnd(bar, 2));
+
+    ASSERT_TRUE(XClick(Centre(WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON)))));
+    ShootOpenMenu(bar, "menu-applications");
+}
+
 TEST_F(ScreensTest, TheBarAndItsMenuInHighContrastBlack)
 {
     UseSimulatedCards(kMutesEverywhereCard);
@@ -113,13 +139,7 @@ TEST_F(ScreensTest, TheBarAndItsMenuInHighContrastBlack)
     ShootBothMuteStates(bar, "bar-high-contrast", false);
 
     ASSERT_TRUE(XKeys("shift+F10"));
-    HWND hMenu = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (hMenu = OpenMenuOf(bar.ProcessId())) != nullptr; }));
-    ::Sleep(300);
-    EXPECT_TRUE(XScreenshot(Around(Union(WindowRect(hBar), WindowRect(hMenu)), 4),
-                            ScreenshotPath("menu-high-contrast.png")));
-    ASSERT_TRUE(XClick(POINT{600, 500}));
-    ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; }));
+    ShootOpenMenu(bar, "menu-high-contrast");
 }
 
 } // namespace

@@ -68,6 +68,8 @@ TEST(SimTopology, BadTextNamesItsLineAndAddsNothing)
         {"card A\ndest 0 4 2 S\ncontrol 1 fader 1 1 0", "line 3: expected <controlId>"},
         {"card A\ndest 0 4 2 S\ncontrol 1 mute 1 1 0 yes", "line 3: bad value 'yes'"},
         {"card A\nspeaker 0", "line 2: unknown item 'speaker'"},
+        {"card A\napp 1 5 Firefox", "line 2: app before any dest"},
+        {"card A\ndest 0 4 2 S\napp 1 0 Firefox", "line 3: expected <lineId> <identity other than 0>"},
         {"card A\ndest 0 4 2 S\ndest 0 7 2 R", "A: line id 0 repeats"},
         // Counts beyond the limits, and numbers that do not fit 32 bits or carry a sign.
         {"card A\ndest 0 4 0xFFFFFFFF S", "line 2: channels must be 1 to 32"},

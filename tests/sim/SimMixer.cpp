@@ -101,8 +101,14 @@ CMixerFrontEnd& FrontEnd()
 // The line without its values.
 SLineLayout LineLayout(const Line& line)
 {
-    return {line.dwLineID, line.dwComponentType, line.cChannels, line.strName,
-            std::vector<SControlLayout>(line.controls.begin(), line.controls.end())};
+    return {line.dwLineID,
+            line.dwComponentType,
+            line.cChannels,
+            line.strName,
+            std::vector<SControlLayout>(line.controls.begin(), line.controls.end()),
+            line.fdwLine,
+            line.dwUser,
+            line.dwIdentity};
 }
 
 SCardLayout CardLayout(const Card& card)

@@ -22,9 +22,13 @@
 //     card    <name...>
 //     dest    <lineId> <componentType> <channels> <name...>
 //     source  <lineId> <componentType> <channels> <name...>
+//     app     <lineId> <identity> <name...>
 //     control <controlId> <type> <maximum> <steps> <items> [<value>...]
-//   A dest belongs to the last card, a source to the last dest, a control to the last dest or
-//   source. <type> is volume, mute, mixer, mux or a number. Missing values are 0. Example:
+//   A dest belongs to the last card, a source or app to the last dest, a control to the last
+//   dest, source or app. An app is a program's own line (mixer/frontend/ApplicationLine.h), a
+//   mono wave source with the application mark and the program's identity (not 0), as the
+//   endpoint model gives one. <type> is volume, mute, mixer, mux or a number. Missing values
+//   are 0. Example:
 //     card Sim Audio
 //     dest 0x0 4 2 Speakers
 //     control 1 volume 0xFFFF 32 0 0x8000 0x8000

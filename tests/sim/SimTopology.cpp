@@ -72,6 +72,8 @@ public:
             return strKind + " before any card";
         if (strKind == "dest" || strKind == "source")
             return ReadLineItem(strKind == "source", words);
+        if (strKind == "app")
+            return ReadApplication(words);
         if (strKind == "control")
             return ReadControl(words);
         return "unknown item '" + strKind + "'";
@@ -98,6 +100,27 @@ private:
         }
         if (destinations.empty())
             return "source before any dest";
+        destinations.back().sources.push_back(std::move(line));
+        m_pLine = &destinations.back().sources.back();
+        return {};
+    }
+
+    // A program's own line, as the endpoint model gives one: a mono wave source of the last
+    // destination with the application mark and the program's identity.
+    std::string ReadApplication(std::istringstream& words)
+    {
+        std::string strId, strIdentity;
+        Line line;
+        if (!(words >> strId >> strIdentity) || !ParseNumber(strId, line.dwLineID) ||
+            !ParseNumber(strIdentity, line.dwIdentity) || line.dwIdentity == 0)
+            return "expected <lineId> <identity other than 0> <name>";
+        auto& destinations = m_cards.back().destinations;
+        if (destinations.empty())
+            return "app before any dest";
+        line.dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
+        line.cChannels = 1;
+        line.dwUser = kApplicationLine;
+        line.strName = RestOfLine(words);
         destinations.back().sources.push_back(std::move(line));
         m_pLine = &destinations.back().sources.back();
         return {};

@@ -65,7 +65,8 @@ void CBarDlg::UpdateProgramEntries()
 
 BOOL CBarDlg::SelectProgram()
 {
-    // The spec's selection stays on the master, so that what it stores means what it did.
+    // The bar's own selection stays on the master, so that the stored line means what it did for a
+    // copy that knows no programs.
     m_nMenuIndex = kMasterMenuIndex;
     m_dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
     const BOOL bFound = m_pMixer->SelectProgramLine(m_dwProgram);

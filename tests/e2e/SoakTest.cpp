@@ -1,4 +1,4 @@
-// One bar used for a long time with real input: thousands of slider moves and of changes from
+// One bar used for a long time with real input: a thousand slider moves, two thousand changes from
 // another program, a hundred each of menu openings, hide-and-restore cycles and mute toggles, then a
 // click, Alt+M and an arrow key that must still reach it. No write may be lost, doubled or come
 // out of order, and the copy must hold no more GDI or USER objects and hardly more private memory
@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kSliderMoves = 2000;
+constexpr int kSliderMoves = 1000;
 constexpr int kNotifications = 2000;
 constexpr int kMenuOpenings = 100;
 constexpr int kHideRestoreCycles = 100;

@@ -11,14 +11,6 @@
 
 namespace {
 
-std::wstring Widen(const std::string& str)
-{
-    const int cch = ::MultiByteToWideChar(CP_ACP, 0, str.data(), static_cast<int>(str.size()), nullptr, 0);
-    std::wstring wstr(static_cast<size_t>(cch), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, str.data(), static_cast<int>(str.size()), wstr.data(), cch);
-    return wstr;
-}
-
 // The Active Accessibility state (STATE_SYSTEM_ flags) of a pressed push button: what the
 // platform's own button object reports, and pressed.
 LONG PressedButtonState(bool bVisible, bool bEnabled, bool bFocused)
@@ -101,10 +93,13 @@ public:
     CSystemAccessibleNotes(const CSystemAccessibleNotes&) = delete;
     CSystemAccessibleNotes& operator=(const CSystemAccessibleNotes&) = delete;
 
-    void SetName(HWND hWnd, const std::string& strName) override { SetText(hWnd, PROPID_ACC_NAME, strName); }
-    void SetDescription(HWND hWnd, const std::string& strDescription) override
+    void SetName(HWND hWnd, const std::wstring& wstrName) override
     {
-        SetText(hWnd, PROPID_ACC_DESCRIPTION, strDescription);
+        SetText(hWnd, PROPID_ACC_NAME, wstrName);
+    }
+    void SetDescription(HWND hWnd, const std::wstring& wstrDescription) override
+    {
+        SetText(hWnd, PROPID_ACC_DESCRIPTION, wstrDescription);
     }
     void SetPressed(HWND hWnd, bool bPressed) override
     {
@@ -120,9 +115,9 @@ public:
     }
 
 private:
-    void SetText(HWND hWnd, const MSAAPROPID& idProp, const std::string& strText)
+    void SetText(HWND hWnd, const MSAAPROPID& idProp, const std::wstring& wstrText)
     {
-        m_pServices->SetHwndPropStr(hWnd, OBJID_CLIENT, CHILDID_SELF, idProp, Widen(strText).c_str());
+        m_pServices->SetHwndPropStr(hWnd, OBJID_CLIENT, CHILDID_SELF, idProp, wstrText.c_str());
         Remember(hWnd);
     }
     void Remember(HWND hWnd)

@@ -16,6 +16,7 @@
 #include "app/RunningCopies.h"
 #include "bar/BarAccessibility.h"
 #include "bar/BarLayout.h"
+#include "bar/DrivenLine.h"
 #include "bar/ProgramEntries.h"
 #include "draw/ImageButton.h"
 #include "draw/LineBitmaps.h"
@@ -35,7 +36,9 @@ class CLineCatalogue;
 class CMixerDevice;
 class CTrayIcon;
 
-class CBarDlg : public CDialog {
+// What the bar drives is its SDrivenLine: m_nCardIndex, m_bInput, m_nMenuIndex, m_dwComponentType,
+// m_dwProgram and m_wstrProgramName.
+class CBarDlg : public CDialog, public SDrivenLine {
 public:
     // The parts of the initialisation, in the order they run.
     enum class EStartupStep {
@@ -71,16 +74,10 @@ public:
     HICON m_hAppIcon = nullptr;
     int m_bClosing = 0;
     int m_bFollowChanges = 1;
-    int m_bInput = 0;
     // Whether this card and side have each of the catalogue's lines, as the menu was built.
     std::array<BOOL, kCatalogueMenuLines> m_bLineSelectable{};
-    DWORD m_dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-    int m_nMenuIndex = kMasterMenuIndex;
-    int m_nCardIndex = 0;
-    // The program that the bar drives (mixer/ProgramLines.h), by its identity; 0 while it
-    // drives a line. Stored as "Application" and "Application Name".
-    DWORD m_dwProgram = 0;
-    std::string m_strProgramName;
+    // The programs' entries of the menu as it last opened, in the order of their commands.
+    std::vector<SProgramEntry> m_programEntries;
     std::unique_ptr<CLineCatalogue> m_pCatalogue;
     std::unique_ptr<CMixerDevice> m_pMixer;
     std::unique_ptr<CTrayIcon> m_pTrayIcon;
@@ -111,8 +108,8 @@ private:
     // the line is selected on the bar's card and side. FALSE when the card lacks the line.
     BOOL SelectLine(int nMenuIndex, DWORD dwComponentType);
     void AddToolTips();
-    // Tooltips of the trackbar and the mute button for a menu index (9: the master line).
-    void SetLineToolTips(int nMenuIndex);
+    // The trackbar's and the mute button's tooltips and descriptions name what the bar drives.
+    void SetLineToolTips();
     void TakeCaptionOff();
     void LoadLineBitmaps();
     void ShowNoDriverMessage();
@@ -191,10 +188,12 @@ private:
     // BarDlgPrograms.cpp
     // The programs' group of the menu made afresh, right after the line entries; when it opens.
     void UpdateProgramEntries();
+    // The room for the programs' entries on the bar's monitor.
+    SProgramRoom ProgramRoom() const;
     // The chosen program's line on the bar's card; FALSE, with neither control, while none of
     // its sessions is there.
     BOOL SelectProgram();
-    void ChooseProgram(DWORD dwIdentity, const std::string& strName);
+    void ChooseProgram(DWORD dwIdentity, const std::wstring& wstrName);
     void OnChooseProgram(UINT nID);
     LRESULT OnLineChange();
 
@@ -219,9 +218,8 @@ private:
     int m_nHandlersRunning = 0;
     // A device change that the bar takes part in once the outermost handler has returned.
     BOOL m_bDeviceChangeWaits = FALSE;
-    // The programs' entries of the menu as it last opened, and where they stand in it: from
-    // m_nProgramPosition, a separator and the entries, m_cProgramItems in all.
-    std::vector<SProgramEntry> m_programEntries;
+    // Where the programs' entries stand in the menu: from m_nProgramPosition, a separator, the
+    // entries and the submenu of the rest, m_cProgramItems in all.
     int m_nProgramPosition = 0;
     UINT m_cProgramItems = 0;
     // Wheel rotation not yet turned into whole notches.

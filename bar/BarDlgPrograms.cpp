@@ -5,6 +5,9 @@
 #include "bar/BarDlg.h"
 
 #include "bar/ProgramEntries.h"
+#include "fw/ResourceString.h"
+#include "fw/ScopedHandles.h"
+#include "fw/WindowDpi.h"
 #include "mixer/LineSelection.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
@@ -33,55 +36,71 @@ int PositionAfterLines(HMENU hMenu)
 
 void CBarDlg::UpdateProgramEntries()
 {
-    // 1. The group as the menu last showed it goes.
+    // 1. The group as the menu last showed it goes, its submenu with it.
     for (UINT i = 0; i < m_cProgramItems; ++i)
         ::DeleteMenu(m_hMenuPopup, static_cast<UINT>(m_nProgramPosition), MF_BYPOSITION);
     m_cProgramItems = 0;
-    // 2. The programs now, on an output bar's card.
+    // 2. The programs now, on an output bar's card, as many as have a command. The chosen one
+    //    comes among the first, so none past the commands is the chosen one.
     m_programEntries.clear();
     if (!m_bInput)
         m_programEntries = ProgramEntries(
             ReadProgramLines(reinterpret_cast<HMIXEROBJ>(m_pMixer->m_hMixer.Get()), MIXER_OBJECTF_HMIXER),
-            m_dwProgram, m_strProgramName);
+            m_dwProgram, m_wstrProgramName, ProgramRoom());
     if (m_programEntries.size() > kProgramEntryIds)
         m_programEntries.resize(kProgramEntryIds);
     if (m_programEntries.empty())
         return;
-    // 3. A separator, then one radio entry per program, after the line entries.
-    const BOOL bShown = ::IsWindowVisible(m_hWnd);
+    // 3. A separator, then one radio entry per program after the line entries, and those that do
+    //    not fit in a submenu of their own. The state table greys and marks them.
     m_nProgramPosition = PositionAfterLines(m_hMenuPopup);
     UINT nPosition = static_cast<UINT>(m_nProgramPosition);
-    ::InsertMenuA(m_hMenuPopup, nPosition++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    ::InsertMenuW(m_hMenuPopup, nPosition++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    CScopedMenu more(::CreatePopupMenu());
     for (UINT i = 0; i < m_programEntries.size(); ++i) {
         const SProgramEntry& entry = m_programEntries[i];
-        const UINT nFlags = MF_BYPOSITION | MF_STRING | (entry.bGreyed || !bShown ? MF_GRAYED : MF_ENABLED);
-        ::InsertMenuA(m_hMenuPopup, nPosition++, nFlags, ID_PROGRAM_FIRST + i, entry.strName.c_str());
-        if (entry.bChosen)
-            ::CheckMenuRadioItem(m_hMenuPopup, ID_PROGRAM_FIRST + i, ID_PROGRAM_FIRST + i,
-                                 ID_PROGRAM_FIRST + i, MF_BYCOMMAND);
+        const std::wstring wstrText = MenuEntryText(entry.wstrName);
+        if (entry.bMore)
+            ::AppendMenuW(more.Get(), MF_STRING, ID_PROGRAM_FIRST + i, wstrText.c_str());
+        else
+            ::InsertMenuW(m_hMenuPopup, nPosition++, MF_BYPOSITION | MF_STRING, ID_PROGRAM_FIRST + i,
+                          wstrText.c_str());
     }
-    m_cProgramItems = static_cast<UINT>(m_programEntries.size()) + 1;
+    // The menu owns the submenu from here and destroys it with the entry.
+    if (::GetMenuItemCount(more.Get()) > 0)
+        ::InsertMenuW(m_hMenuPopup, nPosition++, MF_BYPOSITION | MF_POPUP,
+                      reinterpret_cast<UINT_PTR>(more.Detach()),
+                      Widen(LoadResourceString(IDS_MORE_PROGRAMS)).c_str());
+    m_cProgramItems = nPosition - static_cast<UINT>(m_nProgramPosition);
+}
+
+SProgramRoom CBarDlg::ProgramRoom() const
+{
+    // The work area of the bar's monitor; an entry's height at the monitor's DPI, from the
+    // system's metrics at the system's DPI.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const CWindowDC screen(nullptr);
+    const int nEntryHeight = ::MulDiv(::GetSystemMetrics(SM_CYMENU), static_cast<int>(WindowDpi(m_hWnd)),
+                                      ::GetDeviceCaps(screen.Get(), LOGPIXELSY));
+    const int cOtherItems = ::GetMenuItemCount(m_hMenuPopup) - static_cast<int>(m_cProgramItems);
+    return ::ProgramRoom(monitor.rcWork.bottom - monitor.rcWork.top, nEntryHeight, cOtherItems);
 }
 
 BOOL CBarDlg::SelectProgram()
 {
-    // The bar's own selection stays on the master, so that the stored line means what it did for a
-    // copy that knows no programs.
-    m_nMenuIndex = kMasterMenuIndex;
-    m_dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
     const BOOL bFound = m_pMixer->SelectProgramLine(m_dwProgram);
     // The name that the card gives the program now, which it may have changed.
-    if (bFound)
-        m_strProgramName = m_pMixer->m_line.szName;
+    TakeProgram(*this, m_dwProgram, bFound ? Widen(m_pMixer->m_line.szName) : m_wstrProgramName);
     return bFound;
 }
 
-void CBarDlg::ChooseProgram(DWORD dwIdentity, const std::string& strName)
+void CBarDlg::ChooseProgram(DWORD dwIdentity, const std::wstring& wstrName)
 {
-    m_dwProgram = dwIdentity;
-    m_strProgramName = strName;
+    TakeProgram(*this, dwIdentity, wstrName);
     SelectProgram();
-    SetLineToolTips(m_nMenuIndex);
+    SetLineToolTips();
     RefreshMuteState();
 }
 
@@ -89,7 +108,7 @@ void CBarDlg::OnChooseProgram(UINT nID)
 {
     const UINT nEntry = nID - ID_PROGRAM_FIRST;
     if (nEntry < m_programEntries.size())
-        ChooseProgram(m_programEntries[nEntry].dwIdentity, m_programEntries[nEntry].strName);
+        ChooseProgram(m_programEntries[nEntry].dwIdentity, m_programEntries[nEntry].wstrName);
 }
 
 LRESULT CBarDlg::OnLineChange()
@@ -98,7 +117,7 @@ LRESULT CBarDlg::OnLineChange()
     if (m_dwProgram == 0)
         return 0;
     SelectProgram();
-    SetLineToolTips(m_nMenuIndex);
+    SetLineToolTips();
     RefreshMuteState();
     return 0;
 }

@@ -30,6 +30,20 @@ void CToolTipCtrl::DelTool(HWND hTool)
     ::SendMessageA(m_hWnd, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void CToolTipCtrl::SetText(HWND hTool, const std::wstring& wstrText)
+{
+    // The control keeps its texts in Unicode whichever way its window was made, so the wide
+    // message is understood by the ANSI window too.
+    const TTTOOLINFOA infoA = ToolInfo(hTool);
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V1_SIZE;
+    info.uFlags = infoA.uFlags;
+    info.hwnd = infoA.hwnd;
+    info.uId = infoA.uId;
+    info.lpszText = const_cast<wchar_t*>(wstrText.c_str());
+    ::SendMessageA(m_hWnd, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 void CToolTipCtrl::RelayEvent(MSG* pMsg)
 {
     if (m_hWnd)

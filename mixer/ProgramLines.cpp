@@ -1,7 +1,6 @@
 #include "mixer/ProgramLines.h"
 
 #include "mixer/MixerHandle.h"
-#include "mixer/frontend/ApplicationLine.h"
 
 std::vector<SProgramLine> ReadProgramLines(HMIXEROBJ hObject, DWORD fdwObject)
 {
@@ -16,9 +15,10 @@ std::vector<SProgramLine> ReadProgramLines(HMIXEROBJ hObject, DWORD fdwObject)
         source.dwDestination = speakers.dwDestination;
         source.dwSource = dwSource;
         if (mixerGetLineInfoA(hObject, &source, fdwObject | MIXER_GETLINEINFOF_SOURCE) == MMSYSERR_NOERROR &&
-            source.dwUser == kApplicationLine)
+            IsProgramLine(source))
             programs.push_back({source.dwLineID, source.Target.dwDeviceID, source.szName,
-                                (source.fdwLine & MIXERLINE_LINEF_DISCONNECTED) != 0});
+                                (source.fdwLine & MIXERLINE_LINEF_DISCONNECTED) != 0,
+                                (source.fdwLine & MIXERLINE_LINEF_ACTIVE) != 0});
     }
     return programs;
 }

@@ -297,6 +297,12 @@ void CBarDlg::SetLineToolTips()
     m_accessibility.DescribeLine(wstrVolume, wstrMute);
 }
 
+void CBarDlg::ShowDrivenLine()
+{
+    SetLineToolTips();
+    RefreshMuteState();
+}
+
 std::unique_ptr<IAccessibleNotes> CBarDlg::CreateAccessibleNotes()
 {
     return CreateSystemAccessibleNotes();

@@ -110,6 +110,9 @@ private:
     void AddToolTips();
     // The trackbar's and the mute button's tooltips and descriptions name what the bar drives.
     void SetLineToolTips();
+    // After a choice: the tooltips and descriptions, the slider, the mute picture and the tray
+    // icon show what the bar drives now.
+    void ShowDrivenLine();
     void TakeCaptionOff();
     void LoadLineBitmaps();
     void ShowNoDriverMessage();
@@ -137,7 +140,7 @@ private:
     // the platform's own (less size and maximise), the source lines of the catalogue and, with
     // more than one card, the cards. Fills m_bLineSelectable. Once, while the bar initialises.
     void BuildPopupMenu();
-    // A menu choice of a line: selected, then the tooltips and the controls follow it.
+    // A menu choice of a line, instead of any program.
     void ChooseLine(int nMenuIndex, DWORD dwComponentType);
     // Sets every entry's state from the table of command states.
     LRESULT OnInitMenuPopup();
@@ -193,7 +196,6 @@ private:
     // The chosen program's line on the bar's card; FALSE, with neither control, while none of
     // its sessions is there.
     BOOL SelectProgram();
-    void ChooseProgram(DWORD dwIdentity, const std::wstring& wstrName);
     void OnChooseProgram(UINT nID);
     LRESULT OnLineChange();
 

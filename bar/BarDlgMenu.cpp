@@ -248,12 +248,8 @@ void CBarDlg::OnChooseLine(UINT nID)
 
 void CBarDlg::ChooseLine(int nMenuIndex, DWORD dwComponentType)
 {
-    // 1. The line, instead of any program, on this bar's card and side; one that this card lacks leaves the
-    // slider and
-    //    the mute button without controls. The menu's mark follows the menu index all the same.
+    // A line that this card lacks leaves the slider and the mute button without controls; the
+    // menu's mark follows the menu index all the same.
     SelectLine(nMenuIndex, dwComponentType);
-    // 2. Tooltips with the line's name, or the master's bare ones.
-    SetLineToolTips();
-    // 3. The slider, the mute picture and the tray icon show the new line.
-    RefreshMuteState();
+    ShowDrivenLine();
 }

@@ -96,19 +96,13 @@ BOOL CBarDlg::SelectProgram()
     return bFound;
 }
 
-void CBarDlg::ChooseProgram(DWORD dwIdentity, const std::wstring& wstrName)
-{
-    TakeProgram(*this, dwIdentity, wstrName);
-    SelectProgram();
-    SetLineToolTips();
-    RefreshMuteState();
-}
-
 void CBarDlg::OnChooseProgram(UINT nID)
 {
     const UINT nEntry = nID - ID_PROGRAM_FIRST;
-    if (nEntry < m_programEntries.size())
-        ChooseProgram(m_programEntries[nEntry].dwIdentity, m_programEntries[nEntry].wstrName);
+    if (nEntry >= m_programEntries.size())
+        return;
+    TakeProgram(*this, m_programEntries[nEntry].dwIdentity, m_programEntries[nEntry].wstrName);
+    OnLineChange();
 }
 
 LRESULT CBarDlg::OnLineChange()
@@ -117,7 +111,6 @@ LRESULT CBarDlg::OnLineChange()
     if (m_dwProgram == 0)
         return 0;
     SelectProgram();
-    SetLineToolTips();
-    RefreshMuteState();
+    ShowDrivenLine();
     return 0;
 }

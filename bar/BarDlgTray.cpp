@@ -22,8 +22,7 @@ void CBarDlg::RestoreFromTray()
 void CBarDlg::ShowMuteInTray(BOOL bMuted)
 {
     // The record keeps the picture even while the bar is shown, so the next Add shows it.
-    const bool bSpeakersMuted = bMuted && MuteShowsInTray(*this);
-    m_pTrayIcon->Modify(bSpeakersMuted ? IDI_MUTED : IDI_BAR, LoadResourceString(IDS_APP_TITLE).c_str());
+    m_pTrayIcon->Modify(TrayPicture(*this, bMuted), LoadResourceString(IDS_APP_TITLE).c_str());
 }
 
 LRESULT CBarDlg::OnTrayNotify(UINT, UINT nEvent)

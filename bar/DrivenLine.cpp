@@ -88,9 +88,11 @@ UINT MarkedLineEntry(const SDrivenLine& line)
     return nIndex == kMasterMenuIndex ? ID_MASTER_VOLUME : ID_CONTROL2 + nIndex;
 }
 
-bool MuteShowsInTray(const SDrivenLine& line)
+WORD TrayPicture(const SDrivenLine& line, BOOL bMuted)
 {
-    return line.m_dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || line.m_dwProgram != 0;
+    const bool bSpeakers =
+        line.m_dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || line.m_dwProgram != 0;
+    return bMuted && bSpeakers ? IDI_MUTED : IDI_BAR;
 }
 
 std::wstring LineLabel(const SDrivenLine& line, const CLineCatalogue& catalogue)

@@ -45,9 +45,9 @@ void SaveDrivenLine(const SDrivenLine& line);
 // The menu entry of the line that carries the mark, whether the menu lists it or not; 0 while a
 // program has it.
 UINT MarkedLineEntry(const SDrivenLine& line);
-// A mute strikes the tray icon through only on the speakers' master or a program that plays on
-// them: the icon tells whether anything can be heard at all.
-bool MuteShowsInTray(const SDrivenLine& line);
+// The tray icon's picture: struck through (IDI_MUTED) only while the speakers' master or a program
+// that plays on them is muted, as the icon tells whether anything can be heard at all.
+WORD TrayPicture(const SDrivenLine& line, BOOL bMuted);
 // What the tooltips and the screen reader's descriptions put in front of their words: the
 // program's or the numbered line's name and a blank; nothing for the master.
 std::wstring LineLabel(const SDrivenLine& line, const CLineCatalogue& catalogue);

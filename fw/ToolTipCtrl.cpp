@@ -11,8 +11,10 @@ CToolTipCtrl::~CToolTipCtrl()
 BOOL CToolTipCtrl::Create(const CWnd& owner)
 {
     m_hOwner = owner.m_hWnd;
-    m_hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hOwner, nullptr,
+    // Without TTS_NOPREFIX a tooltip takes an ampersand for an access key's mark and drops it: a
+    // name as "Rock & Roll" shows as it is only with it.
+    m_hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hOwner, nullptr,
                                ::GetModuleHandleA(nullptr), nullptr);
     return m_hWnd != nullptr;
 }

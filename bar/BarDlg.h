@@ -191,6 +191,8 @@ private:
     // BarDlgPrograms.cpp
     // The programs' group of the menu made afresh, right after the line entries; when it opens.
     void UpdateProgramEntries();
+    // The programs' lines of the bar's card.
+    std::vector<SProgramLine> CardPrograms() const;
     // The room for the programs' entries on the bar's monitor.
     SProgramRoom ProgramRoom() const;
     // The chosen program's line on the bar's card; FALSE, with neither control, while none of

@@ -44,9 +44,7 @@ void CBarDlg::UpdateProgramEntries()
     //    comes among the first, so none past the commands is the chosen one.
     m_programEntries.clear();
     if (!m_bInput)
-        m_programEntries = ProgramEntries(
-            ReadProgramLines(reinterpret_cast<HMIXEROBJ>(m_pMixer->m_hMixer.Get()), MIXER_OBJECTF_HMIXER),
-            m_dwProgram, m_wstrProgramName, ProgramRoom());
+        m_programEntries = ProgramEntries(CardPrograms(), m_dwProgram, m_wstrProgramName, ProgramRoom());
     if (m_programEntries.size() > kProgramEntryIds)
         m_programEntries.resize(kProgramEntryIds);
     if (m_programEntries.empty())
@@ -74,6 +72,11 @@ void CBarDlg::UpdateProgramEntries()
     m_cProgramItems = nPosition - static_cast<UINT>(m_nProgramPosition);
 }
 
+std::vector<SProgramLine> CBarDlg::CardPrograms() const
+{
+    return ReadProgramLines(reinterpret_cast<HMIXEROBJ>(m_pMixer->m_hMixer.Get()), MIXER_OBJECTF_HMIXER);
+}
+
 SProgramRoom CBarDlg::ProgramRoom() const
 {
     // The work area of the bar's monitor; an entry's height at the monitor's DPI, from the
@@ -91,8 +94,7 @@ SProgramRoom CBarDlg::ProgramRoom() const
 BOOL CBarDlg::SelectProgram()
 {
     const BOOL bFound = m_pMixer->SelectProgramLine(m_dwProgram);
-    // The name that the card gives the program now, which it may have changed.
-    TakeProgram(*this, m_dwProgram, bFound ? Widen(m_pMixer->m_line.szName) : m_wstrProgramName);
+    TakeProgram(*this, m_dwProgram, ProgramName(CardPrograms(), m_dwProgram, m_wstrProgramName));
     return bFound;
 }
 

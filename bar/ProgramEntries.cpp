@@ -11,6 +11,12 @@ bool IsControlCharacter(wchar_t c)
     return c < L' ' || (c >= 0x7F && c < 0xA0);
 }
 
+// The one place where a program's name from the card becomes Unicode.
+std::wstring NameOf(const SProgramLine& program)
+{
+    return Widen(program.strName);
+}
+
 } // namespace
 
 std::vector<SProgramEntry> ProgramEntries(const std::vector<SProgramLine>& programs, DWORD dwChosen,
@@ -25,7 +31,7 @@ std::vector<SProgramEntry> ProgramEntries(const std::vector<SProgramLine>& progr
         if (program.bGone && !bChosen)
             continue;
         (program.bPlaying ? entries : silent)
-            .push_back({program.dwIdentity, PlainName(Widen(program.strName)), program.bGone, bChosen});
+            .push_back({program.dwIdentity, PlainName(NameOf(program)), program.bGone, bChosen});
         bChosenListed |= bChosen;
     }
     entries.insert(entries.end(), silent.begin(), silent.end());
@@ -45,6 +51,15 @@ std::vector<SProgramEntry> ProgramEntries(const std::vector<SProgramLine>& progr
     for (size_t i = nShown; i < entries.size(); ++i)
         entries[i].bMore = true;
     return entries;
+}
+
+std::wstring ProgramName(const std::vector<SProgramLine>& programs, DWORD dwIdentity,
+                         const std::wstring& wstrKnown)
+{
+    const auto it = std::find_if(programs.begin(), programs.end(), [dwIdentity](const SProgramLine& program) {
+        return program.dwIdentity == dwIdentity;
+    });
+    return it != programs.end() ? NameOf(*it) : wstrKnown;
 }
 
 SProgramRoom ProgramRoom(int nHeight, int nEntryHeight, int cOtherItems)

@@ -36,6 +36,11 @@ struct SProgramRoom {
 std::vector<SProgramEntry> ProgramEntries(const std::vector<SProgramLine>& programs, DWORD dwChosen,
                                           const std::wstring& wstrChosenName, SProgramRoom room);
 
+// The name that the card gives a program now, which it may have changed; wstrKnown where the
+// card lists the program no more.
+std::wstring ProgramName(const std::vector<SProgramLine>& programs, DWORD dwIdentity,
+                         const std::wstring& wstrKnown);
+
 // The room on a work area nHeight pixels tall, beside the cOtherItems entries the menu always has.
 SProgramRoom ProgramRoom(int nHeight, int nEntryHeight, int cOtherItems);
 

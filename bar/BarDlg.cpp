@@ -236,11 +236,8 @@ void CBarDlg::AddToolTips()
     m_toolTip.AddTool(m_btnMenu.m_hWnd, LoadResourceString(IDS_TIP_MENU));
     m_toolTip.AddTool(m_sliderVolume.m_hWnd, LoadResourceString(IDS_TIP_VOLUME));
     m_toolTip.AddTool(m_btnMute.m_hWnd, LoadResourceString(IDS_TIP_MUTE));
-    if (CountMixerCards() > 1) {
-        std::string strCard;
-        GetMixerCardName(static_cast<UINT>(m_nCardIndex), strCard);
-        m_toolTip.AddTool(m_hWnd, strCard);
-    }
+    if (CountMixerCards() > 1)
+        m_toolTip.AddTool(m_hWnd, Narrow(m_wstrCardName));
     SetLineToolTips();
 }
 

@@ -10,20 +10,12 @@
 
 namespace {
 
-// The card as its program is stored with it: by name, as card numbers change when a device
-// comes or goes.
-std::wstring CardIdentity(int nCardIndex)
-{
-    std::string strName;
-    GetMixerCardName(static_cast<UINT>(nCardIndex), strName);
-    return Widen(strName);
-}
-
-// A program stored before programs were stored with their card belongs to any.
-bool ProgramStoredFor(int nCardIndex)
+// Whether the stored program is the one of this bar's card. One stored before programs were
+// stored with their card belongs to any.
+bool ProgramStoredFor(const SDrivenLine& line)
 {
     const std::wstring wstrStoredCard = ReadSettingText(IDS_PROGRAM_CARD);
-    return wstrStoredCard.empty() || wstrStoredCard == CardIdentity(nCardIndex);
+    return wstrStoredCard.empty() || wstrStoredCard == line.m_wstrCardName;
 }
 
 } // namespace
@@ -53,6 +45,9 @@ SDrivenLine ReadStoredLine(int bInput)
     const int nCard = role ? role->nCardIndex : ReadSetting(IDS_CARD_INDEX, 0);
     line.m_nCardIndex =
         static_cast<int>(StartCardIndex(static_cast<UINT>(nCard), role.has_value(), CountMixerCards()));
+    std::string strCardName;
+    GetMixerCardName(static_cast<UINT>(line.m_nCardIndex), strCardName);
+    line.m_wstrCardName = Widen(strCardName);
     const DWORD dwType = static_cast<DWORD>(
         ReadSetting(IDS_COMPONENT_TYPE, static_cast<int>(MasterComponentType(line.m_bInput))));
     // A menu index that names no entry is read as the master line's.
@@ -60,7 +55,7 @@ SDrivenLine ReadStoredLine(int bInput)
     TakeLine(line, nMenuIndex, StartComponentType(line.m_bInput, dwType, static_cast<UINT>(nMenuIndex)));
     // A program chosen before stays chosen, also while it does not play.
     const DWORD dwProgram = line.m_bInput ? 0 : static_cast<DWORD>(ReadSetting(IDS_PROGRAM, 0));
-    if (dwProgram != 0 && ProgramStoredFor(line.m_nCardIndex))
+    if (dwProgram != 0 && ProgramStoredFor(line))
         TakeProgram(line, dwProgram, ReadSettingText(IDS_PROGRAM_NAME));
     return line;
 }
@@ -72,10 +67,10 @@ void SaveDrivenLine(const SDrivenLine& line)
                  static_cast<int>(line.m_dwProgram != 0 ? MasterComponentType(line.m_bInput)
                                                         : line.m_dwComponentType));
     WriteSetting(IDS_MENU_INDEX, line.m_nMenuIndex);
-    if (line.m_dwProgram != 0 || (!line.m_bInput && ProgramStoredFor(line.m_nCardIndex))) {
+    if (line.m_dwProgram != 0 || (!line.m_bInput && ProgramStoredFor(line))) {
         WriteSetting(IDS_PROGRAM, static_cast<int>(line.m_dwProgram));
         WriteSettingText(IDS_PROGRAM_NAME, line.m_wstrProgramName);
-        WriteSettingText(IDS_PROGRAM_CARD, line.m_dwProgram != 0 ? CardIdentity(line.m_nCardIndex) : L"");
+        WriteSettingText(IDS_PROGRAM_CARD, line.m_dwProgram != 0 ? line.m_wstrCardName : L"");
     }
     WriteSetting(IDS_CARD_INDEX, line.m_nCardIndex);
 }

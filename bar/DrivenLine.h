@@ -19,6 +19,9 @@ class CLineCatalogue;
 
 struct SDrivenLine {
     int m_nCardIndex = 0;
+    // The card's name as the bar found it when it started: what a program is stored with, as
+    // card numbers change when a device comes or goes.
+    std::wstring m_wstrCardName;
     int m_bInput = 0;
     int m_nMenuIndex = kMasterMenuIndex;
     DWORD m_dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;

@@ -142,8 +142,8 @@ private:
     void BuildPopupMenu();
     // A menu choice of a line, instead of any program.
     void ChooseLine(int nMenuIndex, DWORD dwComponentType);
-    // Sets every entry's state from the table of command states.
-    LRESULT OnInitMenuPopup();
+    // Sets every entry's state from the table of command states, as the menu opens.
+    LRESULT OnInitMenuPopup(WPARAM wMenu, LPARAM);
     void OnUpdateStartInTray(CCmdUI&);
     void OnUpdateAlwaysOnTop(CCmdUI&);
     void OnAlwaysOnTop();
@@ -226,6 +226,8 @@ private:
     // entries and the submenu of the rest, m_cProgramItems in all.
     int m_nProgramPosition = 0;
     UINT m_cProgramItems = 0;
+    // The submenu of the programs that do not fit, which the menu owns; null without one.
+    HMENU m_hMorePrograms = nullptr;
     // Wheel rotation not yet turned into whole notches.
     int m_nWheelDelta = 0;
     // Where the bar is when neither minimised nor maximised: the place it saves.

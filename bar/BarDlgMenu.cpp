@@ -185,8 +185,12 @@ void CBarDlg::BuildPopupMenu()
     }
 }
 
-LRESULT CBarDlg::OnInitMenuPopup()
+LRESULT CBarDlg::OnInitMenuPopup(WPARAM wMenu, LPARAM)
 {
+    // The programs' submenu opens inside the menu, which is ready: made afresh, it would go while
+    // it shows.
+    if (m_hMorePrograms && reinterpret_cast<HMENU>(wMenu) == m_hMorePrograms)
+        return 0;
     // The programs' group is made afresh (BarDlgPrograms.cpp), then every entry takes its state.
     UpdateProgramEntries();
     for (const SCommandState& row : kCommandStates) {

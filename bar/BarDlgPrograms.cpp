@@ -40,6 +40,7 @@ void CBarDlg::UpdateProgramEntries()
     for (UINT i = 0; i < m_cProgramItems; ++i)
         ::DeleteMenu(m_hMenuPopup, static_cast<UINT>(m_nProgramPosition), MF_BYPOSITION);
     m_cProgramItems = 0;
+    m_hMorePrograms = nullptr;
     // 2. The programs now, on an output bar's card, as many as have a command. The chosen one
     //    comes among the first, so none past the commands is the chosen one.
     m_programEntries.clear();
@@ -65,10 +66,12 @@ void CBarDlg::UpdateProgramEntries()
                           wstrText.c_str());
     }
     // The menu owns the submenu from here and destroys it with the entry.
-    if (::GetMenuItemCount(more.Get()) > 0)
+    if (::GetMenuItemCount(more.Get()) > 0) {
+        m_hMorePrograms = more.Detach();
         ::InsertMenuW(m_hMenuPopup, nPosition++, MF_BYPOSITION | MF_POPUP,
-                      reinterpret_cast<UINT_PTR>(more.Detach()),
+                      reinterpret_cast<UINT_PTR>(m_hMorePrograms),
                       Widen(LoadResourceString(IDS_MORE_PROGRAMS)).c_str());
+    }
     m_cProgramItems = nPosition - static_cast<UINT>(m_nProgramPosition);
 }
 

@@ -48,6 +48,14 @@ RECT VirtualScreen()
     return {x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+BOOL CALLBACK AddOwnedWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* pOwned = reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(lParam);
+    if (::GetWindow(hWnd, GW_OWNER) == pOwned->first)
+        pOwned->second.push_back(hWnd);
+    return TRUE;
+}
+
 RECT WindowRect(HWND hWnd)
 {
     RECT rc{};
@@ -292,6 +300,13 @@ void CBarDlg::SetLineToolTips()
     m_toolTip.SetText(m_sliderVolume.m_hWnd, wstrVolume);
     m_toolTip.SetText(m_btnMute.m_hWnd, wstrMute);
     m_accessibility.DescribeLine(wstrVolume, wstrMute);
+}
+
+std::vector<HWND> CBarDlg::OwnedWindows() const
+{
+    std::pair<HWND, std::vector<HWND>> owned{m_hWnd, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedWindow, reinterpret_cast<LPARAM>(&owned));
+    return owned.second;
 }
 
 void CBarDlg::ShowDrivenLine()

@@ -113,6 +113,8 @@ private:
     // After a choice: the tooltips and descriptions, the slider, the mute picture and the tray
     // icon show what the bar drives now.
     void ShowDrivenLine();
+    // The windows of this thread that the bar owns: its tooltip, a message box, the about box.
+    std::vector<HWND> OwnedWindows() const;
     void TakeCaptionOff();
     void LoadLineBitmaps();
     void ShowNoDriverMessage();

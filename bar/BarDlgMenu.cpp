@@ -97,33 +97,6 @@ std::string CardEntryText(UINT nCard)
     return "&" + std::to_string(nCard + 1) + ".  " + strName;
 }
 
-struct SOwnedWindows {
-    HWND hOwner;
-    std::vector<HWND> vecOwned;
-};
-
-BOOL CALLBACK AddOwnedWindow(HWND hWnd, LPARAM lParam)
-{
-    auto* pWindows = reinterpret_cast<SOwnedWindows*>(lParam);
-    if (::GetWindow(hWnd, GW_OWNER) == pWindows->hOwner)
-        pWindows->vecOwned.push_back(hWnd);
-    return TRUE;
-}
-
-// Puts a window into the topmost band or takes it out. Wine places a window that owns others
-// (the bar owns its tooltip) behind those when it is made topmost and leaves it out of the band,
-// so its owned windows have no owner for that moment.
-void SetTopmost(HWND hWnd, BOOL bTopmost)
-{
-    SOwnedWindows windows{hWnd, {}};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedWindow, reinterpret_cast<LPARAM>(&windows));
-    for (const HWND hOwned : windows.vecOwned)
-        ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, 0);
-    ::SetWindowPos(hWnd, bTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    for (const HWND hOwned : windows.vecOwned)
-        ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hWnd));
-}
-
 } // namespace
 
 void CBarDlg::BuildPopupMenu()
@@ -238,7 +211,16 @@ void CBarDlg::OnStartWithWindows()
 
 void CBarDlg::OnAlwaysOnTop()
 {
-    SetTopmost(m_hWnd, m_bAlwaysOnTop);
+    // Wine places a window that owns others (the bar owns its tooltip) behind those when it is
+    // made topmost and leaves it out of the band, so its owned windows have no owner for that
+    // moment.
+    const std::vector<HWND> vecOwned = OwnedWindows();
+    for (const HWND hOwned : vecOwned)
+        ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, 0);
+    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE);
+    for (const HWND hOwned : vecOwned)
+        ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_hWnd));
 }
 
 void CBarDlg::OnMasterVolume()

@@ -120,6 +120,12 @@ CBarProcess::CBarProcess(const std::string& strTail, const std::string& strProgr
         WaitUntilStarted();
 }
 
+CRunningBar::CRunningBar(const std::string& strTail)
+    : CBarProcess(strTail), hBar(BarWindow()), hMenuButton(::GetDlgItem(hBar, IDC_MENU_BUTTON)),
+      hSlider(::GetDlgItem(hBar, IDC_VOLUME_SLIDER)), hMute(::GetDlgItem(hBar, IDC_MUTE_BUTTON))
+{
+}
+
 std::unique_ptr<CBarProcess> CBarProcess::Adopt(DWORD dwProcessId)
 {
     const HANDLE hProcess = ::OpenProcess(

@@ -56,6 +56,18 @@ private:
     PROCESS_INFORMATION m_pi{};
 };
 
+// A copy started for a journey, with its bar's controls at hand; they are null when the copy
+// shows no bar. The journey checks hBar before it reaches for the others.
+class CRunningBar : public CBarProcess {
+public:
+    explicit CRunningBar(const std::string& strTail = "");
+
+    const HWND hBar;
+    const HWND hMenuButton;
+    const HWND hSlider;
+    const HWND hMute;
+};
+
 // The bar windows of every copy: top-level windows titled "Sonobar" that hold the volume slider.
 std::vector<HWND> BarWindows();
 

@@ -350,10 +350,9 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
     };
 
     const std::string strLog = UseSimulatorLog();
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    const RECT rcButton = WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON));
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    const RECT rcButton = WindowRect(bar.hMenuButton);
 
     // 1. The menu button opens the menu beneath itself.
     ASSERT_TRUE(XClick(Centre(rcButton)));
@@ -361,7 +360,7 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
     ASSERT_TRUE(rcMenu.has_value());
     EXPECT_EQ(rcButton.left, rcMenu->left);
     EXPECT_EQ(rcButton.bottom + 1, rcMenu->top);
-    const RECT rcBar = WindowRect(hBar);
+    const RECT rcBar = WindowRect(bar.hBar);
     EXPECT_TRUE(XScreenshot(RECT{0, 0, std::max(rcBar.right, rcMenu->right) + 8, rcMenu->bottom + 8},
                             ScreenshotPath("menu.png")));
 
@@ -370,8 +369,7 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
     ASSERT_TRUE(XClick(POINT{rcMenu->left + 30, rcMenu->top + (wave.first + wave.second) / 2}));
     ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; }));
     // The next slider move writes the wave line's volume (control 5), not the master's.
-    const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
-    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+    ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
     ASSERT_TRUE(XKeys("Right"));
     EXPECT_TRUE(WaitFor([&] { return !ProgramWrites(strLog, 5).empty(); }));
     EXPECT_TRUE(ProgramWrites(strLog, 1).empty());

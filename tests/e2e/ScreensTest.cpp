@@ -83,15 +83,15 @@ TEST_F(ScreensTest, TheBarOnEachSideMutedAndNotAndOnASourceLine)
 TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedAndTheAboutBox)
 {
     UseSimulatedCards(std::string(kSampleCard) + kSpeakersOnlyCard);
-    CBarProcess first("v0");
-    const HWND hBar = first.BarWindow();
-    ASSERT_NE(hBar, nullptr);
+    CRunningBar first("v0");
+    ASSERT_NE(nullptr, first.hBar);
 
-    ASSERT_TRUE(XClick(Centre(WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON)))));
+    ASSERT_TRUE(XClick(Centre(WindowRect(first.hMenuButton))));
     ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(first.ProcessId()) != nullptr; }));
     ::Sleep(300);
-    EXPECT_TRUE(XScreenshot(Around(Union(WindowRect(hBar), WindowRect(OpenMenuOf(first.ProcessId()))), 4),
-                            ScreenshotPath("menu-two-cards.png")));
+    EXPECT_TRUE(
+        XScreenshot(Around(Union(WindowRect(first.hBar), WindowRect(OpenMenuOf(first.ProcessId()))), 4),
+                    ScreenshotPath("menu-two-cards.png")));
     // A click beside the menu closes it.
     ASSERT_TRUE(XClick(POINT{600, 500}));
     ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(first.ProcessId()) == nullptr; }));
@@ -99,9 +99,10 @@ TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedAndTheAboutBox)
     CBarProcess second("v1");
     const HWND hSecond = second.BarWindow();
     ASSERT_NE(hSecond, nullptr);
-    EXPECT_EQ(WindowRect(hSecond).top, WindowRect(hBar).bottom) << "the second bar stands right beneath";
-    EXPECT_TRUE(
-        XScreenshot(Around(Union(WindowRect(hBar), WindowRect(hSecond)), 4), ScreenshotPath("two-bars.png")));
+    EXPECT_EQ(WindowRect(hSecond).top, WindowRect(first.hBar).bottom)
+        << "the second bar stands right beneath";
+    EXPECT_TRUE(XScreenshot(Around(Union(WindowRect(first.hBar), WindowRect(hSecond)), 4),
+                            ScreenshotPath("two-bars.png")));
 
     // "&About Sonobar" is the tenth entry from the end: two cards, the wave line, the master,
     // the two sides and the three options come after it.
@@ -118,13 +119,12 @@ TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedAndTheAboutBox)
 TEST_F(ScreensTest, TheMenuWithThreeProgramsOneOfThemChosen)
 {
     UseSimulatedCards(kApplicationsCard);
-    CBarProcess bar("v0");
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(hBar, nullptr);
+    CRunningBar bar("v0");
+    ASSERT_NE(nullptr, bar.hBar);
     // "Spotify", the second entry from the end, as the bar's line.
     ASSERT_TRUE(ChooseFromTheEnd(bar, 2));
 
-    ASSERT_TRUE(XClick(Centre(WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON)))));
+    ASSERT_TRUE(XClick(Centre(WindowRect(bar.hMenuButton))));
     ShootOpenMenu(bar, "menu-applications");
 }
 
@@ -132,9 +132,8 @@ TEST_F(ScreensTest, TheBarAndItsMenuInHighContrastBlack)
 {
     UseSimulatedCards(kMutesEverywhereCard);
     const CHighContrastBlack contrast;
-    CBarProcess bar("v0");
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(hBar, nullptr);
+    CRunningBar bar("v0");
+    ASSERT_NE(nullptr, bar.hBar);
     // Muted by its button, which keeps the keyboard and shows the focus cue.
     ShootBothMuteStates(bar, "bar-high-contrast", false);
 

@@ -60,8 +60,6 @@ protected:
     }
     bool IsGrayed(UINT nID) const { return (State(nID) & MF_GRAYED) != 0; }
     bool IsChecked(UINT nID) const { return (State(nID) & MF_CHECKED) != 0; }
-
-    std::string TipOf(HWND hTool) const { return m_pBar->m_toolTip.GetText(hTool); }
 };
 
 TEST_F(BarMenuTest, PlatformEntriesComeFirstWithoutSizeAndMaximise)

@@ -126,6 +126,20 @@ CRunningBar::CRunningBar(const std::string& strTail)
 {
 }
 
+CProgramCopy::CProgramCopy(const std::string& strFolder, const std::string& strName)
+    : m_strDirectory(TempPath(strFolder.c_str()) + "\\"), m_strPath(m_strDirectory + strName)
+{
+    ::CreateDirectoryA(m_strDirectory.c_str(), nullptr);
+    m_bMade =
+        ::CopyFileA((ProgramDirectory() + "sonobar-sim.exe").c_str(), m_strPath.c_str(), FALSE) != FALSE;
+}
+
+CProgramCopy::~CProgramCopy()
+{
+    ::DeleteFileA(m_strPath.c_str());
+    ::RemoveDirectoryA(m_strDirectory.c_str());
+}
+
 std::unique_ptr<CBarProcess> CBarProcess::Adopt(DWORD dwProcessId)
 {
     const HANDLE hProcess = ::OpenProcess(

@@ -68,6 +68,24 @@ public:
     const HWND hMute;
 };
 
+// A copy of the test build under another name, in a folder of its own in the temporary folder;
+// file and folder go with it.
+class CProgramCopy {
+public:
+    CProgramCopy(const std::string& strFolder, const std::string& strName);
+    ~CProgramCopy();
+    CProgramCopy(const CProgramCopy&) = delete;
+    CProgramCopy& operator=(const CProgramCopy&) = delete;
+
+    bool Made() const { return m_bMade; }
+    const std::string& Path() const { return m_strPath; }
+
+private:
+    std::string m_strDirectory;
+    std::string m_strPath;
+    bool m_bMade;
+};
+
 // The bar windows of every copy: top-level windows titled "Sonobar" that hold the volume slider.
 std::vector<HWND> BarWindows();
 

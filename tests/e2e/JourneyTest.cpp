@@ -213,12 +213,9 @@ std::optional<std::string> RunValue()
 
 TEST_F(JourneyTest, StartWithWindowsWritesTheQuotedProgramPathAndChosenAgainDeletesIt)
 {
-    char szTemp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, szTemp);
-    const std::string strDirectory = std::string(szTemp) + "Sonobar start test\\";
-    const std::string strProgram = strDirectory + "sonobar-sim.exe";
-    ::CreateDirectoryA(strDirectory.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileA((ProgramDirectory() + "sonobar-sim.exe").c_str(), strProgram.c_str(), FALSE));
+    const CProgramCopy program("Sonobar start test", "sonobar-sim.exe");
+    ASSERT_TRUE(program.Made());
+    const std::string& strProgram = program.Path();
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonobar");
     {
         // One card: "Start With &Windows" is the sixth entry from the end.
@@ -232,8 +229,6 @@ TEST_F(JourneyTest, StartWithWindowsWritesTheQuotedProgramPathAndChosenAgainDele
         ASSERT_TRUE(bar.Close());
     }
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonobar");
-    ::DeleteFileA(strProgram.c_str());
-    ::RemoveDirectoryA(strDirectory.c_str());
 }
 
 } // namespace

@@ -106,30 +106,24 @@ TEST_F(MenuLaunchTest, CopyOfARenamedProgramStartsItselfAndNothingOnTheSearchPat
 {
     // The test's own directory holds sonobar.exe, the product: the program that a search for
     // "sonobar.exe" would find first.
-    char szTemp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, szTemp);
-    const std::string strDirectory = std::string(szTemp) + "sonobar renamed\\";
-    const std::string strProgram = strDirectory + "volume bar.exe";
-    ::CreateDirectoryA(strDirectory.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileA((ProgramDirectory() + "sonobar-sim.exe").c_str(), strProgram.c_str(), FALSE));
+    const CProgramCopy program("sonobar renamed", "volume bar.exe");
+    ASSERT_TRUE(program.Made());
     char szOldDirectory[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, szOldDirectory);
     ::SetCurrentDirectoryA(ProgramDirectory().c_str());
 
     {
-        CBarProcess first("", strProgram);
+        CBarProcess first("", program.Path());
         ASSERT_NE(nullptr, first.BarWindow());
         const std::set<DWORD> setBefore = BarProcessIds();
         Choose(first.BarWindow(), ID_INPUT_VOLUME);
         const auto vecStarted = AdoptNewBars(setBefore, 1);
         ASSERT_EQ(1u, vecStarted.size());
-        EXPECT_EQ(Lower(strProgram), Lower(vecStarted.front()->ProgramPath()));
+        EXPECT_EQ(Lower(program.Path()), Lower(vecStarted.front()->ProgramPath()));
         EXPECT_EQ("r0", TailOf(*vecStarted.front()));
     }
 
     ::SetCurrentDirectoryA(szOldDirectory);
-    ::DeleteFileA(strProgram.c_str());
-    ::RemoveDirectoryA(strDirectory.c_str());
 }
 
 TEST_F(MenuLaunchTest, DeviceChangeLeavesOneOutputBarPerCardAndTheCounterRight)

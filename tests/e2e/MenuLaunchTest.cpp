@@ -56,17 +56,16 @@ TEST_F(MenuLaunchTest, SideAndCardCommandsStartTheirRoleWordBeneathTheBar)
         {"v1", ID_CARD1, "v0"},
     };
     for (const auto& c : cases) {
-        CBarProcess first(c.pszTail);
-        const HWND hFirst = first.BarWindow();
-        ASSERT_NE(nullptr, hFirst) << c.pszTail;
+        CRunningBar first(c.pszTail);
+        ASSERT_NE(nullptr, first.hBar) << c.pszTail;
         const std::set<DWORD> setBefore = BarProcessIds();
 
-        Choose(hFirst, c.nCommand);
+        Choose(first.hBar, c.nCommand);
         const auto vecStarted = AdoptNewBars(setBefore, 1);
         ASSERT_EQ(1u, vecStarted.size()) << c.nCommand;
         const CBarProcess& started = *vecStarted.front();
         EXPECT_EQ(c.pszStarted, TailOf(started)) << c.nCommand;
-        const RECT rcFirst = WindowRect(hFirst);
+        const RECT rcFirst = WindowRect(first.hBar);
         const RECT rcStarted = WindowRect(started.BarWindow());
         EXPECT_EQ(rcFirst.left, rcStarted.left) << c.nCommand;
         EXPECT_EQ(rcFirst.bottom, rcStarted.top) << c.nCommand;
@@ -82,22 +81,21 @@ TEST_F(MenuLaunchTest, SideAndCardCommandsStartTheirRoleWordBeneathTheBar)
 TEST_F(MenuLaunchTest, ACardAndSideWhoseBarRunsIsNotStartedAgain)
 {
     // A burst of the same card's command starts one copy, whether or not its bar stands yet.
-    CBarProcess first;
-    const HWND hFirst = first.BarWindow();
-    ASSERT_NE(nullptr, hFirst);
+    CRunningBar first;
+    ASSERT_NE(nullptr, first.hBar);
     const std::set<DWORD> setBefore = BarProcessIds();
     for (int i = 0; i < 10; ++i)
-        Choose(hFirst, ID_CARD2);
+        Choose(first.hBar, ID_CARD2);
     const auto vecStarted = AdoptNewBars(setBefore, 1);
     ASSERT_EQ(1u, vecStarted.size());
     EXPECT_EQ("v1", TailOf(*vecStarted.front()));
 
     // The bar's own card and side, from its menu and from the other bar's: it is already there.
     const std::set<DWORD> setTwo = BarProcessIds();
-    Choose(hFirst, ID_OUTPUT_VOLUME);
-    Choose(hFirst, ID_CARD1);
+    Choose(first.hBar, ID_OUTPUT_VOLUME);
+    Choose(first.hBar, ID_CARD1);
     Choose(vecStarted.front()->BarWindow(), ID_CARD1);
-    EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == hFirst; }));
+    EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == first.hBar; }));
     EXPECT_TRUE(AdoptNewBars(setTwo, 0).empty());
     EXPECT_EQ(2u, Setting("Instance Count"));
 }

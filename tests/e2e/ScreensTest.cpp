@@ -31,22 +31,18 @@ RECT Union(const RECT& rcA, const RECT& rcB)
     return rc;
 }
 
-class ScreensTest : public CCopyTest {
+class ScreensTest : public CCopyTestOn<kSampleCard> {
 protected:
-    ScreensTest() : CCopyTest(kSampleCard) {}
-
     // The bar unmuted, then muted by a click on its mute button.
-    void ShootBothMuteStates(const CBarProcess& bar, const std::string& strName, bool bInput)
+    void ShootBothMuteStates(const CRunningBar& bar, const std::string& strName, bool bInput)
     {
-        const HWND hBar = bar.BarWindow();
-        ASSERT_NE(hBar, nullptr) << strName;
-        const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
-        ASSERT_EQ(MuteRow::Bright, ShownRow(hMute, bInput)) << strName;
-        EXPECT_TRUE(XScreenshot(Around(WindowRect(hBar), 4), ScreenshotPath(strName + ".png")));
-        ASSERT_TRUE(XClick(Centre(WindowRect(hMute))));
+        ASSERT_NE(nullptr, bar.hBar) << strName;
+        ASSERT_EQ(MuteRow::Bright, ShownRow(bar.hMute, bInput)) << strName;
+        EXPECT_TRUE(XScreenshot(Around(WindowRect(bar.hBar), 4), ScreenshotPath(strName + ".png")));
+        ASSERT_TRUE(XClick(Centre(WindowRect(bar.hMute))));
         ASSERT_TRUE(XMove(POINT{600, 500}));
-        EXPECT_TRUE(WaitFor([&] { return ShownRow(hMute, bInput) == MuteRow::Dim; })) << strName;
-        EXPECT_TRUE(XScreenshot(Around(WindowRect(hBar), 4), ScreenshotPath(strName + "-muted.png")));
+        EXPECT_TRUE(WaitFor([&] { return ShownRow(bar.hMute, bInput) == MuteRow::Dim; })) << strName;
+        EXPECT_TRUE(XScreenshot(Around(WindowRect(bar.hBar), 4), ScreenshotPath(strName + "-muted.png")));
     }
 
     // The bar with the menu that is opening, then a click beside the menu closes it.
@@ -66,17 +62,17 @@ TEST_F(ScreensTest, TheBarOnEachSideMutedAndNotAndOnASourceLine)
 {
     UseSimulatedCards(kMutesEverywhereCard);
     {
-        CBarProcess bar("v0");
+        CRunningBar bar("v0");
         ShootBothMuteStates(bar, "bar-output", false);
     }
     {
-        CBarProcess bar("r0");
+        CRunningBar bar("r0");
         ShootBothMuteStates(bar, "bar-input", true);
     }
     // The wave source, entry 0 of the sample card's catalogue, on the output side.
     m_settings.Write("Component Type", 0x1008);
     m_settings.Write("Menu Index", 0);
-    CBarProcess bar("v0");
+    CRunningBar bar("v0");
     ShootBothMuteStates(bar, "bar-source", false);
 }
 

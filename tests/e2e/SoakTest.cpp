@@ -66,10 +66,8 @@ std::string XPoint(POINT pt)
     return std::to_string(pt.x) + " " + std::to_string(pt.y);
 }
 
-class SoakTest : public CCopyTest {
+class SoakTest : public CCopyTestOn<kSampleCard> {
 protected:
-    SoakTest() : CCopyTest(kSampleCard) {}
-
     size_t Writes(DWORD dwControlID) const { return ProgramWrites(m_strLog, dwControlID).size(); }
     // Waits until the copy has written the control nCount times in all.
     bool WaitForWrites(DWORD dwControlID, size_t nCount, DWORD dwMilliseconds = 5000) const

@@ -12,6 +12,8 @@
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT kProgramEntryIds = ID_PROGRAM_LAST - ID_PROGRAM_FIRST + 1;
@@ -42,7 +44,7 @@ void CBarDlg::UpdateProgramEntries()
     m_cProgramItems = 0;
     m_hMorePrograms = nullptr;
     // 2. The programs now, on an output bar's card, as many as have a command. The chosen one
-    //    comes among the first, so none past the commands is the chosen one.
+    //    is in the menu itself, among the first, so none past the commands is the chosen one.
     m_programEntries.clear();
     if (!m_bInput)
         m_programEntries = ProgramEntries(CardPrograms(), m_dwProgram, m_wstrProgramName, ProgramRoom());
@@ -91,7 +93,10 @@ SProgramRoom CBarDlg::ProgramRoom() const
     const int nEntryHeight = ::MulDiv(::GetSystemMetrics(SM_CYMENU), static_cast<int>(WindowDpi(m_hWnd)),
                                       ::GetDeviceCaps(screen.Get(), LOGPIXELSY));
     const int cOtherItems = ::GetMenuItemCount(m_hMenuPopup) - static_cast<int>(m_cProgramItems);
-    return ::ProgramRoom(monitor.rcWork.bottom - monitor.rcWork.top, nEntryHeight, cOtherItems);
+    SProgramRoom room = ::ProgramRoom(monitor.rcWork.bottom - monitor.rcWork.top, nEntryHeight, cOtherItems);
+    // No more in the menu itself than have a command, so that the chosen one keeps its own.
+    room.nMenu = std::min<size_t>(room.nMenu, kProgramEntryIds);
+    return room;
 }
 
 BOOL CBarDlg::SelectProgram()

@@ -59,9 +59,10 @@ TEST_F(BarDlgTest, AStoredLineThatTheCardOrSideLacksFallsBackToItsMaster)
         int nStoredProgram = 0;
         const char* pszProgramCard = "";
     } cases[] = {
-        {"sonobar.exe v1", 0x1003, 1, 4},                // the second card has no sources at all
-        {"sonobar.exe r0", 0x1008, 0, 7},                // wave is played, not recorded
-        {"sonobar.exe v1", 4, 9, 4, 0x1F1, "Sim Audio"}, // the program of the first card's bar
+        {"sonobar.exe v1", 0x1003, 1, 4}, // the second card has no sources at all
+        {"sonobar.exe r0", 0x1008, 0, 7}, // wave is played, not recorded
+        {"sonobar.exe v1", 4, 9, 4, 0x1F1,
+         "Sim Audio"}, // the first card's program, neither taken nor dropped
     };
     for (const auto& c : cases) {
         m_app.WriteProfileInt("Settings", "Component Type", c.nStoredType);
@@ -77,6 +78,7 @@ TEST_F(BarDlgTest, AStoredLineThatTheCardOrSideLacksFallsBackToItsMaster)
         EXPECT_EQ(0u, bar.m_dwProgram) << c.pszCommandLine;
         EXPECT_EQ("Mute (M)", bar.m_toolTip.GetText(bar.m_btnMute.m_hWnd)) << c.pszCommandLine;
         bar.DestroyWindow();
+        EXPECT_EQ(c.nStoredProgram, m_app.GetProfileInt("Settings", "Application", 0)) << c.pszCommandLine;
     }
 }
 

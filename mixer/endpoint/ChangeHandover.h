@@ -5,8 +5,9 @@
 // of the mixer's thread, which never waits, and the window hands the message to the mixer's
 // handler when that thread's message loop runs (a modal loop's included).
 //
-// It also keeps the callbacks that were unregistered while it lives: Windows may still be inside
-// one when the call that unregisters it returns, holding no reference for that call. They go with
+// It also keeps each callback that was unregistered a while: Windows may still be inside one when
+// the call that unregisters it returns, holding no reference for that call. A kept callback is
+// released once the messages posted before it was kept have been handled, and the rest go with
 // the handover, which the endpoint mixer ends before its COM apartment ends.
 //
 // Usage: CChangeHandover handover(handler); a callback: ::PostMessageA(handover.Window(),
@@ -17,8 +18,8 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
-#include <vector>
 
 class CChangeHandover {
 public:
@@ -44,13 +45,16 @@ public:
 
     // Where the callbacks post. A message posted after the handover has gone reaches nobody.
     HWND Window() const { return m_hWnd; }
-    // A callback that no longer hears anything, released when the handover ends.
+    // A callback that no longer hears anything, released one round of messages later.
     void Keep(CComPtr<IUnknown> pCallback);
 
 private:
+    // Posted by Keep: the oldest kept callback goes.
+    static constexpr UINT kReleaseKept = WM_APP + 5;
+
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     const CHandler m_handler;
     HWND m_hWnd = nullptr;
-    std::vector<CComPtr<IUnknown>> m_kept;
+    std::deque<CComPtr<IUnknown>> m_kept;
 };

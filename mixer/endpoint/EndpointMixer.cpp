@@ -3,11 +3,12 @@
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/endpoint/EndpointMixerCard.h"
+#include "mixer/endpoint/MultithreadedApartment.h"
 #include "mixer/endpoint/SessionCallbacks.h"
 #include "mixer/frontend/HandleTable.h"
 
 CEndpointMixer::CEndpointMixer(CComPtr<IMMDeviceEnumerator> pEnumerator)
-    : m_pEnumerator(std::move(pEnumerator)),
+    : m_pEnumerator(std::move(pEnumerator)), m_pApartment(std::make_shared<CMultithreadedApartment>()),
       m_pHandover(std::make_shared<CChangeHandover>(
           [this](UINT uMsg, WPARAM wParam, LPARAM lParam) { HandedOver(uMsg, wParam, lParam); }))
 {
@@ -62,8 +63,8 @@ const CModelCards& CEndpointMixer::Cards()
         const CEndpointCards cards = ReadEndpointCards(m_pEnumerator.Get());
         m_cards = CModelCards(cards.size());
         for (size_t i = 0; i < cards.size(); ++i)
-            m_cards[i] =
-                std::make_shared<CEndpointMixerCard>(cards[i], m_pHandover, m_pDeviceClient, m_guidOwnWrites);
+            m_cards[i] = std::make_shared<CEndpointMixerCard>(cards[i], m_pHandover, m_pDeviceClient,
+                                                              m_guidOwnWrites, m_pApartment);
         m_bCardsRead = true;
     }
     return m_cards;

@@ -23,6 +23,7 @@
 #include <memory>
 
 class CChangeHandover;
+class CMultithreadedApartment;
 
 class CEndpointMixer final : public CCardModel {
 public:
@@ -37,6 +38,8 @@ private:
     void HandedOver(UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     CComPtr<IMMDeviceEnumerator> m_pEnumerator;
+    // Where the programs' sessions are registered with; it ends after the cards.
+    const std::shared_ptr<CMultithreadedApartment> m_pApartment;
     std::weak_ptr<CHandleTable> m_pHandles;
     std::shared_ptr<CChangeHandover> m_pHandover;
     CComPtr<CDeviceChangeClient> m_pDeviceClient;

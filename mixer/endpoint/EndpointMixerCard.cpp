@@ -89,13 +89,15 @@ BOOL CurrentMute(const SEndpointLine& line)
 // type name: the shipped program's size counts it.
 struct CEndpointListening final : CListening {
     std::vector<CVolumeRegistration> registrations;
+    std::shared_ptr<CAudioSessions> pSessions;
 };
 
 CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const SEndpointCard> pCard,
                                        std::weak_ptr<CChangeHandover> pHandover,
-                                       CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites)
+                                       CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites,
+                                       std::shared_ptr<CMultithreadedApartment> pApartment)
     : m_pCard(std::move(pCard)), m_pHandover(std::move(pHandover)), m_pDeviceClient(std::move(pDeviceClient)),
-      m_guidOwnWrites(guidOwnWrites), m_layout(CardLayout(*m_pCard))
+      m_guidOwnWrites(guidOwnWrites), m_pApartment(std::move(pApartment)), m_layout(CardLayout(*m_pCard))
 {
 }
 
@@ -117,30 +119,33 @@ MMRESULT CEndpointMixerCard::Result(HRESULT hr) const
 
 void CEndpointMixerCard::Refresh()
 {
-    if (!std::exchange(m_bSessionsStarted, true))
-        StartSessions();
-    if (!m_pSessions || !m_pSessions->Update())
+    if (const auto pSessions = m_pSessions.lock())
+        TakeIn(*pSessions);
+    else
+        // Nobody listens: no program is heard, and none is shown.
+        m_layout.destinations.front().sources.clear();
+}
+
+void CEndpointMixerCard::TakeIn(CAudioSessions& sessions)
+{
+    if (!sessions.Update())
         return;
-    const std::vector<SApplicationLine>& applications = m_pSessions->Applications();
+    const std::vector<SApplicationLine>& applications = sessions.Applications();
     auto& sources = m_layout.destinations.front().sources;
     sources.clear();
     for (DWORD n = 0; n < applications.size(); ++n)
         sources.push_back(ApplicationLayout(n, applications[n]));
 }
 
-void CEndpointMixerCard::StartSessions()
+std::shared_ptr<CAudioSessions> CEndpointMixerCard::ListenToSessions()
 {
+    if (auto pSessions = m_pSessions.lock())
+        return pSessions;
     // Programs play on a render endpoint; a card of a microphone alone has none.
     const SEndpointLine& speakers = m_pCard->lines.front();
-    CComPtr<IAudioSessionManager2> pManager;
-    if (speakers.dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !speakers.pDevice ||
-        FAILED(speakers.pDevice->Activate(__uuidof(IAudioSessionManager2), CLSCTX_ALL, nullptr,
-                                          pManager.PutVoid())) ||
-        !pManager)
-        return;
     const auto pHandover = m_pHandover.lock();
-    if (!pHandover)
-        return;
+    if (speakers.dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !speakers.pDevice || !pHandover)
+        return nullptr;
     // On the mixer's thread, through the handover's handler to the handles open on this card.
     const HWND hWndHandover = pHandover->Window();
     const auto wParamCard = reinterpret_cast<WPARAM>(static_cast<const CModelCard*>(this));
@@ -154,10 +159,22 @@ void CEndpointMixerCard::StartSessions()
                            change == SessionChange::Mute ? ApplicationMuteOf(dwApplication)
                                                          : ApplicationVolumeOf(dwApplication));
     };
-    // A session that loses its endpoint or the audio service: the cards changed.
-    m_pSessions = std::make_unique<CAudioSessions>(
-        std::move(pManager), m_guidOwnWrites, std::move(notify),
-        [pDeviceClient = m_pDeviceClient] { pDeviceClient->DeviceFailed(); }, m_pHandover);
+    // A new hearing starts from no program.
+    m_layout.destinations.front().sources.clear();
+    auto pSessions = std::make_shared<CAudioSessions>(
+        speakers.pDevice, m_pApartment, m_guidOwnWrites, std::move(notify),
+        [this] { SessionEndpointFailed(); }, m_pHandover);
+    m_pSessions = pSessions;
+    // The sessions there are, so that their changes are heard from now on.
+    TakeIn(*pSessions);
+    return pSessions;
+}
+
+void CEndpointMixerCard::SessionEndpointFailed() const
+{
+    BOOL bMuted = FALSE;
+    if (Result(m_pCard->lines.front().pVolume->GetMute(&bMuted)) == MMSYSERR_NOERROR)
+        m_pDeviceClient->CheckEndpoints();
 }
 
 MMRESULT CEndpointMixerCard::ApplicationResult(HRESULT hr) const
@@ -169,15 +186,18 @@ MMRESULT CEndpointMixerCard::ApplicationResult(HRESULT hr) const
 
 MMRESULT CEndpointMixerCard::ReadApplication(const SControlPlace& control, std::vector<DWORD>& values) const
 {
+    const auto pSessions = m_pSessions.lock();
+    if (!pSessions)
+        return MMSYSERR_ERROR;
     HRESULT hr = S_OK;
     if (IsMute(control)) {
         BOOL bMuted = FALSE;
-        hr = m_pSessions->GetMute(ApplicationOf(control), bMuted);
+        hr = pSessions->GetMute(ApplicationOf(control), bMuted);
         values[0] = bMuted ? 1 : 0;
     }
     else {
         float fLevel = 0.0f;
-        hr = m_pSessions->GetVolume(ApplicationOf(control), fLevel);
+        hr = pSessions->GetVolume(ApplicationOf(control), fLevel);
         values[0] = ScalarToValue(fLevel);
     }
     return ApplicationResult(hr);
@@ -185,9 +205,12 @@ MMRESULT CEndpointMixerCard::ReadApplication(const SControlPlace& control, std::
 
 MMRESULT CEndpointMixerCard::WriteApplication(const SControlPlace& control, const std::vector<DWORD>& values)
 {
+    const auto pSessions = m_pSessions.lock();
+    if (!pSessions)
+        return MMSYSERR_ERROR;
     return ApplicationResult(IsMute(control)
-                                 ? m_pSessions->SetMute(ApplicationOf(control), values[0] != 0)
-                                 : m_pSessions->SetVolume(ApplicationOf(control), ValueToScalar(values[0])));
+                                 ? pSessions->SetMute(ApplicationOf(control), values[0] != 0)
+                                 : pSessions->SetVolume(ApplicationOf(control), ValueToScalar(values[0])));
 }
 
 MMRESULT CEndpointMixerCard::Read(const SControlPlace& control, std::vector<DWORD>& values) const
@@ -247,5 +270,6 @@ std::unique_ptr<CListening> CEndpointMixerCard::Listen(HMIXER hMixer)
                                                                               CurrentMute(line)),
                                                m_pHandover);
     }
+    pListening->pSessions = ListenToSessions();
     return pListening;
 }

@@ -27,18 +27,21 @@
 #include <memory>
 
 class CChangeHandover;
+class CMultithreadedApartment;
 
 class CEndpointMixerCard final : public CModelCard {
 public:
     CEndpointMixerCard(std::shared_ptr<const SEndpointCard> pCard, std::weak_ptr<CChangeHandover> pHandover,
-                       CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites);
+                       CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites,
+                       std::shared_ptr<CMultithreadedApartment> pApartment);
 
     const SCardLayout& Layout() const override { return m_layout; }
-    // Starts hearing the speakers' sessions at the first call, then takes in their changes.
+    // Takes in the changes of the speakers' sessions, while they are heard.
     void Refresh() override;
     MMRESULT Read(const SControlPlace& control, std::vector<DWORD>& values) const override;
     MMRESULT Write(const SControlPlace& control, const std::vector<DWORD>& values) override;
-    // One volume callback per destination, registered while the result lives.
+    // One volume callback per destination, registered while the result lives; the speakers'
+    // sessions are heard while any handle's result lives, and let go of with the last.
     std::unique_ptr<CListening> Listen(HMIXER hMixer) override;
     // The card's first endpoint (the render endpoint where it has one), which it stands for.
     std::wstring Key() const override { return m_pCard->lines.front().strEndpointId; }
@@ -46,7 +49,13 @@ public:
 private:
     const SEndpointLine& LineOf(const SControlPlace& control) const;
     MMRESULT Result(HRESULT hr) const;
-    void StartSessions();
+    // The sessions' changes, into the speakers' source lines.
+    void TakeIn(CAudioSessions& sessions);
+    // The sessions heard now, started when none are.
+    std::shared_ptr<CAudioSessions> ListenToSessions();
+    // A session lost its endpoint, or the audio service stopped: the cards changed only when
+    // the endpoint fails or the endpoints are others.
+    void SessionEndpointFailed() const;
     MMRESULT ReadApplication(const SControlPlace& control, std::vector<DWORD>& values) const;
     MMRESULT WriteApplication(const SControlPlace& control, const std::vector<DWORD>& values);
     // A session's failure is the card's only when the audio service has stopped; otherwise the
@@ -57,7 +66,7 @@ private:
     const std::weak_ptr<CChangeHandover> m_pHandover;
     const CComPtr<CDeviceChangeClient> m_pDeviceClient;
     const GUID m_guidOwnWrites;
+    const std::shared_ptr<CMultithreadedApartment> m_pApartment;
     SCardLayout m_layout;
-    std::unique_ptr<CAudioSessions> m_pSessions;
-    bool m_bSessionsStarted = false;
+    std::weak_ptr<CAudioSessions> m_pSessions;
 };

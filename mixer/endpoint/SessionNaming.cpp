@@ -146,16 +146,16 @@ std::wstring FileDescriptionOf(const std::wstring& strPath)
 SSessionNameFacts NameFactsOf(const std::wstring& strDisplayName, DWORD dwProcessId, bool bSystemSounds)
 {
     SSessionNameFacts facts;
-    facts.strDisplayName = strDisplayName;
+    SetDisplayName(facts, strDisplayName);
     facts.bSystemSounds = bSystemSounds;
-    if (IsIndirectString(strDisplayName))
-        facts.strResolvedName = ResolveIndirectString(strDisplayName);
-    // The program file is opened only when the session's own names do not do.
-    if ((!strDisplayName.empty() && !IsIndirectString(strDisplayName)) || !facts.strResolvedName.empty() ||
-        bSystemSounds)
-        return facts;
     facts.strProgramPath = ProgramPathOf(dwProcessId);
     if (!facts.strProgramPath.empty())
         facts.strDescription = FileDescriptionOf(facts.strProgramPath);
     return facts;
+}
+
+void SetDisplayName(SSessionNameFacts& facts, const std::wstring& strDisplayName)
+{
+    facts.strDisplayName = strDisplayName;
+    facts.strResolvedName = IsIndirectString(strDisplayName) ? ResolveIndirectString(strDisplayName) : L"";
 }

@@ -59,6 +59,8 @@ std::ostream& operator<<(std::ostream& out, const SExpectedLine& line)
     return out << '"' << line.strName << "\" 0x" << std::hex << line.fdwState;
 }
 
+// On a single-threaded apartment, as the bar's thread is, so that the fake's rule for new
+// sessions holds the mixer to its own apartment for them.
 class EndpointSessionsTest : public ::testing::Test {
 protected:
     EndpointSessionsTest()
@@ -81,6 +83,21 @@ protected:
         return *m_pMixer;
     }
 
+    // The mixer goes, and the handle that the lines are read through with it.
+    void Reset()
+    {
+        m_pMixer.reset();
+        m_hLines = nullptr;
+    }
+
+    // Programs are heard while a handle of their card is open: the lines are read through one.
+    HMIXEROBJ LinesObject()
+    {
+        if (m_hLines == nullptr)
+            m_hLines = Open(m_linesWindow);
+        return reinterpret_cast<HMIXEROBJ>(m_hLines);
+    }
+
     HMIXER Open(const CNotifyWindow& window)
     {
         HMIXER hMixer = nullptr;
@@ -92,16 +109,19 @@ protected:
     // The speakers' source lines of card 0, each checked to be an application's line.
     std::vector<MIXERLINEA> SourceLines()
     {
-        const auto hDevice = reinterpret_cast<HMIXEROBJ>(0);
+        const HMIXEROBJ hDevice = LinesObject();
+        constexpr DWORD fdwHandle = MIXER_OBJECTF_HMIXER;
         MIXERLINEA speakers{};
         speakers.cbStruct = sizeof speakers;
-        EXPECT_EQ(Mixer().GetLineInfo(hDevice, &speakers, MIXER_GETLINEINFOF_DESTINATION), MMSYSERR_NOERROR);
+        EXPECT_EQ(Mixer().GetLineInfo(hDevice, &speakers, fdwHandle | MIXER_GETLINEINFOF_DESTINATION),
+                  MMSYSERR_NOERROR);
         std::vector<MIXERLINEA> lines(speakers.cConnections);
         for (DWORD s = 0; s < lines.size(); ++s) {
             MIXERLINEA& line = lines[s];
             line.cbStruct = sizeof line;
             line.dwSource = s;
-            EXPECT_EQ(Mixer().GetLineInfo(hDevice, &line, MIXER_GETLINEINFOF_SOURCE), MMSYSERR_NOERROR);
+            EXPECT_EQ(Mixer().GetLineInfo(hDevice, &line, fdwHandle | MIXER_GETLINEINFOF_SOURCE),
+                      MMSYSERR_NOERROR);
             EXPECT_EQ(line.dwLineID, s << 16);
             EXPECT_EQ(line.dwComponentType, static_cast<DWORD>(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT));
             EXPECT_EQ(line.dwUser, kApplicationLine);
@@ -134,8 +154,11 @@ protected:
                       : Mixer().GetControlDetails(hObject, &mxcd, MIXER_OBJECTF_HMIXER);
     }
 
+    const CComApartment m_apartment;
     CFakeCoreAudio m_audio;
     std::unique_ptr<CMixerFrontEnd> m_pMixer;
+    const CNotifyWindow m_linesWindow;
+    HMIXER m_hLines = nullptr;
 };
 
 // The mixer messages waiting for a window, as (message, parameter), taken off its queue.
@@ -195,6 +218,8 @@ TEST_F(EndpointSessionsTest, ProgramsAreGroupedAndNamedAsWindowsVolumeMixerShows
     systemSounds.dwProcessId = 0;
     SFakeSessionSetup acrossProcesses = Unnamed(L"shared", L"shared/1");
     acrossProcesses.bCrossProcess = true;
+    SFakeSessionSetup unresolvable = Unnamed(L"ind", L"ind/1");
+    unresolvable.strDisplayName = L"@C:\\Apps\\gone.dll,-7";
     SFakeSessionSetup grouped1 = Program(L"call", L"call/1", L"Call");
     SFakeSessionSetup grouped2 = Program(L"call-helper", L"helper/1", L"Call Helper");
     grouped1.grouping = grouped2.grouping = kGrouping;
@@ -219,9 +244,12 @@ TEST_F(EndpointSessionsTest, ProgramsAreGroupedAndNamedAsWindowsVolumeMixerShows
          {systemSounds},
          {{"System Sounds", kActive}}},
         {"a process that cannot be opened", {Program(L"x", L"x/1", L"")}, {{"Name Not Available", kActive}}},
-        {"a session across processes names no program file",
+        {"a session across processes is named after the process that made it",
          {acrossProcesses},
-         {{"Name Not Available", kActive}}},
+         {{"endpoint_mixer_tests", kActive}}},
+        {"an indirect name that cannot be resolved gives way to the program's",
+         {unresolvable},
+         {{"endpoint_mixer_tests", kActive}}},
         {"two programs with one name stay two",
          {Program(L"a", L"a/1", L"Player"), Program(L"b", L"b/1", L"Player")},
          {{"Player", kActive}, {"Player", kActive}}},
@@ -237,7 +265,7 @@ TEST_F(EndpointSessionsTest, ProgramsAreGroupedAndNamedAsWindowsVolumeMixerShows
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszCase);
-        m_pMixer.reset();
+        Reset();
         m_audio = CFakeCoreAudio();
         SFakeEndpointSetup speakers;
         speakers.strId = L"r";
@@ -252,8 +280,11 @@ TEST_F(EndpointSessionsTest, ProgramsAreGroupedAndNamedAsWindowsVolumeMixerShows
 TEST_F(EndpointSessionsTest, ChangesElsewhereAreAnnouncedAndTheLinesFollow)
 {
     Sessions().Add(Program(L"player", L"player/1", L"Player"));
-    Sessions().Add(Program(L"web", L"web/1", L"Browser"));
-    Sessions().Add(Program(L"web", L"web/2", L"Browser"));
+    SFakeSessionSetup browser = Program(L"web", L"web/1", L"Browser");
+    browser.grouping = kGrouping;
+    Sessions().Add(browser);
+    browser.strInstance = L"web/2";
+    Sessions().Add(browser);
     const CNotifyWindow bar;
     const HMIXER hMixer = Open(bar);
     const auto session = [&](const wchar_t* pszInstance) -> CFakeSession& {
@@ -298,6 +329,11 @@ TEST_F(EndpointSessionsTest, ChangesElsewhereAreAnnouncedAndTheLinesFollow)
          1,
          {"Browser", kActive}},
         {"the last one expires", [&] { session(L"web/1").Expire(); }, {LineChange(1)}, 1, {"Browser", kGone}},
+        {"the browser plays again in the expired session, which Windows does not report as new",
+         [&] { session(L"web/1").SetStateElsewhere(AudioSessionStateActive); },
+         {LineChange(1)},
+         1,
+         {"Browser", kActive}},
         {"the browser plays again under its number",
          [&] { Sessions().Play(Program(L"web", L"web/3", L"Browser")); },
          {LineChange(1)},
@@ -308,6 +344,16 @@ TEST_F(EndpointSessionsTest, ChangesElsewhereAreAnnouncedAndTheLinesFollow)
          {LineChange(2)},
          2,
          {"Chat", kGone}},
+        {"a call starts",
+         [&] { Sessions().Play(Program(L"call", L"call/1", L"Call")); },
+         {LineChange(3)},
+         3,
+         {"Call", kActive}},
+        {"the call joins the browser's group, and its own line goes",
+         [&] { session(L"call/1").SetGroupingElsewhere(kGrouping); },
+         {LineChange(3)},
+         3,
+         {"Call", kGone}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszCase);
@@ -387,7 +433,7 @@ TEST_F(EndpointSessionsTest, AProgramHasTheSameIdentityInEveryCopyAndEveryRun)
     ASSERT_EQ(first.size(), 2u);
     EXPECT_NE(first[0], first[1]);
     // Another run: the other program is seen first, and the player with another instance.
-    m_pMixer.reset();
+    Reset();
     m_audio = CFakeCoreAudio();
     SFakeEndpointSetup speakers;
     speakers.strId = L"r";
@@ -402,26 +448,33 @@ TEST_F(EndpointSessionsTest, ADisconnectedSessionEndsItselfOrChangesTheCards)
 {
     const struct {
         AudioSessionDisconnectReason reason;
+        // The audio service stops with it; otherwise the endpoint stays.
+        bool bServiceStops;
         size_t cDeviceChanges;
-        DWORD fdwExpected;
     } cases[] = {
-        {DisconnectReasonDeviceRemoval, 1, kActive},     {DisconnectReasonServerShutdown, 1, kActive},
-        {DisconnectReasonFormatChanged, 0, kGone},       {DisconnectReasonSessionLogoff, 0, kGone},
-        {DisconnectReasonSessionDisconnected, 0, kGone}, {DisconnectReasonExclusiveModeOverride, 0, kGone},
+        {DisconnectReasonDeviceRemoval, false, 0},         {DisconnectReasonServerShutdown, true, 1},
+        {DisconnectReasonServerShutdown, false, 0},        {DisconnectReasonFormatChanged, false, 0},
+        {DisconnectReasonSessionLogoff, false, 0},         {DisconnectReasonSessionDisconnected, false, 0},
+        {DisconnectReasonExclusiveModeOverride, false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
-        const std::wstring strInstance = L"player/" + std::to_wstring(c.reason);
+        SCOPED_TRACE(c.bServiceStops);
+        const std::wstring strInstance =
+            L"player/" + std::to_wstring(c.reason) + (c.bServiceStops ? L"s" : L"");
         Sessions().Play(Program(L"player", strInstance.c_str(), L"Player"));
         const CNotifyWindow bar;
         const HMIXER hMixer = Open(bar);
         ASSERT_EQ(Lines().size(), 1u);
+        if (c.bServiceStops)
+            m_audio.Fake().StopService();
         std::thread([&] { Sessions().Session(strInstance).Disconnect(c.reason); }).join();
         EXPECT_EQ(TakeDeviceChanges(bar.Get()), c.cDeviceChanges);
-        // The bars restart on a change of the cards; the line is left as it was.
-        EXPECT_EQ(Lines().front().fdwState, c.fdwExpected);
+        // The session has ended, whether or not the cards changed.
+        EXPECT_EQ(Lines().front().fdwState, kGone);
+        m_audio.Fake().StartService();
         Mixer().Close(hMixer);
-        m_pMixer.reset();
+        Reset();
         Sessions().Session(strInstance).Expire();
     }
 }
@@ -433,6 +486,10 @@ TEST_F(EndpointSessionsTest, ASessionReportedBothByTheListAndAsNewIsOne)
     EXPECT_EQ(first.GetNumDevs(), 1u);
     MIXERCAPSA caps{};
     ASSERT_EQ(first.GetDevCaps(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    const CNotifyWindow firstWindow;
+    HMIXER hFirst = nullptr;
+    ASSERT_EQ(first.Open(&hFirst, 0, reinterpret_cast<DWORD_PTR>(firstWindow.Get()), 0, CALLBACK_WINDOW),
+              MMSYSERR_NOERROR);
     // The program starts while this copy registers and reads the list.
     Sessions().PlayWhenListed(Program(L"player", L"player/1", L"Player"));
     EXPECT_EQ(Lines(), (std::vector<SExpectedLine>{{"Player", kActive}}));
@@ -440,6 +497,7 @@ TEST_F(EndpointSessionsTest, ASessionReportedBothByTheListAndAsNewIsOne)
     EXPECT_EQ(Lines(), (std::vector<SExpectedLine>{{"Player", kActive}}));
     // This copy listens to it once; the first copy has not looked at its sessions since.
     EXPECT_EQ(Sessions().Session(L"player/1").ClientCount(), 1u);
+    first.Close(hFirst);
 }
 
 TEST_F(EndpointSessionsTest, WithoutASessionListThereAreNoProgramLines)
@@ -471,10 +529,79 @@ TEST_F(EndpointSessionsTest, TheMixerLetsGoOfEverySessionCallbackWhenItGoes)
     Sessions().Session(L"web/1").Expire();
     RunHandedOver();
     Lines();
-    EXPECT_EQ(Sessions().ListenedCount(), 2u);
-    m_pMixer.reset();
+    // The browser's expired session is still heard, as the browser may play in it again.
+    EXPECT_EQ(Sessions().ListenedCount(), 3u);
+    Sessions().Play(Program(L"web", L"web/2", L"Browser"));
+    Sessions().Session(L"web/2").Expire();
+    RunHandedOver();
+    Lines();
+    // Of its expired sessions, the last.
+    EXPECT_EQ(Sessions().ListenedCount(), 3u);
+    Reset();
     EXPECT_EQ(Sessions().ClientCount(), 0u);
     EXPECT_EQ(Sessions().ListenedCount(), 0u);
+}
+
+TEST_F(EndpointSessionsTest, ACardWithoutAHandleHoldsNothingOfItsProgramsHoweverLongTheyPlay)
+{
+    SFakeEndpointSetup headset;
+    headset.strId = L"h";
+    headset.strName = L"Headset";
+    headset.strAdapter = L"USB";
+    m_audio.Add(headset);
+    CFakeSessionManager& programs = m_audio.Sessions(L"h");
+    const CNotifyWindow bar;
+    const HMIXER hSpeakers = Open(bar);
+    const auto headsetLines = [&](HMIXER hHeadset) {
+        RunHandedOver();
+        MIXERLINEA speakers{};
+        speakers.cbStruct = sizeof speakers;
+        EXPECT_EQ(Mixer().GetLineInfo(reinterpret_cast<HMIXEROBJ>(hHeadset), &speakers,
+                                      MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION),
+                  MMSYSERR_NOERROR);
+        return speakers.cConnections;
+    };
+
+    // A bar of the headset comes for a while: programs start, pause, play and end under it.
+    HMIXER hHeadset = nullptr;
+    ASSERT_EQ(Mixer().Open(&hHeadset, 1, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+    for (int nProgram = 0; nProgram < 20; ++nProgram) {
+        const std::wstring strProgram = L"p" + std::to_wstring(nProgram);
+        for (int nStream = 0; nStream < 5; ++nStream) {
+            const std::wstring strInstance = strProgram + L"/" + std::to_wstring(nStream);
+            programs.Play(Program(strProgram.c_str(), strInstance.c_str(), L"Program"));
+            EXPECT_EQ(headsetLines(hHeadset), static_cast<DWORD>(nProgram + 1));
+            CFakeSession& session = programs.Session(strInstance);
+            for (int nToggle = 0; nToggle < 5; ++nToggle) {
+                session.SetStateElsewhere(AudioSessionStateInactive);
+                session.SetStateElsewhere(AudioSessionStateActive);
+            }
+            session.Expire();
+        }
+        EXPECT_EQ(headsetLines(hHeadset), static_cast<DWORD>(nProgram + 1));
+    }
+    ASSERT_EQ(Mixer().Close(hHeadset), MMSYSERR_NOERROR);
+    RunHandedOver();
+    EXPECT_EQ(programs.ClientCount(), 0u);
+    EXPECT_EQ(programs.ListenedCount(), 0u);
+    EXPECT_EQ(programs.HeldCount(), 0u);
+
+    // Then only the menu names the cards, while the headset's programs go on.
+    for (int nProgram = 0; nProgram < 20; ++nProgram) {
+        const std::wstring strInstance = L"late" + std::to_wstring(nProgram) + L"/1";
+        programs.Play(Program(strInstance.c_str(), strInstance.c_str(), L"Late"));
+        for (int nToggle = 0; nToggle < 25; ++nToggle) {
+            MIXERCAPSA caps{};
+            EXPECT_EQ(Mixer().GetDevCaps(1, &caps, sizeof caps), MMSYSERR_NOERROR);
+            programs.Session(strInstance)
+                .SetStateElsewhere(nToggle % 2 ? AudioSessionStateActive : AudioSessionStateInactive);
+        }
+    }
+    RunHandedOver();
+    EXPECT_EQ(programs.ClientCount(), 0u);
+    EXPECT_EQ(programs.ListenedCount(), 0u);
+    EXPECT_EQ(programs.HeldCount(), 0u);
+    Mixer().Close(hSpeakers);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/EndpointMixer.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
+#include "mixer/endpoint/SessionCallbacks.h"
 #include "mixer/endpoint/SessionNaming.h"
 #include "mixer/frontend/CardLayout.h"
 #include "mixer/frontend/MixerFrontEnd.h"
@@ -602,6 +603,15 @@ TEST_F(EndpointSessionsTest, ACardWithoutAHandleHoldsNothingOfItsProgramsHowever
     EXPECT_EQ(programs.ListenedCount(), 0u);
     EXPECT_EQ(programs.HeldCount(), 0u);
     Mixer().Close(hSpeakers);
+
+    // An event with no handover window to go to is let go of at once, not posted to the thread
+    // of the callback, which would never take it in.
+    SSessionEvent event;
+    event.pControl = CComPtr<IAudioSessionControl2>::Share(&programs.Session(L"late0/1"));
+    CSessionInbox::HandOver(nullptr, {}, std::move(event));
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageA(&msg, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
+    EXPECT_EQ(programs.HeldCount(), 0u);
 }
 
 } // namespace

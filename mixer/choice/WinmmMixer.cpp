@@ -32,6 +32,10 @@ CWinmmMixer::CWinmmMixer() : m_hWinmm(LoadSystemWinmm())
     m_pfnGetLineControls = Find<decltype(m_pfnGetLineControls)>("mixerGetLineControlsA");
     m_pfnGetControlDetails = Find<decltype(m_pfnGetControlDetails)>("mixerGetControlDetailsA");
     m_pfnSetControlDetails = Find<decltype(m_pfnSetControlDetails)>("mixerSetControlDetails");
+    m_pfnGetDevCapsW = Find<decltype(m_pfnGetDevCapsW)>("mixerGetDevCapsW");
+    m_pfnGetLineInfoW = Find<decltype(m_pfnGetLineInfoW)>("mixerGetLineInfoW");
+    m_pfnGetLineControlsW = Find<decltype(m_pfnGetLineControlsW)>("mixerGetLineControlsW");
+    m_pfnGetControlDetailsW = Find<decltype(m_pfnGetControlDetailsW)>("mixerGetControlDetailsW");
 }
 
 template <class Function>
@@ -92,4 +96,26 @@ MMRESULT CWinmmMixer::SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS 
 {
     return m_pfnSetControlDetails != nullptr ? m_pfnSetControlDetails(hmxobj, pmxcd, fdwDetails)
                                              : MMSYSERR_NODRIVER;
+}
+
+MMRESULT CWinmmMixer::GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UINT cbmxcaps)
+{
+    return m_pfnGetDevCapsW != nullptr ? m_pfnGetDevCapsW(uMxId, pmxcaps, cbmxcaps) : MMSYSERR_NODRIVER;
+}
+
+MMRESULT CWinmmMixer::GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD fdwInfo)
+{
+    return m_pfnGetLineInfoW != nullptr ? m_pfnGetLineInfoW(hmxobj, pmxl, fdwInfo) : MMSYSERR_NODRIVER;
+}
+
+MMRESULT CWinmmMixer::GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW pmxlc, DWORD fdwControls)
+{
+    return m_pfnGetLineControlsW != nullptr ? m_pfnGetLineControlsW(hmxobj, pmxlc, fdwControls)
+                                            : MMSYSERR_NODRIVER;
+}
+
+MMRESULT CWinmmMixer::GetControlDetailsW(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails)
+{
+    return m_pfnGetControlDetailsW != nullptr ? m_pfnGetControlDetailsW(hmxobj, pmxcd, fdwDetails)
+                                              : MMSYSERR_NODRIVER;
 }

@@ -1,5 +1,7 @@
 #include "mixer/endpoint/EndpointMixerCard.h"
 
+#include "fw/AnsiText.h"
+
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointCards.h"
 #include "mixer/endpoint/VolumeCallback.h"
@@ -34,14 +36,14 @@ SControlLayout ControlLayout(const SEndpointLine& line, DWORD dwDestination, boo
 
 SCardLayout CardLayout(const SEndpointCard& card)
 {
-    SCardLayout layout{card.strName, std::vector<SDestinationLayout>(card.lines.size())};
+    SCardLayout layout{ToWide(card.strName), std::vector<SDestinationLayout>(card.lines.size())};
     for (DWORD d = 0; d < card.lines.size(); ++d) {
         const SEndpointLine& line = card.lines[d];
         const bool bSpeakers = line.dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
         layout.destinations[d].line = {LineIdOf(d),
                                        line.dwComponentType,
                                        line.cChannels,
-                                       bSpeakers ? "Master Volume" : "Recording Control",
+                                       bSpeakers ? L"Master Volume" : L"Recording Control",
                                        {ControlLayout(line, d, false), ControlLayout(line, d, true)}};
     }
     return layout;
@@ -52,7 +54,7 @@ SLineLayout ApplicationLayout(DWORD dwApplication, const SApplicationLine& appli
     SLineLayout line{ApplicationLineIdOf(dwApplication),
                      MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
                      1,
-                     ToAnsi(application.strName),
+                     application.strName,
                      {{ApplicationVolumeOf(dwApplication), MIXERCONTROL_CONTROLTYPE_VOLUME, kVolumeMaximum,
                        kDefaultVolumeSteps, 0},
                       {ApplicationMuteOf(dwApplication), MIXERCONTROL_CONTROLTYPE_MUTE, 1, 0, 0}}};

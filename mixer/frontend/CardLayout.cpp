@@ -28,6 +28,16 @@ SControlPlace FindControl(const SCardLayout& card, DWORD dwControlID)
     return found;
 }
 
+std::wstring FitName(const std::wstring& strName, size_t cchRecord)
+{
+    if (strName.size() < cchRecord)
+        return strName;
+    size_t cchKept = cchRecord - 2;
+    if (cchKept > 0 && IS_HIGH_SURROGATE(strName[cchKept - 1]))
+        --cchKept;
+    return strName.substr(0, cchKept) + L'\u2026';
+}
+
 bool IsUniform(const SControlLayout& control)
 {
     return (control.dwControlType & MIXERCONTROL_CT_CLASS_MASK) != MIXERCONTROL_CT_CLASS_FADER;

@@ -1,5 +1,6 @@
 #include "sim/SimInternal.h"
 
+#include "fw/AnsiText.h"
 #include "mixer/frontend/MixerFrontEnd.h"
 
 #include <dbt.h>
@@ -223,7 +224,7 @@ bool AddCards(std::vector<Card> cards, std::string* pstrError)
     for (const Card& card : cards)
         if (const std::string strError = CardError(card); !strError.empty()) {
             if (pstrError != nullptr)
-                *pstrError = card.strName + ": " + strError;
+                *pstrError = ToAnsi(card.strName) + ": " + strError;
             return false;
         }
     auto& stored = TheState().cards;
@@ -340,6 +341,22 @@ public:
     MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override
     {
         return Counted(sim::Function::SetControlDetails).SetControlDetails(hmxobj, pmxcd, fdwDetails);
+    }
+    MMRESULT GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UINT cbmxcaps) override
+    {
+        return Counted(sim::Function::GetDevCaps).GetDevCaps(uMxId, pmxcaps, cbmxcaps);
+    }
+    MMRESULT GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD fdwInfo) override
+    {
+        return Counted(sim::Function::GetLineInfo).GetLineInfo(hmxobj, pmxl, fdwInfo);
+    }
+    MMRESULT GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW pmxlc, DWORD fdwControls) override
+    {
+        return Counted(sim::Function::GetLineControls).GetLineControls(hmxobj, pmxlc, fdwControls);
+    }
+    MMRESULT GetControlDetailsW(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override
+    {
+        return Counted(sim::Function::GetControlDetails).GetControlDetailsW(hmxobj, pmxcd, fdwDetails);
     }
 
 private:

@@ -2,6 +2,7 @@
 // Audio: how sessions are grouped and named, the lines' states, the announcements of sessions
 // that come, go and change, writes to every session of a program, and the registrations that
 // the mixer lets go of.
+#include "fw/AnsiText.h"
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/EndpointMixer.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
@@ -49,7 +50,7 @@ SFakeSessionSetup Unnamed(const wchar_t* pszSession, const wchar_t* pszInstance)
 }
 
 struct SExpectedLine {
-    std::string strName;
+    std::wstring strName;
     DWORD fdwState;
 
     bool operator==(const SExpectedLine&) const = default;
@@ -57,7 +58,7 @@ struct SExpectedLine {
 
 std::ostream& operator<<(std::ostream& out, const SExpectedLine& line)
 {
-    return out << '"' << line.strName << "\" 0x" << std::hex << line.fdwState;
+    return out << '"' << ToAnsi(line.strName) << "\" 0x" << std::hex << line.fdwState;
 }
 
 // On a single-threaded apartment, as the bar's thread is, so that the fake's rule for new
@@ -107,18 +108,19 @@ protected:
         return hMixer;
     }
 
-    // The speakers' source lines of card 0, each checked to be an application's line.
-    std::vector<MIXERLINEA> SourceLines()
+    // The speakers' source lines of card 0, each checked to be an application's line, in the wide
+    // records that hold a program's name in Unicode.
+    std::vector<MIXERLINEW> SourceLines()
     {
         const HMIXEROBJ hDevice = LinesObject();
         constexpr DWORD fdwHandle = MIXER_OBJECTF_HMIXER;
-        MIXERLINEA speakers{};
+        MIXERLINEW speakers{};
         speakers.cbStruct = sizeof speakers;
         EXPECT_EQ(Mixer().GetLineInfo(hDevice, &speakers, fdwHandle | MIXER_GETLINEINFOF_DESTINATION),
                   MMSYSERR_NOERROR);
-        std::vector<MIXERLINEA> lines(speakers.cConnections);
+        std::vector<MIXERLINEW> lines(speakers.cConnections);
         for (DWORD s = 0; s < lines.size(); ++s) {
-            MIXERLINEA& line = lines[s];
+            MIXERLINEW& line = lines[s];
             line.cbStruct = sizeof line;
             line.dwSource = s;
             EXPECT_EQ(Mixer().GetLineInfo(hDevice, &line, fdwHandle | MIXER_GETLINEINFOF_SOURCE),
@@ -137,7 +139,7 @@ protected:
     std::vector<SExpectedLine> Lines()
     {
         std::vector<SExpectedLine> lines;
-        for (const MIXERLINEA& line : SourceLines())
+        for (const MIXERLINEW& line : SourceLines())
             lines.push_back({line.szName, line.fdwLine & ~MIXERLINE_LINEF_SOURCE});
         return lines;
     }
@@ -229,7 +231,7 @@ TEST_F(EndpointSessionsTest, ProgramsAreGroupedAndNamedAsWindowsVolumeMixerShows
     for (int n = 0; n < 50; ++n) {
         const std::wstring strId = L"p" + std::to_wstring(n);
         fifty.push_back(Program(strId.c_str(), (strId + L"/1").c_str(), (L"Program " + strId).c_str()));
-        fiftyLines.push_back({"Program p" + std::to_string(n), kActive});
+        fiftyLines.push_back({L"Program p" + std::to_wstring(n), kActive});
     }
 
     const struct {
@@ -240,29 +242,38 @@ TEST_F(EndpointSessionsTest, ProgramsAreGroupedAndNamedAsWindowsVolumeMixerShows
         {"no program plays", {}, {}},
         {"a browser's three processes are one program, named after its file",
          {Unnamed(L"web", L"web/1"), Unnamed(L"web", L"web/2"), Unnamed(L"web", L"web/3")},
-         {{"endpoint_mixer_tests", kActive}}},
+         {{L"endpoint_mixer_tests", kActive}}},
         {"the system sounds, whose indirect name Wine cannot resolve",
          {systemSounds},
-         {{"System Sounds", kActive}}},
-        {"a process that cannot be opened", {Program(L"x", L"x/1", L"")}, {{"Name Not Available", kActive}}},
+         {{L"System Sounds", kActive}}},
+        {"a process that cannot be opened", {Program(L"x", L"x/1", L"")}, {{L"Name Not Available", kActive}}},
         {"a session across processes is named after the process that made it",
          {acrossProcesses},
-         {{"endpoint_mixer_tests", kActive}}},
+         {{L"endpoint_mixer_tests", kActive}}},
         {"an indirect name that cannot be resolved gives way to the program's",
          {unresolvable},
-         {{"endpoint_mixer_tests", kActive}}},
+         {{L"endpoint_mixer_tests", kActive}}},
         {"two programs with one name stay two",
          {Program(L"a", L"a/1", L"Player"), Program(L"b", L"b/1", L"Player")},
-         {{"Player", kActive}, {"Player", kActive}}},
-        {"a grouping parameter joins two programs", {grouped1, grouped2}, {{"Call", kActive}}},
+         {{L"Player", kActive}, {L"Player", kActive}}},
+        {"a grouping parameter joins two programs", {grouped1, grouped2}, {{L"Call", kActive}}},
         {"one program's first session names it; one playing session makes it play",
          {Program(L"m", L"m/1", L"Music", AudioSessionStateInactive), Program(L"m", L"m/2", L"Other")},
-         {{"Music", kActive}}},
+         {{L"Music", kActive}}},
         {"a paused program is listed silent, an expired one not at all",
          {Program(L"m", L"m/1", L"Music", AudioSessionStateInactive),
           Program(L"old", L"old/1", L"Old", AudioSessionStateExpired)},
-         {{"Music", kSilent}}},
+         {{L"Music", kSilent}}},
         {"fifty programs", fifty, fiftyLines},
+        {"a name in Japanese with an emoji comes whole",
+         {Program(L"jp", L"jp/1", L"\u97f3\u697d \U0001F3B5")},
+         {{L"\u97f3\u697d \U0001F3B5", kActive}}},
+        {"a long name is cut to 62 characters and an ellipsis",
+         {Program(L"long", L"long/1", std::wstring(300, L'x').c_str())},
+         {{std::wstring(62, L'x') + L"\u2026", kActive}}},
+        {"a cut never splits a character of two units",
+         {Program(L"pair", L"pair/1", (std::wstring(61, L'x') + L"\U0001F3B5 and more").c_str())},
+         {{std::wstring(61, L'x') + L"\u2026", kActive}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszCase);
@@ -303,58 +314,62 @@ TEST_F(EndpointSessionsTest, ChangesElsewhereAreAnnouncedAndTheLinesFollow)
          [&] { Sessions().Play(Program(L"chat", L"chat/1", L"Chat")); },
          {LineChange(2)},
          2,
-         {"Chat", kActive}},
+         {L"Chat", kActive}},
         {"the player pauses",
          [&] { session(L"player/1").SetStateElsewhere(AudioSessionStateInactive); },
          {LineChange(0)},
          0,
-         {"Player", kSilent}},
+         {L"Player", kSilent}},
         {"the player names itself anew",
          [&] { session(L"player/1").Rename(L"Jukebox"); },
          {LineChange(0)},
          0,
-         {"Jukebox", kSilent}},
+         {L"Jukebox", kSilent}},
         {"the player's volume",
          [&] { session(L"player/1").SetLevelElsewhere(0.25f); },
          {ControlChange(0x100)},
          0,
-         {"Jukebox", kSilent}},
+         {L"Jukebox", kSilent}},
         {"the player's mute",
          [&] { session(L"player/1").SetMuteElsewhere(TRUE); },
          {ControlChange(0x101)},
          0,
-         {"Jukebox", kSilent}},
+         {L"Jukebox", kSilent}},
         {"one of the browser's sessions expires",
          [&] { session(L"web/2").Expire(); },
          {LineChange(1)},
          1,
-         {"Browser", kActive}},
-        {"the last one expires", [&] { session(L"web/1").Expire(); }, {LineChange(1)}, 1, {"Browser", kGone}},
+         {L"Browser", kActive}},
+        {"the last one expires",
+         [&] { session(L"web/1").Expire(); },
+         {LineChange(1)},
+         1,
+         {L"Browser", kGone}},
         {"the browser plays again in the expired session, which Windows does not report as new",
          [&] { session(L"web/1").SetStateElsewhere(AudioSessionStateActive); },
          {LineChange(1)},
          1,
-         {"Browser", kActive}},
+         {L"Browser", kActive}},
         {"the browser plays again under its number",
          [&] { Sessions().Play(Program(L"web", L"web/3", L"Browser")); },
          {LineChange(1)},
          1,
-         {"Browser", kActive}},
+         {L"Browser", kActive}},
         {"a new stream format ends the chat's session only",
          [&] { session(L"chat/1").Disconnect(DisconnectReasonFormatChanged); },
          {LineChange(2)},
          2,
-         {"Chat", kGone}},
+         {L"Chat", kGone}},
         {"a call starts",
          [&] { Sessions().Play(Program(L"call", L"call/1", L"Call")); },
          {LineChange(3)},
          3,
-         {"Call", kActive}},
+         {L"Call", kActive}},
         {"the call joins the browser's group, and its own line goes",
          [&] { session(L"call/1").SetGroupingElsewhere(kGrouping); },
          {LineChange(3)},
          3,
-         {"Call", kGone}},
+         {L"Call", kGone}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszCase);
@@ -426,7 +441,7 @@ TEST_F(EndpointSessionsTest, AProgramHasTheSameIdentityInEveryCopyAndEveryRun)
     Sessions().Add(Program(L"web", L"web/1", L"Player"));
     const auto identities = [&] {
         std::vector<DWORD> ids;
-        for (const MIXERLINEA& line : SourceLines())
+        for (const MIXERLINEW& line : SourceLines())
             ids.push_back(line.Target.dwDeviceID);
         return ids;
     };
@@ -493,9 +508,9 @@ TEST_F(EndpointSessionsTest, ASessionReportedBothByTheListAndAsNewIsOne)
               MMSYSERR_NOERROR);
     // The program starts while this copy registers and reads the list.
     Sessions().PlayWhenListed(Program(L"player", L"player/1", L"Player"));
-    EXPECT_EQ(Lines(), (std::vector<SExpectedLine>{{"Player", kActive}}));
+    EXPECT_EQ(Lines(), (std::vector<SExpectedLine>{{L"Player", kActive}}));
     m_audio.WaitUntilDelivered();
-    EXPECT_EQ(Lines(), (std::vector<SExpectedLine>{{"Player", kActive}}));
+    EXPECT_EQ(Lines(), (std::vector<SExpectedLine>{{L"Player", kActive}}));
     // This copy listens to it once; the first copy has not looked at its sessions since.
     EXPECT_EQ(Sessions().Session(L"player/1").ClientCount(), 1u);
     first.Close(hFirst);

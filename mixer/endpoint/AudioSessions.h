@@ -20,7 +20,7 @@
 // A session is named as it arrives, while its process runs, and keeps the process's names.
 #pragma once
 
-#include "mixer/endpoint/ComPtr.h"
+#include "fw/ComPtr.h"
 #include "mixer/endpoint/SessionCallbacks.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "mixer/endpoint/MultithreadedApartment.h"
 
-#include <objbase.h>
+#include "fw/ComApartment.h"
 
 CMultithreadedApartment::CMultithreadedApartment()
     : m_hCall(::CreateSemaphoreW(nullptr, 0, 1, nullptr)), m_hDone(::CreateSemaphoreW(nullptr, 0, 1, nullptr))
@@ -32,12 +32,10 @@ void CMultithreadedApartment::Run(const std::function<void()>& call)
 DWORD WINAPI CMultithreadedApartment::ServeCalls(LPVOID pApartment)
 {
     auto& apartment = *static_cast<CMultithreadedApartment*>(pApartment);
-    const HRESULT hrInit = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    const CComApartment multithreaded(COINIT_MULTITHREADED);
     while (::WaitForSingleObject(apartment.m_hCall.Get(), INFINITE) == WAIT_OBJECT_0 && apartment.m_pCall) {
         (*apartment.m_pCall)();
         ::ReleaseSemaphore(apartment.m_hDone.Get(), 1, nullptr);
     }
-    if (SUCCEEDED(hrInit))
-        ::CoUninitialize();
     return 0;
 }

@@ -1,14 +1,9 @@
 #include "mixer/endpoint/SessionCallbacks.h"
 
+#include "fw/ComMemory.h"
 #include "mixer/endpoint/ChangeHandover.h"
 
 namespace {
-
-struct CTaskText {
-    ~CTaskText() { ::CoTaskMemFree(pwsz); }
-    std::wstring Text() const { return pwsz != nullptr ? pwsz : L""; }
-    LPWSTR pwsz = nullptr;
-};
 
 // An event on its way to the mixer's thread, owned by the message that carries it.
 struct SHandedSessionEvent {
@@ -18,15 +13,15 @@ struct SHandedSessionEvent {
 
 SSessionNameFacts NameFactsOf(IAudioSessionControl2* pControl)
 {
-    CTaskText name;
-    if (FAILED(pControl->GetDisplayName(&name.pwsz)))
-        name.pwsz = nullptr;
+    // A failed call may leave anything in the string: only a success is read.
+    CTaskMemString name;
+    const std::wstring strDisplayName = SUCCEEDED(pControl->GetDisplayName(name.Put())) ? name.Str() : L"";
     // A session across processes (AUDCLNT_S_NO_SINGLE_PROCESS, a success code) still gives the
     // process that made it.
     DWORD dwProcessId = 0;
     if (FAILED(pControl->GetProcessId(&dwProcessId)))
         dwProcessId = 0;
-    return ::NameFactsOf(name.Text(), dwProcessId, pControl->IsSystemSoundsSession() == S_OK);
+    return ::NameFactsOf(strDisplayName, dwProcessId, pControl->IsSystemSoundsSession() == S_OK);
 }
 
 } // namespace
@@ -96,12 +91,12 @@ std::vector<SSessionEvent> CSessionInbox::Take()
 SSessionIdentity IdentityOf(IAudioSessionControl2* pControl)
 {
     SSessionIdentity identity;
-    CTaskText session;
-    CTaskText instance;
-    if (SUCCEEDED(pControl->GetSessionIdentifier(&session.pwsz)))
-        identity.strSession = session.Text();
-    if (SUCCEEDED(pControl->GetSessionInstanceIdentifier(&instance.pwsz)))
-        identity.strInstance = instance.Text();
+    CTaskMemString session;
+    CTaskMemString instance;
+    if (SUCCEEDED(pControl->GetSessionIdentifier(session.Put())))
+        identity.strSession = session.Str();
+    if (SUCCEEDED(pControl->GetSessionInstanceIdentifier(instance.Put())))
+        identity.strInstance = instance.Str();
     if (FAILED(pControl->GetGroupingParam(&identity.grouping)))
         identity.grouping = GUID_NULL;
     return identity;

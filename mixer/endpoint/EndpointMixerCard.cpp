@@ -87,19 +87,26 @@ BOOL CurrentMute(const SEndpointLine& line)
 
 } // namespace
 
-// A handle's volume callbacks, one per destination. Outside the anonymous namespace for a short
-// type name: the shipped program's size counts it.
-struct CEndpointListening final : CListening {
+// The volume callbacks, one per destination, and the sessions of the speakers.
+struct CEndpointMixerCard::SHearing {
     std::vector<CVolumeRegistration> registrations;
     std::shared_ptr<CAudioSessions> pSessions;
 };
 
+// A handle's share of the card's hearing. Outside the anonymous namespace for a short type name:
+// the shipped program's size counts it.
+struct CEndpointListening final : CListening {
+    std::shared_ptr<void> pHearing;
+};
+
 CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const SEndpointCard> pCard,
                                        std::weak_ptr<CChangeHandover> pHandover,
+                                       std::weak_ptr<ICardEvents> pEvents,
                                        CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites,
                                        std::shared_ptr<CMultithreadedApartment> pApartment)
-    : m_pCard(std::move(pCard)), m_pHandover(std::move(pHandover)), m_pDeviceClient(std::move(pDeviceClient)),
-      m_guidOwnWrites(guidOwnWrites), m_pApartment(std::move(pApartment)), m_layout(CardLayout(*m_pCard))
+    : m_pCard(std::move(pCard)), m_pHandover(std::move(pHandover)), m_pEvents(std::move(pEvents)),
+      m_pDeviceClient(std::move(pDeviceClient)), m_guidOwnWrites(guidOwnWrites),
+      m_pApartment(std::move(pApartment)), m_layout(CardLayout(*m_pCard))
 {
 }
 
@@ -148,18 +155,19 @@ std::shared_ptr<CAudioSessions> CEndpointMixerCard::ListenToSessions()
     const auto pHandover = m_pHandover.lock();
     if (speakers.dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !speakers.pDevice || !pHandover)
         return nullptr;
-    // On the mixer's thread, through the handover's handler to the handles open on this card.
-    const HWND hWndHandover = pHandover->Window();
-    const auto wParamCard = reinterpret_cast<WPARAM>(static_cast<const CModelCard*>(this));
-    auto notify = [hWndHandover, wParamCard](size_t nApplication, SessionChange change) {
+    // On the mixer's thread, as the card's events.
+    const CModelCard* pThis = this;
+    auto notify = [pEvents = m_pEvents, pThis](size_t nApplication, SessionChange change) {
+        const auto pLocked = pEvents.lock();
         const auto dwApplication = static_cast<DWORD>(nApplication);
+        if (!pLocked)
+            return;
         if (change == SessionChange::Line)
-            ::SendMessageA(hWndHandover, CChangeHandover::kCardLineChanged, wParamCard,
-                           ApplicationLineIdOf(dwApplication));
+            pLocked->LineChanged(pThis, ApplicationLineIdOf(dwApplication));
         else
-            ::SendMessageA(hWndHandover, CChangeHandover::kCardControlChanged, wParamCard,
-                           change == SessionChange::Mute ? ApplicationMuteOf(dwApplication)
-                                                         : ApplicationVolumeOf(dwApplication));
+            pLocked->ControlChanged(pThis, change == SessionChange::Mute
+                                               ? ApplicationMuteOf(dwApplication)
+                                               : ApplicationVolumeOf(dwApplication));
     };
     // A new hearing starts from no program.
     m_layout.destinations.front().sources.clear();
@@ -258,20 +266,28 @@ MMRESULT CEndpointMixerCard::Write(const SControlPlace& control, const std::vect
     return Result(hr);
 }
 
-std::unique_ptr<CListening> CEndpointMixerCard::Listen(HMIXER hMixer)
+std::unique_ptr<CListening> CEndpointMixerCard::Listen()
 {
     auto pListening = std::make_unique<CEndpointListening>();
+    if (auto pHearing = m_pHearing.lock()) {
+        pListening->pHearing = std::move(pHearing);
+        return pListening;
+    }
     const auto pHandover = m_pHandover.lock();
     if (!pHandover)
         return pListening;
+    auto pHearing = std::make_shared<SHearing>();
+    const auto wParamCard = reinterpret_cast<WPARAM>(static_cast<const CModelCard*>(this));
     for (DWORD d = 0; d < m_pCard->lines.size(); ++d) {
         const SEndpointLine& line = m_pCard->lines[d];
-        pListening->registrations.emplace_back(line.pVolume,
-                                               MakeComObject<CVolumeCallback>(pHandover->Window(), hMixer, d,
-                                                                              m_guidOwnWrites,
-                                                                              CurrentMute(line)),
-                                               m_pHandover);
+        pHearing->registrations.emplace_back(line.pVolume,
+                                             MakeComObject<CVolumeCallback>(pHandover->Window(), wParamCard,
+                                                                            d, m_guidOwnWrites,
+                                                                            CurrentMute(line)),
+                                             m_pHandover);
     }
-    pListening->pSessions = ListenToSessions();
+    pHearing->pSessions = ListenToSessions();
+    m_pHearing = pHearing;
+    pListening->pHearing = std::move(pHearing);
     return pListening;
 }

@@ -254,7 +254,7 @@ MMRESULT CMixerFrontEnd::Open(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, D
     // no handle and reaches nobody, as a change before the open. Nothing is signalled on open.
     const HMIXER hMixer = CHandleTable::NewHandle();
     SOpenHandle handle{resolved.nCard, resolved.pCard, CMixerCallback(dwCallbackType, dwCallback),
-                       resolved.pCard->Listen(hMixer)};
+                       resolved.pCard->Listen()};
     m_pHandles->Insert(hMixer, std::move(handle));
     *phmx = hMixer;
     return MMSYSERR_NOERROR;

@@ -24,9 +24,9 @@ struct StoredCard {
 // Members in this order so that the front end, which closes its handles as it goes, goes first.
 struct State {
     std::vector<StoredCard> cards;
-    // The open handles, with the card each was opened on.
-    std::map<HMIXER, UINT> listeners;
-    std::weak_ptr<CHandleTable> pHandles;
+    // How many open handles listen to each card.
+    std::map<UINT, size_t> listeners;
+    std::weak_ptr<ICardEvents> pEvents;
     std::array<unsigned, static_cast<size_t>(Function::Count)> calls{};
     std::unique_ptr<CMixerFrontEnd> pFrontEnd;
 };
@@ -39,13 +39,13 @@ State& TheState()
 
 class CSimListening final : public CListening {
 public:
-    CSimListening(HMIXER hMixer, UINT nCard) : m_hMixer(hMixer) { TheState().listeners[hMixer] = nCard; }
-    ~CSimListening() override { TheState().listeners.erase(m_hMixer); }
+    explicit CSimListening(UINT nCard) : m_nCard(nCard) { ++TheState().listeners[nCard]; }
+    ~CSimListening() override { --TheState().listeners[m_nCard]; }
     CSimListening(const CSimListening&) = delete;
     CSimListening& operator=(const CSimListening&) = delete;
 
 private:
-    const HMIXER m_hMixer;
+    const UINT m_nCard;
 };
 
 class CSimCard final : public CModelCard {
@@ -65,10 +65,7 @@ public:
         return ApplyValues(m_nCard, control.pControl->dwControlID, values, Origin::Program);
     }
 
-    std::unique_ptr<CListening> Listen(HMIXER hMixer) override
-    {
-        return std::make_unique<CSimListening>(hMixer, m_nCard);
-    }
+    std::unique_ptr<CListening> Listen() override { return std::make_unique<CSimListening>(m_nCard); }
 
 private:
     const UINT m_nCard;
@@ -77,7 +74,7 @@ private:
 
 class CSimModel final : public CCardModel {
 public:
-    void Attach(std::weak_ptr<CHandleTable> pHandles) override { TheState().pHandles = std::move(pHandles); }
+    void Attach(std::weak_ptr<ICardEvents> pEvents) override { TheState().pEvents = std::move(pEvents); }
 
     const CModelCards& Cards() override
     {
@@ -267,10 +264,9 @@ MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& va
     card.values[dwControlID] = stored;
 
     // The front end announces the program's own writes itself.
-    if (const auto pHandles = state.pHandles.lock(); pHandles && origin != Origin::Program)
-        for (const auto& [hMixer, nListenerCard] : state.listeners)
-            if (nListenerCard == nCard)
-                pHandles->ControlChanged(hMixer, dwControlID);
+    if (const auto pEvents = state.pEvents.lock();
+        pEvents && origin != Origin::Program && state.listeners[nCard])
+        pEvents->ControlChanged(card.pModelCard.get(), dwControlID);
     ReportWrite(origin, nCard, dwControlID, stored);
     return MMSYSERR_NOERROR;
 }

@@ -3,16 +3,14 @@
 // that come, go and change, writes to every session of a program, and the registrations that
 // the mixer lets go of.
 #include "fw/AnsiText.h"
-#include "mixer/MixerTestSupport.h"
-#include "mixer/endpoint/EndpointMixer.h"
-#include "mixer/endpoint/FakeCoreAudio.h"
+#include "mixer/endpoint/EndpointFixture.h"
 #include "mixer/endpoint/SessionCallbacks.h"
 #include "mixer/endpoint/SessionNaming.h"
 #include "mixer/frontend/CardLayout.h"
-#include "mixer/frontend/MixerFrontEnd.h"
 
 #include <dbt.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -61,9 +59,9 @@ std::ostream& operator<<(std::ostream& out, const SExpectedLine& line)
     return out << '"' << ToAnsi(line.strName) << "\" 0x" << std::hex << line.fdwState;
 }
 
-// On a single-threaded apartment, as the bar's thread is, so that the fake's rule for new
-// sessions holds the mixer to its own apartment for them.
-class EndpointSessionsTest : public ::testing::Test {
+// On the fixture's single-threaded apartment the fake's rule for new sessions holds the mixer to
+// its own apartment for them.
+class EndpointSessionsTest : public EndpointFixture {
 protected:
     EndpointSessionsTest()
     {
@@ -77,14 +75,6 @@ protected:
 
     CFakeSessionManager& Sessions() { return m_audio.Sessions(L"r"); }
 
-    CMixerFrontEnd& Mixer()
-    {
-        if (!m_pMixer)
-            m_pMixer =
-                std::make_unique<CMixerFrontEnd>(std::make_unique<CEndpointMixer>(m_audio.Enumerator()));
-        return *m_pMixer;
-    }
-
     // The mixer goes, and the handle that the lines are read through with it.
     void Reset()
     {
@@ -96,16 +86,8 @@ protected:
     HMIXEROBJ LinesObject()
     {
         if (m_hLines == nullptr)
-            m_hLines = Open(m_linesWindow);
+            m_hLines = Open(0, m_linesWindow);
         return reinterpret_cast<HMIXEROBJ>(m_hLines);
-    }
-
-    HMIXER Open(const CNotifyWindow& window)
-    {
-        HMIXER hMixer = nullptr;
-        EXPECT_EQ(Mixer().Open(&hMixer, 0, reinterpret_cast<DWORD_PTR>(window.Get()), 0, CALLBACK_WINDOW),
-                  MMSYSERR_NOERROR);
-        return hMixer;
     }
 
     // The speakers' source lines of card 0, each checked to be an application's line, in the wide
@@ -146,20 +128,13 @@ protected:
 
     MMRESULT Transfer(HMIXER hMixer, DWORD dwControlID, DWORD& dwValue, bool bWrite)
     {
-        MIXERCONTROLDETAILS mxcd{};
-        mxcd.cbStruct = sizeof mxcd;
-        mxcd.dwControlID = dwControlID;
-        mxcd.cChannels = 1;
-        mxcd.cbDetails = sizeof(DWORD);
-        mxcd.paDetails = &dwValue;
-        const auto hObject = reinterpret_cast<HMIXEROBJ>(hMixer);
-        return bWrite ? Mixer().SetControlDetails(hObject, &mxcd, MIXER_OBJECTF_HMIXER)
-                      : Mixer().GetControlDetails(hObject, &mxcd, MIXER_OBJECTF_HMIXER);
+        std::vector<DWORD> values{dwValue};
+        const MMRESULT mmr = EndpointFixture::Transfer(reinterpret_cast<HMIXEROBJ>(hMixer),
+                                                       MIXER_OBJECTF_HMIXER, dwControlID, values, bWrite);
+        dwValue = values[0];
+        return mmr;
     }
 
-    const CComApartment m_apartment;
-    CFakeCoreAudio m_audio;
-    std::unique_ptr<CMixerFrontEnd> m_pMixer;
     const CNotifyWindow m_linesWindow;
     HMIXER m_hLines = nullptr;
 };
@@ -167,22 +142,17 @@ protected:
 // The mixer messages waiting for a window, as (message, parameter), taken off its queue.
 std::vector<std::pair<UINT, DWORD>> TakeMixerMessages(HWND hWnd)
 {
-    RunHandedOver();
     std::vector<std::pair<UINT, DWORD>> messages;
-    MSG msg;
-    while (::PeekMessageA(&msg, hWnd, MM_MIXM_LINE_CHANGE, MM_MIXM_CONTROL_CHANGE, PM_REMOVE))
+    for (const MSG& msg : TakeMessages(hWnd, MM_MIXM_LINE_CHANGE, MM_MIXM_CONTROL_CHANGE))
         messages.emplace_back(msg.message, static_cast<DWORD>(msg.lParam));
     return messages;
 }
 
 size_t TakeDeviceChanges(HWND hWnd)
 {
-    RunHandedOver();
-    size_t cChanges = 0;
-    MSG msg;
-    while (::PeekMessageA(&msg, hWnd, WM_DEVICECHANGE, WM_DEVICECHANGE, PM_REMOVE))
-        cChanges += msg.wParam == DBT_DEVNODES_CHANGED ? 1 : 0;
-    return cChanges;
+    const std::vector<MSG> changes = TakeMessages(hWnd, WM_DEVICECHANGE, WM_DEVICECHANGE);
+    return static_cast<size_t>(std::count_if(
+        changes.begin(), changes.end(), [](const MSG& msg) { return msg.wParam == DBT_DEVNODES_CHANGED; }));
 }
 
 std::pair<UINT, DWORD> LineChange(DWORD dwApplication)
@@ -298,7 +268,7 @@ TEST_F(EndpointSessionsTest, ChangesElsewhereAreAnnouncedAndTheLinesFollow)
     browser.strInstance = L"web/2";
     Sessions().Add(browser);
     const CNotifyWindow bar;
-    const HMIXER hMixer = Open(bar);
+    const HMIXER hMixer = Open(0, bar);
     const auto session = [&](const wchar_t* pszInstance) -> CFakeSession& {
         return Sessions().Session(pszInstance);
     };
@@ -396,7 +366,7 @@ TEST_F(EndpointSessionsTest, AWriteSetsEveryLiveSessionOfTheProgramAndItsEchoIsS
     for (const wchar_t* pszInstance : {L"web/1", L"web/2", L"web/3"})
         Sessions().Add(Program(L"web", pszInstance, L"Browser"));
     const CNotifyWindow bar;
-    const HMIXER hMixer = Open(bar);
+    const HMIXER hMixer = Open(0, bar);
     // Another copy of the program, with its own mixer, hears only what changes.
     CMixerFrontEnd copy(std::make_unique<CEndpointMixer>(m_audio.Enumerator()));
     const CNotifyWindow copyWindow;
@@ -480,7 +450,7 @@ TEST_F(EndpointSessionsTest, ADisconnectedSessionEndsItselfOrChangesTheCards)
             L"player/" + std::to_wstring(c.reason) + (c.bServiceStops ? L"s" : L"");
         Sessions().Play(Program(L"player", strInstance.c_str(), L"Player"));
         const CNotifyWindow bar;
-        const HMIXER hMixer = Open(bar);
+        const HMIXER hMixer = Open(0, bar);
         ASSERT_EQ(Lines().size(), 1u);
         if (c.bServiceStops)
             m_audio.Fake().StopService();
@@ -522,7 +492,7 @@ TEST_F(EndpointSessionsTest, WithoutASessionListThereAreNoProgramLines)
     Sessions().AnswerEnumerator(E_NOTIMPL);
     Sessions().Add(Program(L"player", L"player/1", L"Player"));
     const CNotifyWindow bar;
-    const HMIXER hMixer = Open(bar);
+    const HMIXER hMixer = Open(0, bar);
     EXPECT_TRUE(Lines().empty());
     Sessions().Play(Program(L"web", L"web/1", L"Browser"));
     EXPECT_TRUE(TakeMixerMessages(bar.Get()).empty());
@@ -535,7 +505,7 @@ TEST_F(EndpointSessionsTest, TheMixerLetsGoOfEverySessionCallbackWhenItGoes)
     Sessions().Add(Program(L"player", L"player/1", L"Player"));
     Sessions().Add(Program(L"web", L"web/1", L"Browser"));
     const CNotifyWindow bar;
-    Open(bar);
+    Open(0, bar);
     Lines();
     Sessions().Play(Program(L"chat", L"chat/1", L"Chat"));
     RunHandedOver();
@@ -567,7 +537,7 @@ TEST_F(EndpointSessionsTest, ACardWithoutAHandleHoldsNothingOfItsProgramsHowever
     m_audio.Add(headset);
     CFakeSessionManager& programs = m_audio.Sessions(L"h");
     const CNotifyWindow bar;
-    const HMIXER hSpeakers = Open(bar);
+    const HMIXER hSpeakers = Open(0, bar);
     const auto headsetLines = [&](HMIXER hHeadset) {
         RunHandedOver();
         MIXERLINEA speakers{};

@@ -17,10 +17,10 @@ HWND HandoverWindow(const std::weak_ptr<CChangeHandover>& pHandover)
 
 bool SameLines(const std::vector<SApplicationLine>& a, const std::vector<SApplicationLine>& b)
 {
-    return std::equal(
-        a.begin(), a.end(), b.begin(), b.end(), [](const SApplicationLine& x, const SApplicationLine& y) {
-            return x.strName == y.strName && x.dwIdentity == y.dwIdentity && x.fdwLine == y.fdwLine;
-        });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const SApplicationLine& x, const SApplicationLine& y) {
+                          return x.strName == y.strName && x.dwIdentity == y.dwIdentity && x.state == y.state;
+                      });
 }
 
 } // namespace
@@ -153,8 +153,7 @@ void CAudioSessions::Regroup(const SSession& session, const GUID& grouping)
 void CAudioSessions::Adopt(SSessionEvent& event)
 {
     if (m_applications.size() <= event.nApplication) {
-        m_applications.resize(event.nApplication + 1,
-                              {L"Name Not Available", 0, MIXERLINE_LINEF_DISCONNECTED});
+        m_applications.resize(event.nApplication + 1, {L"Name Not Available", 0, LineState::Gone});
         m_applications[event.nApplication].dwIdentity = ApplicationIdentity(event.identity.strSession);
     }
     // A session reported both by the enumerator and by OnSessionCreated is one; one that comes
@@ -228,14 +227,14 @@ bool CAudioSessions::Describe()
     for (size_t n = 0; n < applications.size(); ++n) {
         SApplicationLine& line = applications[n];
         // An application whose sessions all expired keeps the name it had last.
-        line.fdwLine = MIXERLINE_LINEF_DISCONNECTED;
+        line.state = LineState::Gone;
         if (const SSession* pFirst = First(n)) {
             line.strName = SessionName(pFirst->facts);
-            line.fdwLine = 0;
+            line.state = LineState::Silent;
         }
         for (const SSession& session : m_sessions)
             if (session.nApplication == n && session.state == AudioSessionStateActive)
-                line.fdwLine = MIXERLINE_LINEF_ACTIVE;
+                line.state = LineState::Active;
     }
     if (SameLines(applications, m_applications))
         return false;

@@ -22,6 +22,7 @@
 
 #include "fw/ComPtr.h"
 #include "mixer/endpoint/SessionCallbacks.h"
+#include "mixer/frontend/CardModel.h"
 
 #include <windows.h>
 #include <audiopolicy.h>
@@ -36,9 +37,8 @@ struct SApplicationLine {
     std::wstring strName;
     // ApplicationIdentity of the session identifier of the application's first session.
     DWORD dwIdentity = 0;
-    // MIXERLINE_LINEF_ACTIVE while a session plays, 0 while none plays,
-    // MIXERLINE_LINEF_DISCONNECTED once all have expired.
-    DWORD fdwLine = 0;
+    // Active while a session plays, silent while none plays, gone once all have expired.
+    LineState state = LineState::Silent;
 };
 
 // A program's identity (mixer/frontend/ApplicationLine.h) from a session identifier, which

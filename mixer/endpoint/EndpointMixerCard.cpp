@@ -58,7 +58,7 @@ SLineLayout ApplicationLayout(DWORD dwApplication, const SApplicationLine& appli
                      {{ApplicationVolumeOf(dwApplication), MIXERCONTROL_CONTROLTYPE_VOLUME, kVolumeMaximum,
                        kDefaultVolumeSteps, 0},
                       {ApplicationMuteOf(dwApplication), MIXERCONTROL_CONTROLTYPE_MUTE, 1, 0, 0}}};
-    line.fdwLine = application.fdwLine;
+    line.fdwLine = LineFlags(application.state);
     line.dwUser = kApplicationLine;
     line.dwIdentity = application.dwIdentity;
     return line;

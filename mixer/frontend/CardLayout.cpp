@@ -28,6 +28,18 @@ SControlPlace FindControl(const SCardLayout& card, DWORD dwControlID)
     return found;
 }
 
+DWORD LineFlags(LineState state)
+{
+    switch (state) {
+    case LineState::Active:
+        return MIXERLINE_LINEF_ACTIVE;
+    case LineState::Silent:
+        return 0;
+    default:
+        return MIXERLINE_LINEF_DISCONNECTED;
+    }
+}
+
 std::wstring FitName(const std::wstring& strName, size_t cchRecord)
 {
     if (strName.size() < cchRecord)

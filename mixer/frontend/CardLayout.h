@@ -99,6 +99,11 @@ DWORD ControlChannels(const SControlPlace& control);
 // How many values a control holds in the model's layout.
 size_t ValueCount(const SControlPlace& control);
 
+// What a line carries, as its flags (TLineLayout::fdwLine) say: a signal now, none now (a line
+// that is there but silent), or nothing any more.
+enum class LineState { Active, Silent, Gone };
+DWORD LineFlags(LineState state);
+
 // A name as a record of cchRecord characters holds it with its terminator: one that is longer is
 // cut after a whole character, never inside a surrogate pair, and ends in an ellipsis (U+2026).
 std::wstring FitName(const std::wstring& strName, size_t cchRecord);

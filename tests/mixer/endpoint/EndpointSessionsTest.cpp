@@ -107,7 +107,13 @@ protected:
             line.dwSource = s;
             EXPECT_EQ(Mixer().GetLineInfo(hDevice, &line, fdwHandle | MIXER_GETLINEINFOF_SOURCE),
                       MMSYSERR_NOERROR);
-            EXPECT_EQ(line.dwLineID, s << 16);
+            // The line's id finds it again.
+            MIXERLINEW byId{};
+            byId.cbStruct = sizeof byId;
+            byId.dwLineID = line.dwLineID;
+            EXPECT_EQ(Mixer().GetLineInfo(hDevice, &byId, fdwHandle | MIXER_GETLINEINFOF_LINEID),
+                      MMSYSERR_NOERROR);
+            EXPECT_EQ(byId.dwSource, s);
             EXPECT_EQ(line.dwComponentType, static_cast<DWORD>(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT));
             EXPECT_EQ(line.dwUser, kApplicationLine);
             EXPECT_EQ(line.cChannels, 1u);
@@ -116,6 +122,30 @@ protected:
             EXPECT_NE(line.Target.dwDeviceID, 0u);
         }
         return lines;
+    }
+
+    // The control of one type on the nLine-th program's line.
+    DWORD ControlOf(size_t nLine, DWORD dwControlType)
+    {
+        MIXERCONTROLW control{};
+        MIXERLINECONTROLSW mxlc{};
+        mxlc.cbStruct = sizeof mxlc;
+        mxlc.dwLineID = SourceLines().at(nLine).dwLineID;
+        mxlc.dwControlType = dwControlType;
+        mxlc.cControls = 1;
+        mxlc.cbmxctrl = sizeof control;
+        mxlc.pamxctrl = &control;
+        EXPECT_EQ(Mixer().GetLineControls(LinesObject(), &mxlc,
+                                          MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE),
+                  MMSYSERR_NOERROR);
+        return control.dwControlID;
+    }
+
+    // A notice as the mixer sends it: of the nLine-th program's line, or of its control of a type.
+    std::pair<UINT, DWORD> Notice(UINT uMsg, size_t nLine, DWORD dwControlType = 0)
+    {
+        return {uMsg, uMsg == MM_MIXM_LINE_CHANGE ? SourceLines().at(nLine).dwLineID
+                                                  : ControlOf(nLine, dwControlType)};
     }
 
     std::vector<SExpectedLine> Lines()
@@ -155,14 +185,21 @@ size_t TakeDeviceChanges(HWND hWnd)
         changes.begin(), changes.end(), [](const MSG& msg) { return msg.wParam == DBT_DEVNODES_CHANGED; }));
 }
 
-std::pair<UINT, DWORD> LineChange(DWORD dwApplication)
+// A notice to expect: of a program's line (its place among the lines), or of its control of a type.
+struct SNotice {
+    UINT uMsg;
+    size_t nLine;
+    DWORD dwControlType;
+};
+
+SNotice LineChange(size_t nLine)
 {
-    return {MM_MIXM_LINE_CHANGE, dwApplication << 16};
+    return {MM_MIXM_LINE_CHANGE, nLine, 0};
 }
 
-std::pair<UINT, DWORD> ControlChange(DWORD dwControlID)
+SNotice ControlChange(size_t nLine, DWORD dwControlType)
 {
-    return {MM_MIXM_CONTROL_CHANGE, dwControlID};
+    return {MM_MIXM_CONTROL_CHANGE, nLine, dwControlType};
 }
 
 TEST(SessionNameTest, TheVolumeMixersOrderOfNames)
@@ -276,88 +313,88 @@ TEST_F(EndpointSessionsTest, ChangesElsewhereAreAnnouncedAndTheLinesFollow)
     const struct {
         const char* pszCase;
         std::function<void()> change;
-        std::vector<std::pair<UINT, DWORD>> messages;
+        SNotice notice;
         size_t nLine;
         SExpectedLine expected;
     } cases[] = {
         {"a program starts playing",
          [&] { Sessions().Play(Program(L"chat", L"chat/1", L"Chat")); },
-         {LineChange(2)},
+         LineChange(2),
          2,
          {L"Chat", kActive}},
         {"the player pauses",
          [&] { session(L"player/1").SetStateElsewhere(AudioSessionStateInactive); },
-         {LineChange(0)},
+         LineChange(0),
          0,
          {L"Player", kSilent}},
         {"the player names itself anew",
          [&] { session(L"player/1").Rename(L"Jukebox"); },
-         {LineChange(0)},
+         LineChange(0),
          0,
          {L"Jukebox", kSilent}},
         {"the player's volume",
          [&] { session(L"player/1").SetLevelElsewhere(0.25f); },
-         {ControlChange(0x100)},
+         ControlChange(0, MIXERCONTROL_CONTROLTYPE_VOLUME),
          0,
          {L"Jukebox", kSilent}},
         {"the player's mute",
          [&] { session(L"player/1").SetMuteElsewhere(TRUE); },
-         {ControlChange(0x101)},
+         ControlChange(0, MIXERCONTROL_CONTROLTYPE_MUTE),
          0,
          {L"Jukebox", kSilent}},
         {"one of the browser's sessions expires",
          [&] { session(L"web/2").Expire(); },
-         {LineChange(1)},
+         LineChange(1),
          1,
          {L"Browser", kActive}},
-        {"the last one expires",
-         [&] { session(L"web/1").Expire(); },
-         {LineChange(1)},
-         1,
-         {L"Browser", kGone}},
+        {"the last one expires", [&] { session(L"web/1").Expire(); }, LineChange(1), 1, {L"Browser", kGone}},
         {"the browser plays again in the expired session, which Windows does not report as new",
          [&] { session(L"web/1").SetStateElsewhere(AudioSessionStateActive); },
-         {LineChange(1)},
+         LineChange(1),
          1,
          {L"Browser", kActive}},
         {"the browser plays again under its number",
          [&] { Sessions().Play(Program(L"web", L"web/3", L"Browser")); },
-         {LineChange(1)},
+         LineChange(1),
          1,
          {L"Browser", kActive}},
         {"a new stream format ends the chat's session only",
          [&] { session(L"chat/1").Disconnect(DisconnectReasonFormatChanged); },
-         {LineChange(2)},
+         LineChange(2),
          2,
          {L"Chat", kGone}},
         {"a call starts",
          [&] { Sessions().Play(Program(L"call", L"call/1", L"Call")); },
-         {LineChange(3)},
+         LineChange(3),
          3,
          {L"Call", kActive}},
         {"the call joins the browser's group, and its own line goes",
          [&] { session(L"call/1").SetGroupingElsewhere(kGrouping); },
-         {LineChange(3)},
+         LineChange(3),
          3,
          {L"Call", kGone}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszCase);
         std::thread(c.change).join();
-        EXPECT_EQ(TakeMixerMessages(bar.Get()), c.messages);
+        const std::vector<std::pair<UINT, DWORD>> messages = TakeMixerMessages(bar.Get());
+        EXPECT_EQ(messages, std::vector{Notice(c.notice.uMsg, c.notice.nLine, c.notice.dwControlType)});
         const std::vector<SExpectedLine> lines = Lines();
         ASSERT_GT(lines.size(), c.nLine);
         EXPECT_EQ(lines[c.nLine], c.expected);
         EXPECT_EQ(TakeDeviceChanges(bar.Get()), 0u);
     }
     DWORD dwValue = 0;
-    EXPECT_EQ(Transfer(hMixer, 0x100, dwValue, false), MMSYSERR_NOERROR);
+    EXPECT_EQ(Transfer(hMixer, ControlOf(0, MIXERCONTROL_CONTROLTYPE_VOLUME), dwValue, false),
+              MMSYSERR_NOERROR);
     EXPECT_EQ(dwValue, 0x4000u);
-    EXPECT_EQ(Transfer(hMixer, 0x101, dwValue, false), MMSYSERR_NOERROR);
+    EXPECT_EQ(Transfer(hMixer, ControlOf(0, MIXERCONTROL_CONTROLTYPE_MUTE), dwValue, false),
+              MMSYSERR_NOERROR);
     EXPECT_EQ(dwValue, 1u);
     // A program with no session left can be neither read nor written.
-    EXPECT_EQ(Transfer(hMixer, 0x104, dwValue, false), MMSYSERR_ERROR);
-    EXPECT_EQ(Transfer(hMixer, 0x104, dwValue, true), MMSYSERR_ERROR);
+    const DWORD dwChatVolume = ControlOf(2, MIXERCONTROL_CONTROLTYPE_VOLUME);
+    EXPECT_EQ(Transfer(hMixer, dwChatVolume, dwValue, false), MMSYSERR_ERROR);
+    EXPECT_EQ(Transfer(hMixer, dwChatVolume, dwValue, true), MMSYSERR_ERROR);
     Mixer().Close(hMixer);
 }
 
@@ -380,20 +417,22 @@ TEST_F(EndpointSessionsTest, AWriteSetsEveryLiveSessionOfTheProgramAndItsEchoIsS
 
     const struct {
         const char* pszCase;
-        DWORD dwControlID;
+        DWORD dwControlType;
         DWORD dwValue;
         size_t cCopyHears;
     } cases[] = {
-        {"half volume", 0x100, 0x8000, 2},
-        {"the same again", 0x100, 0x8000, 0},
-        {"mute", 0x101, 1, 2},
+        {"half volume", MIXERCONTROL_CONTROLTYPE_VOLUME, 0x8000, 2},
+        {"the same again", MIXERCONTROL_CONTROLTYPE_VOLUME, 0x8000, 0},
+        {"mute", MIXERCONTROL_CONTROLTYPE_MUTE, 1, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszCase);
         DWORD dwValue = c.dwValue;
-        ASSERT_EQ(Transfer(hMixer, c.dwControlID, dwValue, true), MMSYSERR_NOERROR);
+        const DWORD dwControlID = ControlOf(0, c.dwControlType);
+        ASSERT_EQ(Transfer(hMixer, dwControlID, dwValue, true), MMSYSERR_NOERROR);
         m_audio.WaitUntilDelivered();
-        EXPECT_EQ(TakeMixerMessages(bar.Get()), std::vector{ControlChange(c.dwControlID)});
+        EXPECT_EQ(TakeMixerMessages(bar.Get()),
+                  (std::vector<std::pair<UINT, DWORD>>{{MM_MIXM_CONTROL_CHANGE, dwControlID}}));
         EXPECT_EQ(TakeMixerMessages(copyWindow.Get()).size(), c.cCopyHears);
     }
     for (const wchar_t* pszInstance : {L"web/1", L"web/2"}) {

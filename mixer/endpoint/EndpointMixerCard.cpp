@@ -148,8 +148,6 @@ void CEndpointMixerCard::TakeIn(CAudioSessions& sessions)
 
 std::shared_ptr<CAudioSessions> CEndpointMixerCard::ListenToSessions()
 {
-    if (auto pSessions = m_pSessions.lock())
-        return pSessions;
     // Programs play on a render endpoint; a card of a microphone alone has none.
     const SEndpointLine& speakers = m_pCard->lines.front();
     const auto pHandover = m_pHandover.lock();

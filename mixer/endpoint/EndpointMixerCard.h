@@ -52,7 +52,7 @@ private:
     MMRESULT Result(HRESULT hr) const;
     // The sessions' changes, into the speakers' source lines.
     void TakeIn(CAudioSessions& sessions);
-    // The sessions heard now, started when none are.
+    // The speakers' sessions, heard from now on.
     std::shared_ptr<CAudioSessions> ListenToSessions();
     struct SHearing;
     // A session lost its endpoint, or the audio service stopped: the cards changed only when

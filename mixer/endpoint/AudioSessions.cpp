@@ -3,8 +3,6 @@
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/MultithreadedApartment.h"
 
-#include <mmsystem.h>
-
 #include <algorithm>
 
 namespace {

@@ -1,5 +1,7 @@
 #include "bar/ProgramEntries.h"
 
+#include "fw/AnsiText.h"
+
 std::vector<SProgramEntry> ProgramEntries(const std::vector<SProgramLine>& programs, DWORD dwChosen,
                                           const std::string& strChosenName)
 {
@@ -9,7 +11,7 @@ std::vector<SProgramEntry> ProgramEntries(const std::vector<SProgramLine>& progr
         const bool bChosen = dwChosen != 0 && program.dwIdentity == dwChosen;
         if (program.bGone && !bChosen)
             continue;
-        entries.push_back({program.dwIdentity, program.strName, program.bGone, bChosen});
+        entries.push_back({program.dwIdentity, ToAnsi(program.strName), program.bGone, bChosen});
         bChosenListed |= bChosen;
     }
     if (dwChosen != 0 && !bChosenListed)

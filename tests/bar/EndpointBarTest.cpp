@@ -225,8 +225,8 @@ TEST_F(EndpointBarTest, TheLastEndpointsUnpluggedLeaveOneBarThatSaysSoAndTheirRe
 
 TEST(ProgramEntriesTest, PlayingProgramsAndTheChosenOneAreListed)
 {
-    const SProgramLine player{0x10000, 11, "Player", false};
-    const SProgramLine browser{0x20000, 22, "Browser", false};
+    const SProgramLine player{0x10000, 11, L"Player", false};
+    const SProgramLine browser{0x20000, 22, L"Browser", false};
     SProgramLine gone = browser;
     gone.bGone = true;
     const struct {

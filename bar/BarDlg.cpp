@@ -7,6 +7,7 @@
 #include "bar/TrayIcon.h"
 #include "draw/AboutBox.h"
 #include "draw/Border.h"
+#include "fw/AnsiText.h"
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
 #include "fw/WinApp.h"
@@ -245,7 +246,7 @@ void CBarDlg::AddToolTips()
     m_toolTip.AddTool(m_sliderVolume.m_hWnd, LoadResourceString(IDS_TIP_VOLUME));
     m_toolTip.AddTool(m_btnMute.m_hWnd, LoadResourceString(IDS_TIP_MUTE));
     if (CountMixerCards() > 1)
-        m_toolTip.AddTool(m_hWnd, Narrow(m_wstrCardName));
+        m_toolTip.AddTool(m_hWnd, ToAnsi(m_wstrCardName));
     SetLineToolTips();
 }
 
@@ -295,8 +296,8 @@ void CBarDlg::SetLineToolTips()
     // The master line has the bare texts; a numbered line or a program puts its name in front.
     // The tools stay: only their texts change, and a reader hears only of a text that changed.
     const std::wstring wstrLabel = LineLabel(*this, *m_pCatalogue);
-    const std::wstring wstrVolume = wstrLabel + Widen(LoadResourceString(IDS_TIP_VOLUME));
-    const std::wstring wstrMute = wstrLabel + Widen(LoadResourceString(IDS_TIP_MUTE));
+    const std::wstring wstrVolume = wstrLabel + ToWide(LoadResourceString(IDS_TIP_VOLUME));
+    const std::wstring wstrMute = wstrLabel + ToWide(LoadResourceString(IDS_TIP_MUTE));
     m_toolTip.SetText(m_sliderVolume.m_hWnd, wstrVolume);
     m_toolTip.SetText(m_btnMute.m_hWnd, wstrMute);
     m_accessibility.DescribeLine(wstrVolume, wstrMute);

@@ -5,6 +5,7 @@
 #include "bar/BarDlg.h"
 
 #include "bar/ProgramEntries.h"
+#include "fw/AnsiText.h"
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
 #include "fw/WindowDpi.h"
@@ -72,7 +73,7 @@ void CBarDlg::UpdateProgramEntries()
         m_hMorePrograms = more.Detach();
         ::InsertMenuW(m_hMenuPopup, nPosition++, MF_BYPOSITION | MF_POPUP,
                       reinterpret_cast<UINT_PTR>(m_hMorePrograms),
-                      Widen(LoadResourceString(IDS_MORE_PROGRAMS)).c_str());
+                      ToWide(LoadResourceString(IDS_MORE_PROGRAMS)).c_str());
     }
     m_cProgramItems = nPosition - static_cast<UINT>(m_nProgramPosition);
 }

@@ -3,7 +3,7 @@
 #include "app/Settings.h"
 #include "app/StartupValues.h"
 #include "bar/ProgramEntries.h"
-#include "fw/ResourceString.h"
+#include "fw/AnsiText.h"
 #include "mixer/LineCatalogue.h"
 #include "mixer/MixerCards.h"
 #include "res/resource.h"
@@ -47,7 +47,7 @@ SDrivenLine ReadStoredLine(int bInput)
         static_cast<int>(StartCardIndex(static_cast<UINT>(nCard), role.has_value(), CountMixerCards()));
     std::string strCardName;
     GetMixerCardName(static_cast<UINT>(line.m_nCardIndex), strCardName);
-    line.m_wstrCardName = Widen(strCardName);
+    line.m_wstrCardName = ToWide(strCardName);
     const DWORD dwType = static_cast<DWORD>(
         ReadSetting(IDS_COMPONENT_TYPE, static_cast<int>(MasterComponentType(line.m_bInput))));
     // A menu index that names no entry is read as the master line's.
@@ -98,5 +98,5 @@ std::wstring LineLabel(const SDrivenLine& line, const CLineCatalogue& catalogue)
         return {};
     std::string strName;
     catalogue.GetLineName(line.m_nMenuIndex, strName);
-    return Widen(strName) + L" ";
+    return ToWide(strName) + L" ";
 }

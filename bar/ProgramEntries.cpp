@@ -1,7 +1,5 @@
 #include "bar/ProgramEntries.h"
 
-#include "fw/ResourceString.h"
-
 #include <algorithm>
 
 namespace {
@@ -9,12 +7,6 @@ namespace {
 bool IsControlCharacter(wchar_t c)
 {
     return c < L' ' || (c >= 0x7F && c < 0xA0);
-}
-
-// The one place where a program's name from the card becomes Unicode.
-std::wstring NameOf(const SProgramLine& program)
-{
-    return Widen(program.strName);
 }
 
 } // namespace
@@ -31,7 +23,7 @@ std::vector<SProgramEntry> ProgramEntries(const std::vector<SProgramLine>& progr
         if (program.bGone && !bChosen)
             continue;
         (program.bPlaying ? entries : silent)
-            .push_back({program.dwIdentity, PlainName(NameOf(program)), program.bGone, bChosen});
+            .push_back({program.dwIdentity, PlainName(program.strName), program.bGone, bChosen});
         bChosenListed |= bChosen;
     }
     entries.insert(entries.end(), silent.begin(), silent.end());
@@ -59,7 +51,7 @@ std::wstring ProgramName(const std::vector<SProgramLine>& programs, DWORD dwIden
     const auto it = std::find_if(programs.begin(), programs.end(), [dwIdentity](const SProgramLine& program) {
         return program.dwIdentity == dwIdentity;
     });
-    return it != programs.end() ? NameOf(*it) : wstrKnown;
+    return it != programs.end() ? it->strName : wstrKnown;
 }
 
 SProgramRoom ProgramRoom(int nHeight, int nEntryHeight, int cOtherItems)

@@ -1,6 +1,6 @@
 #include "fw/RegistryProfile.h"
 
-#include "fw/ResourceString.h"
+#include "fw/AnsiText.h"
 
 namespace {
 
@@ -70,13 +70,13 @@ BOOL CRegistryProfile::WriteInt(const char* pszSection, const char* pszEntry, DW
 std::optional<std::string> CRegistryProfile::ReadText(const char* pszSection, const char* pszEntry) const
 {
     const auto value = ReadWideText(pszSection, pszEntry);
-    return value ? std::optional(Narrow(*value)) : std::nullopt;
+    return value ? std::optional(ToAnsi(*value)) : std::nullopt;
 }
 
 BOOL CRegistryProfile::WriteText(const char* pszSection, const char* pszEntry,
                                  const std::string& strValue) const
 {
-    return strValue.size() <= kMaxText && WriteWideText(pszSection, pszEntry, Widen(strValue));
+    return strValue.size() <= kMaxText && WriteWideText(pszSection, pszEntry, ToWide(strValue));
 }
 
 std::optional<std::wstring> CRegistryProfile::ReadWideText(const char* pszSection, const char* pszEntry) const
@@ -89,7 +89,7 @@ std::optional<std::wstring> CRegistryProfile::ReadWideText(const char* pszSectio
     // that a text stored without its terminator still ends.
     wchar_t szValue[kMaxText + 2] = {};
     DWORD cbValue = (kMaxText + 1) * sizeof(wchar_t);
-    if (::RegQueryValueExW(section.Get(), Widen(pszEntry).c_str(), nullptr, &dwType,
+    if (::RegQueryValueExW(section.Get(), ToWide(pszEntry).c_str(), nullptr, &dwType,
                            reinterpret_cast<BYTE*>(szValue), &cbValue) != ERROR_SUCCESS ||
         dwType != REG_SZ)
         return std::nullopt;
@@ -102,7 +102,7 @@ BOOL CRegistryProfile::WriteWideText(const char* pszSection, const char* pszEntr
     const CScopedRegKey section(OpenSection(pszSection, kReadWrite, true));
     if (!section || wstrValue.size() > kMaxText)
         return FALSE;
-    return ::RegSetValueExW(section.Get(), Widen(pszEntry).c_str(), 0, REG_SZ,
+    return ::RegSetValueExW(section.Get(), ToWide(pszEntry).c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(wstrValue.c_str()),
                             static_cast<DWORD>((wstrValue.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }

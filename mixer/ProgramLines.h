@@ -21,7 +21,8 @@ constexpr bool IsProgramLine(const auto& line)
 struct SProgramLine {
     DWORD dwLineID = 0;
     DWORD dwIdentity = 0;
-    std::string strName;
+    // In Unicode, as the wide record holds it (FitName, mixer/frontend/CardLayout.h).
+    std::wstring strName;
     // Every session of the program has ended (MIXERLINE_LINEF_DISCONNECTED).
     bool bGone = false;
     // A session of the program plays now (MIXERLINE_LINEF_ACTIVE).

@@ -28,6 +28,16 @@ public:
     {
         return NoObject(fdwDetails);
     }
+    MMRESULT GetDevCaps(UINT_PTR, LPMIXERCAPSW, UINT) override { return MMSYSERR_BADDEVICEID; }
+    MMRESULT GetLineInfo(HMIXEROBJ, LPMIXERLINEW, DWORD fdwInfo) override { return NoObject(fdwInfo); }
+    MMRESULT GetLineControls(HMIXEROBJ, LPMIXERLINECONTROLSW, DWORD fdwControls) override
+    {
+        return NoObject(fdwControls);
+    }
+    MMRESULT GetControlDetailsW(HMIXEROBJ, LPMIXERCONTROLDETAILS, DWORD fdwDetails) override
+    {
+        return NoObject(fdwDetails);
+    }
 
     // Tells the windows that asked that the cards changed (PostCardsChanged), on which the bars
     // restart.

@@ -13,6 +13,10 @@ CWinmmMixer::CWinmmMixer() : m_winmm("winmm.dll")
     m_pfnGetLineControls = m_winmm.Find<decltype(m_pfnGetLineControls)>("mixerGetLineControlsA");
     m_pfnGetControlDetails = m_winmm.Find<decltype(m_pfnGetControlDetails)>("mixerGetControlDetailsA");
     m_pfnSetControlDetails = m_winmm.Find<decltype(m_pfnSetControlDetails)>("mixerSetControlDetails");
+    m_pfnGetDevCapsW = m_winmm.Find<decltype(m_pfnGetDevCapsW)>("mixerGetDevCapsW");
+    m_pfnGetLineInfoW = m_winmm.Find<decltype(m_pfnGetLineInfoW)>("mixerGetLineInfoW");
+    m_pfnGetLineControlsW = m_winmm.Find<decltype(m_pfnGetLineControlsW)>("mixerGetLineControlsW");
+    m_pfnGetControlDetailsW = m_winmm.Find<decltype(m_pfnGetControlDetailsW)>("mixerGetControlDetailsW");
 }
 
 UINT CWinmmMixer::GetNumDevs()
@@ -62,4 +66,26 @@ MMRESULT CWinmmMixer::SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS 
 {
     return m_pfnSetControlDetails != nullptr ? m_pfnSetControlDetails(hmxobj, pmxcd, fdwDetails)
                                              : MMSYSERR_NODRIVER;
+}
+
+MMRESULT CWinmmMixer::GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UINT cbmxcaps)
+{
+    return m_pfnGetDevCapsW != nullptr ? m_pfnGetDevCapsW(uMxId, pmxcaps, cbmxcaps) : MMSYSERR_NODRIVER;
+}
+
+MMRESULT CWinmmMixer::GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD fdwInfo)
+{
+    return m_pfnGetLineInfoW != nullptr ? m_pfnGetLineInfoW(hmxobj, pmxl, fdwInfo) : MMSYSERR_NODRIVER;
+}
+
+MMRESULT CWinmmMixer::GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW pmxlc, DWORD fdwControls)
+{
+    return m_pfnGetLineControlsW != nullptr ? m_pfnGetLineControlsW(hmxobj, pmxlc, fdwControls)
+                                            : MMSYSERR_NODRIVER;
+}
+
+MMRESULT CWinmmMixer::GetControlDetailsW(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails)
+{
+    return m_pfnGetControlDetailsW != nullptr ? m_pfnGetControlDetailsW(hmxobj, pmxcd, fdwDetails)
+                                              : MMSYSERR_NODRIVER;
 }

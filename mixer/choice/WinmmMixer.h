@@ -20,6 +20,10 @@ public:
     MMRESULT GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc, DWORD fdwControls) override;
     MMRESULT GetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override;
     MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override;
+    MMRESULT GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UINT cbmxcaps) override;
+    MMRESULT GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD fdwInfo) override;
+    MMRESULT GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW pmxlc, DWORD fdwControls) override;
+    MMRESULT GetControlDetailsW(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override;
 
 private:
     const CSystemLibrary m_winmm;
@@ -32,4 +36,8 @@ private:
     decltype(&mixerGetLineControlsA) m_pfnGetLineControls = nullptr;
     decltype(&mixerGetControlDetailsA) m_pfnGetControlDetails = nullptr;
     decltype(&mixerSetControlDetails) m_pfnSetControlDetails = nullptr;
+    decltype(&mixerGetDevCapsW) m_pfnGetDevCapsW = nullptr;
+    decltype(&mixerGetLineInfoW) m_pfnGetLineInfoW = nullptr;
+    decltype(&mixerGetLineControlsW) m_pfnGetLineControlsW = nullptr;
+    decltype(&mixerGetControlDetailsW) m_pfnGetControlDetailsW = nullptr;
 };

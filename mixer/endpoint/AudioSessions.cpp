@@ -1,52 +1,11 @@
 #include "mixer/endpoint/AudioSessions.h"
 
 #include "mixer/endpoint/ChangeHandover.h"
-#include "mixer/endpoint/SessionNaming.h"
-
-#include <mmsystem.h>
+#include "mixer/endpoint/MultithreadedApartment.h"
 
 #include <algorithm>
 
 namespace {
-
-DWORD WINAPI KeepApartment(LPVOID pReady)
-{
-    ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    ::ReleaseSemaphore(static_cast<HANDLE>(pReady), 1, nullptr);
-    // Holds the apartment, asleep, until the process ends.
-    ::Sleep(INFINITE);
-    return 0;
-}
-
-// Session notifications reach a process only while a thread of it is in the multithreaded
-// apartment, and the user interface thread must stay single-threaded; one such thread serves
-// the whole process.
-void KeepMultithreadedApartment()
-{
-    static const bool s_bStarted = [] {
-        const HANDLE hReady = ::CreateSemaphoreW(nullptr, 0, 1, nullptr);
-        if (hReady == nullptr)
-            return false;
-        const HANDLE hThread = ::CreateThread(nullptr, 0, KeepApartment, hReady, 0, nullptr);
-        if (hThread != nullptr) {
-            ::WaitForSingleObject(hReady, INFINITE);
-            ::CloseHandle(hThread);
-        }
-        ::CloseHandle(hReady);
-        return hThread != nullptr;
-    }();
-    static_cast<void>(s_bStarted);
-}
-
-std::wstring DisplayNameOf(IAudioSessionControl2* pControl)
-{
-    LPWSTR pwszName = nullptr;
-    std::wstring strName;
-    if (SUCCEEDED(pControl->GetDisplayName(&pwszName)) && pwszName != nullptr)
-        strName = pwszName;
-    ::CoTaskMemFree(pwszName);
-    return strName;
-}
 
 HWND HandoverWindow(const std::weak_ptr<CChangeHandover>& pHandover)
 {
@@ -56,10 +15,10 @@ HWND HandoverWindow(const std::weak_ptr<CChangeHandover>& pHandover)
 
 bool SameLines(const std::vector<SApplicationLine>& a, const std::vector<SApplicationLine>& b)
 {
-    return std::equal(
-        a.begin(), a.end(), b.begin(), b.end(), [](const SApplicationLine& x, const SApplicationLine& y) {
-            return x.strName == y.strName && x.dwIdentity == y.dwIdentity && x.fdwLine == y.fdwLine;
-        });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const SApplicationLine& x, const SApplicationLine& y) {
+                          return x.strName == y.strName && x.dwIdentity == y.dwIdentity && x.state == y.state;
+                      });
 }
 
 } // namespace
@@ -74,23 +33,27 @@ DWORD ApplicationIdentity(const std::wstring& strSessionIdentifier)
     return dwHash != 0 ? dwHash : 1;
 }
 
-CAudioSessions::CAudioSessions(CComPtr<IAudioSessionManager2> pManager, const GUID& guidOwnWrites,
-                               SessionNotify notify, std::function<void()> cardsChanged,
+CAudioSessions::CAudioSessions(CComPtr<IMMDevice> pDevice,
+                               std::shared_ptr<CMultithreadedApartment> pApartment, const GUID& guidOwnWrites,
+                               SessionNotify notify, std::function<void()> endpointFailed,
                                std::weak_ptr<CChangeHandover> pHandover)
-    : m_pManager(std::move(pManager)), m_guidOwnWrites(guidOwnWrites),
-      m_pInbox(std::make_shared<CSessionInbox>(std::move(notify), std::move(cardsChanged))),
+    : m_pApartment(std::move(pApartment)), m_guidOwnWrites(guidOwnWrites),
+      m_pInbox(std::make_shared<CSessionInbox>(std::move(notify), std::move(endpointFailed))),
       m_pHandover(std::move(pHandover)), m_hWndHandover(HandoverWindow(m_pHandover))
 {
-    Start();
+    m_pApartment->Run([&] { Start(std::move(pDevice)); });
 }
 
 CAudioSessions::~CAudioSessions()
 {
-    if (m_bRegistered)
-        m_pManager->UnregisterSessionNotification(m_pCreatedClient.Get());
-    Keep(std::move(m_pCreatedClient));
     while (!m_sessions.empty())
         End(m_sessions.back().nNumber);
+    m_pApartment->Run([&] {
+        if (m_bRegistered)
+            m_pManager->UnregisterSessionNotification(m_pCreatedClient.Get());
+        m_pManager = {};
+    });
+    Keep(std::move(m_pCreatedClient));
     // Sessions handed over but not taken in are let go here, on the mixer's thread.
     m_pInbox->Take();
 }
@@ -101,9 +64,12 @@ void CAudioSessions::Keep(CComPtr<IUnknown> pCallback) const
         pHandover->Keep(std::move(pCallback));
 }
 
-void CAudioSessions::Start()
+void CAudioSessions::Start(CComPtr<IMMDevice> pDevice)
 {
-    KeepMultithreadedApartment();
+    if (FAILED(
+            pDevice->Activate(__uuidof(IAudioSessionManager2), CLSCTX_ALL, nullptr, m_pManager.PutVoid())) ||
+        !m_pManager)
+        return;
     // 1. Hear of new sessions.
     m_pCreatedClient =
         MakeComObject<CSessionCreatedClient>(m_hWndHandover, std::weak_ptr<CSessionInbox>(m_pInbox));
@@ -134,52 +100,75 @@ bool CAudioSessions::Update()
     std::vector<SSessionEvent> events = m_pInbox->Take();
     if (events.empty())
         return false;
+    // A program whose session has expired before it was taken in is a line all the same.
+    const size_t cApplicationsBefore = m_applications.size();
     for (SSessionEvent& event : events) {
         SSession* pSession = Find(event.nSession);
-        switch (event.kind) {
-        case SSessionEvent::Kind::Arrived:
+        if (event.kind == SSessionEvent::Kind::Arrived)
             Adopt(event);
-            break;
-        case SSessionEvent::Kind::StateChanged:
-            if (event.state == AudioSessionStateExpired)
-                End(event.nSession);
-            else if (pSession != nullptr)
-                pSession->state = event.state;
-            break;
-        case SSessionEvent::Kind::Renamed:
-            if (pSession != nullptr)
-                pSession->strName = SessionName(
-                    NameFactsOf(event.strDisplayName, pSession->dwProcessId, pSession->bSystemSounds));
-            break;
-        case SSessionEvent::Kind::Ended:
+        else if (pSession == nullptr)
+            continue;
+        else if (event.kind == SSessionEvent::Kind::StateChanged)
+            ChangeState(*pSession, event.state);
+        else if (event.kind == SSessionEvent::Kind::Renamed)
+            SetDisplayName(pSession->facts, event.strDisplayName);
+        else if (event.kind == SSessionEvent::Kind::Regrouped)
+            Regroup(*pSession, event.identity.grouping);
+        else if (event.kind == SSessionEvent::Kind::Ended ||
+                 event.kind == SSessionEvent::Kind::EndpointFailed)
             End(event.nSession);
-            break;
-        // Told as they are handed over; the inbox keeps none of them.
-        case SSessionEvent::Kind::VolumeChanged:
-        case SSessionEvent::Kind::MuteChanged:
-        case SSessionEvent::Kind::EndpointFailed:
-            break;
-        }
     }
-    return Describe();
+    return Describe() || m_applications.size() != cApplicationsBefore;
+}
+
+void CAudioSessions::ChangeState(SSession& session, AudioSessionState state)
+{
+    session.state = state;
+    if (state != AudioSessionStateExpired)
+        return;
+    // Of the application's expired sessions the last is enough to hear it play again.
+    std::vector<size_t> expired;
+    for (const SSession& other : m_sessions)
+        if (other.nApplication == session.nApplication && other.state == AudioSessionStateExpired &&
+            other.nNumber != session.nNumber)
+            expired.push_back(other.nNumber);
+    for (const size_t nNumber : expired)
+        End(nNumber);
+}
+
+void CAudioSessions::Regroup(const SSession& session, const GUID& grouping)
+{
+    SSessionEvent arrival;
+    arrival.pControl = session.pControl;
+    arrival.identity = session.identity;
+    arrival.identity.grouping = grouping;
+    arrival.nApplication = m_pInbox->ApplicationOf(arrival.identity);
+    arrival.facts = session.facts;
+    End(session.nNumber);
+    Adopt(arrival);
 }
 
 void CAudioSessions::Adopt(SSessionEvent& event)
 {
     if (m_applications.size() <= event.nApplication) {
-        m_applications.resize(event.nApplication + 1,
-                              {L"Name Not Available", 0, MIXERLINE_LINEF_DISCONNECTED});
+        m_applications.resize(event.nApplication + 1, {L"Name Not Available", 0, LineState::Gone});
         m_applications[event.nApplication].dwIdentity = ApplicationIdentity(event.identity.strSession);
     }
-    // A session reported both by the enumerator and by OnSessionCreated is one.
-    if (std::any_of(m_sessions.begin(), m_sessions.end(), [&](const SSession& session) {
-            return !event.identity.strInstance.empty() && session.strInstance == event.identity.strInstance;
-        }))
+    // A session reported both by the enumerator and by OnSessionCreated is one; one that comes
+    // again after it expired takes the place of the one heard.
+    const auto it = std::find_if(m_sessions.begin(), m_sessions.end(), [&](const SSession& session) {
+        return !event.identity.strInstance.empty() &&
+               session.identity.strInstance == event.identity.strInstance;
+    });
+    if (it != m_sessions.end() && it->state != AudioSessionStateExpired)
         return;
+    if (it != m_sessions.end())
+        End(it->nNumber);
     SSession session;
     session.nNumber = m_nNextNumber++;
     session.nApplication = event.nApplication;
-    session.strInstance = event.identity.strInstance;
+    session.identity = event.identity;
+    session.facts = std::move(event.facts);
     session.pControl = std::move(event.pControl);
     if (FAILED(session.pControl->QueryInterface(__uuidof(ISimpleAudioVolume), session.pVolume.PutVoid())) ||
         !session.pVolume)
@@ -189,22 +178,16 @@ void CAudioSessions::Adopt(SSessionEvent& event)
     auto pEvents =
         MakeComObject<CSessionEventsClient>(m_hWndHandover, std::weak_ptr<CSessionInbox>(m_pInbox),
                                             session.nNumber, session.nApplication, m_guidOwnWrites, bMuted);
-    if (SUCCEEDED(session.pControl->RegisterAudioSessionNotification(pEvents.Get())))
-        session.pEvents = std::move(pEvents);
+    m_pApartment->Run([&] {
+        if (SUCCEEDED(session.pControl->RegisterAudioSessionNotification(pEvents.Get())))
+            session.pEvents = std::move(pEvents);
+    });
     // Read once the events are heard, so that no change falls in between.
     if (FAILED(session.pControl->GetState(&session.state)) || session.state == AudioSessionStateExpired) {
         m_sessions.push_back(std::move(session));
         End(m_sessions.back().nNumber);
         return;
     }
-    DWORD dwProcessId = 0;
-    // AUDCLNT_S_NO_SINGLE_PROCESS, a success code: the session spans processes, none of which
-    // names it.
-    if (session.pControl->GetProcessId(&dwProcessId) == S_OK)
-        session.dwProcessId = dwProcessId;
-    session.bSystemSounds = session.pControl->IsSystemSoundsSession() == S_OK;
-    session.strName = SessionName(
-        NameFactsOf(DisplayNameOf(session.pControl.Get()), session.dwProcessId, session.bSystemSounds));
     m_sessions.push_back(std::move(session));
 }
 
@@ -215,7 +198,7 @@ void CAudioSessions::End(size_t nNumber)
     if (it == m_sessions.end())
         return;
     if (it->pEvents) {
-        it->pControl->UnregisterAudioSessionNotification(it->pEvents.Get());
+        m_pApartment->Run([&] { it->pControl->UnregisterAudioSessionNotification(it->pEvents.Get()); });
         Keep(std::move(it->pEvents));
     }
     m_sessions.erase(it);
@@ -231,7 +214,7 @@ CAudioSessions::SSession* CAudioSessions::Find(size_t nNumber)
 const CAudioSessions::SSession* CAudioSessions::First(size_t nApplication) const
 {
     const auto it = std::find_if(m_sessions.begin(), m_sessions.end(), [&](const SSession& session) {
-        return session.nApplication == nApplication;
+        return session.nApplication == nApplication && session.state != AudioSessionStateExpired;
     });
     return it != m_sessions.end() ? &*it : nullptr;
 }
@@ -242,14 +225,14 @@ bool CAudioSessions::Describe()
     for (size_t n = 0; n < applications.size(); ++n) {
         SApplicationLine& line = applications[n];
         // An application whose sessions all expired keeps the name it had last.
-        line.fdwLine = MIXERLINE_LINEF_DISCONNECTED;
+        line.state = LineState::Gone;
         if (const SSession* pFirst = First(n)) {
-            line.strName = pFirst->strName;
-            line.fdwLine = 0;
+            line.strName = SessionName(pFirst->facts);
+            line.state = LineState::Silent;
         }
         for (const SSession& session : m_sessions)
             if (session.nApplication == n && session.state == AudioSessionStateActive)
-                line.fdwLine = MIXERLINE_LINEF_ACTIVE;
+                line.state = LineState::Active;
     }
     if (SameLines(applications, m_applications))
         return false;
@@ -290,7 +273,7 @@ HRESULT CAudioSessions::WriteAll(size_t nApplication,
     HRESULT hrFirstFailure = HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
     bool bWritten = false;
     for (const SSession& session : m_sessions) {
-        if (session.nApplication != nApplication)
+        if (session.nApplication != nApplication || session.state == AudioSessionStateExpired)
             continue;
         const HRESULT hr = write(*session.pVolume.Get());
         if (SUCCEEDED(hr))

@@ -19,13 +19,20 @@ CChangeHandover::~CChangeHandover()
 void CChangeHandover::Keep(CComPtr<IUnknown> pCallback)
 {
     m_kept.push_back(std::move(pCallback));
+    // Without the window no callback could post anything either.
+    if (m_hWnd == nullptr || !::PostMessageA(m_hWnd, kReleaseKept, 0, 0))
+        m_kept.pop_back();
 }
 
 LRESULT CALLBACK CChangeHandover::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    auto* pHandover = reinterpret_cast<CChangeHandover*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    if (uMsg == kReleaseKept && !pHandover->m_kept.empty()) {
+        pHandover->m_kept.pop_front();
+        return 0;
+    }
     if (uMsg >= kControlChanged && uMsg <= kSessionEvent) {
-        reinterpret_cast<CChangeHandover*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA))
-            ->m_handler(uMsg, wParam, lParam);
+        pHandover->m_handler(uMsg, wParam, lParam);
         return 0;
     }
     return ::DefWindowProcA(hWnd, uMsg, wParam, lParam);

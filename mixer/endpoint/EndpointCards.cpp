@@ -1,5 +1,7 @@
 #include "mixer/endpoint/EndpointCards.h"
 
+#include "fw/AnsiText.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -87,18 +89,6 @@ std::vector<SCardPlan> PlanCards(const std::vector<SEndpointInfo>& renders,
                          [&](const SEndpointInfo& render) { return MayShareDevice(render, captures[i]); }))
             cards.push_back({std::nullopt, i});
     return cards;
-}
-
-std::string ToAnsi(const std::wstring& str)
-{
-    if (str.empty())
-        return {};
-    const int cch = ::WideCharToMultiByte(CP_ACP, 0, str.data(), static_cast<int>(str.size()), nullptr, 0,
-                                          nullptr, nullptr);
-    std::string strAnsi(static_cast<size_t>(std::max(cch, 0)), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, str.data(), static_cast<int>(str.size()), strAnsi.data(), cch, nullptr,
-                          nullptr);
-    return strAnsi;
 }
 
 std::string CardName(const std::wstring& strName)

@@ -42,8 +42,5 @@ std::vector<SCardPlan> PlanCards(const std::vector<SEndpointInfo>& renders,
                                  const std::vector<SEndpointInfo>& captures,
                                  const std::wstring& strDefaultRender, const std::wstring& strDefaultCapture);
 
-// A text in the system's ANSI code page.
-std::string ToAnsi(const std::wstring& str);
-
 // The ANSI name of a card: at most 31 bytes, never a split character.
 std::string CardName(const std::wstring& strName);

@@ -3,19 +3,19 @@
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/endpoint/EndpointMixerCard.h"
+#include "mixer/endpoint/MultithreadedApartment.h"
 #include "mixer/endpoint/SessionCallbacks.h"
-#include "mixer/frontend/HandleTable.h"
 
 CEndpointMixer::CEndpointMixer(CComPtr<IMMDeviceEnumerator> pEnumerator)
-    : m_pEnumerator(std::move(pEnumerator)),
+    : m_pEnumerator(std::move(pEnumerator)), m_pApartment(std::make_shared<CMultithreadedApartment>()),
       m_pHandover(std::make_shared<CChangeHandover>(
           [this](UINT uMsg, WPARAM wParam, LPARAM lParam) { HandedOver(uMsg, wParam, lParam); }))
 {
     ::CoCreateGuid(&m_guidOwnWrites);
     m_pDeviceClient = MakeComObject<CDeviceChangeClient>(m_pEnumerator, m_pHandover->Window(), [this] {
         m_bCardsStale = true;
-        if (const auto pHandles = m_pHandles.lock())
-            pHandles->CardsChanged();
+        if (const auto pEvents = m_pEvents.lock())
+            pEvents->CardsChanged();
     });
     // Windows holds no reference to the client: the one here keeps it until it is unregistered.
     // Unregistered, it still hears of the cards' endpoints failing (EndpointMixerCard.h).
@@ -30,27 +30,19 @@ CEndpointMixer::~CEndpointMixer()
     // callbacks it kept, and the enumerator last; all of them before the COM apartment ends.
 }
 
-void CEndpointMixer::Attach(std::weak_ptr<CHandleTable> pHandles)
+void CEndpointMixer::Attach(std::weak_ptr<ICardEvents> pEvents)
 {
-    m_pHandles = std::move(pHandles);
+    m_pEvents = std::move(pEvents);
 }
 
 void CEndpointMixer::HandedOver(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    const auto pHandles = m_pHandles.lock();
     if (uMsg == CChangeHandover::kDevicesChanged)
         m_pDeviceClient->CheckEndpoints();
     else if (uMsg == CChangeHandover::kSessionEvent)
         CSessionInbox::Deliver(lParam);
-    else if (!pHandles)
-        return;
-    else if (uMsg == CChangeHandover::kControlChanged)
-        pHandles->ControlChanged(reinterpret_cast<HMIXER>(wParam), static_cast<DWORD>(lParam));
-    else
-        pHandles->NotifyCard(reinterpret_cast<const CModelCard*>(wParam),
-                             uMsg == CChangeHandover::kCardLineChanged ? MM_MIXM_LINE_CHANGE
-                                                                       : MM_MIXM_CONTROL_CHANGE,
-                             static_cast<DWORD>(lParam));
+    else if (const auto pEvents = m_pEvents.lock())
+        pEvents->ControlChanged(reinterpret_cast<const CModelCard*>(wParam), static_cast<DWORD>(lParam));
 }
 
 const CModelCards& CEndpointMixer::Cards()
@@ -62,8 +54,8 @@ const CModelCards& CEndpointMixer::Cards()
         const CEndpointCards cards = ReadEndpointCards(m_pEnumerator.Get());
         m_cards = CModelCards(cards.size());
         for (size_t i = 0; i < cards.size(); ++i)
-            m_cards[i] =
-                std::make_shared<CEndpointMixerCard>(cards[i], m_pHandover, m_pDeviceClient, m_guidOwnWrites);
+            m_cards[i] = std::make_shared<CEndpointMixerCard>(cards[i], m_pHandover, m_pEvents,
+                                                              m_pDeviceClient, m_guidOwnWrites, m_pApartment);
         m_bCardsRead = true;
     }
     return m_cards;

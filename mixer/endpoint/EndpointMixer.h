@@ -5,8 +5,9 @@
 // (mixer/frontend/MixerFrontEnd.h) answers the program's calls over it.
 //
 // Changes made elsewhere arrive on Core Audio's threads (VolumeCallback.h, DeviceChangeClient.h)
-// and are handed over to the mixer's thread (ChangeHandover.h), where they reach the front end's
-// handle table; a change of the devices also makes the cards be read again at the next call.
+// and are handed over to the mixer's thread (ChangeHandover.h), where they reach the front end as
+// the card model's events; a change of the devices also makes the cards be read again at the
+// next call.
 // Every COM object it holds, the callbacks included, is released when it ends.
 //
 // Usage: CMixerFrontEnd mixer(std::make_unique<CEndpointMixer>(pEnumerator)). The calling
@@ -23,6 +24,7 @@
 #include <memory>
 
 class CChangeHandover;
+class CMultithreadedApartment;
 
 class CEndpointMixer final : public CCardModel {
 public:
@@ -30,14 +32,16 @@ public:
     // Stops hearing device changes.
     ~CEndpointMixer() override;
 
-    void Attach(std::weak_ptr<CHandleTable> pHandles) override;
+    void Attach(std::weak_ptr<ICardEvents> pEvents) override;
     const CModelCards& Cards() override;
 
 private:
     void HandedOver(UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     CComPtr<IMMDeviceEnumerator> m_pEnumerator;
-    std::weak_ptr<CHandleTable> m_pHandles;
+    // Where the programs' sessions are registered with; it ends after the cards.
+    const std::shared_ptr<CMultithreadedApartment> m_pApartment;
+    std::weak_ptr<ICardEvents> m_pEvents;
     std::shared_ptr<CChangeHandover> m_pHandover;
     CComPtr<CDeviceChangeClient> m_pDeviceClient;
     bool m_bListening = false;

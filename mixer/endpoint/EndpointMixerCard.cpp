@@ -1,5 +1,7 @@
 #include "mixer/endpoint/EndpointMixerCard.h"
 
+#include "fw/AnsiText.h"
+
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointCards.h"
 #include "mixer/endpoint/VolumeCallback.h"
@@ -34,14 +36,14 @@ SControlLayout ControlLayout(const SEndpointLine& line, DWORD dwDestination, boo
 
 SCardLayout CardLayout(const SEndpointCard& card)
 {
-    SCardLayout layout{card.strName, std::vector<SDestinationLayout>(card.lines.size())};
+    SCardLayout layout{ToWide(card.strName), std::vector<SDestinationLayout>(card.lines.size())};
     for (DWORD d = 0; d < card.lines.size(); ++d) {
         const SEndpointLine& line = card.lines[d];
         const bool bSpeakers = line.dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
         layout.destinations[d].line = {LineIdOf(d),
                                        line.dwComponentType,
                                        line.cChannels,
-                                       bSpeakers ? "Master Volume" : "Recording Control",
+                                       bSpeakers ? L"Master Volume" : L"Recording Control",
                                        {ControlLayout(line, d, false), ControlLayout(line, d, true)}};
     }
     return layout;
@@ -52,11 +54,11 @@ SLineLayout ApplicationLayout(DWORD dwApplication, const SApplicationLine& appli
     SLineLayout line{ApplicationLineIdOf(dwApplication),
                      MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
                      1,
-                     ToAnsi(application.strName),
+                     application.strName,
                      {{ApplicationVolumeOf(dwApplication), MIXERCONTROL_CONTROLTYPE_VOLUME, kVolumeMaximum,
                        kDefaultVolumeSteps, 0},
                       {ApplicationMuteOf(dwApplication), MIXERCONTROL_CONTROLTYPE_MUTE, 1, 0, 0}}};
-    line.fdwLine = application.fdwLine;
+    line.fdwLine = LineFlags(application.state);
     line.dwUser = kApplicationLine;
     line.dwIdentity = application.dwIdentity;
     return line;
@@ -85,17 +87,26 @@ BOOL CurrentMute(const SEndpointLine& line)
 
 } // namespace
 
-// A handle's volume callbacks, one per destination. Outside the anonymous namespace for a short
-// type name: the shipped program's size counts it.
-struct CEndpointListening final : CListening {
+// The volume callbacks, one per destination, and the sessions of the speakers.
+struct CEndpointMixerCard::SHearing {
     std::vector<CVolumeRegistration> registrations;
+    std::shared_ptr<CAudioSessions> pSessions;
+};
+
+// A handle's share of the card's hearing. Outside the anonymous namespace for a short type name:
+// the shipped program's size counts it.
+struct CEndpointListening final : CListening {
+    std::shared_ptr<void> pHearing;
 };
 
 CEndpointMixerCard::CEndpointMixerCard(std::shared_ptr<const SEndpointCard> pCard,
                                        std::weak_ptr<CChangeHandover> pHandover,
-                                       CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites)
-    : m_pCard(std::move(pCard)), m_pHandover(std::move(pHandover)), m_pDeviceClient(std::move(pDeviceClient)),
-      m_guidOwnWrites(guidOwnWrites), m_layout(CardLayout(*m_pCard))
+                                       std::weak_ptr<ICardEvents> pEvents,
+                                       CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites,
+                                       std::shared_ptr<CMultithreadedApartment> pApartment)
+    : m_pCard(std::move(pCard)), m_pHandover(std::move(pHandover)), m_pEvents(std::move(pEvents)),
+      m_pDeviceClient(std::move(pDeviceClient)), m_guidOwnWrites(guidOwnWrites),
+      m_pApartment(std::move(pApartment)), m_layout(CardLayout(*m_pCard))
 {
 }
 
@@ -117,47 +128,61 @@ MMRESULT CEndpointMixerCard::Result(HRESULT hr) const
 
 void CEndpointMixerCard::Refresh()
 {
-    if (!std::exchange(m_bSessionsStarted, true))
-        StartSessions();
-    if (!m_pSessions || !m_pSessions->Update())
+    if (const auto pSessions = m_pSessions.lock())
+        TakeIn(*pSessions);
+    else
+        // Nobody listens: no program is heard, and none is shown.
+        m_layout.destinations.front().sources.clear();
+}
+
+void CEndpointMixerCard::TakeIn(CAudioSessions& sessions)
+{
+    if (!sessions.Update())
         return;
-    const std::vector<SApplicationLine>& applications = m_pSessions->Applications();
+    const std::vector<SApplicationLine>& applications = sessions.Applications();
     auto& sources = m_layout.destinations.front().sources;
     sources.clear();
     for (DWORD n = 0; n < applications.size(); ++n)
         sources.push_back(ApplicationLayout(n, applications[n]));
 }
 
-void CEndpointMixerCard::StartSessions()
+std::shared_ptr<CAudioSessions> CEndpointMixerCard::ListenToSessions()
 {
     // Programs play on a render endpoint; a card of a microphone alone has none.
     const SEndpointLine& speakers = m_pCard->lines.front();
-    CComPtr<IAudioSessionManager2> pManager;
-    if (speakers.dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !speakers.pDevice ||
-        FAILED(speakers.pDevice->Activate(__uuidof(IAudioSessionManager2), CLSCTX_ALL, nullptr,
-                                          pManager.PutVoid())) ||
-        !pManager)
-        return;
     const auto pHandover = m_pHandover.lock();
-    if (!pHandover)
-        return;
-    // On the mixer's thread, through the handover's handler to the handles open on this card.
-    const HWND hWndHandover = pHandover->Window();
-    const auto wParamCard = reinterpret_cast<WPARAM>(static_cast<const CModelCard*>(this));
-    auto notify = [hWndHandover, wParamCard](size_t nApplication, SessionChange change) {
+    if (speakers.dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !speakers.pDevice || !pHandover)
+        return nullptr;
+    // On the mixer's thread, as the card's events.
+    const CModelCard* pThis = this;
+    auto notify = [pEvents = m_pEvents, pThis](size_t nApplication, SessionChange change) {
+        const auto pLocked = pEvents.lock();
         const auto dwApplication = static_cast<DWORD>(nApplication);
+        if (!pLocked)
+            return;
         if (change == SessionChange::Line)
-            ::SendMessageA(hWndHandover, CChangeHandover::kCardLineChanged, wParamCard,
-                           ApplicationLineIdOf(dwApplication));
+            pLocked->LineChanged(pThis, ApplicationLineIdOf(dwApplication));
         else
-            ::SendMessageA(hWndHandover, CChangeHandover::kCardControlChanged, wParamCard,
-                           change == SessionChange::Mute ? ApplicationMuteOf(dwApplication)
-                                                         : ApplicationVolumeOf(dwApplication));
+            pLocked->ControlChanged(pThis, change == SessionChange::Mute
+                                               ? ApplicationMuteOf(dwApplication)
+                                               : ApplicationVolumeOf(dwApplication));
     };
-    // A session that loses its endpoint or the audio service: the cards changed.
-    m_pSessions = std::make_unique<CAudioSessions>(
-        std::move(pManager), m_guidOwnWrites, std::move(notify),
-        [pDeviceClient = m_pDeviceClient] { pDeviceClient->DeviceFailed(); }, m_pHandover);
+    // A new hearing starts from no program.
+    m_layout.destinations.front().sources.clear();
+    auto pSessions = std::make_shared<CAudioSessions>(
+        speakers.pDevice, m_pApartment, m_guidOwnWrites, std::move(notify),
+        [this] { SessionEndpointFailed(); }, m_pHandover);
+    m_pSessions = pSessions;
+    // The sessions there are, so that their changes are heard from now on.
+    TakeIn(*pSessions);
+    return pSessions;
+}
+
+void CEndpointMixerCard::SessionEndpointFailed() const
+{
+    BOOL bMuted = FALSE;
+    if (Result(m_pCard->lines.front().pVolume->GetMute(&bMuted)) == MMSYSERR_NOERROR)
+        m_pDeviceClient->CheckEndpoints();
 }
 
 MMRESULT CEndpointMixerCard::ApplicationResult(HRESULT hr) const
@@ -169,15 +194,18 @@ MMRESULT CEndpointMixerCard::ApplicationResult(HRESULT hr) const
 
 MMRESULT CEndpointMixerCard::ReadApplication(const SControlPlace& control, std::vector<DWORD>& values) const
 {
+    const auto pSessions = m_pSessions.lock();
+    if (!pSessions)
+        return MMSYSERR_ERROR;
     HRESULT hr = S_OK;
     if (IsMute(control)) {
         BOOL bMuted = FALSE;
-        hr = m_pSessions->GetMute(ApplicationOf(control), bMuted);
+        hr = pSessions->GetMute(ApplicationOf(control), bMuted);
         values[0] = bMuted ? 1 : 0;
     }
     else {
         float fLevel = 0.0f;
-        hr = m_pSessions->GetVolume(ApplicationOf(control), fLevel);
+        hr = pSessions->GetVolume(ApplicationOf(control), fLevel);
         values[0] = ScalarToValue(fLevel);
     }
     return ApplicationResult(hr);
@@ -185,9 +213,12 @@ MMRESULT CEndpointMixerCard::ReadApplication(const SControlPlace& control, std::
 
 MMRESULT CEndpointMixerCard::WriteApplication(const SControlPlace& control, const std::vector<DWORD>& values)
 {
+    const auto pSessions = m_pSessions.lock();
+    if (!pSessions)
+        return MMSYSERR_ERROR;
     return ApplicationResult(IsMute(control)
-                                 ? m_pSessions->SetMute(ApplicationOf(control), values[0] != 0)
-                                 : m_pSessions->SetVolume(ApplicationOf(control), ValueToScalar(values[0])));
+                                 ? pSessions->SetMute(ApplicationOf(control), values[0] != 0)
+                                 : pSessions->SetVolume(ApplicationOf(control), ValueToScalar(values[0])));
 }
 
 MMRESULT CEndpointMixerCard::Read(const SControlPlace& control, std::vector<DWORD>& values) const
@@ -233,19 +264,28 @@ MMRESULT CEndpointMixerCard::Write(const SControlPlace& control, const std::vect
     return Result(hr);
 }
 
-std::unique_ptr<CListening> CEndpointMixerCard::Listen(HMIXER hMixer)
+std::unique_ptr<CListening> CEndpointMixerCard::Listen()
 {
     auto pListening = std::make_unique<CEndpointListening>();
+    if (auto pHearing = m_pHearing.lock()) {
+        pListening->pHearing = std::move(pHearing);
+        return pListening;
+    }
     const auto pHandover = m_pHandover.lock();
     if (!pHandover)
         return pListening;
+    auto pHearing = std::make_shared<SHearing>();
+    const auto wParamCard = reinterpret_cast<WPARAM>(static_cast<const CModelCard*>(this));
     for (DWORD d = 0; d < m_pCard->lines.size(); ++d) {
         const SEndpointLine& line = m_pCard->lines[d];
-        pListening->registrations.emplace_back(line.pVolume,
-                                               MakeComObject<CVolumeCallback>(pHandover->Window(), hMixer, d,
-                                                                              m_guidOwnWrites,
-                                                                              CurrentMute(line)),
-                                               m_pHandover);
+        pHearing->registrations.emplace_back(line.pVolume,
+                                             MakeComObject<CVolumeCallback>(pHandover->Window(), wParamCard,
+                                                                            d, m_guidOwnWrites,
+                                                                            CurrentMute(line)),
+                                             m_pHandover);
     }
+    pHearing->pSessions = ListenToSessions();
+    m_pHearing = pHearing;
+    pListening->pHearing = std::move(pHearing);
     return pListening;
 }

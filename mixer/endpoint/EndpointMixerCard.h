@@ -8,8 +8,9 @@
 // (AudioSessions.h; numbers in EndpointDevices.h): type MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, one
 // channel, the driver word kApplicationLine, a VOLUME and a MUTE control on its sessions' volume
 // and mute. Its line is active while a session plays, and disconnected once all have expired;
-// a line that comes, goes, changes its name or starts or stops playing is announced with
-// MM_MIXM_LINE_CHANGE, a change of its volume or mute made elsewhere with MM_MIXM_CONTROL_CHANGE.
+// a line that comes, goes, changes its name or starts or stops playing is told as a change of
+// the line, a change of its volume or mute made elsewhere as a change of the control
+// (ICardEvents). Every handle of the card shares one hearing of its endpoints and sessions.
 //
 // An endpoint that answers AUDCLNT_E_DEVICE_INVALIDATED (unplugged) or
 // AUDCLNT_E_SERVICE_NOT_RUNNING (the audio service stopped or restarted) makes the call fail and
@@ -27,26 +28,36 @@
 #include <memory>
 
 class CChangeHandover;
+class CMultithreadedApartment;
 
 class CEndpointMixerCard final : public CModelCard {
 public:
     CEndpointMixerCard(std::shared_ptr<const SEndpointCard> pCard, std::weak_ptr<CChangeHandover> pHandover,
-                       CComPtr<CDeviceChangeClient> pDeviceClient, const GUID& guidOwnWrites);
+                       std::weak_ptr<ICardEvents> pEvents, CComPtr<CDeviceChangeClient> pDeviceClient,
+                       const GUID& guidOwnWrites, std::shared_ptr<CMultithreadedApartment> pApartment);
 
     const SCardLayout& Layout() const override { return m_layout; }
-    // Starts hearing the speakers' sessions at the first call, then takes in their changes.
+    // Takes in the changes of the speakers' sessions, while they are heard.
     void Refresh() override;
     MMRESULT Read(const SControlPlace& control, std::vector<DWORD>& values) const override;
     MMRESULT Write(const SControlPlace& control, const std::vector<DWORD>& values) override;
-    // One volume callback per destination, registered while the result lives.
-    std::unique_ptr<CListening> Listen(HMIXER hMixer) override;
+    // One volume callback per destination and the speakers' sessions, heard while any result
+    // lives, whatever the number of handles, and let go of with the last.
+    std::unique_ptr<CListening> Listen() override;
     // The card's first endpoint (the render endpoint where it has one), which it stands for.
     std::wstring Key() const override { return m_pCard->lines.front().strEndpointId; }
 
 private:
     const SEndpointLine& LineOf(const SControlPlace& control) const;
     MMRESULT Result(HRESULT hr) const;
-    void StartSessions();
+    // The sessions' changes, into the speakers' source lines.
+    void TakeIn(CAudioSessions& sessions);
+    // The speakers' sessions, heard from now on.
+    std::shared_ptr<CAudioSessions> ListenToSessions();
+    struct SHearing;
+    // A session lost its endpoint, or the audio service stopped: the cards changed only when
+    // the endpoint fails or the endpoints are others.
+    void SessionEndpointFailed() const;
     MMRESULT ReadApplication(const SControlPlace& control, std::vector<DWORD>& values) const;
     MMRESULT WriteApplication(const SControlPlace& control, const std::vector<DWORD>& values);
     // A session's failure is the card's only when the audio service has stopped; otherwise the
@@ -55,9 +66,12 @@ private:
 
     const std::shared_ptr<const SEndpointCard> m_pCard;
     const std::weak_ptr<CChangeHandover> m_pHandover;
+    const std::weak_ptr<ICardEvents> m_pEvents;
     const CComPtr<CDeviceChangeClient> m_pDeviceClient;
     const GUID m_guidOwnWrites;
+    const std::shared_ptr<CMultithreadedApartment> m_pApartment;
     SCardLayout m_layout;
-    std::unique_ptr<CAudioSessions> m_pSessions;
-    bool m_bSessionsStarted = false;
+    std::weak_ptr<CAudioSessions> m_pSessions;
+    // What every open handle of the card shares.
+    std::weak_ptr<SHearing> m_pHearing;
 };

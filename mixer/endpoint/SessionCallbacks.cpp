@@ -1,14 +1,9 @@
 #include "mixer/endpoint/SessionCallbacks.h"
 
+#include "fw/ComMemory.h"
 #include "mixer/endpoint/ChangeHandover.h"
 
 namespace {
-
-struct CTaskText {
-    ~CTaskText() { ::CoTaskMemFree(pwsz); }
-    std::wstring Text() const { return pwsz != nullptr ? pwsz : L""; }
-    LPWSTR pwsz = nullptr;
-};
 
 // An event on its way to the mixer's thread, owned by the message that carries it.
 struct SHandedSessionEvent {
@@ -16,10 +11,23 @@ struct SHandedSessionEvent {
     SSessionEvent event;
 };
 
+SSessionNameFacts NameFactsOf(IAudioSessionControl2* pControl)
+{
+    // A failed call may leave anything in the string: only a success is read.
+    CTaskMemString name;
+    const std::wstring strDisplayName = SUCCEEDED(pControl->GetDisplayName(name.Put())) ? name.Str() : L"";
+    // A session across processes (AUDCLNT_S_NO_SINGLE_PROCESS, a success code) still gives the
+    // process that made it.
+    DWORD dwProcessId = 0;
+    if (FAILED(pControl->GetProcessId(&dwProcessId)))
+        dwProcessId = 0;
+    return ::NameFactsOf(strDisplayName, dwProcessId, pControl->IsSystemSoundsSession() == S_OK);
+}
+
 } // namespace
 
-CSessionInbox::CSessionInbox(SessionNotify notify, std::function<void()> cardsChanged)
-    : m_notify(std::move(notify)), m_cardsChanged(std::move(cardsChanged))
+CSessionInbox::CSessionInbox(SessionNotify notify, std::function<void()> endpointFailed)
+    : m_notify(std::move(notify)), m_endpointFailed(std::move(endpointFailed))
 {
 }
 
@@ -27,10 +35,11 @@ void CSessionInbox::HandOver(HWND hWndHandover, std::weak_ptr<CSessionInbox> pIn
 {
     auto pHanded =
         std::make_unique<SHandedSessionEvent>(SHandedSessionEvent{std::move(pInbox), std::move(event)});
-    // A handover that has gone takes nothing; the event goes here, where Core Audio still holds
-    // the session for the call.
-    if (::PostMessageA(hWndHandover, CChangeHandover::kSessionEvent, 0,
-                       reinterpret_cast<LPARAM>(pHanded.get())))
+    // A handover that has gone, or never came to be, takes nothing; the event goes here, where
+    // Core Audio still holds the session for the call. Without a window the message would go to
+    // Core Audio's own thread, which never takes it in.
+    if (hWndHandover != nullptr && ::PostMessageA(hWndHandover, CChangeHandover::kSessionEvent, 0,
+                                                  reinterpret_cast<LPARAM>(pHanded.get())))
         pHanded.release();
 }
 
@@ -51,12 +60,12 @@ void CSessionInbox::Deliver(LPARAM lParam)
     case SSessionEvent::Kind::MuteChanged:
         pInbox->m_notify(event.nApplication, SessionChange::Mute);
         break;
-    case SSessionEvent::Kind::EndpointFailed:
-        pInbox->m_cardsChanged();
-        break;
     default:
         pInbox->m_events.push_back(event);
         pInbox->m_notify(event.nApplication, SessionChange::Line);
+        // Whether the cards changed, the endpoint tells.
+        if (event.kind == SSessionEvent::Kind::EndpointFailed)
+            pInbox->m_endpointFailed();
         break;
     }
 }
@@ -67,6 +76,7 @@ size_t CSessionInbox::Arrive(CComPtr<IAudioSessionControl2> pControl, const SSes
     event.pControl = std::move(pControl);
     event.identity = identity;
     event.nApplication = m_groups.ApplicationOf(identity);
+    event.facts = NameFactsOf(event.pControl.Get());
     m_events.push_back(std::move(event));
     return m_events.back().nApplication;
 }
@@ -81,12 +91,12 @@ std::vector<SSessionEvent> CSessionInbox::Take()
 SSessionIdentity IdentityOf(IAudioSessionControl2* pControl)
 {
     SSessionIdentity identity;
-    CTaskText session;
-    CTaskText instance;
-    if (SUCCEEDED(pControl->GetSessionIdentifier(&session.pwsz)))
-        identity.strSession = session.Text();
-    if (SUCCEEDED(pControl->GetSessionInstanceIdentifier(&instance.pwsz)))
-        identity.strInstance = instance.Text();
+    CTaskMemString session;
+    CTaskMemString instance;
+    if (SUCCEEDED(pControl->GetSessionIdentifier(session.Put())))
+        identity.strSession = session.Str();
+    if (SUCCEEDED(pControl->GetSessionInstanceIdentifier(instance.Put())))
+        identity.strInstance = instance.Str();
     if (FAILED(pControl->GetGroupingParam(&identity.grouping)))
         identity.grouping = GUID_NULL;
     return identity;
@@ -131,6 +141,17 @@ HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnDisplayNameChanged(LPCWSTR pws
     return S_OK;
 }
 
+HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnGroupingParamChanged(LPCGUID pNewGroupingParam, LPCGUID)
+{
+    if (pNewGroupingParam == nullptr)
+        return E_POINTER;
+    SSessionEvent event;
+    event.kind = SSessionEvent::Kind::Regrouped;
+    event.identity.grouping = *pNewGroupingParam;
+    Hand(std::move(event));
+    return S_OK;
+}
+
 HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnSimpleVolumeChanged(float, BOOL bNewMute,
                                                                       LPCGUID pguidEventContext)
 {
@@ -157,9 +178,8 @@ HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnStateChanged(AudioSessionState
 
 HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnSessionDisconnected(AudioSessionDisconnectReason reason)
 {
-    // The endpoint went or the audio service stopped: every card is read again, as for the
-    // endpoint's own failures. Any other reason (a new format, exclusive use, a logoff) ends
-    // this session only.
+    // Every reason ends this session. The endpoint may have gone or the audio service stopped,
+    // or only this session was removed: the card looks at its endpoint.
     SSessionEvent event;
     event.kind = reason == DisconnectReasonDeviceRemoval || reason == DisconnectReasonServerShutdown
                      ? SSessionEvent::Kind::EndpointFailed

@@ -8,6 +8,7 @@
 
 #include "fw/ComPtr.h"
 #include "mixer/endpoint/ApplicationGroups.h"
+#include "mixer/endpoint/SessionNaming.h"
 
 #include <windows.h>
 #include <audiopolicy.h>
@@ -25,15 +26,25 @@ using SessionNotify = std::function<void(size_t nApplication, SessionChange chan
 
 struct SSessionEvent {
     // VolumeChanged and MuteChanged: by another program; EndpointFailed: the session lost its
-    // endpoint or the audio service.
-    enum class Kind { Arrived, StateChanged, Renamed, Ended, VolumeChanged, MuteChanged, EndpointFailed };
+    // endpoint or the audio service; Regrouped: identity.grouping is the new grouping parameter.
+    enum class Kind {
+        Arrived,
+        StateChanged,
+        Renamed,
+        Regrouped,
+        Ended,
+        VolumeChanged,
+        MuteChanged,
+        EndpointFailed
+    };
     Kind kind = Kind::Arrived;
     // The session's number (CAudioSessions), for all but Arrived.
     size_t nSession = 0;
-    // Arrived: the session, its identity and its application.
+    // Arrived: the session, its identity, its application and what names it.
     CComPtr<IAudioSessionControl2> pControl;
     SSessionIdentity identity;
     size_t nApplication = 0;
+    SSessionNameFacts facts;
     AudioSessionState state = AudioSessionStateInactive;
     std::wstring strDisplayName;
 };
@@ -41,7 +52,7 @@ struct SSessionEvent {
 // Lives on the mixer's thread; HandOver may be called from any.
 class CSessionInbox {
 public:
-    CSessionInbox(SessionNotify notify, std::function<void()> cardsChanged);
+    CSessionInbox(SessionNotify notify, std::function<void()> endpointFailed);
 
     // From Core Audio's threads: the event goes to the mixer's thread by the handover's window,
     // and to the inbox there (Deliver), if it still is.
@@ -49,14 +60,16 @@ public:
     // On the mixer's thread, with the lParam of the handover's kSessionEvent.
     static void Deliver(LPARAM lParam);
 
-    // A session seen by the enumerator or by OnSessionCreated; answers its application.
+    // A session seen by the enumerator or by OnSessionCreated, named now, while its process
+    // runs; answers its application.
     size_t Arrive(CComPtr<IAudioSessionControl2> pControl, const SSessionIdentity& identity);
+    size_t ApplicationOf(const SSessionIdentity& identity) { return m_groups.ApplicationOf(identity); }
     // Everything taken in so far, in order.
     std::vector<SSessionEvent> Take();
 
 private:
     const SessionNotify m_notify;
-    const std::function<void()> m_cardsChanged;
+    const std::function<void()> m_endpointFailed;
     CApplicationGroups m_groups;
     std::vector<SSessionEvent> m_events;
 };
@@ -89,8 +102,7 @@ public:
     HRESULT STDMETHODCALLTYPE OnIconPathChanged(LPCWSTR, LPCGUID) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnSimpleVolumeChanged(float, BOOL bNewMute, LPCGUID pguidEventContext) override;
     HRESULT STDMETHODCALLTYPE OnChannelVolumeChanged(DWORD, float[], DWORD, LPCGUID) override { return S_OK; }
-    // An application keeps the grouping of its first sight.
-    HRESULT STDMETHODCALLTYPE OnGroupingParamChanged(LPCGUID, LPCGUID) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnGroupingParamChanged(LPCGUID pNewGroupingParam, LPCGUID) override;
     HRESULT STDMETHODCALLTYPE OnStateChanged(AudioSessionState newState) override;
     HRESULT STDMETHODCALLTYPE OnSessionDisconnected(AudioSessionDisconnectReason reason) override;
 

@@ -1,5 +1,8 @@
 #include "mixer/endpoint/SessionNaming.h"
 
+#include "fw/ScopedHandles.h"
+#include "fw/SystemLibrary.h"
+
 #include <vector>
 
 namespace {
@@ -12,42 +15,6 @@ using SHLoadIndirectStringFunction = HRESULT(WINAPI*)(LPCWSTR, LPWSTR, UINT, voi
 using GetFileVersionInfoSizeWFunction = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
 using GetFileVersionInfoWFunction = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
 using VerQueryValueWFunction = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
-
-// A system library loaded for a moment, from the system directory only.
-class CSystemLibrary {
-public:
-    explicit CSystemLibrary(const wchar_t* pszName) : m_hModule(::LoadLibraryW(SystemPath(pszName).c_str()))
-    {
-    }
-    ~CSystemLibrary()
-    {
-        if (m_hModule != nullptr)
-            ::FreeLibrary(m_hModule);
-    }
-    CSystemLibrary(const CSystemLibrary&) = delete;
-    CSystemLibrary& operator=(const CSystemLibrary&) = delete;
-
-    template <class Function>
-    Function Find(const char* pszName) const
-    {
-        // GetProcAddress answers a generic function pointer; the detour through void (*)() is the
-        // cast the compiler accepts.
-        return m_hModule != nullptr ? reinterpret_cast<Function>(
-                                          reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, pszName)))
-                                    : nullptr;
-    }
-
-private:
-    static std::wstring SystemPath(const wchar_t* pszName)
-    {
-        char szDirectory[MAX_PATH] = {};
-        const UINT cch = ::GetSystemDirectoryA(szDirectory, MAX_PATH);
-        std::wstring strPath(szDirectory, szDirectory + (cch < MAX_PATH ? cch : 0));
-        return strPath + L"\\" + pszName;
-    }
-
-    const HMODULE m_hModule;
-};
 
 std::wstring FileNameWithoutExe(const std::wstring& strPath)
 {
@@ -85,7 +52,7 @@ bool IsIndirectString(const std::wstring& str)
 
 std::wstring ResolveIndirectString(const std::wstring& str)
 {
-    const CSystemLibrary shlwapi(L"shlwapi.dll");
+    const CSystemLibrary shlwapi("shlwapi.dll");
     const auto pfnLoad = shlwapi.Find<SHLoadIndirectStringFunction>("SHLoadIndirectString");
     wchar_t szText[256] = {};
     if (pfnLoad == nullptr || FAILED(pfnLoad(str.c_str(), szText, 256, nullptr)))
@@ -95,23 +62,22 @@ std::wstring ResolveIndirectString(const std::wstring& str)
 
 std::wstring ProgramPathOf(DWORD dwProcessId)
 {
-    const CSystemLibrary kernel32(L"kernel32.dll");
+    const CSystemLibrary kernel32("kernel32.dll");
     const auto pfnQuery = kernel32.Find<QueryFullProcessImageNameWFunction>("QueryFullProcessImageNameW");
     if (pfnQuery == nullptr || dwProcessId == 0)
         return {};
-    const HANDLE hProcess = ::OpenProcess(kQueryLimitedInformation, FALSE, dwProcessId);
-    if (hProcess == nullptr)
+    const CScopedKernelHandle hProcess(::OpenProcess(kQueryLimitedInformation, FALSE, dwProcessId));
+    if (!hProcess)
         return {};
     wchar_t szPath[MAX_PATH * 2] = {};
     DWORD cch = MAX_PATH * 2;
-    const bool bFound = pfnQuery(hProcess, 0, szPath, &cch) != FALSE;
-    ::CloseHandle(hProcess);
+    const bool bFound = pfnQuery(hProcess.Get(), 0, szPath, &cch) != FALSE;
     return bFound ? std::wstring(szPath, cch) : std::wstring();
 }
 
 std::wstring FileDescriptionOf(const std::wstring& strPath)
 {
-    const CSystemLibrary version(L"version.dll");
+    const CSystemLibrary version("version.dll");
     const auto pfnSize = version.Find<GetFileVersionInfoSizeWFunction>("GetFileVersionInfoSizeW");
     const auto pfnInfo = version.Find<GetFileVersionInfoWFunction>("GetFileVersionInfoW");
     const auto pfnQuery = version.Find<VerQueryValueWFunction>("VerQueryValueW");
@@ -146,16 +112,16 @@ std::wstring FileDescriptionOf(const std::wstring& strPath)
 SSessionNameFacts NameFactsOf(const std::wstring& strDisplayName, DWORD dwProcessId, bool bSystemSounds)
 {
     SSessionNameFacts facts;
-    facts.strDisplayName = strDisplayName;
+    SetDisplayName(facts, strDisplayName);
     facts.bSystemSounds = bSystemSounds;
-    if (IsIndirectString(strDisplayName))
-        facts.strResolvedName = ResolveIndirectString(strDisplayName);
-    // The program file is opened only when the session's own names do not do.
-    if ((!strDisplayName.empty() && !IsIndirectString(strDisplayName)) || !facts.strResolvedName.empty() ||
-        bSystemSounds)
-        return facts;
     facts.strProgramPath = ProgramPathOf(dwProcessId);
     if (!facts.strProgramPath.empty())
         facts.strDescription = FileDescriptionOf(facts.strProgramPath);
     return facts;
+}
+
+void SetDisplayName(SSessionNameFacts& facts, const std::wstring& strDisplayName)
+{
+    facts.strDisplayName = strDisplayName;
+    facts.strResolvedName = IsIndirectString(strDisplayName) ? ResolveIndirectString(strDisplayName) : L"";
 }

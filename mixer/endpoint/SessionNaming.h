@@ -36,6 +36,9 @@ std::wstring ProgramPathOf(DWORD dwProcessId);
 // The FileDescription of a file's version resource, in its first language; empty when none.
 std::wstring FileDescriptionOf(const std::wstring& strPath);
 
-// The facts of a session with this display name, process (0: none, as for a cross-process
-// session) and kind, asked of Windows.
+// The facts of a session with this display name, process (0: none) and kind, asked of Windows.
+// The program file's are asked for whatever the display name, so that they name the session
+// still when the program later gives it a name that does not do, and its process has ended.
 SSessionNameFacts NameFactsOf(const std::wstring& strDisplayName, DWORD dwProcessId, bool bSystemSounds);
+// A new display name, resolved where it is an indirect string.
+void SetDisplayName(SSessionNameFacts& facts, const std::wstring& strDisplayName);

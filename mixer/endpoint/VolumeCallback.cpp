@@ -3,9 +3,9 @@
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointDevices.h"
 
-CVolumeCallback::CVolumeCallback(HWND hWndHandover, HMIXER hMixer, DWORD dwDestination,
+CVolumeCallback::CVolumeCallback(HWND hWndHandover, WPARAM wParamCard, DWORD dwDestination,
                                  const GUID& guidOwnWrites, BOOL bMuted)
-    : m_hWndHandover(hWndHandover), m_hMixer(hMixer), m_dwDestination(dwDestination),
+    : m_hWndHandover(hWndHandover), m_wParamCard(wParamCard), m_dwDestination(dwDestination),
       m_guidOwnWrites(guidOwnWrites), m_bMuted(bMuted)
 {
 }
@@ -20,7 +20,7 @@ HRESULT STDMETHODCALLTYPE CVolumeCallback::OnNotify(PAUDIO_VOLUME_NOTIFICATION_D
     const bool bMuteChanged = m_bMuted.exchange(bMuted) != bMuted;
     if (IsEqualGUID(pNotify->guidEventContext, m_guidOwnWrites))
         return S_OK;
-    ::PostMessageA(m_hWndHandover, CChangeHandover::kControlChanged, reinterpret_cast<WPARAM>(m_hMixer),
+    ::PostMessageA(m_hWndHandover, CChangeHandover::kControlChanged, m_wParamCard,
                    bMuteChanged ? MuteControlOf(m_dwDestination) : VolumeControlOf(m_dwDestination));
     return S_OK;
 }

@@ -1,9 +1,8 @@
-// CVolumeCallback turns an endpoint's volume and mute changes into the WINMM notification of
-// one open mixer handle: MM_MIXM_CONTROL_CHANGE with the handle and the id of the control that
-// changed, posted to the handle's callback window. Core Audio calls it on its own threads, so it
-// only hands the change over to the mixer's thread (ChangeHandover.h), whose handle table posts
-// nothing for a handle that has been closed meanwhile. Changes that the mixer wrote itself carry
-// its event context and are skipped: the write has already posted its notification.
+// CVolumeCallback turns an endpoint's volume and mute changes into a change of the control of
+// one card: the card and the id of the control that changed. Core Audio calls it on its own
+// threads, so it only hands the change over to the mixer's thread (ChangeHandover.h), where the
+// card's events tell the handles open on it then. Changes that the mixer wrote itself carry its
+// event context and are skipped: the write has already been announced.
 //
 // CVolumeRegistration keeps one callback registered with one endpoint for as long as it lives;
 // the handover keeps the callback itself a while longer.
@@ -12,7 +11,6 @@
 #include "fw/ComPtr.h"
 
 #include <windows.h>
-#include <mmsystem.h>
 #include <endpointvolume.h>
 
 #include <atomic>
@@ -24,14 +22,15 @@ class CVolumeCallback final : public CComObject<IAudioEndpointVolumeCallback> {
 public:
     // bMuted: the endpoint's mute state now, so that the first change can tell which control
     // it concerns.
-    CVolumeCallback(HWND hWndHandover, HMIXER hMixer, DWORD dwDestination, const GUID& guidOwnWrites,
+    // wParamCard: the card, as kControlChanged carries it.
+    CVolumeCallback(HWND hWndHandover, WPARAM wParamCard, DWORD dwDestination, const GUID& guidOwnWrites,
                     BOOL bMuted);
 
     HRESULT STDMETHODCALLTYPE OnNotify(PAUDIO_VOLUME_NOTIFICATION_DATA pNotify) override;
 
 private:
     const HWND m_hWndHandover;
-    const HMIXER m_hMixer;
+    const WPARAM m_wParamCard;
     const DWORD m_dwDestination;
     const GUID m_guidOwnWrites;
     std::atomic<BOOL> m_bMuted;

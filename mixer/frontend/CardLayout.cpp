@@ -28,6 +28,28 @@ SControlPlace FindControl(const SCardLayout& card, DWORD dwControlID)
     return found;
 }
 
+DWORD LineFlags(LineState state)
+{
+    switch (state) {
+    case LineState::Active:
+        return MIXERLINE_LINEF_ACTIVE;
+    case LineState::Silent:
+        return 0;
+    default:
+        return MIXERLINE_LINEF_DISCONNECTED;
+    }
+}
+
+std::wstring FitName(const std::wstring& strName, size_t cchRecord)
+{
+    if (strName.size() < cchRecord)
+        return strName;
+    size_t cchKept = cchRecord - 2;
+    if (cchKept > 0 && IS_HIGH_SURROGATE(strName[cchKept - 1]))
+        --cchKept;
+    return strName.substr(0, cchKept) + L'\u2026';
+}
+
 bool IsUniform(const SControlLayout& control)
 {
     return (control.dwControlType & MIXERCONTROL_CT_CLASS_MASK) != MIXERCONTROL_CT_CLASS_FADER;

@@ -30,8 +30,8 @@ struct TLineLayout {
     DWORD dwLineID = 0;
     DWORD dwComponentType = 0;
     DWORD cChannels = 2;
-    // Also the short name, cut to what the record holds.
-    std::string strName;
+    // Also the short name, cut to what the record holds (FitName).
+    std::wstring strName;
     std::vector<Control> controls;
     // MIXERLINE_LINEF_ACTIVE, 0 (a line that carries no signal now) or MIXERLINE_LINEF_DISCONNECTED.
     DWORD fdwLine = MIXERLINE_LINEF_ACTIVE;
@@ -49,7 +49,7 @@ struct TDestinationLayout {
 
 template <class Control>
 struct TCardLayout {
-    std::string strName;
+    std::wstring strName;
     std::vector<TDestinationLayout<Control>> destinations;
 };
 
@@ -98,6 +98,15 @@ bool IsUniform(const SControlLayout& control);
 DWORD ControlChannels(const SControlPlace& control);
 // How many values a control holds in the model's layout.
 size_t ValueCount(const SControlPlace& control);
+
+// What a line carries, as its flags (TLineLayout::fdwLine) say: a signal now, none now (a line
+// that is there but silent), or nothing any more.
+enum class LineState { Active, Silent, Gone };
+DWORD LineFlags(LineState state);
+
+// A name as a record of cchRecord characters holds it with its terminator: one that is longer is
+// cut after a whole character, never inside a surrogate pair, and ends in an ellipsis (U+2026).
+std::wstring FitName(const std::wstring& strName, size_t cchRecord);
 
 // WINMM's checks of a write in the model's layout: MIXERR_INVALCONTROL for a control the card
 // lacks, MMSYSERR_INVALPARAM for a wrong count of values, MIXERR_INVALVALUE for a value above

@@ -16,10 +16,20 @@
 #include <string>
 #include <vector>
 
-// Where a model tells the front end of changes made elsewhere, on the mixer's thread:
-// ControlChanged for a control of the card that one handle was opened on, CardsChanged when the
-// set of cards changed (HandleTable.h).
-class CHandleTable;
+class CModelCard;
+
+// Where a model tells of the changes made elsewhere, on the mixer's thread: a control or a line
+// of a card (pCard is only compared, so it may have gone), or the set of cards. The front end
+// alone turns them into notices for the handles that want them (HandleTable.h).
+class ICardEvents {
+public:
+    virtual void ControlChanged(const CModelCard* pCard, DWORD dwControlID) = 0;
+    virtual void LineChanged(const CModelCard* pCard, DWORD dwLineID) = 0;
+    virtual void CardsChanged() = 0;
+
+protected:
+    ~ICardEvents() = default;
+};
 
 // A model's word that it tells one handle of changes; it stops when this goes.
 class CListening {
@@ -40,9 +50,9 @@ public:
     virtual MMRESULT Read(const SControlPlace& control, std::vector<DWORD>& values) const = 0;
     // The values are checked (CheckValues); the front end announces a successful write itself.
     virtual MMRESULT Write(const SControlPlace& control, const std::vector<DWORD>& values) = 0;
-    // Reports changes made elsewhere to this card's controls as ControlChanged(hMixer, ...)
-    // until the result goes.
-    virtual std::unique_ptr<CListening> Listen(HMIXER hMixer) = 0;
+    // Reports changes made elsewhere to this card's lines and controls (ICardEvents) while a
+    // result lives; the results of one card may share one hearing.
+    virtual std::unique_ptr<CListening> Listen() = 0;
     // What the card drives, for telling it among the cards of a later reading: a model whose
     // Cards() makes new objects for the same card answers the same key for both. Empty: the
     // object itself is the card.
@@ -59,7 +69,7 @@ public:
     CCardModel& operator=(const CCardModel&) = delete;
 
     // Called once by the front end, before any other call.
-    virtual void Attach(std::weak_ptr<CHandleTable> pHandles) = 0;
+    virtual void Attach(std::weak_ptr<ICardEvents> pEvents) = 0;
     // The cards now, card 0 first; valid until the next call. Only the thread that calls the
     // front end calls it.
     virtual const CModelCards& Cards() = 0;

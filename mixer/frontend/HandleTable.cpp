@@ -59,11 +59,14 @@ void CHandleTable::NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam)
             handle.callback.Notify(hMixer, uMsg, dwParam);
 }
 
-void CHandleTable::ControlChanged(HMIXER hMixer, DWORD dwControlID)
+void CHandleTable::ControlChanged(const CModelCard* pCard, DWORD dwControlID)
 {
-    const auto it = Entry(hMixer);
-    if (it != m_handles.end())
-        it->second.callback.Notify(hMixer, MM_MIXM_CONTROL_CHANGE, dwControlID);
+    NotifyCard(pCard, MM_MIXM_CONTROL_CHANGE, dwControlID);
+}
+
+void CHandleTable::LineChanged(const CModelCard* pCard, DWORD dwLineID)
+{
+    NotifyCard(pCard, MM_MIXM_LINE_CHANGE, dwLineID);
 }
 
 void CHandleTable::AddWaitingWindow(HWND hWnd)

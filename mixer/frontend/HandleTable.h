@@ -19,7 +19,7 @@ struct SOpenHandle {
     std::unique_ptr<CListening> pListening;
 };
 
-class CHandleTable final {
+class CHandleTable final : public ICardEvents {
 public:
     // A handle value not given out before in this process: far above any device index, so
     // that a mixer object without a type flag is never both, and never reused, as on Windows.
@@ -38,15 +38,16 @@ public:
     // every handle open on pCard. pCard is only compared, so it may have gone.
     void NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam) const;
 
-    // A control of the card that hMixer was opened on changed, not by the front end's write:
-    // MM_MIXM_CONTROL_CHANGE to that handle, if it is still open.
-    void ControlChanged(HMIXER hMixer, DWORD dwControlID);
+    // A change made elsewhere: MM_MIXM_CONTROL_CHANGE or MM_MIXM_LINE_CHANGE to every handle
+    // open on the card.
+    void ControlChanged(const CModelCard* pCard, DWORD dwControlID) override;
+    void LineChanged(const CModelCard* pCard, DWORD dwLineID) override;
     // A window that asked for a card that is not there (yet): it hears of the next change of
     // the cards, as if it held a handle.
     void AddWaitingWindow(HWND hWnd);
     // The set of cards changed: PostCardsChanged (MixerCallback.h) once to each window that holds
     // a handle or waits, as Windows tells windows of a change of the devices.
-    void CardsChanged();
+    void CardsChanged() override;
 
 private:
     using CEntry = std::pair<HMIXER, SOpenHandle>;

@@ -1,7 +1,10 @@
-// CMixerBackend is one implementation of the nine WINMM mixer functions that the program calls.
+// CMixerBackend is one implementation of the WINMM mixer functions that the program calls: the
+// nine it calls, and the wide forms of those that carry names, which programs written for
+// Unicode call.
 // There are two: the front end over a card model (MixerFrontEnd.h) and, in the product, the
 // pass-through to Windows' own WINMM (mixer/choice/WinmmMixer.h). Each member takes and
-// answers exactly what the WINMM function of the same name does.
+// answers exactly what the WINMM function of the same name does; the wide ones are overloads
+// on the wide records, and GetControlDetailsW, whose record is the same for both.
 //
 // The functions themselves (MixerFunctions.cpp) ask MixerFor which backend answers. The library
 // that a program links as its mixer defines MixerFor and IsMixerCardChange: the product chooses
@@ -28,6 +31,10 @@ public:
     virtual MMRESULT GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD fdwInfo) = 0;
     virtual MMRESULT GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc, DWORD fdwControls) = 0;
     virtual MMRESULT GetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) = 0;
+    virtual MMRESULT GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UINT cbmxcaps) = 0;
+    virtual MMRESULT GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD fdwInfo) = 0;
+    virtual MMRESULT GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW pmxlc, DWORD fdwControls) = 0;
+    virtual MMRESULT GetControlDetailsW(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) = 0;
     virtual MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) = 0;
 };
 

@@ -10,10 +10,26 @@ constexpr DWORD kQueryMask = 0x0000000F;
 // The details query that names no values: list texts on a read, a custom write. Both are 1.
 constexpr DWORD kDetailsOtherQuery = MIXER_GETCONTROLDETAILSF_LISTTEXT;
 
-// Cut to the room of the record, always terminated.
-void CopyName(char* pszTarget, int cchTarget, const char* pszName)
+// Cut to the room of the record (FitName), always terminated.
+template <size_t cchTarget>
+void CopyName(wchar_t (&szTarget)[cchTarget], const std::wstring& strName)
 {
-    ::lstrcpynA(pszTarget, pszName, cchTarget);
+    const std::wstring strFit = FitName(strName, cchTarget);
+    std::copy(strFit.begin(), strFit.end(), szTarget);
+    szTarget[strFit.size()] = L'\0';
+}
+
+// The same text in the ANSI code page, where a character may take two bytes: the cut moves back
+// a character at a time until the text fits.
+template <size_t cchTarget>
+void CopyName(char (&szTarget)[cchTarget], const std::wstring& strName)
+{
+    szTarget[0] = '\0';
+    for (size_t cchFit = cchTarget; cchFit > 1; --cchFit) {
+        const std::wstring strFit = FitName(strName, cchFit);
+        if (::WideCharToMultiByte(CP_ACP, 0, strFit.c_str(), -1, szTarget, cchTarget, nullptr, nullptr) > 0)
+            return;
+    }
 }
 
 DWORD TargetType(DWORD dwComponentType)
@@ -29,7 +45,8 @@ DWORD TargetType(DWORD dwComponentType)
     }
 }
 
-void FillLine(const SCardLayout& card, const SLinePlace& place, MIXERLINEA& mxl)
+template <class Line>
+void FillLine(const SCardLayout& card, const SLinePlace& place, Line& mxl)
 {
     const SLineLayout& line = *place.pLine;
     mxl.dwDestination = place.dwDestination;
@@ -41,23 +58,24 @@ void FillLine(const SCardLayout& card, const SLinePlace& place, MIXERLINEA& mxl)
     mxl.cChannels = line.cChannels;
     mxl.cConnections = place.cConnections;
     mxl.cControls = static_cast<DWORD>(line.controls.size());
-    CopyName(mxl.szShortName, sizeof mxl.szShortName, line.strName.c_str());
-    CopyName(mxl.szName, sizeof mxl.szName, line.strName.c_str());
+    CopyName(mxl.szShortName, line.strName);
+    CopyName(mxl.szName, line.strName);
     mxl.Target = {};
     mxl.Target.dwType = TargetType(line.dwComponentType);
     mxl.Target.dwDeviceID = line.dwIdentity;
     mxl.Target.vDriverVersion = 0x0100;
-    CopyName(mxl.Target.szPname, sizeof mxl.Target.szPname, card.strName.c_str());
+    CopyName(mxl.Target.szPname, card.strName);
 }
 
-const char* ControlName(DWORD dwControlType)
+const wchar_t* ControlName(DWORD dwControlType)
 {
     if (dwControlType == MIXERCONTROL_CONTROLTYPE_VOLUME)
-        return "Volume";
-    return dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE ? "Mute" : "Control";
+        return L"Volume";
+    return dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE ? L"Mute" : L"Control";
 }
 
-void FillControl(const SControlLayout& control, MIXERCONTROLA& mxc)
+template <class Control>
+void FillControl(const SControlLayout& control, Control& mxc)
 {
     mxc = {};
     mxc.cbStruct = sizeof mxc;
@@ -66,16 +84,17 @@ void FillControl(const SControlLayout& control, MIXERCONTROLA& mxc)
     mxc.fdwControl = (IsUniform(control) ? MIXERCONTROL_CONTROLF_UNIFORM : 0) |
                      (control.cMultipleItems > 0 ? MIXERCONTROL_CONTROLF_MULTIPLE : 0);
     mxc.cMultipleItems = control.cMultipleItems;
-    const char* pszName = ControlName(control.dwControlType);
-    CopyName(mxc.szShortName, sizeof mxc.szShortName, pszName);
-    CopyName(mxc.szName, sizeof mxc.szName, pszName);
+    const std::wstring strName = ControlName(control.dwControlType);
+    CopyName(mxc.szShortName, strName);
+    CopyName(mxc.szName, strName);
     mxc.Bounds.dwMinimum = 0;
     mxc.Bounds.dwMaximum = control.dwMaximum;
     mxc.Metrics.cSteps = control.cSteps;
 }
 
-// The line a mixerGetLineInfoA query names; no line when there is none.
-SLinePlace FindQueriedLine(const SCardLayout& card, const MIXERLINEA& mxl, DWORD dwQuery)
+// The line a mixerGetLineInfo query names; no line when there is none.
+template <class Line>
+SLinePlace FindQueriedLine(const SCardLayout& card, const Line& mxl, DWORD dwQuery)
 {
     const auto isQueried = [&](const SLinePlace& place) {
         switch (dwQuery) {
@@ -186,15 +205,26 @@ UINT CMixerFrontEnd::GetNumDevs()
 
 MMRESULT CMixerFrontEnd::GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSA pmxcaps, UINT cbmxcaps)
 {
+    return GetDevCapsOf(uMxId, pmxcaps, cbmxcaps);
+}
+
+MMRESULT CMixerFrontEnd::GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UINT cbmxcaps)
+{
+    return GetDevCapsOf(uMxId, pmxcaps, cbmxcaps);
+}
+
+template <class Caps>
+MMRESULT CMixerFrontEnd::GetDevCapsOf(UINT_PTR uMxId, Caps* pmxcaps, UINT cbmxcaps)
+{
     if (pmxcaps == nullptr)
         return MMSYSERR_INVALPARAM;
     SResolved resolved;
     if (const MMRESULT mmr = Resolve(uMxId, MIXER_OBJECTF_MIXER, resolved))
         return mmr;
     const SCardLayout& card = resolved.pCard->Layout();
-    MIXERCAPSA caps{};
+    Caps caps{};
     caps.vDriverVersion = 0x0100;
-    CopyName(caps.szPname, sizeof caps.szPname, card.strName.c_str());
+    CopyName(caps.szPname, card.strName);
     caps.cDestinations = static_cast<DWORD>(card.destinations.size());
     // Like WINMM, copies as much of the structure as the caller has room for.
     std::memcpy(pmxcaps, &caps, std::min<size_t>(cbmxcaps, sizeof caps));
@@ -224,7 +254,7 @@ MMRESULT CMixerFrontEnd::Open(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, D
     // no handle and reaches nobody, as a change before the open. Nothing is signalled on open.
     const HMIXER hMixer = CHandleTable::NewHandle();
     SOpenHandle handle{resolved.nCard, resolved.pCard, CMixerCallback(dwCallbackType, dwCallback),
-                       resolved.pCard->Listen(hMixer)};
+                       resolved.pCard->Listen()};
     m_pHandles->Insert(hMixer, std::move(handle));
     *phmx = hMixer;
     return MMSYSERR_NOERROR;
@@ -270,10 +300,21 @@ MMRESULT CMixerFrontEnd::GetID(HMIXEROBJ hmxobj, UINT* puMxId, DWORD fdwId)
 
 MMRESULT CMixerFrontEnd::GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD fdwInfo)
 {
+    return GetLineInfoOf(hmxobj, pmxl, fdwInfo);
+}
+
+MMRESULT CMixerFrontEnd::GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD fdwInfo)
+{
+    return GetLineInfoOf(hmxobj, pmxl, fdwInfo);
+}
+
+template <class Line>
+MMRESULT CMixerFrontEnd::GetLineInfoOf(HMIXEROBJ hmxobj, Line* pmxl, DWORD fdwInfo)
+{
     SResolved resolved;
     if (const MMRESULT mmr = ResolveQuery(hmxobj, fdwInfo, MIXER_GETLINEINFOF_TARGETTYPE, resolved))
         return mmr;
-    if (pmxl == nullptr || pmxl->cbStruct != sizeof(MIXERLINEA))
+    if (pmxl == nullptr || pmxl->cbStruct != sizeof(Line))
         return MMSYSERR_INVALPARAM;
     const DWORD dwQuery = fdwInfo & kQueryMask;
     if (dwQuery == MIXER_GETLINEINFOF_TARGETTYPE)
@@ -288,11 +329,22 @@ MMRESULT CMixerFrontEnd::GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD 
 
 MMRESULT CMixerFrontEnd::GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc, DWORD fdwControls)
 {
+    return GetLineControlsOf(hmxobj, pmxlc, fdwControls);
+}
+
+MMRESULT CMixerFrontEnd::GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW pmxlc, DWORD fdwControls)
+{
+    return GetLineControlsOf(hmxobj, pmxlc, fdwControls);
+}
+
+template <class Controls>
+MMRESULT CMixerFrontEnd::GetLineControlsOf(HMIXEROBJ hmxobj, Controls* pmxlc, DWORD fdwControls)
+{
     SResolved resolved;
     if (const MMRESULT mmr = ResolveQuery(hmxobj, fdwControls, MIXER_GETLINECONTROLSF_ONEBYTYPE, resolved))
         return mmr;
-    if (pmxlc == nullptr || pmxlc->cbStruct != sizeof(MIXERLINECONTROLSA) ||
-        pmxlc->cbmxctrl != sizeof(MIXERCONTROLA) || pmxlc->pamxctrl == nullptr)
+    if (pmxlc == nullptr || pmxlc->cbStruct != sizeof(Controls) ||
+        pmxlc->cbmxctrl != sizeof(*pmxlc->pamxctrl) || pmxlc->pamxctrl == nullptr)
         return MMSYSERR_INVALPARAM;
     const SCardLayout& card = resolved.pCard->Layout();
     const DWORD dwQuery = fdwControls & kQueryMask;

@@ -32,6 +32,14 @@ public:
     MMRESULT GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc, DWORD fdwControls) override;
     MMRESULT GetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override;
     MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override;
+    MMRESULT GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UINT cbmxcaps) override;
+    MMRESULT GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD fdwInfo) override;
+    MMRESULT GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW pmxlc, DWORD fdwControls) override;
+    // The wide form differs only in the list texts, which this front end has none of.
+    MMRESULT GetControlDetailsW(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override
+    {
+        return GetControlDetails(hmxobj, pmxcd, fdwDetails);
+    }
 
     // For tests that look for handles left open.
     size_t OpenHandleCount() const { return m_pHandles->OpenCount(); }
@@ -49,6 +57,13 @@ private:
     MMRESULT ResolveCard(UINT_PTR nObject, DWORD fdwFlags, SResolved& resolved);
     // The flags and the object of a query whose query flags run up to dwLastQuery.
     MMRESULT ResolveQuery(HMIXEROBJ hmxobj, DWORD fdwFlags, DWORD dwLastQuery, SResolved& resolved);
+    // The narrow and the wide forms, over their records.
+    template <class Caps>
+    MMRESULT GetDevCapsOf(UINT_PTR uMxId, Caps* pmxcaps, UINT cbmxcaps);
+    template <class Line>
+    MMRESULT GetLineInfoOf(HMIXEROBJ hmxobj, Line* pmxl, DWORD fdwInfo);
+    template <class Controls>
+    MMRESULT GetLineControlsOf(HMIXEROBJ hmxobj, Controls* pmxlc, DWORD fdwControls);
     // The flags, the object and the details record of a read or a write.
     MMRESULT ResolveDetails(HMIXEROBJ hmxobj, const MIXERCONTROLDETAILS* pmxcd, DWORD fdwDetails,
                             SResolved& resolved, SControlPlace& control);

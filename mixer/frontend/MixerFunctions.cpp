@@ -1,6 +1,6 @@
-// The nine WINMM mixer functions of the program, each answered by the backend that MixerFor
-// names. Compiled into each mixer library that defines MixerFor, so that linking that library
-// in place of winmm gives the program its mixer.
+// The WINMM mixer functions of the program, the wide ones included, each answered by the backend that
+// MixerFor names. Compiled into each mixer library that defines MixerFor, so that linking that library in
+// place of winmm gives the program its mixer.
 #include "mixer/frontend/MixerBackend.h"
 
 extern "C" UINT WINAPI mixerGetNumDevs()
@@ -50,4 +50,26 @@ extern "C" MMRESULT WINAPI mixerSetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTR
                                                   DWORD fdwDetails)
 {
     return MixerFor().SetControlDetails(hmxobj, pmxcd, fdwDetails);
+}
+
+extern "C" MMRESULT WINAPI mixerGetDevCapsW(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UINT cbmxcaps)
+{
+    return MixerFor().GetDevCaps(uMxId, pmxcaps, cbmxcaps);
+}
+
+extern "C" MMRESULT WINAPI mixerGetLineInfoW(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD fdwInfo)
+{
+    return MixerFor().GetLineInfo(hmxobj, pmxl, fdwInfo);
+}
+
+extern "C" MMRESULT WINAPI mixerGetLineControlsW(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW pmxlc,
+                                                 DWORD fdwControls)
+{
+    return MixerFor().GetLineControls(hmxobj, pmxlc, fdwControls);
+}
+
+extern "C" MMRESULT WINAPI mixerGetControlDetailsW(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd,
+                                                   DWORD fdwDetails)
+{
+    return MixerFor().GetControlDetailsW(hmxobj, pmxcd, fdwDetails);
 }

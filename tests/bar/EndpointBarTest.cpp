@@ -225,16 +225,16 @@ TEST_F(EndpointBarTest, TheLastEndpointsUnpluggedLeaveOneBarThatSaysSoAndTheirRe
 
 TEST(ProgramEntriesTest, PlayingProgramsAndTheChosenOneAreListed)
 {
-    const SProgramLine player{0x10000, 11, "Player", false, true};
-    const SProgramLine browser{0x20000, 22, "Browser", false, true};
+    const SProgramLine player{0x10000, 11, L"Player", false, true};
+    const SProgramLine browser{0x20000, 22, L"Browser", false, true};
     SProgramLine gone = browser;
     gone.bGone = true;
     gone.bPlaying = false;
-    const SProgramLine chat{0x30000, 33, "Chat", false, false};
-    const SProgramLine radio{0x40000, 44, "Rock & Roll\tRadio\n", false, true};
+    const SProgramLine chat{0x30000, 33, L"Chat", false, false};
+    const SProgramLine radio{0x40000, 44, L"Rock & Roll\tRadio\n", false, true};
     std::vector<SProgramLine> many;
     for (DWORD n = 1; n <= 7; ++n)
-        many.push_back({0x50000 + n, 100 + n, "P" + std::to_string(n), false, true});
+        many.push_back({0x50000 + n, 100 + n, L"P" + std::to_wstring(n), false, true});
     const auto listed = [](DWORD dwIdentity, const wchar_t* pszName, bool bMore = false) {
         return SProgramEntry{dwIdentity, pszName, false, false, bMore};
     };

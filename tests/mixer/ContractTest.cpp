@@ -10,6 +10,7 @@
 #include "mixer/frontend/ApplicationLine.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -161,6 +162,59 @@ void CheckLineLookupsAgree(const ContractBackend&, const CNotifyWindow& window)
     EXPECT_EQ(mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(hMixer), &byId,
                                 MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_LINEID),
               MIXERR_INVALLINE);
+    mixerClose(hMixer);
+}
+
+// The wide functions answer the same records as the narrow ones, with the names in Unicode (the
+// scripted cards' and Wine's names are plain ASCII, which both forms hold alike).
+void CheckWideRecordsAgree(const ContractBackend&, const CNotifyWindow& window)
+{
+    const auto sameName = [](const char* pszNarrow, const wchar_t* pszWide) {
+        return std::wstring(pszWide) == std::wstring(pszNarrow, pszNarrow + std::strlen(pszNarrow));
+    };
+    MIXERCAPSA caps{};
+    MIXERCAPSW capsW{};
+    ASSERT_EQ(mixerGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    ASSERT_EQ(mixerGetDevCapsW(0, &capsW, sizeof capsW), MMSYSERR_NOERROR);
+    EXPECT_TRUE(sameName(caps.szPname, capsW.szPname));
+    EXPECT_EQ(capsW.cDestinations, caps.cDestinations);
+
+    const HMIXER hMixer = OpenDevice0(window);
+    const auto hObject = reinterpret_cast<HMIXEROBJ>(hMixer);
+    const MIXERLINEA line = SpeakersOf(hMixer);
+    MIXERLINEW lineW{};
+    lineW.cbStruct = sizeof lineW;
+    lineW.dwLineID = line.dwLineID;
+    ASSERT_EQ(mixerGetLineInfoW(hObject, &lineW, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_LINEID),
+              MMSYSERR_NOERROR);
+    EXPECT_EQ(lineW.dwComponentType, line.dwComponentType);
+    EXPECT_EQ(lineW.cConnections, line.cConnections);
+    EXPECT_EQ(lineW.cControls, line.cControls);
+    EXPECT_TRUE(sameName(line.szName, lineW.szName));
+    EXPECT_TRUE(sameName(line.szShortName, lineW.szShortName));
+    EXPECT_TRUE(sameName(line.Target.szPname, lineW.Target.szPname));
+    lineW.cbStruct = sizeof(MIXERLINEA);
+    EXPECT_EQ(mixerGetLineInfoW(hObject, &lineW, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_LINEID),
+              MMSYSERR_INVALPARAM);
+
+    const MIXERCONTROLA volume = ControlOf(hMixer, line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME);
+    MIXERCONTROLW volumeW{};
+    MIXERLINECONTROLSW mxlc{};
+    mxlc.cbStruct = sizeof mxlc;
+    mxlc.dwLineID = line.dwLineID;
+    mxlc.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
+    mxlc.cControls = 1;
+    mxlc.cbmxctrl = sizeof volumeW;
+    mxlc.pamxctrl = &volumeW;
+    ASSERT_EQ(mixerGetLineControlsW(hObject, &mxlc, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE),
+              MMSYSERR_NOERROR);
+    EXPECT_EQ(volumeW.dwControlID, volume.dwControlID);
+    EXPECT_EQ(volumeW.Bounds.dwMaximum, volume.Bounds.dwMaximum);
+    EXPECT_TRUE(sameName(volume.szName, volumeW.szName));
+    DWORD dwWide = 0xDEAD;
+    MIXERCONTROLDETAILS mxcd = DetailsOf(volume.dwControlID, 1, &dwWide);
+    ASSERT_EQ(mixerGetControlDetailsW(hObject, &mxcd, MIXER_OBJECTF_HMIXER), MMSYSERR_NOERROR);
+    EXPECT_EQ(dwWide, ReadFirstValue(hMixer, volume.dwControlID));
     mixerClose(hMixer);
 }
 
@@ -621,6 +675,7 @@ const ContractCheck kChecks[] = {
     {"InvalidHandle", &CheckInvalidHandle, "Wine keeps a closed handle usable"},
     {"LineLookupsAgree", &CheckLineLookupsAgree, ""},
     {"ControlLookupsAgree", &CheckControlLookupsAgree, ""},
+    {"WideRecordsAgree", &CheckWideRecordsAgree, ""},
     {"VolumeRoundTrip", &CheckVolumeRoundTrip,
      "Wine's and the endpoint mixer's volume is one value; Wine writes one channel for one value"},
     {"MuteRoundTrip", &CheckMuteRoundTrip, ""},

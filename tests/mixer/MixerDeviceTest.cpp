@@ -302,8 +302,8 @@ namespace {
 // One card whose speakers carry a volume control of the given shape.
 void LoadVolumeCard(DWORD cChannels, DWORD cSteps, DWORD dwMaximum, std::vector<DWORD> values)
 {
-    sim::Card card{"Shapes", {}};
-    sim::Line speakers{0x0, kSpeakers, cChannels, "Speakers", {}};
+    sim::Card card{L"Shapes", {}};
+    sim::Line speakers{0x0, kSpeakers, cChannels, L"Speakers", {}};
     sim::Control volume = sim::Volume(1, std::move(values), cSteps, dwMaximum);
     speakers.controls.push_back(volume);
     card.destinations.push_back({speakers, {}});

@@ -149,8 +149,8 @@ TEST(SimTopology, TextAtTheLimitsAndWithAByteOrderMarkLoads)
 
 TEST(SimTopology, CardsBuiltInCodeAreHeldToTheSameLimits)
 {
-    sim::Line huge{0x0, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, 0xFFFFFFFF, "Speakers", {sim::Volume(1)}};
-    sim::Line many{0x1, MIXERLINE_COMPONENTTYPE_DST_WAVEIN, 2, "Recording", {sim::Mux(2, {1})}};
+    sim::Line huge{0x0, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, 0xFFFFFFFF, L"Speakers", {sim::Volume(1)}};
+    sim::Line many{0x1, MIXERLINE_COMPONENTTYPE_DST_WAVEIN, 2, L"Recording", {sim::Mux(2, {1})}};
     many.controls[0].cMultipleItems = 0x10000000;
     const struct {
         sim::Line line;
@@ -162,7 +162,7 @@ TEST(SimTopology, CardsBuiltInCodeAreHeldToTheSameLimits)
     for (const auto& c : cases) {
         sim::Reset();
         std::string strError;
-        EXPECT_FALSE(sim::AddCard({"C", {{c.line, {}}}}, &strError));
+        EXPECT_FALSE(sim::AddCard({L"C", {{c.line, {}}}}, &strError));
         EXPECT_EQ(strError, c.pszError);
         EXPECT_EQ(mixerGetNumDevs(), 0u);
     }

@@ -1,5 +1,6 @@
 #include "sim/SimInternal.h"
 
+#include "fw/AnsiText.h"
 #include "mixer/frontend/MixerFrontEnd.h"
 
 #include <dbt.h>
@@ -23,9 +24,9 @@ struct StoredCard {
 // Members in this order so that the front end, which closes its handles as it goes, goes first.
 struct State {
     std::vector<StoredCard> cards;
-    // The open handles, with the card each was opened on.
-    std::map<HMIXER, UINT> listeners;
-    std::weak_ptr<CHandleTable> pHandles;
+    // How many open handles listen to each card.
+    std::map<UINT, size_t> listeners;
+    std::weak_ptr<ICardEvents> pEvents;
     std::array<unsigned, static_cast<size_t>(Function::Count)> calls{};
     std::unique_ptr<CMixerFrontEnd> pFrontEnd;
 };
@@ -38,13 +39,13 @@ State& TheState()
 
 class CSimListening final : public CListening {
 public:
-    CSimListening(HMIXER hMixer, UINT nCard) : m_hMixer(hMixer) { TheState().listeners[hMixer] = nCard; }
-    ~CSimListening() override { TheState().listeners.erase(m_hMixer); }
+    explicit CSimListening(UINT nCard) : m_nCard(nCard) { ++TheState().listeners[nCard]; }
+    ~CSimListening() override { --TheState().listeners[m_nCard]; }
     CSimListening(const CSimListening&) = delete;
     CSimListening& operator=(const CSimListening&) = delete;
 
 private:
-    const HMIXER m_hMixer;
+    const UINT m_nCard;
 };
 
 class CSimCard final : public CModelCard {
@@ -64,10 +65,7 @@ public:
         return ApplyValues(m_nCard, control.pControl->dwControlID, values, Origin::Program);
     }
 
-    std::unique_ptr<CListening> Listen(HMIXER hMixer) override
-    {
-        return std::make_unique<CSimListening>(hMixer, m_nCard);
-    }
+    std::unique_ptr<CListening> Listen() override { return std::make_unique<CSimListening>(m_nCard); }
 
 private:
     const UINT m_nCard;
@@ -76,7 +74,7 @@ private:
 
 class CSimModel final : public CCardModel {
 public:
-    void Attach(std::weak_ptr<CHandleTable> pHandles) override { TheState().pHandles = std::move(pHandles); }
+    void Attach(std::weak_ptr<ICardEvents> pEvents) override { TheState().pEvents = std::move(pEvents); }
 
     const CModelCards& Cards() override
     {
@@ -223,7 +221,7 @@ bool AddCards(std::vector<Card> cards, std::string* pstrError)
     for (const Card& card : cards)
         if (const std::string strError = CardError(card); !strError.empty()) {
             if (pstrError != nullptr)
-                *pstrError = card.strName + ": " + strError;
+                *pstrError = ToAnsi(card.strName) + ": " + strError;
             return false;
         }
     auto& stored = TheState().cards;
@@ -266,10 +264,9 @@ MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& va
     card.values[dwControlID] = stored;
 
     // The front end announces the program's own writes itself.
-    if (const auto pHandles = state.pHandles.lock(); pHandles && origin != Origin::Program)
-        for (const auto& [hMixer, nListenerCard] : state.listeners)
-            if (nListenerCard == nCard)
-                pHandles->ControlChanged(hMixer, dwControlID);
+    if (const auto pEvents = state.pEvents.lock();
+        pEvents && origin != Origin::Program && state.listeners[nCard])
+        pEvents->ControlChanged(card.pModelCard.get(), dwControlID);
     ReportWrite(origin, nCard, dwControlID, stored);
     return MMSYSERR_NOERROR;
 }
@@ -340,6 +337,22 @@ public:
     MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override
     {
         return Counted(sim::Function::SetControlDetails).SetControlDetails(hmxobj, pmxcd, fdwDetails);
+    }
+    MMRESULT GetDevCaps(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UINT cbmxcaps) override
+    {
+        return Counted(sim::Function::GetDevCaps).GetDevCaps(uMxId, pmxcaps, cbmxcaps);
+    }
+    MMRESULT GetLineInfo(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD fdwInfo) override
+    {
+        return Counted(sim::Function::GetLineInfo).GetLineInfo(hmxobj, pmxl, fdwInfo);
+    }
+    MMRESULT GetLineControls(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW pmxlc, DWORD fdwControls) override
+    {
+        return Counted(sim::Function::GetLineControls).GetLineControls(hmxobj, pmxlc, fdwControls);
+    }
+    MMRESULT GetControlDetailsW(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override
+    {
+        return Counted(sim::Function::GetControlDetails).GetControlDetailsW(hmxobj, pmxcd, fdwDetails);
     }
 
 private:

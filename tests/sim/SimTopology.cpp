@@ -1,6 +1,8 @@
 // Reads the topology text described in SimMixer.h.
 #include "sim/SimInternal.h"
 
+#include "fw/AnsiText.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -64,7 +66,7 @@ public:
         if (!(words >> strKind))
             return {};
         if (strKind == "card") {
-            m_cards.push_back({RestOfLine(words), {}});
+            m_cards.push_back({ToWide(RestOfLine(words)), {}});
             m_pLine = nullptr;
             return {};
         }
@@ -91,7 +93,7 @@ private:
             return "expected <lineId> <componentType> <channels> <name>";
         if (const std::string strError = CountError(line); !strError.empty())
             return strError;
-        line.strName = RestOfLine(words);
+        line.strName = ToWide(RestOfLine(words));
         auto& destinations = m_cards.back().destinations;
         if (!bSource) {
             destinations.push_back({std::move(line), {}});
@@ -120,7 +122,7 @@ private:
         line.dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
         line.cChannels = 1;
         line.dwUser = kApplicationLine;
-        line.strName = RestOfLine(words);
+        line.strName = ToWide(RestOfLine(words));
         destinations.back().sources.push_back(std::move(line));
         m_pLine = &destinations.back().sources.back();
         return {};

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -28,6 +29,14 @@ TEST(WinmmLoadTest, AWinmmDllBesideTheProgramIsNeverLoaded)
     char szLoaded[MAX_PATH] = {};
     ASSERT_NE(::GetModuleFileNameA(::GetModuleHandleA("winmm.dll"), szLoaded, MAX_PATH), 0u);
     EXPECT_EQ(::lstrcmpiA(szLoaded, (std::string(szSystem) + "\\winmm.dll").c_str()), 0) << szLoaded;
+
+    // The wide functions come from there too, with the names the narrow ones give.
+    MIXERCAPSA caps{};
+    MIXERCAPSW capsW{};
+    ASSERT_EQ(mixer.GetDevCaps(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    ASSERT_EQ(mixer.GetDevCaps(0, &capsW, sizeof capsW), MMSYSERR_NOERROR);
+    EXPECT_EQ(std::wstring(capsW.szPname),
+              std::wstring(caps.szPname, caps.szPname + std::strlen(caps.szPname)));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The endpoint mixer's callbacks outlive their registration: Windows keeps no reference to the
 // device client, and a volume notification may still be running when the call that unregisters
-// its callback returns. They do not outlive the mixer, which ends before its COM apartment.
+// its callback returns. They are let go of once what was posted before has been handled, and do
+// not outlive the mixer, which ends before its COM apartment.
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/EndpointMixer.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
@@ -15,7 +16,7 @@ ULONG OtherReferences(IUnknown* pObject)
     return pObject->Release() - 1;
 }
 
-TEST(CallbackLifetimeTest, CallbacksLiveOnAfterTheyAreUnregisteredUntilTheMixerEnds)
+TEST(CallbackLifetimeTest, CallbacksLiveOnAfterTheyAreUnregisteredForOneRoundOfMessages)
 {
     CFakeCoreAudio audio;
     audio.Add({L"spk", eRender, L"Speakers", L"HDA"});
@@ -44,6 +45,9 @@ TEST(CallbackLifetimeTest, CallbacksLiveOnAfterTheyAreUnregisteredUntilTheMixerE
         // Besides this test's own reference, the mixer still keeps the callback: a notification
         // that was under way when it was unregistered finds it alive.
         EXPECT_GE(OtherReferences(callbacks[0].Get()), 1u);
+        // Once what was posted before has been handled, the mixer lets go of it while it runs on.
+        RunHandedOver();
+        EXPECT_EQ(OtherReferences(callbacks[0].Get()), 0u);
     }
     EXPECT_EQ(audio.Fake().ClientCount(), 0u);
     // Once the mixer has gone, nobody holds anything of it: released before COM ends.

@@ -3,10 +3,7 @@
 // handles for changes made elsewhere, for its own writes and for device changes, including a
 // close racing a notification under way. The answers of the mixer functions are the contract's
 // (ContractTest.cpp).
-#include "mixer/MixerTestSupport.h"
-#include "mixer/endpoint/EndpointMixer.h"
-#include "mixer/endpoint/FakeCoreAudio.h"
-#include "mixer/frontend/MixerFrontEnd.h"
+#include "mixer/endpoint/EndpointFixture.h"
 
 #include <audioclient.h>
 #include <dbt.h>
@@ -51,16 +48,10 @@ HMIXEROBJ Object(HMIXER hMixer)
     return reinterpret_cast<HMIXEROBJ>(hMixer);
 }
 
-// The messages of one kind waiting for a window, taken off its queue once what the mixer handed
-// over has run.
+// The messages of one kind waiting for a window.
 std::vector<MSG> TakeMessages(HWND hWnd, UINT uMessage)
 {
-    RunHandedOver();
-    std::vector<MSG> messages;
-    MSG msg;
-    while (::PeekMessageA(&msg, hWnd, uMessage, uMessage, PM_REMOVE))
-        messages.push_back(msg);
-    return messages;
+    return TakeMessages(hWnd, uMessage, uMessage);
 }
 
 // Runs a change on a thread of its own, as Core Audio delivers changes made elsewhere.
@@ -69,37 +60,8 @@ void OnOtherThread(const std::function<void()>& change)
     std::thread(change).join();
 }
 
-class EndpointMixerTest : public ::testing::Test {
+class EndpointMixerTest : public EndpointFixture {
 protected:
-    CMixerFrontEnd& Mixer()
-    {
-        if (!m_pMixer)
-            m_pMixer =
-                std::make_unique<CMixerFrontEnd>(std::make_unique<CEndpointMixer>(m_audio.Enumerator()));
-        return *m_pMixer;
-    }
-
-    HMIXER Open(UINT nCard, const CNotifyWindow& window)
-    {
-        HMIXER hMixer = nullptr;
-        EXPECT_EQ(Mixer().Open(&hMixer, nCard, reinterpret_cast<DWORD_PTR>(window.Get()), 0, CALLBACK_WINDOW),
-                  MMSYSERR_NOERROR);
-        return hMixer;
-    }
-
-    MMRESULT Transfer(HMIXEROBJ hObject, DWORD fdwObject, DWORD dwControlID, std::vector<DWORD>& values,
-                      bool bWrite)
-    {
-        MIXERCONTROLDETAILS mxcd{};
-        mxcd.cbStruct = sizeof mxcd;
-        mxcd.dwControlID = dwControlID;
-        mxcd.cChannels = static_cast<DWORD>(values.size());
-        mxcd.cbDetails = sizeof(DWORD);
-        mxcd.paDetails = values.data();
-        return bWrite ? Mixer().SetControlDetails(hObject, &mxcd, fdwObject | MIXER_SETCONTROLDETAILSF_VALUE)
-                      : Mixer().GetControlDetails(hObject, &mxcd, fdwObject | MIXER_GETCONTROLDETAILSF_VALUE);
-    }
-
     // The first channel of a control on a card addressed by its index.
     DWORD ReadOnCard(UINT nCard, DWORD dwControlID)
     {
@@ -118,9 +80,6 @@ protected:
         m_audio.SetDefault(eRender, L"r");
         m_audio.SetDefault(eCapture, L"c");
     }
-
-    CFakeCoreAudio m_audio;
-    std::unique_ptr<CMixerFrontEnd> m_pMixer;
 };
 
 TEST_F(EndpointMixerTest, CardsAndDestinationsFollowTheEndpoints)
@@ -559,8 +518,9 @@ TEST_F(EndpointMixerTest, TheMixerLetsGoOfEveryCallbackWhenItGoes)
     const CNotifyWindow window;
     Open(0, window);
     Open(0, window);
-    EXPECT_EQ(m_audio.Volume(L"r").RegisteredCount(), 2u);
-    EXPECT_EQ(m_audio.Volume(L"c").RegisteredCount(), 2u);
+    // One callback per endpoint, however many handles are open on its card.
+    EXPECT_EQ(m_audio.Volume(L"r").RegisteredCount(), 1u);
+    EXPECT_EQ(m_audio.Volume(L"c").RegisteredCount(), 1u);
     EXPECT_EQ(m_audio.Fake().ClientCount(), 1u);
     m_pMixer.reset();
     EXPECT_EQ(m_audio.Volume(L"r").RegisteredCount(), 0u);

@@ -60,7 +60,7 @@ private:
 
 CFakeSession::CFakeSession(const SFakeSessionSetup& setup, std::shared_ptr<CFakeNotifier> pNotifier)
     : m_setup(setup), m_pNotifier(std::move(pNotifier)), m_strDisplayName(setup.strDisplayName),
-      m_state(setup.state), m_fLevel(setup.fLevel), m_bMuted(setup.bMuted)
+      m_grouping(setup.grouping), m_state(setup.state), m_fLevel(setup.fLevel), m_bMuted(setup.bMuted)
 {
 }
 
@@ -146,6 +146,16 @@ void CFakeSession::Rename(const std::wstring& strDisplayName)
     m_pNotifier->WaitUntilDelivered();
 }
 
+void CFakeSession::SetGroupingElsewhere(const GUID& grouping)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_grouping = grouping;
+    }
+    Tell([grouping](IAudioSessionEvents& client) { client.OnGroupingParamChanged(&grouping, &kElsewhere); });
+    m_pNotifier->WaitUntilDelivered();
+}
+
 void CFakeSession::Disconnect(AudioSessionDisconnectReason reason)
 {
     {
@@ -201,7 +211,8 @@ HRESULT STDMETHODCALLTYPE CFakeSession::GetDisplayName(LPWSTR* pRetVal)
 
 HRESULT STDMETHODCALLTYPE CFakeSession::GetGroupingParam(GUID* pRetVal)
 {
-    *pRetVal = m_setup.grouping;
+    const std::lock_guard lock(m_mutex);
+    *pRetVal = m_grouping;
     return S_OK;
 }
 
@@ -333,7 +344,9 @@ void CFakeSessionManager::TellCreated(CFakeSession& session)
         std::vector<CComPtr<IAudioSessionNotification>> clients;
         {
             const std::lock_guard lock(pThis->m_mutex);
-            clients = pThis->m_clients;
+            for (const SClient& client : pThis->m_clients)
+                if (client.bInMultithreadedApartment)
+                    clients.push_back(client.pClient);
         }
         for (const auto& pClient : clients)
             pClient->OnSessionCreated(pSession.Get());
@@ -358,6 +371,15 @@ size_t CFakeSessionManager::ClientCount() const
 {
     const std::lock_guard lock(m_mutex);
     return m_clients.size();
+}
+
+size_t CFakeSessionManager::HeldCount() const
+{
+    const std::lock_guard lock(m_mutex);
+    return static_cast<size_t>(std::count_if(m_sessions.begin(), m_sessions.end(), [](const auto& pSession) {
+        pSession->AddRef();
+        return pSession->Release() > 1;
+    }));
 }
 
 size_t CFakeSessionManager::ListenedCount() const
@@ -406,8 +428,13 @@ CFakeSessionManager::RegisterSessionNotification(IAudioSessionNotification* Sess
 {
     if (SessionNotification == nullptr)
         return E_POINTER;
+    APTTYPE type = APTTYPE_CURRENT;
+    APTTYPEQUALIFIER qualifier = APTTYPEQUALIFIER_NONE;
+    const bool bInMultithreadedApartment = SUCCEEDED(::CoGetApartmentType(&type, &qualifier)) &&
+                                           type == APTTYPE_MTA && qualifier != APTTYPEQUALIFIER_IMPLICIT_MTA;
     const std::lock_guard lock(m_mutex);
-    m_clients.push_back(CComPtr<IAudioSessionNotification>::Share(SessionNotification));
+    m_clients.push_back(
+        {CComPtr<IAudioSessionNotification>::Share(SessionNotification), bInMultithreadedApartment});
     return S_OK;
 }
 
@@ -415,8 +442,9 @@ HRESULT STDMETHODCALLTYPE
 CFakeSessionManager::UnregisterSessionNotification(IAudioSessionNotification* SessionNotification)
 {
     const std::lock_guard lock(m_mutex);
-    const auto it = std::find_if(m_clients.begin(), m_clients.end(),
-                                 [&](const auto& p) { return p.Get() == SessionNotification; });
+    const auto it = std::find_if(m_clients.begin(), m_clients.end(), [&](const SClient& client) {
+        return client.pClient.Get() == SessionNotification;
+    });
     if (it == m_clients.end())
         return E_INVALIDARG;
     m_clients.erase(it);

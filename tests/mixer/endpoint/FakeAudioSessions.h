@@ -1,6 +1,10 @@
 // Fake audio sessions for the endpoint mixer's tests: one session manager per endpoint, and its
 // sessions, behaving as Windows' pages say where the mixer depends on it:
 // - session notifications are dropped until an enumerator's GetCount has been called;
+// - OnSessionCreated reaches only a registration made from a thread that entered the
+//   multithreaded apartment itself (the stricter reading of "if the MTA is not initialized, the
+//   application does not receive session notifications": a thread in no apartment, or in the
+//   process's implicit one, does not count);
 // - every notification is delivered on the notifier's thread (FakeCoreAudio.h), after the call
 //   that caused it has returned;
 // - RegisterSessionNotification and RegisterAudioSessionNotification keep a reference to the
@@ -55,6 +59,7 @@ public:
     void SetStateElsewhere(AudioSessionState state);
     void Expire() { SetStateElsewhere(AudioSessionStateExpired); }
     void Rename(const std::wstring& strDisplayName);
+    void SetGroupingElsewhere(const GUID& grouping);
     void Disconnect(AudioSessionDisconnectReason reason);
     float Level() const;
     BOOL Muted() const;
@@ -103,6 +108,7 @@ private:
     std::atomic<ULONG> m_cRef{1};
     mutable std::mutex m_mutex;
     std::wstring m_strDisplayName;
+    GUID m_grouping;
     AudioSessionState m_state;
     float m_fLevel;
     BOOL m_bMuted;
@@ -128,6 +134,8 @@ public:
     size_t ClientCount() const;
     // Sessions whose events someone has registered for.
     size_t ListenedCount() const;
+    // Sessions that someone besides the manager holds.
+    size_t HeldCount() const;
 
     HRESULT STDMETHODCALLTYPE GetAudioSessionControl(LPCGUID, DWORD, IAudioSessionControl**) override
     {
@@ -164,5 +172,9 @@ private:
     bool m_bGateOpen = false;
     std::vector<SFakeSessionSetup> m_playWhenListed;
     std::vector<CComPtr<CFakeSession>> m_sessions;
-    std::vector<CComPtr<IAudioSessionNotification>> m_clients;
+    struct SClient {
+        CComPtr<IAudioSessionNotification> pClient;
+        bool bInMultithreadedApartment = false;
+    };
+    std::vector<SClient> m_clients;
 };

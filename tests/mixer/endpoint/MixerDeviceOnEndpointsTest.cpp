@@ -170,7 +170,7 @@ TEST_F(MixerDeviceOnEndpointsTest, AProgramIsChosenByItsIdentityAndDrivenLikeALi
     };
     const std::vector<SProgramLine> before = programs();
     ASSERT_EQ(before.size(), 2u);
-    EXPECT_EQ(before[1].strName, "Browser");
+    EXPECT_EQ(before[1].strName, L"Browser");
     EXPECT_NE(before[0].dwIdentity, before[1].dwIdentity);
     const DWORD dwBrowser = before[1].dwIdentity;
 

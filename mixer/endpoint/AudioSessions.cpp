@@ -175,9 +175,8 @@ void CAudioSessions::Adopt(SSessionEvent& event)
         return;
     BOOL bMuted = FALSE;
     session.pVolume->GetMute(&bMuted);
-    auto pEvents =
-        MakeComObject<CSessionEventsClient>(m_hWndHandover, std::weak_ptr<CSessionInbox>(m_pInbox),
-                                            session.nNumber, session.nApplication, m_guidOwnWrites, bMuted);
+    auto pEvents = MakeComObject<CSessionEventsClient>(m_hWndHandover, std::weak_ptr<CSessionInbox>(m_pInbox),
+                                                       session.nNumber, session.nApplication, bMuted);
     m_pApartment->Run([&] {
         if (SUCCEEDED(session.pControl->RegisterAudioSessionNotification(pEvents.Get())))
             session.pEvents = std::move(pEvents);

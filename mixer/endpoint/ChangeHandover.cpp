@@ -32,7 +32,7 @@ LRESULT CALLBACK CChangeHandover::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam
         return 0;
     }
     if (uMsg >= kControlChanged && uMsg <= kSessionEvent) {
-        pHandover->m_handler(uMsg, wParam, lParam);
+        pHandover->m_handler(uMsg, lParam);
         return 0;
     }
     return ::DefWindowProcA(hWnd, uMsg, wParam, lParam);

@@ -10,8 +10,9 @@
 // released once the messages posted before it was kept have been handled, and the rest go with
 // the handover, which the endpoint mixer ends before its COM apartment ends.
 //
-// Usage: CChangeHandover handover(handler); a callback: ::PostMessageA(handover.Window(),
-// CChangeHandover::kControlChanged, ...); later handover.Keep(pCallback).
+// Usage: CChangeHandover handover(handler); a callback: CChangeHandover::HandOver(
+// handover.Window(), CChangeHandover::kControlChanged, std::make_unique<SControlChange>(...));
+// later handover.Keep(pCallback).
 #pragma once
 
 #include "fw/ComPtr.h"
@@ -20,18 +21,28 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
+
+class CModelCard;
+
+// A control of a card changed: the card (only compared), the control and the context of the
+// write that made it.
+struct SControlChange {
+    const CModelCard* pCard = nullptr;
+    DWORD dwControlID = 0;
+    GUID guidContext{};
+};
 
 class CChangeHandover {
 public:
-    // The messages that callbacks post: a control of a card changed elsewhere (wParam the card,
-    // a const CModelCard* that is only compared; lParam the control id), or the endpoints may
-    // have changed.
+    // The messages that callbacks post: a control of a card changed (lParam an SControlChange),
+    // or the endpoints may have changed.
     static constexpr UINT kControlChanged = WM_APP;
     static constexpr UINT kDevicesChanged = WM_APP + 1;
     // A program's session came, changed or ended: lParam carries the event (SessionCallbacks.h).
     static constexpr UINT kSessionEvent = WM_APP + 2;
 
-    using CHandler = std::function<void(UINT uMsg, WPARAM wParam, LPARAM lParam)>;
+    using CHandler = std::function<void(UINT uMsg, LPARAM lParam)>;
 
     // On the mixer's thread.
     explicit CChangeHandover(CHandler handler);
@@ -41,6 +52,15 @@ public:
 
     // Where the callbacks post. A message posted after the handover has gone reaches nobody.
     HWND Window() const { return m_hWnd; }
+    // From any thread: posts uMsg with the event as its lParam, which the handler then owns. A
+    // window that has gone, or never came to be, takes nothing, and the event goes here: without
+    // a window the message would go to the calling thread, which never takes it in.
+    template <typename TEvent>
+    static void HandOver(HWND hWnd, UINT uMsg, std::unique_ptr<TEvent> pEvent)
+    {
+        if (hWnd != nullptr && ::PostMessageA(hWnd, uMsg, 0, reinterpret_cast<LPARAM>(pEvent.get())))
+            pEvent.release();
+    }
     // A callback that no longer hears anything, released one round of messages later.
     void Keep(CComPtr<IUnknown> pCallback);
 

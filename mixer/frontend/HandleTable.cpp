@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <atomic>
 
+CHandleTable::CHandleTable()
+{
+    ::CoCreateGuid(&m_guidWrites);
+}
+
 HMIXER CHandleTable::NewHandle()
 {
     static std::atomic<UINT_PTR> s_nNext{0x6E000};
@@ -59,14 +64,16 @@ void CHandleTable::NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam)
             handle.callback.Notify(hMixer, uMsg, dwParam);
 }
 
-void CHandleTable::ControlChanged(const CModelCard* pCard, DWORD dwControlID)
+void CHandleTable::ControlChanged(const CModelCard* pCard, DWORD dwControlID, const GUID& guidContext)
 {
-    NotifyCard(pCard, MM_MIXM_CONTROL_CHANGE, dwControlID);
+    if (!IsEqualGUID(guidContext, m_guidWrites))
+        NotifyCard(pCard, MM_MIXM_CONTROL_CHANGE, dwControlID);
 }
 
-void CHandleTable::LineChanged(const CModelCard* pCard, DWORD dwLineID)
+void CHandleTable::LineChanged(const CModelCard* pCard, DWORD dwLineID, const GUID& guidContext)
 {
-    NotifyCard(pCard, MM_MIXM_LINE_CHANGE, dwLineID);
+    if (!IsEqualGUID(guidContext, m_guidWrites))
+        NotifyCard(pCard, MM_MIXM_LINE_CHANGE, dwLineID);
 }
 
 void CHandleTable::AddWaitingWindow(HWND hWnd)

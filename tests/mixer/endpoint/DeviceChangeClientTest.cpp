@@ -50,7 +50,7 @@ protected:
 
     CFakeCoreAudio m_audio;
     int m_nReports = 0;
-    CChangeHandover m_handover{[this](UINT, WPARAM, LPARAM) { m_pClient->CheckEndpoints(); }};
+    CChangeHandover m_handover{[this](UINT, LPARAM) { m_pClient->CheckEndpoints(); }};
     const CComPtr<CDeviceChangeClient> m_pClient = MakeComObject<CDeviceChangeClient>(
         m_audio.Enumerator(), m_handover.Window(), [this] { ++m_nReports; });
 };

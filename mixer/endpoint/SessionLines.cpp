@@ -1,0 +1,49 @@
+#include "mixer/endpoint/SessionLines.h"
+
+#include "mixer/endpoint/EndpointDevices.h"
+
+namespace {
+
+// Above every destination's controls, which a card has few of.
+constexpr DWORD kSessionControlBase = 0x100;
+
+DWORD VolumeOf(size_t nApplication)
+{
+    return kSessionControlBase + static_cast<DWORD>(nApplication) * kControlsPerLine;
+}
+
+} // namespace
+
+std::vector<SLineLayout> SessionLines(const std::vector<SApplicationLine>& applications)
+{
+    std::vector<SLineLayout> lines;
+    for (size_t n = 0; n < applications.size(); ++n) {
+        SLineLayout& line = lines.emplace_back(SLineLayout{
+            static_cast<DWORD>(n) << 16,
+            MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
+            1,
+            applications[n].strName,
+            {{VolumeOf(n), MIXERCONTROL_CONTROLTYPE_VOLUME, kVolumeMaximum, kDefaultVolumeSteps, 0},
+             {VolumeOf(n) + 1, MIXERCONTROL_CONTROLTYPE_MUTE, 1, 0, 0}}});
+        line.fdwLine = LineFlags(applications[n].state);
+        line.dwUser = kApplicationLine;
+        line.dwIdentity = applications[n].dwIdentity;
+    }
+    return lines;
+}
+
+bool SessionOfControl(DWORD dwControlID, size_t& nApplication)
+{
+    nApplication = (dwControlID - kSessionControlBase) / kControlsPerLine;
+    return dwControlID >= kSessionControlBase;
+}
+
+void TellSessionChange(ICardEvents& events, const CModelCard* pCard, size_t nApplication,
+                       SessionChange change, const GUID& guidContext)
+{
+    if (change == SessionChange::Line)
+        events.LineChanged(pCard, static_cast<DWORD>(nApplication) << 16, guidContext);
+    else
+        events.ControlChanged(pCard, VolumeOf(nApplication) + (change == SessionChange::Mute ? 1 : 0),
+                              guidContext);
+}

@@ -13,14 +13,6 @@ HWND HandoverWindow(const std::weak_ptr<CChangeHandover>& pHandover)
     return pLocked ? pLocked->Window() : nullptr;
 }
 
-bool SameLines(const std::vector<SApplicationLine>& a, const std::vector<SApplicationLine>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const SApplicationLine& x, const SApplicationLine& y) {
-                          return x.strName == y.strName && x.dwIdentity == y.dwIdentity && x.state == y.state;
-                      });
-}
-
 } // namespace
 
 DWORD ApplicationIdentity(const std::wstring& strSessionIdentifier)
@@ -233,7 +225,7 @@ bool CAudioSessions::Describe()
             if (session.nApplication == n && session.state == AudioSessionStateActive)
                 line.state = LineState::Active;
     }
-    if (SameLines(applications, m_applications))
+    if (applications == m_applications)
         return false;
     m_applications = std::move(applications);
     return true;

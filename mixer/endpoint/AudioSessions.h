@@ -39,6 +39,8 @@ struct SApplicationLine {
     DWORD dwIdentity = 0;
     // Active while a session plays, silent while none plays, gone once all have expired.
     LineState state = LineState::Silent;
+
+    bool operator==(const SApplicationLine&) const = default;
 };
 
 // A program's identity (mixer/frontend/ApplicationLine.h) from a session identifier, which

@@ -123,17 +123,11 @@ std::shared_ptr<CAudioSessions> CEndpointMixerCard::ListenToSessions()
     const auto pHandover = m_pHandover.lock();
     if (speakers.dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !speakers.pDevice || !pHandover)
         return nullptr;
-    // On the mixer's thread, as the card's events.
-    const CModelCard* pThis = this;
-    auto notify = [pEvents = m_pEvents, pThis](size_t nApplication, SessionChange change,
-                                               const GUID& guidContext) {
-        if (const auto pLocked = pEvents.lock())
-            TellSessionChange(*pLocked, pThis, nApplication, change, guidContext);
-    };
     // A new hearing starts from no program.
     m_layout.destinations.front().sources.clear();
     auto pSessions = std::make_shared<CAudioSessions>(
-        speakers.pDevice, m_pApartment, m_guidOwnWrites, std::move(notify),
+        speakers.pDevice, m_pApartment, m_guidOwnWrites,
+        std::bind_front(TellSessionChange, m_pEvents, static_cast<const CModelCard*>(this)),
         [this] { SessionEndpointFailed(); }, m_pHandover);
     m_pSessions = pSessions;
     // The sessions there are, so that their changes are heard from now on.

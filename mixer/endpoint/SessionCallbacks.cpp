@@ -48,25 +48,18 @@ void CSessionInbox::Deliver(LPARAM lParam)
     if (!pInbox)
         return;
     SSessionEvent& event = pHanded->event;
-    switch (event.kind) {
-    case SSessionEvent::Kind::Arrived:
-        pInbox->m_notify(pInbox->Arrive(std::move(event.pControl), event.identity), SessionChange::Line,
-                         event.guidContext);
-        break;
-    case SSessionEvent::Kind::VolumeChanged:
-        pInbox->m_notify(event.nApplication, SessionChange::Volume, event.guidContext);
-        break;
-    case SSessionEvent::Kind::MuteChanged:
-        pInbox->m_notify(event.nApplication, SessionChange::Mute, event.guidContext);
-        break;
-    default:
+    SessionChange change = SessionChange::Line;
+    if (event.kind == SSessionEvent::Kind::Arrived)
+        event.nApplication = pInbox->Arrive(std::move(event.pControl), event.identity);
+    else if (event.kind == SSessionEvent::Kind::VolumeChanged ||
+             event.kind == SSessionEvent::Kind::MuteChanged)
+        change = event.kind == SSessionEvent::Kind::MuteChanged ? SessionChange::Mute : SessionChange::Volume;
+    else
         pInbox->m_events.push_back(event);
-        pInbox->m_notify(event.nApplication, SessionChange::Line, event.guidContext);
-        // Whether the cards changed, the endpoint tells.
-        if (event.kind == SSessionEvent::Kind::EndpointFailed)
-            pInbox->m_endpointFailed();
-        break;
-    }
+    pInbox->m_notify(event.nApplication, change, event.guidContext);
+    // Whether the cards changed, the endpoint tells.
+    if (event.kind == SSessionEvent::Kind::EndpointFailed)
+        pInbox->m_endpointFailed();
 }
 
 size_t CSessionInbox::Arrive(CComPtr<IAudioSessionControl2> pControl, const SSessionIdentity& identity)

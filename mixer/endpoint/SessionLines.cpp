@@ -38,12 +38,15 @@ bool SessionOfControl(DWORD dwControlID, size_t& nApplication)
     return dwControlID >= kSessionControlBase;
 }
 
-void TellSessionChange(ICardEvents& events, const CModelCard* pCard, size_t nApplication,
-                       SessionChange change, const GUID& guidContext)
+void TellSessionChange(const std::weak_ptr<ICardEvents>& pEvents, const CModelCard* pCard,
+                       size_t nApplication, SessionChange change, const GUID& guidContext)
 {
+    const auto pLocked = pEvents.lock();
+    if (!pLocked)
+        return;
     if (change == SessionChange::Line)
-        events.LineChanged(pCard, static_cast<DWORD>(nApplication) << 16, guidContext);
+        pLocked->LineChanged(pCard, static_cast<DWORD>(nApplication) << 16, guidContext);
     else
-        events.ControlChanged(pCard, VolumeOf(nApplication) + (change == SessionChange::Mute ? 1 : 0),
-                              guidContext);
+        pLocked->ControlChanged(pCard, VolumeOf(nApplication) + (change == SessionChange::Mute ? 1 : 0),
+                                guidContext);
 }

@@ -9,12 +9,13 @@
 #include "mixer/endpoint/AudioSessions.h"
 #include "mixer/frontend/CardModel.h"
 
+#include <memory>
 #include <vector>
 
 // The speakers' source lines, one per application, in their order.
 std::vector<SLineLayout> SessionLines(const std::vector<SApplicationLine>& applications);
 // The application whose control this is; false for a control of a destination.
 bool SessionOfControl(DWORD dwControlID, size_t& nApplication);
-// Tells events of a change of application n on pCard.
-void TellSessionChange(ICardEvents& events, const CModelCard* pCard, size_t nApplication,
-                       SessionChange change, const GUID& guidContext);
+// Tells the events, while they are, of a change of application n on pCard.
+void TellSessionChange(const std::weak_ptr<ICardEvents>& pEvents, const CModelCard* pCard,
+                       size_t nApplication, SessionChange change, const GUID& guidContext);

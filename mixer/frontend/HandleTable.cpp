@@ -57,8 +57,11 @@ bool CHandleTable::Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>&
     return true;
 }
 
-void CHandleTable::NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam) const
+void CHandleTable::NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam,
+                              const GUID& guidContext) const
 {
+    if (IsEqualGUID(guidContext, m_guidWrites))
+        return;
     for (const auto& [hMixer, handle] : m_handles)
         if (handle.pCard.get() == pCard)
             handle.callback.Notify(hMixer, uMsg, dwParam);
@@ -66,14 +69,12 @@ void CHandleTable::NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam)
 
 void CHandleTable::ControlChanged(const CModelCard* pCard, DWORD dwControlID, const GUID& guidContext)
 {
-    if (!IsEqualGUID(guidContext, m_guidWrites))
-        NotifyCard(pCard, MM_MIXM_CONTROL_CHANGE, dwControlID);
+    NotifyCard(pCard, MM_MIXM_CONTROL_CHANGE, dwControlID, guidContext);
 }
 
 void CHandleTable::LineChanged(const CModelCard* pCard, DWORD dwLineID, const GUID& guidContext)
 {
-    if (!IsEqualGUID(guidContext, m_guidWrites))
-        NotifyCard(pCard, MM_MIXM_LINE_CHANGE, dwLineID);
+    NotifyCard(pCard, MM_MIXM_LINE_CHANGE, dwLineID, guidContext);
 }
 
 void CHandleTable::AddWaitingWindow(HWND hWnd)

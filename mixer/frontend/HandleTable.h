@@ -37,8 +37,10 @@ public:
     bool Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>& pCard) const;
 
     // uMsg (MM_MIXM_CONTROL_CHANGE with a control id, MM_MIXM_LINE_CHANGE with a line id) to
-    // every handle open on pCard. pCard is only compared, so it may have gone.
-    void NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam) const;
+    // every handle open on pCard, unless guidContext is the front end's own. pCard is only
+    // compared, so it may have gone.
+    void NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam,
+                    const GUID& guidContext = GUID_NULL) const;
 
     // The context of the front end's writes, new in each process, so that another program's,
     // another copy's of this one included, never looks like one of them.

@@ -5,16 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-
-HWND HandoverWindow(const std::weak_ptr<CChangeHandover>& pHandover)
-{
-    const auto pLocked = pHandover.lock();
-    return pLocked ? pLocked->Window() : nullptr;
-}
-
-} // namespace
-
 DWORD ApplicationIdentity(const std::wstring& strSessionIdentifier)
 {
     DWORD dwHash = 2166136261u;
@@ -28,10 +18,10 @@ DWORD ApplicationIdentity(const std::wstring& strSessionIdentifier)
 CAudioSessions::CAudioSessions(CComPtr<IMMDevice> pDevice,
                                std::shared_ptr<CMultithreadedApartment> pApartment, const GUID& guidOwnWrites,
                                SessionNotify notify, std::function<void()> endpointFailed,
-                               std::weak_ptr<CChangeHandover> pHandover)
+                               const std::shared_ptr<CChangeHandover>& pHandover)
     : m_pApartment(std::move(pApartment)), m_guidOwnWrites(guidOwnWrites),
       m_pInbox(std::make_shared<CSessionInbox>(std::move(notify), std::move(endpointFailed))),
-      m_pHandover(std::move(pHandover)), m_hWndHandover(HandoverWindow(m_pHandover))
+      m_pHandover(pHandover), m_hWndHandover(pHandover->Window())
 {
     m_pApartment->Run([&] { Start(std::move(pDevice)); });
 }

@@ -57,7 +57,7 @@ public:
     // the audio service. The handover keeps the callbacks that the sessions let go of a while.
     CAudioSessions(CComPtr<IMMDevice> pDevice, std::shared_ptr<CMultithreadedApartment> pApartment,
                    const GUID& guidOwnWrites, SessionNotify notify, std::function<void()> endpointFailed,
-                   std::weak_ptr<CChangeHandover> pHandover);
+                   const std::shared_ptr<CChangeHandover>& pHandover);
     // Unregisters every callback; Windows may still be in one, so the handover keeps them
     // (ChangeHandover.h).
     ~CAudioSessions();

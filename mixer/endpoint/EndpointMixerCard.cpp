@@ -128,7 +128,7 @@ std::shared_ptr<CAudioSessions> CEndpointMixerCard::ListenToSessions()
     auto pSessions = std::make_shared<CAudioSessions>(
         speakers.pDevice, m_pApartment, m_guidOwnWrites,
         std::bind_front(TellSessionChange, m_pEvents, static_cast<const CModelCard*>(this)),
-        [this] { SessionEndpointFailed(); }, m_pHandover);
+        [this] { SessionEndpointFailed(); }, pHandover);
     m_pSessions = pSessions;
     // The sessions there are, so that their changes are heard from now on.
     TakeIn(*pSessions);
@@ -155,17 +155,11 @@ MMRESULT CEndpointMixerCard::ReadApplication(size_t nApplication, bool bMute,
     const auto pSessions = m_pSessions.lock();
     if (!pSessions)
         return MMSYSERR_ERROR;
-    HRESULT hr = S_OK;
-    if (bMute) {
-        BOOL bMuted = FALSE;
-        hr = pSessions->GetMute(nApplication, bMuted);
-        values[0] = bMuted ? 1 : 0;
-    }
-    else {
-        float fLevel = 0.0f;
-        hr = pSessions->GetVolume(nApplication, fLevel);
-        values[0] = ScalarToValue(fLevel);
-    }
+    BOOL bMuted = FALSE;
+    float fLevel = 0.0f;
+    const HRESULT hr =
+        bMute ? pSessions->GetMute(nApplication, bMuted) : pSessions->GetVolume(nApplication, fLevel);
+    values[0] = bMute ? (bMuted ? 1 : 0) : ScalarToValue(fLevel);
     return ApplicationResult(hr);
 }
 

@@ -17,18 +17,17 @@ DWORD VolumeOf(size_t nApplication)
 std::vector<SLineLayout> SessionLines(const std::vector<SApplicationLine>& applications)
 {
     std::vector<SLineLayout> lines;
-    for (size_t n = 0; n < applications.size(); ++n) {
-        SLineLayout& line = lines.emplace_back(SLineLayout{
-            static_cast<DWORD>(n) << 16,
-            MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
-            1,
-            applications[n].strName,
-            {{VolumeOf(n), MIXERCONTROL_CONTROLTYPE_VOLUME, kVolumeMaximum, kDefaultVolumeSteps, 0},
-             {VolumeOf(n) + 1, MIXERCONTROL_CONTROLTYPE_MUTE, 1, 0, 0}}});
-        line.fdwLine = LineFlags(applications[n].state);
-        line.dwUser = kApplicationLine;
-        line.dwIdentity = applications[n].dwIdentity;
-    }
+    for (size_t n = 0; n < applications.size(); ++n)
+        lines.push_back(
+            {static_cast<DWORD>(n) << 16,
+             MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
+             1,
+             applications[n].strName,
+             {{VolumeOf(n), MIXERCONTROL_CONTROLTYPE_VOLUME, kVolumeMaximum, kDefaultVolumeSteps, 0},
+              {VolumeOf(n) + 1, MIXERCONTROL_CONTROLTYPE_MUTE, 1, 0, 0}},
+             LineFlags(applications[n].state),
+             kApplicationLine,
+             applications[n].dwIdentity});
     return lines;
 }
 

@@ -60,7 +60,8 @@ bool CHandleTable::Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>&
 void CHandleTable::NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam,
                               const GUID& guidContext) const
 {
-    if (IsEqualGUID(guidContext, m_guidWrites))
+    // GUID_NULL is no one's: Windows hands it on for a write that gave no context.
+    if (!IsEqualGUID(guidContext, GUID_NULL) && IsEqualGUID(guidContext, m_guidWrites))
         return;
     for (const auto& [hMixer, handle] : m_handles)
         if (handle.pCard.get() == pCard)

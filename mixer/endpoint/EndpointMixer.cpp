@@ -4,12 +4,10 @@
 #include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/endpoint/EndpointMixerCard.h"
 #include "mixer/endpoint/MultithreadedApartment.h"
-#include "mixer/endpoint/SessionCallbacks.h"
 
 CEndpointMixer::CEndpointMixer(CComPtr<IMMDeviceEnumerator> pEnumerator)
     : m_pEnumerator(std::move(pEnumerator)), m_pApartment(std::make_shared<CMultithreadedApartment>()),
-      m_pHandover(
-          std::make_shared<CChangeHandover>([this](UINT uMsg, LPARAM lParam) { HandedOver(uMsg, lParam); }))
+      m_pHandover(std::make_shared<CChangeHandover>())
 {
     m_pDeviceClient = MakeComObject<CDeviceChangeClient>(m_pEnumerator, m_pHandover->Window(), [this] {
         m_bCardsStale = true;
@@ -33,17 +31,6 @@ void CEndpointMixer::Attach(std::weak_ptr<ICardEvents> pEvents, const GUID& guid
 {
     m_pEvents = std::move(pEvents);
     m_guidWrites = guidWrites;
-}
-
-void CEndpointMixer::HandedOver(UINT uMsg, LPARAM lParam)
-{
-    if (uMsg == CChangeHandover::kDevicesChanged)
-        m_pDeviceClient->CheckEndpoints();
-    else if (uMsg == CChangeHandover::kSessionEvent)
-        CSessionInbox::Deliver(lParam);
-    else if (const std::unique_ptr<SControlChange> pChange(reinterpret_cast<SControlChange*>(lParam));
-             const auto pEvents = m_pEvents.lock())
-        pEvents->ControlChanged(pChange->pCard, pChange->dwControlID, pChange->guidContext);
 }
 
 const CModelCards& CEndpointMixer::Cards()

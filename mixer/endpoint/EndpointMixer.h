@@ -36,8 +36,6 @@ public:
     const CModelCards& Cards() override;
 
 private:
-    void HandedOver(UINT uMsg, LPARAM lParam);
-
     CComPtr<IMMDeviceEnumerator> m_pEnumerator;
     // Where the programs' sessions are registered with; it ends after the cards.
     const std::shared_ptr<CMultithreadedApartment> m_pApartment;

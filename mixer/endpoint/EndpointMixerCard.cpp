@@ -230,7 +230,8 @@ std::unique_ptr<CListening> CEndpointMixerCard::Listen()
     for (DWORD d = 0; d < m_pCard->lines.size(); ++d) {
         const SEndpointLine& line = m_pCard->lines[d];
         pHearing->registrations.emplace_back(
-            line.pVolume, MakeComObject<CVolumeCallback>(pHandover->Window(), this, d, CurrentMute(line)),
+            line.pVolume,
+            MakeComObject<CVolumeCallback>(pHandover->Window(), m_pEvents, this, d, CurrentMute(line)),
             m_pHandover);
     }
     pHearing->pSessions = ListenToSessions();

@@ -5,13 +5,6 @@
 
 namespace {
 
-// An event on its way to the mixer's thread, owned by the message that carries it
-// (CChangeHandover::HandOver).
-struct SHandedSessionEvent {
-    std::weak_ptr<CSessionInbox> pInbox;
-    SSessionEvent event;
-};
-
 SSessionNameFacts NameFactsOf(IAudioSessionControl2* pControl)
 {
     // A failed call may leave anything in the string: only a success is read.
@@ -36,30 +29,26 @@ void CSessionInbox::HandOver(HWND hWndHandover, std::weak_ptr<CSessionInbox> pIn
 {
     // An event that the handover does not take goes here, where Core Audio still holds the
     // session for the call.
-    CChangeHandover::HandOver(
-        hWndHandover, CChangeHandover::kSessionEvent,
-        std::make_unique<SHandedSessionEvent>(SHandedSessionEvent{std::move(pInbox), std::move(event)}));
+    CChangeHandover::HandOver(hWndHandover, [pInbox = std::move(pInbox), event = std::move(event)]() mutable {
+        if (const auto pLocked = pInbox.lock())
+            pLocked->Deliver(std::move(event));
+    });
 }
 
-void CSessionInbox::Deliver(LPARAM lParam)
+void CSessionInbox::Deliver(SSessionEvent event)
 {
-    const std::unique_ptr<SHandedSessionEvent> pHanded(reinterpret_cast<SHandedSessionEvent*>(lParam));
-    const auto pInbox = pHanded->pInbox.lock();
-    if (!pInbox)
-        return;
-    SSessionEvent& event = pHanded->event;
     SessionChange change = SessionChange::Line;
     if (event.kind == SSessionEvent::Kind::Arrived)
-        event.nApplication = pInbox->Arrive(std::move(event.pControl), event.identity);
+        event.nApplication = Arrive(std::move(event.pControl), event.identity);
     else if (event.kind == SSessionEvent::Kind::VolumeChanged ||
              event.kind == SSessionEvent::Kind::MuteChanged)
         change = event.kind == SSessionEvent::Kind::MuteChanged ? SessionChange::Mute : SessionChange::Volume;
     else
-        pInbox->m_events.push_back(event);
-    pInbox->m_notify(event.nApplication, change, event.guidContext);
+        m_events.push_back(event);
+    m_notify(event.nApplication, change, event.guidContext);
     // Whether the cards changed, the endpoint tells.
     if (event.kind == SSessionEvent::Kind::EndpointFailed)
-        pInbox->m_endpointFailed();
+        m_endpointFailed();
 }
 
 size_t CSessionInbox::Arrive(CComPtr<IAudioSessionControl2> pControl, const SSessionIdentity& identity)

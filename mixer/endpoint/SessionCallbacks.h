@@ -1,7 +1,7 @@
 // The audio sessions' callbacks and what they hand over. Core Audio calls them on its own
 // threads, where they must not block, wait on a synchronization object, register or unregister
 // callbacks, or release the last reference to an audio object. So they only post the event to
-// the mixer's thread (ChangeHandover.h, kSessionEvent). There the inbox takes it in for
+// the mixer's thread (ChangeHandover.h). There the inbox takes it in for
 // CAudioSessions::Update and tells the mixer's handles; an event for sessions that have gone
 // meanwhile finds no inbox and is let go there.
 #pragma once
@@ -59,8 +59,8 @@ public:
     // From Core Audio's threads: the event goes to the mixer's thread by the handover's window,
     // and to the inbox there (Deliver), if it still is.
     static void HandOver(HWND hWndHandover, std::weak_ptr<CSessionInbox> pInbox, SSessionEvent event);
-    // On the mixer's thread, with the lParam of the handover's kSessionEvent.
-    static void Deliver(LPARAM lParam);
+    // On the mixer's thread: takes in the event and tells of it.
+    void Deliver(SSessionEvent event);
 
     // A session seen by the enumerator or by OnSessionCreated, named now, while its process
     // runs; answers its application.

@@ -3,8 +3,10 @@
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointDevices.h"
 
-CVolumeCallback::CVolumeCallback(HWND hWndHandover, const CModelCard* pCard, DWORD dwDestination, BOOL bMuted)
-    : m_hWndHandover(hWndHandover), m_pCard(pCard), m_dwDestination(dwDestination), m_bMuted(bMuted)
+CVolumeCallback::CVolumeCallback(HWND hWndHandover, std::weak_ptr<ICardEvents> pEvents,
+                                 const CModelCard* pCard, DWORD dwDestination, BOOL bMuted)
+    : m_hWndHandover(hWndHandover), m_pEvents(std::move(pEvents)), m_pCard(pCard),
+      m_dwDestination(dwDestination), m_bMuted(bMuted)
 {
 }
 
@@ -16,11 +18,13 @@ HRESULT STDMETHODCALLTYPE CVolumeCallback::OnNotify(PAUDIO_VOLUME_NOTIFICATION_D
     // change is compared with the truth.
     const BOOL bMuted = pNotify->bMuted ? TRUE : FALSE;
     const bool bMuteChanged = m_bMuted.exchange(bMuted) != bMuted;
-    CChangeHandover::HandOver(
-        m_hWndHandover, CChangeHandover::kControlChanged,
-        std::make_unique<SControlChange>(SControlChange{
-            m_pCard, bMuteChanged ? MuteControlOf(m_dwDestination) : VolumeControlOf(m_dwDestination),
-            pNotify->guidEventContext}));
+    const DWORD dwControlID =
+        bMuteChanged ? MuteControlOf(m_dwDestination) : VolumeControlOf(m_dwDestination);
+    CChangeHandover::HandOver(m_hWndHandover, [pEvents = m_pEvents, pCard = m_pCard, dwControlID,
+                                               guidContext = pNotify->guidEventContext] {
+        if (const auto pLocked = pEvents.lock())
+            pLocked->ControlChanged(pCard, dwControlID, guidContext);
+    });
     return S_OK;
 }
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "fw/ComPtr.h"
+#include "mixer/frontend/CardModel.h"
 
 #include <windows.h>
 #include <endpointvolume.h>
@@ -17,18 +18,19 @@
 #include <memory>
 
 class CChangeHandover;
-class CModelCard;
 
 class CVolumeCallback final : public CComObject<IAudioEndpointVolumeCallback> {
 public:
     // bMuted: the endpoint's mute state now, so that the first change can tell which control
     // it concerns.
-    CVolumeCallback(HWND hWndHandover, const CModelCard* pCard, DWORD dwDestination, BOOL bMuted);
+    CVolumeCallback(HWND hWndHandover, std::weak_ptr<ICardEvents> pEvents, const CModelCard* pCard,
+                    DWORD dwDestination, BOOL bMuted);
 
     HRESULT STDMETHODCALLTYPE OnNotify(PAUDIO_VOLUME_NOTIFICATION_DATA pNotify) override;
 
 private:
     const HWND m_hWndHandover;
+    const std::weak_ptr<ICardEvents> m_pEvents;
     const CModelCard* const m_pCard;
     const DWORD m_dwDestination;
     std::atomic<BOOL> m_bMuted;

@@ -24,24 +24,9 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT nID, const CWnd& parent)
-{
-    return SubclassWindow(::GetDlgItem(parent.m_hWnd, static_cast<int>(nID)));
-}
-
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
     return hWnd ? static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty)) : nullptr;
-}
-
-BOOL CWnd::DestroyWindow()
-{
-    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
-}
-
-BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT&)
-{
-    return FALSE;
 }
 
 LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -51,16 +36,6 @@ LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
             return *lResult;
     }
     return CallOriginalProc(nMessage, wParam, lParam);
-}
-
-LRESULT CWnd::Default()
-{
-    return CallOriginalProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
-}
-
-LRESULT CWnd::CallOriginalProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
-{
-    return ::CallWindowProcA(m_pfnOriginalProc, m_hWnd, nMessage, wParam, lParam);
 }
 
 void CWnd::Detach()

@@ -54,14 +54,13 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPA
     // Handlers may send further messages; keep the outer message for their Default().
     const MSG outer = pWnd->m_currentMsg;
     pWnd->m_currentMsg = MSG{hWnd, nMessage, wParam, lParam, 0, {}};
-    LRESULT lResult = 0;
     if (nMessage == WM_NCDESTROY) {
-        lResult = pWnd->CallOriginalProc(nMessage, wParam, lParam);
+        const LRESULT lResult = pWnd->CallOriginalProc(nMessage, wParam, lParam);
         pWnd->Detach();
         pWnd->PostNcDestroy();
         return lResult;
     }
-    lResult = pWnd->WindowProc(nMessage, wParam, lParam);
+    const LRESULT lResult = pWnd->WindowProc(nMessage, wParam, lParam);
     pWnd->m_currentMsg = outer;
     return lResult;
 }

@@ -101,7 +101,9 @@ BOOL CMixerDevice::SelectOutputLine(DWORD dwComponentType)
     m_line = EmptyMixerLine();
     m_line.dwComponentType = dwComponentType;
     // A program's line is chosen by itself, never as the line of a type.
-    if (!GetLine(m_line, MIXER_GETLINEINFOF_COMPONENTTYPE) || m_line.dwUser == kApplicationLine)
+    if (mixerGetLineInfoA(MixerObject(), &m_line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) !=
+            MMSYSERR_NOERROR ||
+        m_line.dwUser == kApplicationLine)
         return FALSE;
     m_bHasMute = FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, m_ctlMute) == MMSYSERR_NOERROR;
     return TRUE;

@@ -4,6 +4,22 @@
 
 #include <utility>
 
+namespace {
+
+// Windows tells no client that a stopped audio service runs again: while it is stopped, the
+// endpoints are looked at every few seconds, as a notification would have them looked at. A bar
+// without a card stands meanwhile, and a listing that fails costs nothing.
+constexpr UINT_PTR kServiceTimer = 1;
+constexpr UINT kServiceCheckMs = 2000;
+
+// The handover's window owns the timer, so that it goes with the window.
+void CALLBACK LookAgain(HWND hWnd, UINT, UINT_PTR, DWORD)
+{
+    ::PostMessageA(hWnd, CChangeHandover::kDevicesChanged, 0, 0);
+}
+
+} // namespace
+
 CDeviceChangeClient::CDeviceChangeClient(CComPtr<IMMDeviceEnumerator> pEnumerator, HWND hWndHandover,
                                          std::function<void()> cardsChanged)
     : m_pEnumerator(std::move(pEnumerator)), m_hWndHandover(hWndHandover),
@@ -15,6 +31,7 @@ void CDeviceChangeClient::ReadingCards()
 {
     m_bReported = false;
     m_stateRead = ReadEndpointState(m_pEnumerator.Get());
+    WaitForService(m_stateRead.bServiceStopped);
 }
 
 void CDeviceChangeClient::CheckEndpoints()
@@ -73,6 +90,17 @@ void CDeviceChangeClient::HandOver()
 
 void CDeviceChangeClient::CardsChanged()
 {
+    WaitForService(false);
     if (!std::exchange(m_bReported, true))
         m_cardsChanged();
+}
+
+void CDeviceChangeClient::WaitForService(bool bWait) const
+{
+    if (m_hWndHandover == nullptr)
+        return;
+    if (bWait)
+        ::SetTimer(m_hWndHandover, kServiceTimer, kServiceCheckMs, &LookAgain);
+    else
+        ::KillTimer(m_hWndHandover, kServiceTimer);
 }

@@ -153,7 +153,7 @@ CEndpointCards ReadEndpointCards(IMMDeviceEnumerator* pEnumerator)
 SEndpointState ReadEndpointState(IMMDeviceEnumerator* pEnumerator)
 {
     SEndpointState state{
-        {}, DefaultEndpointId(pEnumerator, eRender), DefaultEndpointId(pEnumerator, eCapture), false};
+        {}, DefaultEndpointId(pEnumerator, eRender), DefaultEndpointId(pEnumerator, eCapture)};
     CComPtr<IMMDeviceCollection> pCollection;
     UINT nCount = 0;
     HRESULT hr = pEnumerator->EnumAudioEndpoints(eAll, DEVICE_STATE_ACTIVE, pCollection.Put());

@@ -13,17 +13,10 @@ public:
     // Waits for the lock, though not for ever: a copy that hangs while holding it must not stop
     // every other copy, so after a few seconds this goes on without it.
     CCopyLock();
-    ~CCopyLock();
-    CCopyLock(CCopyLock&& other) noexcept;
-    CCopyLock& operator=(CCopyLock&& other) noexcept;
-    CCopyLock(const CCopyLock&) = delete;
-    CCopyLock& operator=(const CCopyLock&) = delete;
 
-    BOOL IsHeld() const { return m_bHeld; }
+    BOOL IsHeld() const { return static_cast<bool>(m_hMutex); }
 
 private:
-    void Release();
-
-    CScopedKernelHandle m_hMutex;
-    BOOL m_bHeld = FALSE;
+    // Only while held.
+    CScopedHeldMutex m_hMutex;
 };

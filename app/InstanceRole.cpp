@@ -27,19 +27,12 @@ std::string CommandTail(std::string_view commandLine)
 
 std::optional<SInstanceRole> ParseRoleWord(std::string_view tail)
 {
-    if (tail.size() != 2 || tail[1] < '0' || tail[1] > '2')
+    if (tail.size() != 2 || (tail[0] != 'v' && tail[0] != 'r') || tail[1] < '0' || tail[1] > '2')
         return std::nullopt;
-    const int nCardIndex = tail[1] - '0';
-    if (tail[0] == 'v')
-        return SInstanceRole{FALSE, nCardIndex};
-    if (tail[0] == 'r')
-        return SInstanceRole{TRUE, nCardIndex};
-    return std::nullopt;
+    return SInstanceRole{tail[0] == 'r' ? TRUE : FALSE, tail[1] - '0'};
 }
 
 std::string MakeRoleWord(BOOL bInput, int nCardIndex)
 {
-    std::string strWord(1, bInput ? 'r' : 'v');
-    strWord += std::to_string(nCardIndex);
-    return strWord;
+    return (bInput ? "r" : "v") + std::to_string(nCardIndex);
 }

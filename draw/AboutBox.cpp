@@ -1,13 +1,5 @@
 #include "draw/AboutBox.h"
 
-#include "res/resource.h"
-
-CAboutBox::CAboutBox() : CDialog(IDD_ABOUTBOX)
-{
-}
-
-CAboutBox::~CAboutBox() = default;
-
 BOOL CAboutBox::OnInitDialog()
 {
     CDialog::OnInitDialog();

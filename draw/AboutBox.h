@@ -5,11 +5,11 @@
 #pragma once
 
 #include "fw/Dialog.h"
+#include "res/resource.h"
 
 class CAboutBox : public CDialog {
 public:
-    CAboutBox();
-    ~CAboutBox() override;
+    CAboutBox() : CDialog(IDD_ABOUTBOX) {}
 
 protected:
     BOOL OnInitDialog() override;

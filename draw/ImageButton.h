@@ -14,9 +14,6 @@
 
 class CImageButton : public CButton {
 public:
-    CImageButton() = default;
-    ~CImageButton() override = default;
-
     // Shows row nRow of the strip from now on and sizes the button to one tile (times the
     // scale). Does not repaint: the caller invalidates when the picture should change at once.
     BOOL SetImage(CMappedBitmap* pBitmap, SIZE sizeImage, int nRow);

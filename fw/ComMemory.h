@@ -26,7 +26,6 @@ public:
         ::CoTaskMemFree(std::exchange(m_pwsz, nullptr));
         return &m_pwsz;
     }
-    LPCWSTR Get() const { return m_pwsz; }
     // Empty when none was received.
     std::wstring Str() const { return m_pwsz != nullptr ? m_pwsz : L""; }
 

@@ -21,11 +21,7 @@ public:
     // Takes over a reference that the caller already holds.
     explicit CComPtr(T* p) : m_p(p) {}
     ~CComPtr() { Reset(); }
-    CComPtr(const CComPtr& other) : m_p(other.m_p)
-    {
-        if (m_p != nullptr)
-            m_p->AddRef();
-    }
+    CComPtr(const CComPtr& other) : CComPtr(Share(other.m_p)) {}
     CComPtr(CComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
     // From a pointer to an implementation to a pointer to its interface.
     template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>

@@ -25,37 +25,6 @@ INT_PTR CDialog::DoModal()
                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-void CDialog::EndDialog(int nResult)
-{
-    ::EndDialog(m_hWnd, nResult);
-}
-
-BOOL CDialog::PreTranslateMessage(MSG* pMsg)
-{
-    return m_hWnd && ::IsDialogMessageA(m_hWnd, pMsg);
-}
-
-BOOL CDialog::OnInitDialog()
-{
-    DoDataExchange();
-    return TRUE;
-}
-
-void CDialog::BindControl(UINT nID, CWnd& control)
-{
-    control.SubclassDlgItem(nID, *this);
-}
-
-void CDialog::OnOK()
-{
-    EndDialog(IDOK);
-}
-
-void CDialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
-
 LRESULT CDialog::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     if (nMessage == WM_DRAWITEM) {
@@ -119,11 +88,6 @@ BOOL CDialog::RunMenuCommand(UINT nID)
     const bool bStep =
         pMap->Route(*this, EEntryKind::StateStep, nID, 0, reinterpret_cast<LPARAM>(&state)).has_value();
     return !state.IsEnabled() || pMap->Route(*this, EEntryKind::Command, nID, nID, 0) || bStep;
-}
-
-HWND CDialog::ParentHandle() const
-{
-    return m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM, LPARAM lParam)

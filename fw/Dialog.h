@@ -32,21 +32,25 @@ public:
     // Runs the dialog in its own modal loop, owned by the given parent or else by the
     // application's main window, and returns the value passed to EndDialog.
     INT_PTR DoModal();
-    void EndDialog(int nResult);
+    void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
 
     // Keyboard processing of the dialog (tab, mnemonics, Enter and Escape) for a message taken
     // from the application's message loop. TRUE when the message was consumed.
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual BOOL PreTranslateMessage(MSG* pMsg) { return m_hWnd && ::IsDialogMessageA(m_hWnd, pMsg); }
 
 protected:
     // Base: binds the template's controls (DoDataExchange). Returns TRUE to let the dialog
     // manager set the focus.
-    virtual BOOL OnInitDialog();
+    virtual BOOL OnInitDialog()
+    {
+        DoDataExchange();
+        return TRUE;
+    }
     virtual void DoDataExchange() {}
-    void BindControl(UINT nID, CWnd& control);
+    void BindControl(UINT nID, CWnd& control) { control.SubclassDlgItem(nID, *this); }
 
-    virtual void OnOK();
-    virtual void OnCancel();
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
 
     LRESULT WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
@@ -57,7 +61,7 @@ private:
     // A command from a menu or an accelerator: its state step, then the command unless the step
     // disabled it. FALSE when the map has neither.
     BOOL RunMenuCommand(UINT nID);
-    HWND ParentHandle() const;
+    HWND ParentHandle() const { return m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr; }
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;

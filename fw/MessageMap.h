@@ -118,16 +118,10 @@ SMessageMapEntry<T> OnCommand(UINT nID, R (T::*pfn)())
 }
 
 template <class T>
-SMessageMapEntry<T> OnStateStepRange(UINT nFirstID, UINT nLastID, void (T::*pfn)(CCmdUI&))
-{
-    return {EEntryKind::StateStep, nFirstID, nLastID,
-            [pfn](T& t, WPARAM, LPARAM l) { return (t.*pfn)(*reinterpret_cast<CCmdUI*>(l)), LRESULT{0}; }};
-}
-
-template <class T>
 SMessageMapEntry<T> OnStateStep(UINT nID, void (T::*pfn)(CCmdUI&))
 {
-    return OnStateStepRange(nID, nID, pfn);
+    return {EEntryKind::StateStep, nID, nID,
+            [pfn](T& t, WPARAM, LPARAM l) { return (t.*pfn)(*reinterpret_cast<CCmdUI*>(l)), LRESULT{0}; }};
 }
 
 // What the window layer needs of a map, whatever class it belongs to: the first entry of a kind

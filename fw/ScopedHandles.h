@@ -40,41 +40,38 @@ private:
     Handle m_h{};
 };
 
-struct CDeleteDC {
-    void operator()(HDC h) const { ::DeleteDC(h); }
+// Releases a handle with the platform function that the handle's kind demands.
+template <auto pfnRelease>
+struct CReleaseWith {
+    template <class Handle>
+    void operator()(Handle h) const
+    {
+        pfnRelease(h);
+    }
 };
-struct CDeleteGdiObject {
-    void operator()(HGDIOBJ h) const { ::DeleteObject(h); }
-};
-struct CDestroyIcon {
-    void operator()(HICON h) const { ::DestroyIcon(h); }
-};
-struct CCloseRegKey {
-    void operator()(HKEY h) const { ::RegCloseKey(h); }
-};
-struct CCloseHandle {
-    void operator()(HANDLE h) const { ::CloseHandle(h); }
-};
-struct CDestroyMenu {
-    void operator()(HMENU h) const { ::DestroyMenu(h); }
-};
-struct CFreeLibrary {
-    void operator()(HMODULE h) const { ::FreeLibrary(h); }
+struct CReleaseMutex {
+    void operator()(HANDLE h) const
+    {
+        ::ReleaseMutex(h);
+        ::CloseHandle(h);
+    }
 };
 
-using CScopedMemoryDC = CScopedHandle<HDC, CDeleteDC>;
-using CScopedPen = CScopedHandle<HPEN, CDeleteGdiObject>;
-using CScopedBrush = CScopedHandle<HBRUSH, CDeleteGdiObject>;
-using CScopedBitmap = CScopedHandle<HBITMAP, CDeleteGdiObject>;
-using CScopedIcon = CScopedHandle<HICON, CDestroyIcon>;
-using CScopedRegKey = CScopedHandle<HKEY, CCloseRegKey>;
+using CScopedMemoryDC = CScopedHandle<HDC, CReleaseWith<&::DeleteDC>>;
+using CScopedPen = CScopedHandle<HPEN, CReleaseWith<&::DeleteObject>>;
+using CScopedBrush = CScopedHandle<HBRUSH, CReleaseWith<&::DeleteObject>>;
+using CScopedBitmap = CScopedHandle<HBITMAP, CReleaseWith<&::DeleteObject>>;
+using CScopedIcon = CScopedHandle<HICON, CReleaseWith<&::DestroyIcon>>;
+using CScopedRegKey = CScopedHandle<HKEY, CReleaseWith<&::RegCloseKey>>;
 // A kernel object (process, thread, mutex); not for the handles that signal failure with
 // INVALID_HANDLE_VALUE.
-using CScopedKernelHandle = CScopedHandle<HANDLE, CCloseHandle>;
+using CScopedKernelHandle = CScopedHandle<HANDLE, CReleaseWith<&::CloseHandle>>;
 // A menu loaded from a template; never a window's own menu, which goes with the window.
-using CScopedMenu = CScopedHandle<HMENU, CDestroyMenu>;
+using CScopedMenu = CScopedHandle<HMENU, CReleaseWith<&::DestroyMenu>>;
 // A library loaded with LoadLibrary, never one found with GetModuleHandle.
-using CScopedLibrary = CScopedHandle<HMODULE, CFreeLibrary>;
+using CScopedLibrary = CScopedHandle<HMODULE, CReleaseWith<&::FreeLibrary>>;
+// A mutex that this thread holds: given back, on this thread, then closed.
+using CScopedHeldMutex = CScopedHandle<HANDLE, CReleaseMutex>;
 
 // A device context borrowed from a window (GetDC), handed back with ReleaseDC.
 class CWindowDC {

@@ -1,26 +1,13 @@
 #include "fw/WinApp.h"
 
+#include "fw/ScopedHandles.h"
+
 namespace {
 
 CWinApp* g_pApp = nullptr;
 HHOOK g_hMessageFilterHook = nullptr;
 
-// Installs the thread's message-filter hook for the life of the message loop.
-class CMessageFilterHook {
-public:
-    explicit CMessageFilterHook(HOOKPROC pfnHook)
-    {
-        g_hMessageFilterHook = ::SetWindowsHookExA(WH_MSGFILTER, pfnHook, nullptr, ::GetCurrentThreadId());
-    }
-    ~CMessageFilterHook()
-    {
-        if (g_hMessageFilterHook)
-            ::UnhookWindowsHookEx(g_hMessageFilterHook);
-        g_hMessageFilterHook = nullptr;
-    }
-    CMessageFilterHook(const CMessageFilterHook&) = delete;
-    CMessageFilterHook& operator=(const CMessageFilterHook&) = delete;
-};
+using CScopedHook = CScopedHandle<HHOOK, CReleaseWith<&::UnhookWindowsHookEx>>;
 
 } // namespace
 
@@ -42,7 +29,10 @@ CWinApp::~CWinApp()
 
 int CWinApp::Main()
 {
-    const CMessageFilterHook hook(&CWinApp::MessageFilterHook);
+    // The thread's message-filter hook, for the life of the message loop.
+    const CScopedHook hook(
+        ::SetWindowsHookExA(WH_MSGFILTER, &CWinApp::MessageFilterHook, nullptr, ::GetCurrentThreadId()));
+    g_hMessageFilterHook = hook.Get();
     if (!InitInstance())
         return ExitInstance();
     return Run();

@@ -24,24 +24,9 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT nID, const CWnd& parent)
-{
-    return SubclassWindow(::GetDlgItem(parent.m_hWnd, static_cast<int>(nID)));
-}
-
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
     return hWnd ? static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty)) : nullptr;
-}
-
-BOOL CWnd::DestroyWindow()
-{
-    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
-}
-
-BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT&)
-{
-    return FALSE;
 }
 
 LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -51,16 +36,6 @@ LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
             return *lResult;
     }
     return CallOriginalProc(nMessage, wParam, lParam);
-}
-
-LRESULT CWnd::Default()
-{
-    return CallOriginalProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
-}
-
-LRESULT CWnd::CallOriginalProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
-{
-    return ::CallWindowProcA(m_pfnOriginalProc, m_hWnd, nMessage, wParam, lParam);
 }
 
 void CWnd::Detach()
@@ -79,14 +54,13 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPA
     // Handlers may send further messages; keep the outer message for their Default().
     const MSG outer = pWnd->m_currentMsg;
     pWnd->m_currentMsg = MSG{hWnd, nMessage, wParam, lParam, 0, {}};
-    LRESULT lResult = 0;
     if (nMessage == WM_NCDESTROY) {
-        lResult = pWnd->CallOriginalProc(nMessage, wParam, lParam);
+        const LRESULT lResult = pWnd->CallOriginalProc(nMessage, wParam, lParam);
         pWnd->Detach();
         pWnd->PostNcDestroy();
         return lResult;
     }
-    lResult = pWnd->WindowProc(nMessage, wParam, lParam);
+    const LRESULT lResult = pWnd->WindowProc(nMessage, wParam, lParam);
     pWnd->m_currentMsg = outer;
     return lResult;
 }

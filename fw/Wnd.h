@@ -24,15 +24,18 @@ public:
     // Attaches this object to hWnd by replacing its window procedure. FALSE when hWnd is not a
     // window or already belongs to an object.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, const CWnd& parent);
+    BOOL SubclassDlgItem(UINT nID, const CWnd& parent)
+    {
+        return SubclassWindow(::GetDlgItem(parent.m_hWnd, static_cast<int>(nID)));
+    }
 
     // The object attached to hWnd, or null.
     static CWnd* FromHandle(HWND hWnd);
 
-    virtual BOOL DestroyWindow();
+    virtual BOOL DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
 
     // Called by the parent for a message about this control; TRUE when handled.
-    virtual BOOL OnChildNotify(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    virtual BOOL OnChildNotify(UINT, WPARAM, LPARAM, LRESULT&) { return FALSE; }
 
     HWND m_hWnd = nullptr;
 
@@ -41,8 +44,14 @@ protected:
     virtual const CMessageMapBase* GetMessageMap() const { return nullptr; }
 
     // The original procedure's answer to the message being handled now.
-    LRESULT Default();
-    LRESULT CallOriginalProc(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    LRESULT Default()
+    {
+        return CallOriginalProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
+    }
+    LRESULT CallOriginalProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
+    {
+        return ::CallWindowProcA(m_pfnOriginalProc, m_hWnd, nMessage, wParam, lParam);
+    }
 
     // Called after the window's last message; the object is detached by then.
     virtual void PostNcDestroy() {}

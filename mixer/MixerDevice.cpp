@@ -52,48 +52,48 @@ BOOL CMixerDevice::SelectLine(DWORD dwComponentType, BOOL bInput)
 
     // 3. Both sides start without controls, so that a line of one side never reads through
     //    the selection control found on the other.
-    m_bHasVolume = FALSE;
-    m_bHasMute = FALSE;
-    m_bMultiSelect = FALSE;
-    m_bSingleSelect = FALSE;
+    m_bHasVolume = m_bHasMute = m_bMultiSelect = m_bSingleSelect = FALSE;
 
     // 4. The line and its mute or recording selection control.
     const BOOL bFound = bInput ? SelectInputSource(dwComponentType) : SelectOutputLine(dwComponentType);
     if (!bFound)
         return FALSE;
 
-    // 5. The line's own volume; on the input side that is the source's recording level.
-    m_bHasVolume =
-        FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME, m_ctlVolume) == MMSYSERR_NOERROR;
-
-    // 6. The channel count that the volume reads and writes use from now on.
-    m_nChannels = m_line.cChannels;
+    // 5. The line's own volume (on the input side the source's recording level) and channels.
+    TakeVolume();
     return TRUE;
 }
 
 BOOL CMixerDevice::SelectProgramLine(DWORD dwIdentity)
 {
     m_dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
-    m_bHasVolume = FALSE;
-    m_bHasMute = FALSE;
-    m_bMultiSelect = FALSE;
-    m_bSingleSelect = FALSE;
+    m_bHasVolume = m_bHasMute = m_bMultiSelect = m_bSingleSelect = FALSE;
     for (const SProgramLine& program : ReadProgramLines(MixerObject(), MIXER_OBJECTF_HMIXER)) {
         if (program.dwIdentity != dwIdentity || program.bGone)
             continue;
         m_line = EmptyMixerLine();
         m_line.dwLineID = program.dwLineID;
-        if (mixerGetLineInfoA(MixerObject(), &m_line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_LINEID) !=
-            MMSYSERR_NOERROR)
+        if (!GetLine(m_line, MIXER_GETLINEINFOF_LINEID))
             return FALSE;
-        m_bHasVolume =
-            FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME, m_ctlVolume) == MMSYSERR_NOERROR;
+        TakeVolume();
         m_bHasMute =
             FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, m_ctlMute) == MMSYSERR_NOERROR;
-        m_nChannels = m_line.cChannels;
         return TRUE;
     }
     return FALSE;
+}
+
+void CMixerDevice::TakeVolume()
+{
+    m_bHasVolume =
+        FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME, m_ctlVolume) == MMSYSERR_NOERROR;
+    // The channel count that the volume reads and writes use from now on.
+    m_nChannels = m_line.cChannels;
+}
+
+BOOL CMixerDevice::GetLine(MIXERLINEA& line, DWORD fdwInfo) const
+{
+    return mixerGetLineInfoA(MixerObject(), &line, MIXER_OBJECTF_HMIXER | fdwInfo) == MMSYSERR_NOERROR;
 }
 
 BOOL CMixerDevice::SelectOutputLine(DWORD dwComponentType)
@@ -113,10 +113,7 @@ BOOL CMixerDevice::SelectInputSource(DWORD dwComponentType)
 {
     MIXERLINEA lineDest = EmptyMixerLine();
     lineDest.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
-    if (mixerGetLineInfoA(MixerObject(), &lineDest,
-                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
-        return FALSE;
-    if (!FindSource(lineDest, dwComponentType))
+    if (!GetLine(lineDest, MIXER_GETLINEINFOF_COMPONENTTYPE) || !FindSource(lineDest, dwComponentType))
         return FALSE;
     FindRecordingSelection(lineDest);
     return TRUE;
@@ -129,9 +126,7 @@ BOOL CMixerDevice::FindSource(const MIXERLINEA& lineDest, DWORD dwComponentType)
         // Drivers number a destination's line id with its index in the low word.
         line.dwDestination = LOWORD(lineDest.dwLineID);
         line.dwSource = i;
-        if (mixerGetLineInfoA(MixerObject(), &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) ==
-                MMSYSERR_NOERROR &&
-            line.dwComponentType == dwComponentType) {
+        if (GetLine(line, MIXER_GETLINEINFOF_SOURCE) && line.dwComponentType == dwComponentType) {
             m_line = line;
             m_nSourceIndex = i;
             return TRUE;

@@ -66,6 +66,9 @@ public:
 
 private:
     HMIXEROBJ MixerObject() const;
+    // The selected line's volume and channel count.
+    void TakeVolume();
+    BOOL GetLine(MIXERLINEA& line, DWORD fdwInfo) const;
     BOOL SelectOutputLine(DWORD dwComponentType);
     BOOL SelectInputSource(DWORD dwComponentType);
     BOOL FindSource(const MIXERLINEA& lineDest, DWORD dwComponentType);

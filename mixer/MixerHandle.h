@@ -8,11 +8,7 @@
 #include <mmsystem.h>
 
 // mixerClose failures are ignored: there is nothing left to do with a handle that will not close.
-struct CCloseMixer {
-    void operator()(HMIXER h) const { mixerClose(h); }
-};
-
-using CScopedMixer = CScopedHandle<HMIXER, CCloseMixer>;
+using CScopedMixer = CScopedHandle<HMIXER, CReleaseWith<&mixerClose>>;
 
 // A line record ready for mixerGetLineInfoA: zeroed, with its size filled in.
 inline MIXERLINEA EmptyMixerLine()

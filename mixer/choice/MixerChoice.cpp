@@ -126,8 +126,6 @@ CChosenMixer::CChosenMixer(const char* pszRequested, EnumeratorFactory factory)
         m_retryTimer.emplace(kRetryMilliseconds, [this] { return TryAgain(); });
 }
 
-CChosenMixer::~CChosenMixer() = default;
-
 bool CChosenMixer::TryAgain()
 {
     if (m_choice.kind != MixerKind::WaitingForCoreAudio)

@@ -56,7 +56,6 @@ SMixerChoice ChooseMixer(const char* pszRequested, const EnumeratorFactory& fact
 class CChosenMixer {
 public:
     CChosenMixer(const char* pszRequested, EnumeratorFactory factory);
-    ~CChosenMixer();
     CChosenMixer(const CChosenMixer&) = delete;
     CChosenMixer& operator=(const CChosenMixer&) = delete;
 

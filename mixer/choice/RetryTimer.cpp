@@ -5,14 +5,8 @@ CRetryTimer::CRetryTimer(UINT nMilliseconds, std::function<bool()> tryAgain)
       m_hWnd(::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                ::GetModuleHandleA(nullptr), nullptr))
 {
-    if (m_hWnd != nullptr)
-        ::SetTimer(m_hWnd, reinterpret_cast<UINT_PTR>(this), nMilliseconds, &OnTimer);
-}
-
-CRetryTimer::~CRetryTimer()
-{
-    if (m_hWnd != nullptr)
-        ::DestroyWindow(m_hWnd);
+    if (m_hWnd)
+        ::SetTimer(m_hWnd.Get(), reinterpret_cast<UINT_PTR>(this), nMilliseconds, &OnTimer);
 }
 
 void CALLBACK CRetryTimer::OnTimer(HWND hWnd, UINT, UINT_PTR idEvent, DWORD)

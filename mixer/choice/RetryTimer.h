@@ -2,6 +2,8 @@
 // message loop (a modal loop's included), until the action answers true or the timer goes.
 #pragma once
 
+#include "fw/ScopedHandles.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -9,7 +11,6 @@
 class CRetryTimer {
 public:
     CRetryTimer(UINT nMilliseconds, std::function<bool()> tryAgain);
-    ~CRetryTimer();
     CRetryTimer(const CRetryTimer&) = delete;
     CRetryTimer& operator=(const CRetryTimer&) = delete;
 
@@ -18,5 +19,5 @@ private:
 
     const std::function<bool()> m_tryAgain;
     // A message-only window owns the timer, so that the timer's id can name this object.
-    HWND m_hWnd = nullptr;
+    const CScopedHandle<HWND, CReleaseWith<&::DestroyWindow>> m_hWnd;
 };

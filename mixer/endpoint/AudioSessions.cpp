@@ -5,24 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-
-HWND HandoverWindow(const std::weak_ptr<CChangeHandover>& pHandover)
-{
-    const auto pLocked = pHandover.lock();
-    return pLocked ? pLocked->Window() : nullptr;
-}
-
-bool SameLines(const std::vector<SApplicationLine>& a, const std::vector<SApplicationLine>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const SApplicationLine& x, const SApplicationLine& y) {
-                          return x.strName == y.strName && x.dwIdentity == y.dwIdentity && x.state == y.state;
-                      });
-}
-
-} // namespace
-
 DWORD ApplicationIdentity(const std::wstring& strSessionIdentifier)
 {
     DWORD dwHash = 2166136261u;
@@ -36,10 +18,10 @@ DWORD ApplicationIdentity(const std::wstring& strSessionIdentifier)
 CAudioSessions::CAudioSessions(CComPtr<IMMDevice> pDevice,
                                std::shared_ptr<CMultithreadedApartment> pApartment, const GUID& guidOwnWrites,
                                SessionNotify notify, std::function<void()> endpointFailed,
-                               std::weak_ptr<CChangeHandover> pHandover)
+                               const std::shared_ptr<CChangeHandover>& pHandover)
     : m_pApartment(std::move(pApartment)), m_guidOwnWrites(guidOwnWrites),
       m_pInbox(std::make_shared<CSessionInbox>(std::move(notify), std::move(endpointFailed))),
-      m_pHandover(std::move(pHandover)), m_hWndHandover(HandoverWindow(m_pHandover))
+      m_pHandover(pHandover), m_hWndHandover(pHandover->Window())
 {
     m_pApartment->Run([&] { Start(std::move(pDevice)); });
 }
@@ -175,9 +157,8 @@ void CAudioSessions::Adopt(SSessionEvent& event)
         return;
     BOOL bMuted = FALSE;
     session.pVolume->GetMute(&bMuted);
-    auto pEvents =
-        MakeComObject<CSessionEventsClient>(m_hWndHandover, std::weak_ptr<CSessionInbox>(m_pInbox),
-                                            session.nNumber, session.nApplication, m_guidOwnWrites, bMuted);
+    auto pEvents = MakeComObject<CSessionEventsClient>(m_hWndHandover, std::weak_ptr<CSessionInbox>(m_pInbox),
+                                                       session.nNumber, session.nApplication, bMuted);
     m_pApartment->Run([&] {
         if (SUCCEEDED(session.pControl->RegisterAudioSessionNotification(pEvents.Get())))
             session.pEvents = std::move(pEvents);
@@ -234,7 +215,7 @@ bool CAudioSessions::Describe()
             if (session.nApplication == n && session.state == AudioSessionStateActive)
                 line.state = LineState::Active;
     }
-    if (SameLines(applications, m_applications))
+    if (applications == m_applications)
         return false;
     m_applications = std::move(applications);
     return true;

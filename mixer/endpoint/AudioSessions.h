@@ -39,6 +39,8 @@ struct SApplicationLine {
     DWORD dwIdentity = 0;
     // Active while a session plays, silent while none plays, gone once all have expired.
     LineState state = LineState::Silent;
+
+    bool operator==(const SApplicationLine&) const = default;
 };
 
 // A program's identity (mixer/frontend/ApplicationLine.h) from a session identifier, which
@@ -55,7 +57,7 @@ public:
     // the audio service. The handover keeps the callbacks that the sessions let go of a while.
     CAudioSessions(CComPtr<IMMDevice> pDevice, std::shared_ptr<CMultithreadedApartment> pApartment,
                    const GUID& guidOwnWrites, SessionNotify notify, std::function<void()> endpointFailed,
-                   std::weak_ptr<CChangeHandover> pHandover);
+                   const std::shared_ptr<CChangeHandover>& pHandover);
     // Unregisters every callback; Windows may still be in one, so the handover keeps them
     // (ChangeHandover.h).
     ~CAudioSessions();

@@ -1,6 +1,6 @@
 #include "mixer/endpoint/ChangeHandover.h"
 
-CChangeHandover::CChangeHandover(CHandler handler) : m_handler(std::move(handler))
+CChangeHandover::CChangeHandover()
 {
     m_hWnd = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                ::GetModuleHandleA(nullptr), nullptr);
@@ -12,8 +12,19 @@ CChangeHandover::CChangeHandover(CHandler handler) : m_handler(std::move(handler
 
 CChangeHandover::~CChangeHandover()
 {
-    if (m_hWnd != nullptr)
-        ::DestroyWindow(m_hWnd);
+    if (m_hWnd == nullptr)
+        return;
+    // Events still on their way are let go of unread: nobody is left to hear them.
+    MSG msg;
+    while (::PeekMessageA(&msg, m_hWnd, kEvent, kEvent, PM_REMOVE))
+        std::unique_ptr<CHandedEvent>(reinterpret_cast<CHandedEvent*>(msg.lParam)).reset();
+    ::DestroyWindow(m_hWnd);
+}
+
+void CChangeHandover::Post(HWND hWnd, std::unique_ptr<CHandedEvent> pEvent)
+{
+    if (hWnd != nullptr && ::PostMessageA(hWnd, kEvent, 0, reinterpret_cast<LPARAM>(pEvent.get())))
+        pEvent.release();
 }
 
 void CChangeHandover::Keep(CComPtr<IUnknown> pCallback)
@@ -31,8 +42,8 @@ LRESULT CALLBACK CChangeHandover::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam
         pHandover->m_kept.pop_front();
         return 0;
     }
-    if (uMsg >= kControlChanged && uMsg <= kSessionEvent) {
-        pHandover->m_handler(uMsg, wParam, lParam);
+    if (uMsg == kEvent) {
+        std::unique_ptr<CHandedEvent>(reinterpret_cast<CHandedEvent*>(lParam))->Deliver();
         return 0;
     }
     return ::DefWindowProcA(hWnd, uMsg, wParam, lParam);

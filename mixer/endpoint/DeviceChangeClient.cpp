@@ -84,8 +84,9 @@ HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnPropertyValueChanged(LPCWSTR, c
 
 void CDeviceChangeClient::HandOver()
 {
+    // The client outlives the handover's deliveries: the mixer ends the handover after it.
     if (!m_bHandedOver.exchange(true))
-        ::PostMessageA(m_hWndHandover, CChangeHandover::kDevicesChanged, 0, 0);
+        CChangeHandover::HandOver(m_hWndHandover, [this] { CheckEndpoints(); });
 }
 
 void CDeviceChangeClient::CardsChanged()

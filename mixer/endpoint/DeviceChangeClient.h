@@ -25,16 +25,16 @@
 
 class CDeviceChangeClient final : public CComObject<IMMNotificationClient> {
 public:
-    // Notifications post CChangeHandover::kDevicesChanged to hWndHandover; cardsChanged is called
-    // on the mixer's thread.
+    // Notifications hand themselves over to hWndHandover (ChangeHandover.h); cardsChanged is
+    // called on the mixer's thread.
     CDeviceChangeClient(CComPtr<IMMDeviceEnumerator> pEnumerator, HWND hWndHandover,
                         std::function<void()> cardsChanged);
 
     // On the mixer's thread, before it reads its cards: the endpoints as they are now are the
     // ones the cards are made of, and a change from now on is reported.
     void ReadingCards();
-    // On the mixer's thread, when kDevicesChanged arrives: reports a change of the endpoints
-    // since the reading.
+    // On the mixer's thread, when a notification has been handed over: reports a change of the
+    // endpoints since the reading.
     void CheckEndpoints();
     // One of the cards' endpoints answered AUDCLNT_E_DEVICE_INVALIDATED or
     // AUDCLNT_E_SERVICE_NOT_RUNNING: the cards changed, though no notification may say so (a

@@ -53,23 +53,6 @@ constexpr DWORD MuteControlOf(DWORD dwDestination)
     return dwDestination * kControlsPerLine + 1;
 }
 
-// An application (AudioSessions.h) is source n of the speakers destination: line id n << 16
-// (the source's index in the high word, the destination's, 0, in the low word), a VOLUME control
-// 0x100 + 2n and a MUTE control 0x101 + 2n.
-constexpr DWORD kApplicationControlBase = 0x100;
-constexpr DWORD ApplicationLineIdOf(DWORD dwApplication)
-{
-    return dwApplication << 16;
-}
-constexpr DWORD ApplicationVolumeOf(DWORD dwApplication)
-{
-    return kApplicationControlBase + dwApplication * kControlsPerLine;
-}
-constexpr DWORD ApplicationMuteOf(DWORD dwApplication)
-{
-    return ApplicationVolumeOf(dwApplication) + 1;
-}
-
 // PKEY_Device_ContainerId: the id of the physical device that an endpoint belongs to, the same
 // for all its endpoints. Not every SDK's headers define it.
 constexpr PROPERTYKEY kContainerIdKey = {
@@ -101,6 +84,8 @@ struct SEndpointState {
 
 SEndpointState ReadEndpointState(IMMDeviceEnumerator* pEnumerator);
 
+// A VOLUME control's values: 0..kVolumeMaximum per channel.
+constexpr DWORD kVolumeMaximum = 0xFFFF;
 // The volume control's steps when the endpoint cannot tell: the percent steps of the system's
 // own volume flyout.
 constexpr DWORD kDefaultVolumeSteps = 100;

@@ -4,14 +4,11 @@
 #include "mixer/endpoint/EndpointDevices.h"
 #include "mixer/endpoint/EndpointMixerCard.h"
 #include "mixer/endpoint/MultithreadedApartment.h"
-#include "mixer/endpoint/SessionCallbacks.h"
 
 CEndpointMixer::CEndpointMixer(CComPtr<IMMDeviceEnumerator> pEnumerator)
     : m_pEnumerator(std::move(pEnumerator)), m_pApartment(std::make_shared<CMultithreadedApartment>()),
-      m_pHandover(std::make_shared<CChangeHandover>(
-          [this](UINT uMsg, WPARAM wParam, LPARAM lParam) { HandedOver(uMsg, wParam, lParam); }))
+      m_pHandover(std::make_shared<CChangeHandover>())
 {
-    ::CoCreateGuid(&m_guidOwnWrites);
     m_pDeviceClient = MakeComObject<CDeviceChangeClient>(m_pEnumerator, m_pHandover->Window(), [this] {
         m_bCardsStale = true;
         if (const auto pEvents = m_pEvents.lock())
@@ -30,19 +27,10 @@ CEndpointMixer::~CEndpointMixer()
     // callbacks it kept, and the enumerator last; all of them before the COM apartment ends.
 }
 
-void CEndpointMixer::Attach(std::weak_ptr<ICardEvents> pEvents)
+void CEndpointMixer::Attach(std::weak_ptr<ICardEvents> pEvents, const GUID& guidWrites)
 {
     m_pEvents = std::move(pEvents);
-}
-
-void CEndpointMixer::HandedOver(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    if (uMsg == CChangeHandover::kDevicesChanged)
-        m_pDeviceClient->CheckEndpoints();
-    else if (uMsg == CChangeHandover::kSessionEvent)
-        CSessionInbox::Deliver(lParam);
-    else if (const auto pEvents = m_pEvents.lock())
-        pEvents->ControlChanged(reinterpret_cast<const CModelCard*>(wParam), static_cast<DWORD>(lParam));
+    m_guidWrites = guidWrites;
 }
 
 const CModelCards& CEndpointMixer::Cards()
@@ -55,7 +43,7 @@ const CModelCards& CEndpointMixer::Cards()
         m_cards = CModelCards(cards.size());
         for (size_t i = 0; i < cards.size(); ++i)
             m_cards[i] = std::make_shared<CEndpointMixerCard>(cards[i], m_pHandover, m_pEvents,
-                                                              m_pDeviceClient, m_guidOwnWrites, m_pApartment);
+                                                              m_pDeviceClient, m_guidWrites, m_pApartment);
         m_bCardsRead = true;
     }
     return m_cards;

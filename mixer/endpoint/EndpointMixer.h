@@ -32,12 +32,10 @@ public:
     // Stops hearing device changes.
     ~CEndpointMixer() override;
 
-    void Attach(std::weak_ptr<ICardEvents> pEvents) override;
+    void Attach(std::weak_ptr<ICardEvents> pEvents, const GUID& guidWrites) override;
     const CModelCards& Cards() override;
 
 private:
-    void HandedOver(UINT uMsg, WPARAM wParam, LPARAM lParam);
-
     CComPtr<IMMDeviceEnumerator> m_pEnumerator;
     // Where the programs' sessions are registered with; it ends after the cards.
     const std::shared_ptr<CMultithreadedApartment> m_pApartment;
@@ -45,8 +43,8 @@ private:
     std::shared_ptr<CChangeHandover> m_pHandover;
     CComPtr<CDeviceChangeClient> m_pDeviceClient;
     bool m_bListening = false;
-    // Marks the changes that this mixer writes, so that their echo from Core Audio is skipped.
-    GUID m_guidOwnWrites{};
+    // Marks the changes that this mixer writes, so that the front end tells their echo.
+    GUID m_guidWrites{};
     CModelCards m_cards;
     bool m_bCardsRead = false;
     bool m_bCardsStale = false;

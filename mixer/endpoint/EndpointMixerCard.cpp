@@ -4,6 +4,7 @@
 
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointCards.h"
+#include "mixer/endpoint/SessionLines.h"
 #include "mixer/endpoint/VolumeCallback.h"
 
 #include <audioclient.h>
@@ -14,8 +15,6 @@
 #include <utility>
 
 namespace {
-
-constexpr DWORD kVolumeMaximum = 0xFFFF;
 
 DWORD ScalarToValue(float fScalar)
 {
@@ -47,31 +46,6 @@ SCardLayout CardLayout(const SEndpointCard& card)
                                        {ControlLayout(line, d, false), ControlLayout(line, d, true)}};
     }
     return layout;
-}
-
-SLineLayout ApplicationLayout(DWORD dwApplication, const SApplicationLine& application)
-{
-    SLineLayout line{ApplicationLineIdOf(dwApplication),
-                     MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
-                     1,
-                     application.strName,
-                     {{ApplicationVolumeOf(dwApplication), MIXERCONTROL_CONTROLTYPE_VOLUME, kVolumeMaximum,
-                       kDefaultVolumeSteps, 0},
-                      {ApplicationMuteOf(dwApplication), MIXERCONTROL_CONTROLTYPE_MUTE, 1, 0, 0}}};
-    line.fdwLine = LineFlags(application.state);
-    line.dwUser = kApplicationLine;
-    line.dwIdentity = application.dwIdentity;
-    return line;
-}
-
-bool IsApplication(const SControlPlace& control)
-{
-    return control.pControl->dwControlID >= kApplicationControlBase;
-}
-
-DWORD ApplicationOf(const SControlPlace& control)
-{
-    return (control.pControl->dwControlID - kApplicationControlBase) / kControlsPerLine;
 }
 
 bool IsMute(const SControlPlace& control)
@@ -139,11 +113,7 @@ void CEndpointMixerCard::TakeIn(CAudioSessions& sessions)
 {
     if (!sessions.Update())
         return;
-    const std::vector<SApplicationLine>& applications = sessions.Applications();
-    auto& sources = m_layout.destinations.front().sources;
-    sources.clear();
-    for (DWORD n = 0; n < applications.size(); ++n)
-        sources.push_back(ApplicationLayout(n, applications[n]));
+    m_layout.destinations.front().sources = SessionLines(sessions.Applications());
 }
 
 std::shared_ptr<CAudioSessions> CEndpointMixerCard::ListenToSessions()
@@ -153,25 +123,12 @@ std::shared_ptr<CAudioSessions> CEndpointMixerCard::ListenToSessions()
     const auto pHandover = m_pHandover.lock();
     if (speakers.dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !speakers.pDevice || !pHandover)
         return nullptr;
-    // On the mixer's thread, as the card's events.
-    const CModelCard* pThis = this;
-    auto notify = [pEvents = m_pEvents, pThis](size_t nApplication, SessionChange change) {
-        const auto pLocked = pEvents.lock();
-        const auto dwApplication = static_cast<DWORD>(nApplication);
-        if (!pLocked)
-            return;
-        if (change == SessionChange::Line)
-            pLocked->LineChanged(pThis, ApplicationLineIdOf(dwApplication));
-        else
-            pLocked->ControlChanged(pThis, change == SessionChange::Mute
-                                               ? ApplicationMuteOf(dwApplication)
-                                               : ApplicationVolumeOf(dwApplication));
-    };
     // A new hearing starts from no program.
     m_layout.destinations.front().sources.clear();
     auto pSessions = std::make_shared<CAudioSessions>(
-        speakers.pDevice, m_pApartment, m_guidOwnWrites, std::move(notify),
-        [this] { SessionEndpointFailed(); }, m_pHandover);
+        speakers.pDevice, m_pApartment, m_guidOwnWrites,
+        std::bind_front(TellSessionChange, m_pEvents, static_cast<const CModelCard*>(this)),
+        [this] { SessionEndpointFailed(); }, pHandover);
     m_pSessions = pSessions;
     // The sessions there are, so that their changes are heard from now on.
     TakeIn(*pSessions);
@@ -192,39 +149,34 @@ MMRESULT CEndpointMixerCard::ApplicationResult(HRESULT hr) const
     return SUCCEEDED(hr) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
 }
 
-MMRESULT CEndpointMixerCard::ReadApplication(const SControlPlace& control, std::vector<DWORD>& values) const
+MMRESULT CEndpointMixerCard::ReadApplication(size_t nApplication, bool bMute,
+                                             std::vector<DWORD>& values) const
 {
     const auto pSessions = m_pSessions.lock();
     if (!pSessions)
         return MMSYSERR_ERROR;
-    HRESULT hr = S_OK;
-    if (IsMute(control)) {
-        BOOL bMuted = FALSE;
-        hr = pSessions->GetMute(ApplicationOf(control), bMuted);
-        values[0] = bMuted ? 1 : 0;
-    }
-    else {
-        float fLevel = 0.0f;
-        hr = pSessions->GetVolume(ApplicationOf(control), fLevel);
-        values[0] = ScalarToValue(fLevel);
-    }
+    BOOL bMuted = FALSE;
+    float fLevel = 0.0f;
+    const HRESULT hr =
+        bMute ? pSessions->GetMute(nApplication, bMuted) : pSessions->GetVolume(nApplication, fLevel);
+    values[0] = bMute ? (bMuted ? 1 : 0) : ScalarToValue(fLevel);
     return ApplicationResult(hr);
 }
 
-MMRESULT CEndpointMixerCard::WriteApplication(const SControlPlace& control, const std::vector<DWORD>& values)
+MMRESULT CEndpointMixerCard::WriteApplication(size_t nApplication, bool bMute,
+                                              const std::vector<DWORD>& values)
 {
     const auto pSessions = m_pSessions.lock();
     if (!pSessions)
         return MMSYSERR_ERROR;
-    return ApplicationResult(IsMute(control)
-                                 ? pSessions->SetMute(ApplicationOf(control), values[0] != 0)
-                                 : pSessions->SetVolume(ApplicationOf(control), ValueToScalar(values[0])));
+    return ApplicationResult(bMute ? pSessions->SetMute(nApplication, values[0] != 0)
+                                   : pSessions->SetVolume(nApplication, ValueToScalar(values[0])));
 }
 
 MMRESULT CEndpointMixerCard::Read(const SControlPlace& control, std::vector<DWORD>& values) const
 {
-    if (IsApplication(control))
-        return ReadApplication(control, values);
+    if (size_t nApplication = 0; SessionOfControl(control.pControl->dwControlID, nApplication))
+        return ReadApplication(nApplication, IsMute(control), values);
     IAudioEndpointVolume* pVolume = LineOf(control).pVolume.Get();
     HRESULT hr = S_OK;
     if (IsMute(control)) {
@@ -248,8 +200,8 @@ MMRESULT CEndpointMixerCard::Read(const SControlPlace& control, std::vector<DWOR
 
 MMRESULT CEndpointMixerCard::Write(const SControlPlace& control, const std::vector<DWORD>& values)
 {
-    if (IsApplication(control))
-        return WriteApplication(control, values);
+    if (size_t nApplication = 0; SessionOfControl(control.pControl->dwControlID, nApplication))
+        return WriteApplication(nApplication, IsMute(control), values);
     IAudioEndpointVolume* pVolume = LineOf(control).pVolume.Get();
     HRESULT hr = S_OK;
     if (IsMute(control))
@@ -275,14 +227,12 @@ std::unique_ptr<CListening> CEndpointMixerCard::Listen()
     if (!pHandover)
         return pListening;
     auto pHearing = std::make_shared<SHearing>();
-    const auto wParamCard = reinterpret_cast<WPARAM>(static_cast<const CModelCard*>(this));
     for (DWORD d = 0; d < m_pCard->lines.size(); ++d) {
         const SEndpointLine& line = m_pCard->lines[d];
-        pHearing->registrations.emplace_back(line.pVolume,
-                                             MakeComObject<CVolumeCallback>(pHandover->Window(), wParamCard,
-                                                                            d, m_guidOwnWrites,
-                                                                            CurrentMute(line)),
-                                             m_pHandover);
+        pHearing->registrations.emplace_back(
+            line.pVolume,
+            MakeComObject<CVolumeCallback>(pHandover->Window(), m_pEvents, this, d, CurrentMute(line)),
+            m_pHandover);
     }
     pHearing->pSessions = ListenToSessions();
     m_pHearing = pHearing;

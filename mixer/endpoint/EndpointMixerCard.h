@@ -5,19 +5,16 @@
 // master, which keeps the balance set in Windows, one of different levels sets each channel) and
 // a MUTE control 2d + 1 on its endpoint's mute.
 // The speakers destination has one source line per application that plays on the endpoint
-// (AudioSessions.h; numbers in EndpointDevices.h): type MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, one
-// channel, the driver word kApplicationLine, a VOLUME and a MUTE control on its sessions' volume
-// and mute. Its line is active while a session plays, and disconnected once all have expired;
-// a line that comes, goes, changes its name or starts or stops playing is told as a change of
-// the line, a change of its volume or mute made elsewhere as a change of the control
-// (ICardEvents). Every handle of the card shares one hearing of its endpoints and sessions.
+// (AudioSessions.h), laid out and told of by SessionLines.h, a VOLUME and a MUTE control on its
+// sessions' volume and mute. Every handle of the card shares one hearing of its endpoints and
+// sessions.
 //
 // An endpoint that answers AUDCLNT_E_DEVICE_INVALIDATED (unplugged) or
 // AUDCLNT_E_SERVICE_NOT_RUNNING (the audio service stopped or restarted) makes the call fail and
 // is reported as a change of the cards (DeviceChangeClient.h), on which the bars restart.
 //
-// Writes carry the mixer's event context, so that Core Audio's echo of them is skipped
-// (VolumeCallback.h); the front end announces them itself.
+// Writes carry the front end's write context, which Core Audio's echo of them brings back to the
+// front end (VolumeCallback.h, SessionCallbacks.h); the front end announces them itself.
 #pragma once
 
 #include "mixer/endpoint/AudioSessions.h"
@@ -58,8 +55,8 @@ private:
     // A session lost its endpoint, or the audio service stopped: the cards changed only when
     // the endpoint fails or the endpoints are others.
     void SessionEndpointFailed() const;
-    MMRESULT ReadApplication(const SControlPlace& control, std::vector<DWORD>& values) const;
-    MMRESULT WriteApplication(const SControlPlace& control, const std::vector<DWORD>& values);
+    MMRESULT ReadApplication(size_t nApplication, bool bMute, std::vector<DWORD>& values) const;
+    MMRESULT WriteApplication(size_t nApplication, bool bMute, const std::vector<DWORD>& values);
     // A session's failure is the card's only when the audio service has stopped; otherwise the
     // session alone has ended.
     MMRESULT ApplicationResult(HRESULT hr) const;

@@ -5,12 +5,6 @@
 
 namespace {
 
-// An event on its way to the mixer's thread, owned by the message that carries it.
-struct SHandedSessionEvent {
-    std::weak_ptr<CSessionInbox> pInbox;
-    SSessionEvent event;
-};
-
 SSessionNameFacts NameFactsOf(IAudioSessionControl2* pControl)
 {
     // A failed call may leave anything in the string: only a success is read.
@@ -33,41 +27,28 @@ CSessionInbox::CSessionInbox(SessionNotify notify, std::function<void()> endpoin
 
 void CSessionInbox::HandOver(HWND hWndHandover, std::weak_ptr<CSessionInbox> pInbox, SSessionEvent event)
 {
-    auto pHanded =
-        std::make_unique<SHandedSessionEvent>(SHandedSessionEvent{std::move(pInbox), std::move(event)});
-    // A handover that has gone, or never came to be, takes nothing; the event goes here, where
-    // Core Audio still holds the session for the call. Without a window the message would go to
-    // Core Audio's own thread, which never takes it in.
-    if (hWndHandover != nullptr && ::PostMessageA(hWndHandover, CChangeHandover::kSessionEvent, 0,
-                                                  reinterpret_cast<LPARAM>(pHanded.get())))
-        pHanded.release();
+    // An event that the handover does not take goes here, where Core Audio still holds the
+    // session for the call.
+    CChangeHandover::HandOver(hWndHandover, [pInbox = std::move(pInbox), event = std::move(event)]() mutable {
+        if (const auto pLocked = pInbox.lock())
+            pLocked->Deliver(std::move(event));
+    });
 }
 
-void CSessionInbox::Deliver(LPARAM lParam)
+void CSessionInbox::Deliver(SSessionEvent event)
 {
-    const std::unique_ptr<SHandedSessionEvent> pHanded(reinterpret_cast<SHandedSessionEvent*>(lParam));
-    const auto pInbox = pHanded->pInbox.lock();
-    if (!pInbox)
-        return;
-    SSessionEvent& event = pHanded->event;
-    switch (event.kind) {
-    case SSessionEvent::Kind::Arrived:
-        pInbox->m_notify(pInbox->Arrive(std::move(event.pControl), event.identity), SessionChange::Line);
-        break;
-    case SSessionEvent::Kind::VolumeChanged:
-        pInbox->m_notify(event.nApplication, SessionChange::Volume);
-        break;
-    case SSessionEvent::Kind::MuteChanged:
-        pInbox->m_notify(event.nApplication, SessionChange::Mute);
-        break;
-    default:
-        pInbox->m_events.push_back(event);
-        pInbox->m_notify(event.nApplication, SessionChange::Line);
-        // Whether the cards changed, the endpoint tells.
-        if (event.kind == SSessionEvent::Kind::EndpointFailed)
-            pInbox->m_endpointFailed();
-        break;
-    }
+    SessionChange change = SessionChange::Line;
+    if (event.kind == SSessionEvent::Kind::Arrived)
+        event.nApplication = Arrive(std::move(event.pControl), event.identity);
+    else if (event.kind == SSessionEvent::Kind::VolumeChanged ||
+             event.kind == SSessionEvent::Kind::MuteChanged)
+        change = event.kind == SSessionEvent::Kind::MuteChanged ? SessionChange::Mute : SessionChange::Volume;
+    else
+        m_events.push_back(event);
+    m_notify(event.nApplication, change, event.guidContext);
+    // Whether the cards changed, the endpoint tells.
+    if (event.kind == SSessionEvent::Kind::EndpointFailed)
+        m_endpointFailed();
 }
 
 size_t CSessionInbox::Arrive(CComPtr<IAudioSessionControl2> pControl, const SSessionIdentity& identity)
@@ -118,37 +99,39 @@ HRESULT STDMETHODCALLTYPE CSessionCreatedClient::OnSessionCreated(IAudioSessionC
 }
 
 CSessionEventsClient::CSessionEventsClient(HWND hWndHandover, std::weak_ptr<CSessionInbox> pInbox,
-                                           size_t nSession, size_t nApplication, const GUID& guidOwnWrites,
-                                           BOOL bMuted)
+                                           size_t nSession, size_t nApplication, BOOL bMuted)
     : m_hWndHandover(hWndHandover), m_pInbox(std::move(pInbox)), m_nSession(nSession),
-      m_nApplication(nApplication), m_guidOwnWrites(guidOwnWrites), m_bMuted(bMuted)
+      m_nApplication(nApplication), m_bMuted(bMuted)
 {
 }
 
-void CSessionEventsClient::Hand(SSessionEvent event) const
+void CSessionEventsClient::Hand(SSessionEvent event, LPCGUID pguidEventContext) const
 {
     event.nSession = m_nSession;
     event.nApplication = m_nApplication;
+    event.guidContext = pguidEventContext != nullptr ? *pguidEventContext : GUID_NULL;
     CSessionInbox::HandOver(m_hWndHandover, m_pInbox, std::move(event));
 }
 
-HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnDisplayNameChanged(LPCWSTR pwszNewDisplayName, LPCGUID)
+HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnDisplayNameChanged(LPCWSTR pwszNewDisplayName,
+                                                                     LPCGUID pguidEventContext)
 {
     SSessionEvent event;
     event.kind = SSessionEvent::Kind::Renamed;
     event.strDisplayName = pwszNewDisplayName != nullptr ? pwszNewDisplayName : L"";
-    Hand(std::move(event));
+    Hand(std::move(event), pguidEventContext);
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnGroupingParamChanged(LPCGUID pNewGroupingParam, LPCGUID)
+HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnGroupingParamChanged(LPCGUID pNewGroupingParam,
+                                                                       LPCGUID pguidEventContext)
 {
     if (pNewGroupingParam == nullptr)
         return E_POINTER;
     SSessionEvent event;
     event.kind = SSessionEvent::Kind::Regrouped;
     event.identity.grouping = *pNewGroupingParam;
-    Hand(std::move(event));
+    Hand(std::move(event), pguidEventContext);
     return S_OK;
 }
 
@@ -156,14 +139,12 @@ HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnSimpleVolumeChanged(float, BOO
                                                                       LPCGUID pguidEventContext)
 {
     // Every change updates the mute state seen last, the mixer's own included, so that the next
-    // change from elsewhere is compared with the truth.
+    // change is compared with the truth.
     const BOOL bMuted = bNewMute ? TRUE : FALSE;
     const bool bMuteChanged = m_bMuted.exchange(bMuted) != bMuted;
-    if (pguidEventContext != nullptr && IsEqualGUID(*pguidEventContext, m_guidOwnWrites))
-        return S_OK;
     SSessionEvent event;
     event.kind = bMuteChanged ? SSessionEvent::Kind::MuteChanged : SSessionEvent::Kind::VolumeChanged;
-    Hand(std::move(event));
+    Hand(std::move(event), pguidEventContext);
     return S_OK;
 }
 

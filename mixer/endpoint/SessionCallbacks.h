@@ -1,7 +1,7 @@
 // The audio sessions' callbacks and what they hand over. Core Audio calls them on its own
 // threads, where they must not block, wait on a synchronization object, register or unregister
 // callbacks, or release the last reference to an audio object. So they only post the event to
-// the mixer's thread (ChangeHandover.h, kSessionEvent). There the inbox takes it in for
+// the mixer's thread (ChangeHandover.h). There the inbox takes it in for
 // CAudioSessions::Update and tells the mixer's handles; an event for sessions that have gone
 // meanwhile finds no inbox and is let go there.
 #pragma once
@@ -21,8 +21,8 @@
 // What changed of an application: its line (came, went, renamed, started or stopped playing),
 // its volume or its mute.
 enum class SessionChange { Line, Volume, Mute };
-// Called on the mixer's thread.
-using SessionNotify = std::function<void(size_t nApplication, SessionChange change)>;
+// Called on the mixer's thread, with the context of the write that made the change.
+using SessionNotify = std::function<void(size_t nApplication, SessionChange change, const GUID& guidContext)>;
 
 struct SSessionEvent {
     // VolumeChanged and MuteChanged: by another program; EndpointFailed: the session lost its
@@ -47,6 +47,8 @@ struct SSessionEvent {
     SSessionNameFacts facts;
     AudioSessionState state = AudioSessionStateInactive;
     std::wstring strDisplayName;
+    // Of the write that made the change, where Core Audio gives one.
+    GUID guidContext{};
 };
 
 // Lives on the mixer's thread; HandOver may be called from any.
@@ -57,8 +59,8 @@ public:
     // From Core Audio's threads: the event goes to the mixer's thread by the handover's window,
     // and to the inbox there (Deliver), if it still is.
     static void HandOver(HWND hWndHandover, std::weak_ptr<CSessionInbox> pInbox, SSessionEvent event);
-    // On the mixer's thread, with the lParam of the handover's kSessionEvent.
-    static void Deliver(LPARAM lParam);
+    // On the mixer's thread: takes in the event and tells of it.
+    void Deliver(SSessionEvent event);
 
     // A session seen by the enumerator or by OnSessionCreated, named now, while its process
     // runs; answers its application.
@@ -96,23 +98,24 @@ public:
     // bMuted: the session's mute state now, so that the first change can tell which control it
     // concerns.
     CSessionEventsClient(HWND hWndHandover, std::weak_ptr<CSessionInbox> pInbox, size_t nSession,
-                         size_t nApplication, const GUID& guidOwnWrites, BOOL bMuted);
+                         size_t nApplication, BOOL bMuted);
 
-    HRESULT STDMETHODCALLTYPE OnDisplayNameChanged(LPCWSTR pwszNewDisplayName, LPCGUID) override;
+    HRESULT STDMETHODCALLTYPE OnDisplayNameChanged(LPCWSTR pwszNewDisplayName,
+                                                   LPCGUID pguidEventContext) override;
     HRESULT STDMETHODCALLTYPE OnIconPathChanged(LPCWSTR, LPCGUID) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnSimpleVolumeChanged(float, BOOL bNewMute, LPCGUID pguidEventContext) override;
     HRESULT STDMETHODCALLTYPE OnChannelVolumeChanged(DWORD, float[], DWORD, LPCGUID) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnGroupingParamChanged(LPCGUID pNewGroupingParam, LPCGUID) override;
+    HRESULT STDMETHODCALLTYPE OnGroupingParamChanged(LPCGUID pNewGroupingParam,
+                                                     LPCGUID pguidEventContext) override;
     HRESULT STDMETHODCALLTYPE OnStateChanged(AudioSessionState newState) override;
     HRESULT STDMETHODCALLTYPE OnSessionDisconnected(AudioSessionDisconnectReason reason) override;
 
 private:
-    void Hand(SSessionEvent event) const;
+    void Hand(SSessionEvent event, LPCGUID pguidEventContext = nullptr) const;
 
     const HWND m_hWndHandover;
     const std::weak_ptr<CSessionInbox> m_pInbox;
     const size_t m_nSession;
     const size_t m_nApplication;
-    const GUID m_guidOwnWrites;
     std::atomic<BOOL> m_bMuted;
 };

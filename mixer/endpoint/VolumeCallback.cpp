@@ -3,10 +3,10 @@
 #include "mixer/endpoint/ChangeHandover.h"
 #include "mixer/endpoint/EndpointDevices.h"
 
-CVolumeCallback::CVolumeCallback(HWND hWndHandover, WPARAM wParamCard, DWORD dwDestination,
-                                 const GUID& guidOwnWrites, BOOL bMuted)
-    : m_hWndHandover(hWndHandover), m_wParamCard(wParamCard), m_dwDestination(dwDestination),
-      m_guidOwnWrites(guidOwnWrites), m_bMuted(bMuted)
+CVolumeCallback::CVolumeCallback(HWND hWndHandover, std::weak_ptr<ICardEvents> pEvents,
+                                 const CModelCard* pCard, DWORD dwDestination, BOOL bMuted)
+    : m_hWndHandover(hWndHandover), m_pEvents(std::move(pEvents)), m_pCard(pCard),
+      m_dwDestination(dwDestination), m_bMuted(bMuted)
 {
 }
 
@@ -15,13 +15,16 @@ HRESULT STDMETHODCALLTYPE CVolumeCallback::OnNotify(PAUDIO_VOLUME_NOTIFICATION_D
     if (pNotify == nullptr)
         return E_POINTER;
     // Every change updates the mute state seen last, the mixer's own included, so that the next
-    // change from elsewhere is compared with the truth.
+    // change is compared with the truth.
     const BOOL bMuted = pNotify->bMuted ? TRUE : FALSE;
     const bool bMuteChanged = m_bMuted.exchange(bMuted) != bMuted;
-    if (IsEqualGUID(pNotify->guidEventContext, m_guidOwnWrites))
-        return S_OK;
-    ::PostMessageA(m_hWndHandover, CChangeHandover::kControlChanged, m_wParamCard,
-                   bMuteChanged ? MuteControlOf(m_dwDestination) : VolumeControlOf(m_dwDestination));
+    const DWORD dwControlID =
+        bMuteChanged ? MuteControlOf(m_dwDestination) : VolumeControlOf(m_dwDestination);
+    CChangeHandover::HandOver(m_hWndHandover, [pEvents = m_pEvents, pCard = m_pCard, dwControlID,
+                                               guidContext = pNotify->guidEventContext] {
+        if (const auto pLocked = pEvents.lock())
+            pLocked->ControlChanged(pCard, dwControlID, guidContext);
+    });
     return S_OK;
 }
 

@@ -18,13 +18,15 @@
 
 class CModelCard;
 
-// Where a model tells of the changes made elsewhere, on the mixer's thread: a control or a line
-// of a card (pCard is only compared, so it may have gone), or the set of cards. The front end
-// alone turns them into notices for the handles that want them (HandleTable.h).
+// Where a model tells of the changes, on the mixer's thread: a control or a line of a card (pCard
+// is only compared, so it may have gone), each with the context of the write that made it
+// (GUID_NULL when none was given), or the set of cards. The front end alone turns them into
+// notices for the handles that want them (HandleTable.h), and tells its own writes by their
+// context.
 class ICardEvents {
 public:
-    virtual void ControlChanged(const CModelCard* pCard, DWORD dwControlID) = 0;
-    virtual void LineChanged(const CModelCard* pCard, DWORD dwLineID) = 0;
+    virtual void ControlChanged(const CModelCard* pCard, DWORD dwControlID, const GUID& guidContext) = 0;
+    virtual void LineChanged(const CModelCard* pCard, DWORD dwLineID, const GUID& guidContext) = 0;
     virtual void CardsChanged() = 0;
 
 protected:
@@ -68,8 +70,9 @@ public:
     CCardModel(const CCardModel&) = delete;
     CCardModel& operator=(const CCardModel&) = delete;
 
-    // Called once by the front end, before any other call.
-    virtual void Attach(std::weak_ptr<ICardEvents> pEvents) = 0;
+    // Called once by the front end, before any other call. guidWrites: the context that the
+    // model's writes carry where the system takes one, so that their echo comes back with it.
+    virtual void Attach(std::weak_ptr<ICardEvents> pEvents, const GUID& guidWrites) = 0;
     // The cards now, card 0 first; valid until the next call. Only the thread that calls the
     // front end calls it.
     virtual const CModelCards& Cards() = 0;

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <atomic>
 
+CHandleTable::CHandleTable()
+{
+    ::CoCreateGuid(&m_guidWrites);
+}
+
 HMIXER CHandleTable::NewHandle()
 {
     static std::atomic<UINT_PTR> s_nNext{0x6E000};
@@ -52,21 +57,25 @@ bool CHandleTable::Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>&
     return true;
 }
 
-void CHandleTable::NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam) const
+void CHandleTable::NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam,
+                              const GUID& guidContext) const
 {
+    // GUID_NULL is no one's: Windows hands it on for a write that gave no context.
+    if (!IsEqualGUID(guidContext, GUID_NULL) && IsEqualGUID(guidContext, m_guidWrites))
+        return;
     for (const auto& [hMixer, handle] : m_handles)
         if (handle.pCard.get() == pCard)
             handle.callback.Notify(hMixer, uMsg, dwParam);
 }
 
-void CHandleTable::ControlChanged(const CModelCard* pCard, DWORD dwControlID)
+void CHandleTable::ControlChanged(const CModelCard* pCard, DWORD dwControlID, const GUID& guidContext)
 {
-    NotifyCard(pCard, MM_MIXM_CONTROL_CHANGE, dwControlID);
+    NotifyCard(pCard, MM_MIXM_CONTROL_CHANGE, dwControlID, guidContext);
 }
 
-void CHandleTable::LineChanged(const CModelCard* pCard, DWORD dwLineID)
+void CHandleTable::LineChanged(const CModelCard* pCard, DWORD dwLineID, const GUID& guidContext)
 {
-    NotifyCard(pCard, MM_MIXM_LINE_CHANGE, dwLineID);
+    NotifyCard(pCard, MM_MIXM_LINE_CHANGE, dwLineID, guidContext);
 }
 
 void CHandleTable::AddWaitingWindow(HWND hWnd)

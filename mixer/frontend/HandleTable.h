@@ -21,6 +21,8 @@ struct SOpenHandle {
 
 class CHandleTable final : public ICardEvents {
 public:
+    CHandleTable();
+
     // A handle value not given out before in this process: far above any device index, so
     // that a mixer object without a type flag is never both, and never reused, as on Windows.
     static HMIXER NewHandle();
@@ -35,13 +37,19 @@ public:
     bool Find(HMIXER hMixer, UINT& nCard, std::shared_ptr<CModelCard>& pCard) const;
 
     // uMsg (MM_MIXM_CONTROL_CHANGE with a control id, MM_MIXM_LINE_CHANGE with a line id) to
-    // every handle open on pCard. pCard is only compared, so it may have gone.
-    void NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam) const;
+    // every handle open on pCard, unless guidContext is the front end's own. pCard is only
+    // compared, so it may have gone.
+    void NotifyCard(const CModelCard* pCard, UINT uMsg, DWORD dwParam,
+                    const GUID& guidContext = GUID_NULL) const;
 
+    // The context of the front end's writes, new in each process, so that another program's,
+    // another copy's of this one included, never looks like one of them.
+    const GUID& WriteContext() const { return m_guidWrites; }
     // A change made elsewhere: MM_MIXM_CONTROL_CHANGE or MM_MIXM_LINE_CHANGE to every handle
-    // open on the card.
-    void ControlChanged(const CModelCard* pCard, DWORD dwControlID) override;
-    void LineChanged(const CModelCard* pCard, DWORD dwLineID) override;
+    // open on the card. One of the front end's own writes was announced as it was made, and its
+    // echo is not told again.
+    void ControlChanged(const CModelCard* pCard, DWORD dwControlID, const GUID& guidContext) override;
+    void LineChanged(const CModelCard* pCard, DWORD dwLineID, const GUID& guidContext) override;
     // A window that asked for a card that is not there (yet): it hears of the next change of
     // the cards, as if it held a handle.
     void AddWaitingWindow(HWND hWnd);
@@ -53,6 +61,7 @@ private:
     using CEntry = std::pair<HMIXER, SOpenHandle>;
     std::vector<CEntry>::const_iterator Entry(HMIXER hMixer) const;
 
+    GUID m_guidWrites{};
     // In the order of opening; a process holds a few at most.
     std::vector<CEntry> m_handles;
     std::vector<HWND> m_waitingWindows;

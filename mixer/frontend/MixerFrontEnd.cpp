@@ -149,7 +149,7 @@ void FromModelLayout(const SControlPlace& control, const std::vector<DWORD>& val
 CMixerFrontEnd::CMixerFrontEnd(std::unique_ptr<CCardModel> pModel)
     : m_pModel(std::move(pModel)), m_pHandles(std::make_shared<CHandleTable>())
 {
-    m_pModel->Attach(m_pHandles);
+    m_pModel->Attach(m_pHandles, m_pHandles->WriteContext());
 }
 
 CMixerFrontEnd::~CMixerFrontEnd()

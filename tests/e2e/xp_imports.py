@@ -75,7 +75,7 @@ AVAILABLE_ON_XP = {
         GetWindowTextA InflateRect InsertMenuA InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow
         IsWindowEnabled IsWindowVisible IsZoomed KillTimer LoadAcceleratorsA LoadIconA LoadImageA
         LoadMenuA LoadStringW MapWindowPoints MessageBoxA MonitorFromRect MoveWindow NotifyWinEvent
-        PostMessageA
+        PeekMessageA PostMessageA
         PostQuitMessage PostThreadMessageA RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
         SendMessageTimeoutA SetForegroundWindow SetPropA SetTimer SetWindowLongA SetWindowPos
         SetWindowsHookExA ShowWindow TrackPopupMenu TranslateAcceleratorA TranslateMessage

@@ -74,7 +74,10 @@ private:
 
 class CSimModel final : public CCardModel {
 public:
-    void Attach(std::weak_ptr<ICardEvents> pEvents) override { TheState().pEvents = std::move(pEvents); }
+    void Attach(std::weak_ptr<ICardEvents> pEvents, const GUID&) override
+    {
+        TheState().pEvents = std::move(pEvents);
+    }
 
     const CModelCards& Cards() override
     {
@@ -266,7 +269,7 @@ MMRESULT ApplyValues(UINT nCard, DWORD dwControlID, const std::vector<DWORD>& va
     // The front end announces the program's own writes itself.
     if (const auto pEvents = state.pEvents.lock();
         pEvents && origin != Origin::Program && state.listeners[nCard])
-        pEvents->ControlChanged(card.pModelCard.get(), dwControlID);
+        pEvents->ControlChanged(card.pModelCard.get(), dwControlID, GUID_NULL);
     ReportWrite(origin, nCard, dwControlID, stored);
     return MMSYSERR_NOERROR;
 }

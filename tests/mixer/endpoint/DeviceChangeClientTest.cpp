@@ -50,7 +50,7 @@ protected:
 
     CFakeCoreAudio m_audio;
     int m_nReports = 0;
-    CChangeHandover m_handover{[this](UINT, WPARAM, LPARAM) { m_pClient->CheckEndpoints(); }};
+    CChangeHandover m_handover;
     const CComPtr<CDeviceChangeClient> m_pClient = MakeComObject<CDeviceChangeClient>(
         m_audio.Enumerator(), m_handover.Window(), [this] { ++m_nReports; });
 };
@@ -126,10 +126,10 @@ TEST_F(DeviceChangeClientTest, ANotificationOnlyHandsItselfOverAndHoldsNoDevice)
     EXPECT_EQ(m_nReports, 0);
     EXPECT_EQ(m_audio.Fake().LiveDevices(), 0u);
     MSG msg;
-    EXPECT_TRUE(::PeekMessageA(&msg, m_handover.Window(), CChangeHandover::kDevicesChanged,
-                               CChangeHandover::kDevicesChanged, PM_REMOVE));
-    EXPECT_FALSE(::PeekMessageA(&msg, m_handover.Window(), CChangeHandover::kDevicesChanged,
-                                CChangeHandover::kDevicesChanged, PM_NOREMOVE));
+    EXPECT_TRUE(::PeekMessageA(&msg, m_handover.Window(), CChangeHandover::kEvent, CChangeHandover::kEvent,
+                               PM_REMOVE));
+    EXPECT_FALSE(::PeekMessageA(&msg, m_handover.Window(), CChangeHandover::kEvent, CChangeHandover::kEvent,
+                                PM_NOREMOVE));
     ::DispatchMessageA(&msg);
     EXPECT_EQ(Reports(), 0);
     EXPECT_EQ(m_audio.Fake().LiveDevices(), 0u);

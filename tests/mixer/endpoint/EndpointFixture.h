@@ -7,7 +7,9 @@
 #include "mixer/endpoint/FakeCoreAudio.h"
 #include "mixer/frontend/MixerFrontEnd.h"
 
+#include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 class EndpointFixture : public ::testing::Test {
@@ -45,6 +47,12 @@ protected:
     CFakeCoreAudio m_audio;
     std::unique_ptr<CMixerFrontEnd> m_pMixer;
 };
+
+// Runs a change on a thread of its own, as Core Audio delivers changes made elsewhere.
+inline void OnOtherThread(const std::function<void()>& change)
+{
+    std::thread(change).join();
+}
 
 // The messages from uFirst to uLast waiting for a window, taken off its queue once what the mixer
 // handed over has run.

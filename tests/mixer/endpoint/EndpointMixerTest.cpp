@@ -54,12 +54,6 @@ std::vector<MSG> TakeMessages(HWND hWnd, UINT uMessage)
     return TakeMessages(hWnd, uMessage, uMessage);
 }
 
-// Runs a change on a thread of its own, as Core Audio delivers changes made elsewhere.
-void OnOtherThread(const std::function<void()>& change)
-{
-    std::thread(change).join();
-}
-
 class EndpointMixerTest : public EndpointFixture {
 protected:
     // The first channel of a control on a card addressed by its index.

@@ -14,7 +14,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -376,7 +375,7 @@ TEST_F(EndpointSessionsTest, ChangesElsewhereAreAnnouncedAndTheLinesFollow)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszCase);
-        std::thread(c.change).join();
+        OnOtherThread(c.change);
         const std::vector<std::pair<UINT, DWORD>> messages = TakeMixerMessages(bar.Get());
         EXPECT_EQ(messages, std::vector{Notice(c.notice.uMsg, c.notice.nLine, c.notice.dwControlType)});
         const std::vector<SExpectedLine> lines = Lines();
@@ -493,7 +492,7 @@ TEST_F(EndpointSessionsTest, ADisconnectedSessionEndsItselfOrChangesTheCards)
         ASSERT_EQ(Lines().size(), 1u);
         if (c.bServiceStops)
             m_audio.Fake().StopService();
-        std::thread([&] { Sessions().Session(strInstance).Disconnect(c.reason); }).join();
+        OnOtherThread([&] { Sessions().Session(strInstance).Disconnect(c.reason); });
         EXPECT_EQ(TakeDeviceChanges(bar.Get()), c.cDeviceChanges);
         // The session has ended, whether or not the cards changed.
         EXPECT_EQ(Lines().front().fdwState, kGone);

@@ -93,12 +93,7 @@ void CFakeSession::Tell(std::function<void(IAudioSessionEvents&)> event)
 {
     CComPtr<CFakeSession> pThis = CComPtr<CFakeSession>::Share(this);
     m_pNotifier->Post([pThis, event = std::move(event)] {
-        std::vector<CComPtr<IAudioSessionEvents>> clients;
-        {
-            const std::lock_guard lock(pThis->m_mutex);
-            clients = pThis->m_clients;
-        }
-        for (const auto& pClient : clients)
+        for (const auto& pClient : pThis->m_clients.Hearing())
             event(*pClient.Get());
     });
 }
@@ -186,8 +181,7 @@ AudioSessionState CFakeSession::State() const
 
 size_t CFakeSession::ClientCount() const
 {
-    const std::lock_guard lock(m_mutex);
-    return m_clients.size();
+    return m_clients.Count();
 }
 
 size_t CFakeSession::WriteCount() const
@@ -219,25 +213,18 @@ HRESULT STDMETHODCALLTYPE CFakeSession::GetGroupingParam(GUID* pRetVal)
 HRESULT STDMETHODCALLTYPE
 CFakeSession::RegisterAudioSessionNotification(IAudioSessionEvents* NewNotifications)
 {
-    if (NewNotifications == nullptr)
-        return E_POINTER;
-    const std::lock_guard lock(m_mutex);
-    if (m_bDisconnected)
-        return AUDCLNT_E_DEVICE_INVALIDATED;
-    m_clients.push_back(CComPtr<IAudioSessionEvents>::Share(NewNotifications));
-    return S_OK;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_bDisconnected && NewNotifications != nullptr)
+            return AUDCLNT_E_DEVICE_INVALIDATED;
+    }
+    return m_clients.Register(NewNotifications);
 }
 
 HRESULT STDMETHODCALLTYPE
 CFakeSession::UnregisterAudioSessionNotification(IAudioSessionEvents* NewNotifications)
 {
-    const std::lock_guard lock(m_mutex);
-    const auto it = std::find_if(m_clients.begin(), m_clients.end(),
-                                 [&](const auto& p) { return p.Get() == NewNotifications; });
-    if (it == m_clients.end())
-        return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-    m_clients.erase(it);
-    return S_OK;
+    return m_clients.Unregister(NewNotifications);
 }
 
 HRESULT STDMETHODCALLTYPE CFakeSession::GetSessionIdentifier(LPWSTR* pRetVal)
@@ -341,14 +328,7 @@ void CFakeSessionManager::TellCreated(CFakeSession& session)
     CComPtr<CFakeSessionManager> pThis = CComPtr<CFakeSessionManager>::Share(this);
     CComPtr<CFakeSession> pSession = CComPtr<CFakeSession>::Share(&session);
     m_pNotifier->Post([pThis, pSession] {
-        std::vector<CComPtr<IAudioSessionNotification>> clients;
-        {
-            const std::lock_guard lock(pThis->m_mutex);
-            for (const SClient& client : pThis->m_clients)
-                if (client.bInMultithreadedApartment)
-                    clients.push_back(client.pClient);
-        }
-        for (const auto& pClient : clients)
+        for (const auto& pClient : pThis->m_clients.Hearing())
             pClient->OnSessionCreated(pSession.Get());
     });
 }
@@ -369,8 +349,7 @@ void CFakeSessionManager::AnswerEnumerator(HRESULT hr)
 
 size_t CFakeSessionManager::ClientCount() const
 {
-    const std::lock_guard lock(m_mutex);
-    return m_clients.size();
+    return m_clients.Count();
 }
 
 size_t CFakeSessionManager::HeldCount() const
@@ -426,27 +405,15 @@ HRESULT STDMETHODCALLTYPE CFakeSessionManager::GetSessionEnumerator(IAudioSessio
 HRESULT STDMETHODCALLTYPE
 CFakeSessionManager::RegisterSessionNotification(IAudioSessionNotification* SessionNotification)
 {
-    if (SessionNotification == nullptr)
-        return E_POINTER;
     APTTYPE type = APTTYPE_CURRENT;
     APTTYPEQUALIFIER qualifier = APTTYPEQUALIFIER_NONE;
     const bool bInMultithreadedApartment = SUCCEEDED(::CoGetApartmentType(&type, &qualifier)) &&
                                            type == APTTYPE_MTA && qualifier != APTTYPEQUALIFIER_IMPLICIT_MTA;
-    const std::lock_guard lock(m_mutex);
-    m_clients.push_back(
-        {CComPtr<IAudioSessionNotification>::Share(SessionNotification), bInMultithreadedApartment});
-    return S_OK;
+    return m_clients.Register(SessionNotification, bInMultithreadedApartment);
 }
 
 HRESULT STDMETHODCALLTYPE
 CFakeSessionManager::UnregisterSessionNotification(IAudioSessionNotification* SessionNotification)
 {
-    const std::lock_guard lock(m_mutex);
-    const auto it = std::find_if(m_clients.begin(), m_clients.end(), [&](const SClient& client) {
-        return client.pClient.Get() == SessionNotification;
-    });
-    if (it == m_clients.end())
-        return E_INVALIDARG;
-    m_clients.erase(it);
-    return S_OK;
+    return m_clients.Unregister(SessionNotification);
 }

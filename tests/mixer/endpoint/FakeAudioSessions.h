@@ -22,6 +22,7 @@
 #pragma once
 
 #include "fw/ComPtr.h"
+#include "mixer/endpoint/FakeClients.h"
 
 #include <windows.h>
 #include <audiopolicy.h>
@@ -114,7 +115,7 @@ private:
     BOOL m_bMuted;
     bool m_bDisconnected = false;
     size_t m_cWrites = 0;
-    std::vector<CComPtr<IAudioSessionEvents>> m_clients;
+    TFakeClients<IAudioSessionEvents> m_clients{HRESULT_FROM_WIN32(ERROR_NOT_FOUND)};
 };
 
 class CFakeSessionManager final : public CComObject<IAudioSessionManager2> {
@@ -172,9 +173,6 @@ private:
     bool m_bGateOpen = false;
     std::vector<SFakeSessionSetup> m_playWhenListed;
     std::vector<CComPtr<CFakeSession>> m_sessions;
-    struct SClient {
-        CComPtr<IAudioSessionNotification> pClient;
-        bool bInMultithreadedApartment = false;
-    };
-    std::vector<SClient> m_clients;
+    // A registration outside the multithreaded apartment hears nothing.
+    TFakeClients<IAudioSessionNotification> m_clients;
 };

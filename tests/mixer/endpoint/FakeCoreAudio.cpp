@@ -250,14 +250,12 @@ size_t CFakeEndpointVolume::WriteCount() const
 
 size_t CFakeEndpointVolume::RegisteredCount() const
 {
-    const std::lock_guard lock(m_mutex);
-    return m_callbacks.size();
+    return m_callbacks.Count();
 }
 
 std::vector<CComPtr<IAudioEndpointVolumeCallback>> CFakeEndpointVolume::Callbacks() const
 {
-    const std::lock_guard lock(m_mutex);
-    return m_callbacks;
+    return m_callbacks.Hearing();
 }
 
 float CFakeEndpointVolume::MasterLocked() const
@@ -293,23 +291,13 @@ void CFakeEndpointVolume::Changed(LPCGUID pguidContext)
 HRESULT STDMETHODCALLTYPE
 CFakeEndpointVolume::RegisterControlChangeNotify(IAudioEndpointVolumeCallback* pNotify)
 {
-    if (pNotify == nullptr)
-        return E_POINTER;
-    const std::lock_guard lock(m_mutex);
-    m_callbacks.push_back(CComPtr<IAudioEndpointVolumeCallback>::Share(pNotify));
-    return S_OK;
+    return m_callbacks.Register(pNotify);
 }
 
 HRESULT STDMETHODCALLTYPE
 CFakeEndpointVolume::UnregisterControlChangeNotify(IAudioEndpointVolumeCallback* pNotify)
 {
-    const std::lock_guard lock(m_mutex);
-    const auto it = std::find_if(m_callbacks.begin(), m_callbacks.end(),
-                                 [&](const auto& pCallback) { return pCallback.Get() == pNotify; });
-    if (it == m_callbacks.end())
-        return E_INVALIDARG;
-    m_callbacks.erase(it);
-    return S_OK;
+    return m_callbacks.Unregister(pNotify);
 }
 
 HRESULT STDMETHODCALLTYPE CFakeEndpointVolume::GetChannelCount(UINT* pnChannelCount)
@@ -528,8 +516,7 @@ CFakeSessionManager& CFakeEnumerator::Sessions(const std::wstring& strId)
 
 size_t CFakeEnumerator::ClientCount() const
 {
-    const std::lock_guard lock(m_mutex);
-    return m_clients.size();
+    return m_clients.Count();
 }
 
 CFakeEnumerator::SEndpoint* CFakeEnumerator::Find(const std::wstring& strId)
@@ -549,12 +536,7 @@ void CFakeEnumerator::Tell(std::function<void(IMMNotificationClient&)> notificat
 {
     CComPtr<CFakeEnumerator> pThis = CComPtr<CFakeEnumerator>::Share(this);
     m_pNotifier->Post([pThis, notification = std::move(notification)] {
-        std::vector<IMMNotificationClient*> clients;
-        {
-            const std::lock_guard lock(pThis->m_mutex);
-            clients = pThis->m_clients;
-        }
-        for (IMMNotificationClient* pClient : clients)
+        for (IMMNotificationClient* pClient : pThis->m_clients.Hearing())
             notification(*pClient);
     });
     m_pNotifier->WaitUntilDelivered();
@@ -606,23 +588,14 @@ HRESULT STDMETHODCALLTYPE CFakeEnumerator::GetDevice(LPCWSTR pwstrId, IMMDevice*
 HRESULT STDMETHODCALLTYPE
 CFakeEnumerator::RegisterEndpointNotificationCallback(IMMNotificationClient* pClient)
 {
-    if (pClient == nullptr)
-        return E_POINTER;
-    const std::lock_guard lock(m_mutex);
     // As on Windows, no reference: the client must stay alive until it is unregistered.
-    m_clients.push_back(pClient);
-    return S_OK;
+    return m_clients.Register(pClient);
 }
 
 HRESULT STDMETHODCALLTYPE
 CFakeEnumerator::UnregisterEndpointNotificationCallback(IMMNotificationClient* pClient)
 {
-    const std::lock_guard lock(m_mutex);
-    const auto it = std::find(m_clients.begin(), m_clients.end(), pClient);
-    if (it == m_clients.end())
-        return E_INVALIDARG;
-    m_clients.erase(it);
-    return S_OK;
+    return m_clients.Unregister(pClient);
 }
 
 CFakeCoreAudio::CFakeCoreAudio()

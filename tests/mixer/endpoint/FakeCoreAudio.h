@@ -136,7 +136,7 @@ private:
     size_t m_cWrites = 0;
     std::vector<float> m_levels;
     BOOL m_bMuted;
-    std::vector<CComPtr<IAudioEndpointVolumeCallback>> m_callbacks;
+    TFakeClients<IAudioEndpointVolumeCallback> m_callbacks;
 };
 
 class CFakeEnumerator final : public CComObject<IMMDeviceEnumerator> {
@@ -197,7 +197,7 @@ private:
     std::vector<SEndpoint> m_endpoints;
     std::wstring m_strDefault[2][ERole_enum_count];
     bool m_bServiceStopped = false;
-    std::vector<IMMNotificationClient*> m_clients;
+    TFakeClients<IMMNotificationClient, IMMNotificationClient*> m_clients;
 };
 
 // A fake Core Audio for one test: the notifier, the enumerator, and the factory that hands it out.

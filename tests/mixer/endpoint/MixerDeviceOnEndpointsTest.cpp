@@ -9,11 +9,10 @@
 #include "mixer/MixerTestSupport.h"
 #include "mixer/ProgramLines.h"
 #include "mixer/VolumeScale.h"
-#include "mixer/endpoint/FakeCoreAudio.h"
+#include "mixer/endpoint/EndpointFixture.h"
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 namespace {
 
@@ -151,7 +150,7 @@ TEST_F(MixerDeviceOnEndpointsTest, AChangeOnAComThreadReachesTheBarWindowOnce)
     CMixerDevice mixer(m_window.Get());
     ASSERT_TRUE(mixer.SelectLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, FALSE));
     m_window.TakeNotifications();
-    std::thread([] { Speakers().SetLevelElsewhere(0.25f); }).join();
+    OnOtherThread([] { Speakers().SetLevelElsewhere(0.25f); });
     const auto messages = m_window.TakeNotifications();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].wParam, reinterpret_cast<WPARAM>(mixer.m_hMixer.Get()));
@@ -186,7 +185,7 @@ TEST_F(MixerDeviceOnEndpointsTest, AProgramIsChosenByItsIdentityAndDrivenLikeALi
     mixer.SetMute(TRUE);
     EXPECT_TRUE(sessions.Session(L"web/1").Muted());
 
-    std::thread([&] { sessions.Session(L"web/1").Expire(); }).join();
+    OnOtherThread([&] { sessions.Session(L"web/1").Expire(); });
     RunHandedOver();
     EXPECT_TRUE(programs()[1].bGone);
     EXPECT_FALSE(mixer.SelectProgramLine(dwBrowser));
@@ -196,7 +195,7 @@ TEST_F(MixerDeviceOnEndpointsTest, AProgramIsChosenByItsIdentityAndDrivenLikeALi
     // Played again, it has its identity and line back, at the level it plays at now.
     SFakeSessionSetup again{L"web", L"web/2", L"Browser"};
     again.fLevel = 0.3f;
-    std::thread([&] { sessions.Play(again); }).join();
+    OnOtherThread([&] { sessions.Play(again); });
     RunHandedOver();
     ASSERT_TRUE(mixer.SelectProgramLine(dwBrowser));
     EXPECT_EQ(mixer.m_line.dwLineID, before[1].dwLineID);

@@ -9,14 +9,7 @@ namespace {
 // Windows tells no client that a stopped audio service runs again: while it is stopped, the
 // endpoints are looked at every few seconds, as a notification would have them looked at. A bar
 // without a card stands meanwhile, and a listing that fails costs nothing.
-constexpr UINT_PTR kServiceTimer = 1;
 constexpr UINT kServiceCheckMs = 2000;
-
-// The handover's window owns the timer, so that it goes with the window.
-void CALLBACK LookAgain(HWND hWnd, UINT, UINT_PTR, DWORD)
-{
-    ::PostMessageA(hWnd, CChangeHandover::kDevicesChanged, 0, 0);
-}
 
 } // namespace
 
@@ -96,12 +89,20 @@ void CDeviceChangeClient::CardsChanged()
         m_cardsChanged();
 }
 
-void CDeviceChangeClient::WaitForService(bool bWait) const
+void CDeviceChangeClient::WaitForService(bool bWait)
 {
+    // The handover's window owns the timer, so that it goes with the window; as with the
+    // handover's deliveries, the client outlives it.
     if (m_hWndHandover == nullptr)
         return;
+    const auto idTimer = reinterpret_cast<UINT_PTR>(this);
     if (bWait)
-        ::SetTimer(m_hWndHandover, kServiceTimer, kServiceCheckMs, &LookAgain);
+        ::SetTimer(m_hWndHandover, idTimer, kServiceCheckMs, &LookAgain);
     else
-        ::KillTimer(m_hWndHandover, kServiceTimer);
+        ::KillTimer(m_hWndHandover, idTimer);
+}
+
+void CALLBACK CDeviceChangeClient::LookAgain(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    reinterpret_cast<CDeviceChangeClient*>(idEvent)->CheckEndpoints();
 }

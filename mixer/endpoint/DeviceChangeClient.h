@@ -53,7 +53,8 @@ private:
     void HandOver();
     void CardsChanged();
     // Sets or ends the timer that looks at the endpoints while the audio service is stopped.
-    void WaitForService(bool bWait) const;
+    void WaitForService(bool bWait);
+    static void CALLBACK LookAgain(HWND hWnd, UINT uMsg, UINT_PTR idEvent, DWORD dwTime);
 
     const CComPtr<IMMDeviceEnumerator> m_pEnumerator;
     const HWND m_hWndHandover;

@@ -4,6 +4,15 @@
 
 #include <utility>
 
+namespace {
+
+// Windows tells no client that a stopped audio service runs again: while it is stopped, the
+// endpoints are looked at every few seconds, as a notification would have them looked at. A bar
+// without a card stands meanwhile, and a listing that fails costs nothing.
+constexpr UINT kServiceCheckMs = 2000;
+
+} // namespace
+
 CDeviceChangeClient::CDeviceChangeClient(CComPtr<IMMDeviceEnumerator> pEnumerator, HWND hWndHandover,
                                          std::function<void()> cardsChanged)
     : m_pEnumerator(std::move(pEnumerator)), m_hWndHandover(hWndHandover),
@@ -15,6 +24,7 @@ void CDeviceChangeClient::ReadingCards()
 {
     m_bReported = false;
     m_stateRead = ReadEndpointState(m_pEnumerator.Get());
+    WaitForService(m_stateRead.bServiceStopped);
 }
 
 void CDeviceChangeClient::CheckEndpoints()
@@ -74,6 +84,25 @@ void CDeviceChangeClient::HandOver()
 
 void CDeviceChangeClient::CardsChanged()
 {
+    WaitForService(false);
     if (!std::exchange(m_bReported, true))
         m_cardsChanged();
+}
+
+void CDeviceChangeClient::WaitForService(bool bWait)
+{
+    // The handover's window owns the timer, so that it goes with the window; as with the
+    // handover's deliveries, the client outlives it.
+    if (m_hWndHandover == nullptr)
+        return;
+    const auto idTimer = reinterpret_cast<UINT_PTR>(this);
+    if (bWait)
+        ::SetTimer(m_hWndHandover, idTimer, kServiceCheckMs, &LookAgain);
+    else
+        ::KillTimer(m_hWndHandover, idTimer);
+}
+
+void CALLBACK CDeviceChangeClient::LookAgain(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    reinterpret_cast<CDeviceChangeClient*>(idEvent)->CheckEndpoints();
 }

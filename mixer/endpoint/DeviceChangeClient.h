@@ -9,7 +9,9 @@
 // client compares the active endpoints and the console defaults with those the cards were read
 // from. One report stands for a whole burst (unplugging a headset changes two endpoints and six
 // defaults): after a report, nothing more is reported until the mixer reads its cards again
-// (ReadingCards). The cards tell it when an endpoint they hold has failed (DeviceFailed).
+// (ReadingCards). The cards tell it when an endpoint they hold has failed (DeviceFailed). Cards
+// read while the audio service was stopped have it look again every few seconds, since its return
+// is told to nobody.
 #pragma once
 
 #include "fw/ComPtr.h"
@@ -50,6 +52,9 @@ private:
     // From Core Audio's threads: one message until the mixer's thread has taken it.
     void HandOver();
     void CardsChanged();
+    // Sets or ends the timer that looks at the endpoints while the audio service is stopped.
+    void WaitForService(bool bWait);
+    static void CALLBACK LookAgain(HWND hWnd, UINT uMsg, UINT_PTR idEvent, DWORD dwTime);
 
     const CComPtr<IMMDeviceEnumerator> m_pEnumerator;
     const HWND m_hWndHandover;

@@ -3,6 +3,7 @@
 #include "fw/ComMemory.h"
 #include "mixer/endpoint/EndpointCards.h"
 
+#include <audioclient.h>
 #include <mmsystem.h>
 // The property keys are defined (not only declared) where initguid.h comes first.
 #include <initguid.h>
@@ -79,14 +80,16 @@ std::vector<SFoundEndpoint> ActiveEndpoints(IMMDeviceEnumerator* pEnumerator, ED
 }
 
 // The channels of the endpoint's volume, which follow its format; 0 when it cannot tell.
-UINT ChannelCount(IMMDevice* pDevice)
+HRESULT ChannelCount(IMMDevice* pDevice, UINT& cChannels)
 {
+    cChannels = 0;
     CComPtr<IAudioEndpointVolume> pVolume;
-    UINT cChannels = 0;
-    if (FAILED(pDevice->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, pVolume.PutVoid())) ||
-        !pVolume || FAILED(pVolume->GetChannelCount(&cChannels)))
-        return 0;
-    return cChannels;
+    HRESULT hr = pDevice->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, pVolume.PutVoid());
+    if (SUCCEEDED(hr) && pVolume)
+        hr = pVolume->GetChannelCount(&cChannels);
+    if (FAILED(hr))
+        cChannels = 0;
+    return hr;
 }
 
 std::wstring DefaultEndpointId(IMMDeviceEnumerator* pEnumerator, EDataFlow flow)
@@ -153,13 +156,18 @@ SEndpointState ReadEndpointState(IMMDeviceEnumerator* pEnumerator)
         {}, DefaultEndpointId(pEnumerator, eRender), DefaultEndpointId(pEnumerator, eCapture)};
     CComPtr<IMMDeviceCollection> pCollection;
     UINT nCount = 0;
-    if (FAILED(pEnumerator->EnumAudioEndpoints(eAll, DEVICE_STATE_ACTIVE, pCollection.Put())) ||
-        !pCollection || FAILED(pCollection->GetCount(&nCount)))
-        return state;
-    for (UINT i = 0; i < nCount; ++i) {
+    HRESULT hr = pEnumerator->EnumAudioEndpoints(eAll, DEVICE_STATE_ACTIVE, pCollection.Put());
+    if (SUCCEEDED(hr) && pCollection)
+        hr = pCollection->GetCount(&nCount);
+    state.bServiceStopped = hr == AUDCLNT_E_SERVICE_NOT_RUNNING;
+    for (UINT i = 0; SUCCEEDED(hr) && i < nCount; ++i) {
         CComPtr<IMMDevice> pDevice;
-        if (SUCCEEDED(pCollection->Item(i, pDevice.Put())) && pDevice)
-            state.activeChannels[DeviceId(pDevice.Get())] = ChannelCount(pDevice.Get());
+        if (FAILED(pCollection->Item(i, pDevice.Put())) || !pDevice)
+            continue;
+        UINT cChannels = 0;
+        if (ChannelCount(pDevice.Get(), cChannels) == AUDCLNT_E_SERVICE_NOT_RUNNING)
+            state.bServiceStopped = true;
+        state.activeChannels[DeviceId(pDevice.Get())] = cChannels;
     }
     return state;
 }

@@ -75,6 +75,9 @@ struct SEndpointState {
     std::map<std::wstring, UINT> activeChannels;
     std::wstring strDefaultRender;
     std::wstring strDefaultCapture;
+    // The listing or a volume answered AUDCLNT_E_SERVICE_NOT_RUNNING: nothing of the endpoints
+    // can be read until the audio service runs again.
+    bool bServiceStopped = false;
 
     bool operator==(const SEndpointState&) const = default;
 };

@@ -3,9 +3,10 @@
 // notification on the bar's thread and moves the real bar's slider; a mute shows the muted
 // picture (icon 161) in the tray icon of the output master; Windows' broadcast of a change of any
 // device restarts nothing, the mixer's notice of a changed endpoint restarts the bar once; the
-// last endpoints unplugged leave one bar that says there is no driver, and their return brings
-// the set back. The programs that play on the card are a group of the menu, and the bar drives
-// the one chosen, follows it while it plays, stops and plays again, and remembers it.
+// last endpoints unplugged, or the audio service stopped, leave one bar that says there is no
+// driver, and their return brings the set back. The programs that play on the card are a group
+// of the menu, and the bar drives the one chosen, follows it while it plays, stops and plays
+// again, and remembers it.
 #include "app/StartupValues.h"
 #include "bar/ProgramEntries.h"
 #include "bar/BarDlg.h"
@@ -24,6 +25,7 @@
 #include <commctrl.h>
 #include <dbt.h>
 
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -112,6 +114,46 @@ protected:
         };
     }
 
+    // The bar that the last one started for the fresh set, with no card: it says so, and while
+    // its message is up, comeBack brings cards back; the bar closes its message and ends itself,
+    // as one copy of a new set.
+    void StandFreshBarUntil(const std::function<void()>& comeBack)
+    {
+        bool bMessageWasUp = false;
+        bool bTestClosedTheMessage = false;
+        std::thread cardsBack([&] {
+            // Captioned like the bar, but without its slider.
+            const auto messageBox = [] {
+                HWND hWnd = nullptr;
+                while ((hWnd = ::FindWindowExA(nullptr, hWnd, "#32770", "Sonobar")) != nullptr) {
+                    if (!::GetDlgItem(hWnd, IDC_VOLUME_SLIDER))
+                        return hWnd;
+                }
+                return hWnd;
+            };
+            for (int i = 0; i < 500 && !messageBox(); ++i)
+                ::Sleep(10);
+            bMessageWasUp = messageBox() != nullptr;
+            comeBack();
+            // The bar closes its message itself; one still up after ten seconds would hang the test.
+            for (int i = 0; i < 1000 && messageBox(); ++i)
+                ::Sleep(10);
+            if (const HWND hBox = messageBox()) {
+                bTestClosedTheMessage = true;
+                ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+            }
+        });
+        TakeCommandLine("sonobar.exe v0");
+        CRunningCopies freshCopies(RecordStarts());
+        CBarDlg fresh(freshCopies);
+        EXPECT_TRUE(fresh.Create(IDD_BAR));
+        cardsBack.join();
+        Dispatch();
+        EXPECT_TRUE(bMessageWasUp);
+        EXPECT_FALSE(bTestClosedTheMessage);
+        EXPECT_EQ(nullptr, fresh.m_hWnd);
+    }
+
     std::vector<std::string> m_vecStarted;
     CRunningCopies m_copies{RecordStarts()};
     CBarDlg m_bar{m_copies};
@@ -180,47 +222,39 @@ TEST_F(EndpointBarTest, TheLastEndpointsUnpluggedLeaveOneBarThatSaysSoAndTheirRe
     EXPECT_EQ(nullptr, m_bar.m_hWnd);
     EXPECT_EQ(std::vector<std::string>{"v0 with 0 cards"}, m_vecStarted);
 
-    // 2. The bar started for the fresh set has no card and says so; while its message is up, the
-    //    speakers and microphone come back.
-    bool bMessageWasUp = false;
-    bool bTestClosedTheMessage = false;
-    std::thread plugBack([&] {
-        // Captioned like the bar, but without its slider.
-        const auto messageBox = [] {
-            HWND hWnd = nullptr;
-            while ((hWnd = ::FindWindowExA(nullptr, hWnd, "#32770", "Sonobar")) != nullptr) {
-                if (!::GetDlgItem(hWnd, IDC_VOLUME_SLIDER))
-                    return hWnd;
-            }
-            return hWnd;
-        };
-        for (int i = 0; i < 500 && !messageBox(); ++i)
-            ::Sleep(10);
-        bMessageWasUp = messageBox() != nullptr;
+    // 2. The speakers and microphone come back.
+    StandFreshBarUntil([] {
         ProcessLaptop().Fake().SetState(L"spk", DEVICE_STATE_ACTIVE);
         ProcessLaptop().Fake().SetState(L"mic", DEVICE_STATE_ACTIVE);
-        // The bar closes its message itself; one still up after five seconds would hang the test.
-        for (int i = 0; i < 500 && messageBox(); ++i)
-            ::Sleep(10);
-        if (const HWND hBox = messageBox()) {
-            bTestClosedTheMessage = true;
-            ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-        }
     });
-    TakeCommandLine("sonobar.exe v0");
-    CRunningCopies freshCopies(RecordStarts());
-    CBarDlg fresh(freshCopies);
-    EXPECT_TRUE(fresh.Create(IDD_BAR));
-    plugBack.join();
-    Dispatch();
-    EXPECT_TRUE(bMessageWasUp);
-    EXPECT_FALSE(bTestClosedTheMessage);
-    EXPECT_EQ(nullptr, fresh.m_hWnd);
     EXPECT_EQ((std::vector<std::string>{"v0 with 0 cards", "v0 with 1 cards"}), m_vecStarted);
 
     for (const wchar_t* pszId : {L"hdmi", L"cam"})
         ProcessLaptop().Fake().SetState(pszId, DEVICE_STATE_ACTIVE);
     Dispatch();
+}
+
+TEST_F(EndpointBarTest, TheAudioServiceStoppingLeavesOneBarThatSaysSoAndItsReturnBringsTheSetBack)
+{
+    // 1. A radio plays on the speakers, and the menu lists it. The audio service stops, which
+    //    tells the endpoints' clients nothing; the radio's session is disconnected, and the bar
+    //    hears that.
+    CFakeSessionManager& sessions = ProcessLaptop().Sessions(L"spk");
+    std::thread([&] { sessions.Play({L"radio", L"radio/1", L"Radio"}); }).join();
+    Dispatch();
+    ::SendMessageA(m_bar.m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(m_bar.m_hMenuPopup), 0);
+    ProcessLaptop().Fake().StopService();
+    std::thread([&] { sessions.Session(L"radio/1").Disconnect(DisconnectReasonServerShutdown); }).join();
+    Dispatch();
+    EXPECT_EQ(nullptr, m_bar.m_hWnd);
+    EXPECT_EQ(std::vector<std::string>{"v0 with 0 cards"}, m_vecStarted);
+
+    // 2. The service runs again, and again tells nobody: the whole set comes back.
+    StandFreshBarUntil([] { ProcessLaptop().Fake().StartService(); });
+    EXPECT_EQ((std::vector<std::string>{"v0 with 0 cards", "v0 with 3 cards", "v1 with 3 cards",
+                                        "v2 with 3 cards"}),
+              m_vecStarted);
+    std::thread([&] { sessions.Session(L"radio/1").Expire(); }).join();
 }
 
 TEST(ProgramEntriesTest, PlayingProgramsAndTheChosenOneAreListed)

@@ -27,18 +27,18 @@ int ReadSettingInRange(UINT nNameID, int nDefault, int nMin, int nMax)
     return nValue < nMin || nValue > nMax ? nDefault : nValue;
 }
 
-std::string ReadSettingText(UINT nNameID)
+std::wstring ReadSettingText(UINT nNameID)
 {
     const CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return {};
-    return pApp->GetProfileString(LoadResourceString(IDS_SECTION_SETTINGS).c_str(),
-                                  LoadResourceString(nNameID).c_str(), "");
+    return pApp->GetProfileWideString(LoadResourceString(IDS_SECTION_SETTINGS).c_str(),
+                                      LoadResourceString(nNameID).c_str());
 }
 
-void WriteSettingText(UINT nNameID, const std::string& strValue)
+void WriteSettingText(UINT nNameID, const std::wstring& wstrValue)
 {
     if (const CWinApp* pApp = AfxGetApp())
-        pApp->WriteProfileString(LoadResourceString(IDS_SECTION_SETTINGS).c_str(),
-                                 LoadResourceString(nNameID).c_str(), strValue);
+        pApp->WriteProfileWideString(LoadResourceString(IDS_SECTION_SETTINGS).c_str(),
+                                     LoadResourceString(nNameID).c_str(), wstrValue);
 }

@@ -13,5 +13,6 @@ void WriteSetting(UINT nNameID, int nValue);
 // default, so that it is saved back repaired.
 int ReadSettingInRange(UINT nNameID, int nDefault, int nMin, int nMax);
 
-std::string ReadSettingText(UINT nNameID);
-void WriteSettingText(UINT nNameID, const std::string& strValue);
+// Texts in Unicode.
+std::wstring ReadSettingText(UINT nNameID);
+void WriteSettingText(UINT nNameID, const std::wstring& wstrValue);

@@ -17,14 +17,6 @@ __CRT_UUID_DECL(IAccPropServer, 0x76c0dbbb, 0x15e0, 0x4e7b, 0xb6, 0x1b, 0x20, 0x
 
 namespace {
 
-std::wstring Widen(const std::string& str)
-{
-    const int cch = ::MultiByteToWideChar(CP_ACP, 0, str.data(), static_cast<int>(str.size()), nullptr, 0);
-    std::wstring wstr(static_cast<size_t>(cch), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, str.data(), static_cast<int>(str.size()), wstr.data(), cch);
-    return wstr;
-}
-
 // The Active Accessibility state (STATE_SYSTEM_ flags) of a pressed push button: what the
 // platform's own button object reports, and pressed.
 LONG PressedButtonState(bool bVisible, bool bEnabled, bool bFocused)
@@ -86,10 +78,13 @@ public:
     // False where the system lacks the service.
     bool HasService() const { return static_cast<bool>(m_pServices); }
 
-    void SetName(HWND hWnd, const std::string& strName) override { SetText(hWnd, PROPID_ACC_NAME, strName); }
-    void SetDescription(HWND hWnd, const std::string& strDescription) override
+    void SetName(HWND hWnd, const std::wstring& wstrName) override
     {
-        SetText(hWnd, PROPID_ACC_DESCRIPTION, strDescription);
+        SetText(hWnd, PROPID_ACC_NAME, wstrName);
+    }
+    void SetDescription(HWND hWnd, const std::wstring& wstrDescription) override
+    {
+        SetText(hWnd, PROPID_ACC_DESCRIPTION, wstrDescription);
     }
     void SetPressed(HWND hWnd, bool bPressed) override
     {
@@ -106,9 +101,9 @@ public:
     }
 
 private:
-    void SetText(HWND hWnd, const MSAAPROPID& idProp, const std::string& strText)
+    void SetText(HWND hWnd, const MSAAPROPID& idProp, const std::wstring& wstrText)
     {
-        m_pServices->SetHwndPropStr(hWnd, OBJID_CLIENT, CHILDID_SELF, idProp, Widen(strText).c_str());
+        m_pServices->SetHwndPropStr(hWnd, OBJID_CLIENT, CHILDID_SELF, idProp, wstrText.c_str());
         Remember(hWnd);
     }
     void Remember(HWND hWnd)

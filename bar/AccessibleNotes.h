@@ -15,9 +15,9 @@
 class IAccessibleNotes {
 public:
     virtual ~IAccessibleNotes() = default;
-    // The control's name and description; texts in the program's code page.
-    virtual void SetName(HWND hWnd, const std::string& strName) = 0;
-    virtual void SetDescription(HWND hWnd, const std::string& strDescription) = 0;
+    // The control's name and description.
+    virtual void SetName(HWND hWnd, const std::wstring& wstrName) = 0;
+    virtual void SetDescription(HWND hWnd, const std::wstring& wstrDescription) = 0;
     // A button that stands for something switched on (the mute button of a muted line) reads
     // as pressed.
     virtual void SetPressed(HWND hWnd, bool bPressed) = 0;

@@ -1,13 +1,14 @@
 #include "bar/BarAccessibility.h"
 
+#include <iterator>
 #include <utility>
 
 namespace {
 
-std::string WindowText(HWND hWnd)
+std::wstring WindowText(HWND hWnd)
 {
-    char szText[64] = {};
-    ::GetWindowTextA(hWnd, szText, sizeof szText);
+    wchar_t szText[64] = {};
+    ::GetWindowTextW(hWnd, szText, static_cast<int>(std::size(szText)));
     return szText;
 }
 
@@ -19,18 +20,22 @@ void CBarAccessibility::Start(std::unique_ptr<IAccessibleNotes> pNotes, HWND hSl
     m_hSlider = hSlider;
     m_hMuteButton = hMuteButton;
     m_bMuted.reset();
+    m_wstrSliderText.clear();
+    m_wstrMuteText.clear();
     // Windows' own trackbar object looks for its name in a label beside it, which the bar has
     // not: the slider's window text is its name.
     if (m_pNotes)
         m_pNotes->SetName(m_hSlider, WindowText(m_hSlider));
 }
 
-void CBarAccessibility::DescribeLine(const std::string& strSliderText, const std::string& strMuteText)
+void CBarAccessibility::DescribeLine(const std::wstring& wstrSliderText, const std::wstring& wstrMuteText)
 {
-    if (!m_pNotes)
+    if (!m_pNotes || (wstrSliderText == m_wstrSliderText && wstrMuteText == m_wstrMuteText))
         return;
-    m_pNotes->SetDescription(m_hSlider, strSliderText);
-    m_pNotes->SetDescription(m_hMuteButton, strMuteText);
+    m_wstrSliderText = wstrSliderText;
+    m_wstrMuteText = wstrMuteText;
+    m_pNotes->SetDescription(m_hSlider, wstrSliderText);
+    m_pNotes->SetDescription(m_hMuteButton, wstrMuteText);
     ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, m_hSlider, OBJID_CLIENT, CHILDID_SELF);
     ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, m_hMuteButton, OBJID_CLIENT, CHILDID_SELF);
 }

@@ -5,7 +5,7 @@
 // pressed while the line is muted, with the event that makes a reader say so at once.
 //
 //   m_accessibility.Start(CreateSystemAccessibleNotes(), m_sliderVolume.m_hWnd, m_btnMute.m_hWnd);
-//   m_accessibility.DescribeLine("Wave Volume (Lo...Hi)", "Wave Mute (M)");
+//   m_accessibility.DescribeLine(L"Wave Volume (Lo...Hi)", L"Wave Mute (M)");
 //   m_accessibility.ShowMuted(true);
 #pragma once
 
@@ -21,8 +21,9 @@ class CBarAccessibility {
 public:
     // pNotes may be null: the window texts then speak alone.
     void Start(std::unique_ptr<IAccessibleNotes> pNotes, HWND hSlider, HWND hMuteButton);
-    // The texts that tell which line the slider and the mute button drive (their tooltips').
-    void DescribeLine(const std::string& strSliderText, const std::string& strMuteText);
+    // The texts that tell which line the slider and the mute button drive (their tooltips'); a
+    // reader hears of them when they differ from the last.
+    void DescribeLine(const std::wstring& wstrSliderText, const std::wstring& wstrMuteText);
     void ShowMuted(bool bMuted);
     // Takes the notes back; before the controls go.
     void Stop();
@@ -33,4 +34,6 @@ private:
     HWND m_hMuteButton = nullptr;
     // What the mute button reported last; nothing before the first report.
     std::optional<bool> m_bMuted;
+    std::wstring m_wstrSliderText;
+    std::wstring m_wstrMuteText;
 };

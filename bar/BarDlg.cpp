@@ -7,6 +7,7 @@
 #include "bar/TrayIcon.h"
 #include "draw/AboutBox.h"
 #include "draw/Border.h"
+#include "fw/AnsiText.h"
 #include "fw/ResourceString.h"
 #include "fw/ScopedHandles.h"
 #include "fw/WinApp.h"
@@ -46,6 +47,14 @@ RECT VirtualScreen()
     const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
     return {x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+BOOL CALLBACK AddOwnedWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* pOwned = reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(lParam);
+    if (::GetWindow(hWnd, GW_OWNER) == pOwned->first)
+        pOwned->second.push_back(hWnd);
+    return TRUE;
 }
 
 RECT WindowRect(HWND hWnd)
@@ -235,12 +244,10 @@ void CBarDlg::AddToolTips()
     m_toolTip.Create(*this);
     m_toolTip.AddTool(m_btnMenu.m_hWnd, LoadResourceString(IDS_TIP_MENU));
     m_toolTip.AddTool(m_sliderVolume.m_hWnd, LoadResourceString(IDS_TIP_VOLUME));
-    if (CountMixerCards() > 1) {
-        std::string strCard;
-        GetMixerCardName(static_cast<UINT>(m_nCardIndex), strCard);
-        m_toolTip.AddTool(m_hWnd, strCard);
-    }
-    SetLineToolTips(m_nMenuIndex);
+    m_toolTip.AddTool(m_btnMute.m_hWnd, LoadResourceString(IDS_TIP_MUTE));
+    if (CountMixerCards() > 1)
+        m_toolTip.AddTool(m_hWnd, ToAnsi(m_wstrCardName));
+    SetLineToolTips();
 }
 
 POINT CBarDlg::InitialPosition() const
@@ -267,56 +274,46 @@ POINT CBarDlg::InitialPosition() const
 
 void CBarDlg::SelectStoredLine()
 {
-    // A role word names the side and the card; otherwise the stored card is read.
-    const auto role = GivenRole();
-    if (role)
-        m_bInput = role->bInput;
-    const int nCard = role ? role->nCardIndex : ReadSetting(IDS_CARD_INDEX, 0);
-    m_nCardIndex =
-        static_cast<int>(StartCardIndex(static_cast<UINT>(nCard), role.has_value(), CountMixerCards()));
-    const DWORD dwType =
-        static_cast<DWORD>(ReadSetting(IDS_COMPONENT_TYPE, static_cast<int>(MasterComponentType(m_bInput))));
-    // A menu index that names no entry is read as the master line's.
-    const int nMenuIndex = ReadSettingInRange(IDS_MENU_INDEX, kMasterMenuIndex, 0, kMasterMenuIndex);
-
-    // A line that no longer resolves (another card, a stale setting) falls back to the master.
+    static_cast<SDrivenLine&>(*this) = ReadStoredLine(m_bInput);
     m_pMixer->Open(static_cast<UINT>(m_nCardIndex));
-    // A program chosen before stays chosen, also while it does not play.
-    m_dwProgram = m_bInput ? 0 : static_cast<DWORD>(ReadSetting(IDS_APPLICATION, 0));
     if (m_dwProgram != 0) {
-        m_strProgramName = ReadSettingText(IDS_APPLICATION_NAME);
         SelectProgram();
         return;
     }
-    if (!SelectLine(nMenuIndex, StartComponentType(m_bInput, dwType, static_cast<UINT>(nMenuIndex))))
+    // A line that no longer resolves (another card, a stale setting) falls back to the master.
+    if (!SelectLine(m_nMenuIndex, m_dwComponentType))
         SelectLine(kMasterMenuIndex, MasterComponentType(m_bInput));
 }
 
 BOOL CBarDlg::SelectLine(int nMenuIndex, DWORD dwComponentType)
 {
-    m_nMenuIndex = nMenuIndex;
-    m_dwComponentType = dwComponentType;
+    TakeLine(*this, nMenuIndex, dwComponentType);
     return SelectMenuLine(*m_pMixer, static_cast<UINT>(m_nMenuIndex), m_dwComponentType, m_bInput);
 }
 
-void CBarDlg::SetLineToolTips(int nMenuIndex)
+void CBarDlg::SetLineToolTips()
 {
     // The master line has the bare texts; a numbered line or a program puts its name in front.
-    std::string strPrefix;
-    if (m_dwProgram != 0)
-        strPrefix = m_strProgramName + " ";
-    else if (nMenuIndex != static_cast<int>(kMasterMenuIndex)) {
-        std::string strName;
-        m_pCatalogue->GetLineName(nMenuIndex, strName);
-        strPrefix = strName + " ";
-    }
-    const std::string strVolume = strPrefix + LoadResourceString(IDS_TIP_VOLUME);
-    const std::string strMute = strPrefix + LoadResourceString(IDS_TIP_MUTE);
-    m_toolTip.DelTool(m_sliderVolume.m_hWnd);
-    m_toolTip.AddTool(m_sliderVolume.m_hWnd, strVolume);
-    m_toolTip.DelTool(m_btnMute.m_hWnd);
-    m_toolTip.AddTool(m_btnMute.m_hWnd, strMute);
-    m_accessibility.DescribeLine(strVolume, strMute);
+    // The tools stay: only their texts change, and a reader hears only of a text that changed.
+    const std::wstring wstrLabel = LineLabel(*this, *m_pCatalogue);
+    const std::wstring wstrVolume = wstrLabel + ToWide(LoadResourceString(IDS_TIP_VOLUME));
+    const std::wstring wstrMute = wstrLabel + ToWide(LoadResourceString(IDS_TIP_MUTE));
+    m_toolTip.SetText(m_sliderVolume.m_hWnd, wstrVolume);
+    m_toolTip.SetText(m_btnMute.m_hWnd, wstrMute);
+    m_accessibility.DescribeLine(wstrVolume, wstrMute);
+}
+
+std::vector<HWND> CBarDlg::OwnedWindows() const
+{
+    std::pair<HWND, std::vector<HWND>> owned{m_hWnd, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedWindow, reinterpret_cast<LPARAM>(&owned));
+    return owned.second;
+}
+
+void CBarDlg::ShowDrivenLine()
+{
+    SetLineToolTips();
+    RefreshMuteState();
 }
 
 std::unique_ptr<IAccessibleNotes> CBarDlg::CreateAccessibleNotes()
@@ -483,12 +480,6 @@ void CBarDlg::SaveValues()
     WriteSetting(IDS_Y_COORDINATE, bRestored ? rc.top : m_ptRestored.y);
     WriteSetting(IDS_START_IN_TRAY, m_bStartInTray ? 1 : 0);
     WriteSetting(IDS_ALWAYS_ON_TOP, m_bAlwaysOnTop ? 1 : 0);
-    // A program is stored beside the master line, which a copy that knows no programs takes.
-    WriteSetting(IDS_COMPONENT_TYPE,
-                 static_cast<int>(m_dwProgram != 0 ? MasterComponentType(m_bInput) : m_dwComponentType));
-    WriteSetting(IDS_MENU_INDEX, m_nMenuIndex);
-    WriteSetting(IDS_APPLICATION, static_cast<int>(m_dwProgram));
-    WriteSettingText(IDS_APPLICATION_NAME, m_strProgramName);
-    WriteSetting(IDS_CARD_INDEX, m_nCardIndex);
+    SaveDrivenLine(*this);
     WriteSetting(IDS_INPUT_VOLUME, m_bInput);
 }

@@ -16,6 +16,7 @@
 #include "app/RunningCopies.h"
 #include "bar/BarAccessibility.h"
 #include "bar/BarLayout.h"
+#include "bar/DrivenLine.h"
 #include "bar/ProgramEntries.h"
 #include "draw/ImageButton.h"
 #include "draw/LineBitmaps.h"
@@ -35,7 +36,9 @@ class CLineCatalogue;
 class CMixerDevice;
 class CTrayIcon;
 
-class CBarDlg : public CDialog {
+// What the bar drives is its SDrivenLine: m_nCardIndex, m_bInput, m_nMenuIndex, m_dwComponentType,
+// m_dwProgram and m_wstrProgramName.
+class CBarDlg : public CDialog, public SDrivenLine {
 public:
     // The parts of the initialisation, in the order they run.
     enum class EStartupStep {
@@ -71,16 +74,10 @@ public:
     HICON m_hAppIcon = nullptr;
     int m_bClosing = 0;
     int m_bFollowChanges = 1;
-    int m_bInput = 0;
     // Whether this card and side have each of the catalogue's lines, as the menu was built.
     std::array<BOOL, kCatalogueMenuLines> m_bLineSelectable{};
-    DWORD m_dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-    int m_nMenuIndex = kMasterMenuIndex;
-    int m_nCardIndex = 0;
-    // The program that the bar drives (mixer/ProgramLines.h), by its identity; 0 while it
-    // drives a line. Stored as "Application" and "Application Name".
-    DWORD m_dwProgram = 0;
-    std::string m_strProgramName;
+    // The programs' entries of the menu as it last opened, in the order of their commands.
+    std::vector<SProgramEntry> m_programEntries;
     std::unique_ptr<CLineCatalogue> m_pCatalogue;
     std::unique_ptr<CMixerDevice> m_pMixer;
     std::unique_ptr<CTrayIcon> m_pTrayIcon;
@@ -111,8 +108,13 @@ private:
     // the line is selected on the bar's card and side. FALSE when the card lacks the line.
     BOOL SelectLine(int nMenuIndex, DWORD dwComponentType);
     void AddToolTips();
-    // Tooltips of the trackbar and the mute button for a menu index (9: the master line).
-    void SetLineToolTips(int nMenuIndex);
+    // The trackbar's and the mute button's tooltips and descriptions name what the bar drives.
+    void SetLineToolTips();
+    // After a choice: the tooltips and descriptions, the slider, the mute picture and the tray
+    // icon show what the bar drives now.
+    void ShowDrivenLine();
+    // The windows of this thread that the bar owns: its tooltip, a message box, the about box.
+    std::vector<HWND> OwnedWindows() const;
     void TakeCaptionOff();
     void LoadLineBitmaps();
     void ShowNoDriverMessage();
@@ -140,10 +142,10 @@ private:
     // the platform's own (less size and maximise), the source lines of the catalogue and, with
     // more than one card, the cards. Fills m_bLineSelectable. Once, while the bar initialises.
     void BuildPopupMenu();
-    // A menu choice of a line: selected, then the tooltips and the controls follow it.
+    // A menu choice of a line, instead of any program.
     void ChooseLine(int nMenuIndex, DWORD dwComponentType);
-    // Sets every entry's state from the table of command states.
-    LRESULT OnInitMenuPopup();
+    // Sets every entry's state from the table of command states, as the menu opens.
+    LRESULT OnInitMenuPopup(WPARAM wMenu, LPARAM);
     void OnUpdateStartInTray(CCmdUI&);
     void OnUpdateAlwaysOnTop(CCmdUI&);
     void OnAlwaysOnTop();
@@ -191,10 +193,13 @@ private:
     // BarDlgPrograms.cpp
     // The programs' group of the menu made afresh, right after the line entries; when it opens.
     void UpdateProgramEntries();
+    // The programs' lines of the bar's card.
+    std::vector<SProgramLine> CardPrograms() const;
+    // The room for the programs' entries on the bar's monitor.
+    SProgramRoom ProgramRoom() const;
     // The chosen program's line on the bar's card; FALSE, with neither control, while none of
     // its sessions is there.
     BOOL SelectProgram();
-    void ChooseProgram(DWORD dwIdentity, const std::string& strName);
     void OnChooseProgram(UINT nID);
     LRESULT OnLineChange();
 
@@ -219,11 +224,12 @@ private:
     int m_nHandlersRunning = 0;
     // A device change that the bar takes part in once the outermost handler has returned.
     BOOL m_bDeviceChangeWaits = FALSE;
-    // The programs' entries of the menu as it last opened, and where they stand in it: from
-    // m_nProgramPosition, a separator and the entries, m_cProgramItems in all.
-    std::vector<SProgramEntry> m_programEntries;
+    // Where the programs' entries stand in the menu: from m_nProgramPosition, a separator, the
+    // entries and the submenu of the rest, m_cProgramItems in all.
     int m_nProgramPosition = 0;
     UINT m_cProgramItems = 0;
+    // The submenu of the programs that do not fit, which the menu owns; null without one.
+    HMENU m_hMorePrograms = nullptr;
     // Wheel rotation not yet turned into whole notches.
     int m_nWheelDelta = 0;
     // Where the bar is when neither minimised nor maximised: the place it saves.

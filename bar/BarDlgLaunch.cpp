@@ -8,28 +8,6 @@
 #include "mixer/MixerCards.h"
 #include "res/resource.h"
 
-#include <vector>
-
-namespace {
-
-struct SOwnedDialogs {
-    HWND hOwner;
-    std::vector<HWND> vecDialogs;
-};
-
-// The message box and the about box are dialogs (class #32770) that the bar owns.
-BOOL CALLBACK AddOwnedDialog(HWND hWnd, LPARAM lParam)
-{
-    auto* pOwned = reinterpret_cast<SOwnedDialogs*>(lParam);
-    char szClass[16] = {};
-    ::GetClassNameA(hWnd, szClass, sizeof szClass);
-    if (::GetWindow(hWnd, GW_OWNER) == pOwned->hOwner && ::lstrcmpiA(szClass, "#32770") == 0)
-        pOwned->vecDialogs.push_back(hWnd);
-    return TRUE;
-}
-
-} // namespace
-
 void CBarDlg::OnDirection(UINT nID)
 {
     // The new copy takes the other side (or this one again) of this bar's card; this bar keeps
@@ -88,10 +66,13 @@ void CBarDlg::EndModalLoops()
     // it, and the bar waits for that. The message box and the about box are called off as their
     // Cancel would.
     ::SendMessageA(m_hWnd, WM_CANCELMODE, 0, 0);
-    SOwnedDialogs owned{m_hWnd, {}};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedDialog, reinterpret_cast<LPARAM>(&owned));
-    for (const HWND hDialog : owned.vecDialogs)
-        ::PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0);
+    for (const HWND hOwned : OwnedWindows()) {
+        // Dialogs are of class #32770.
+        char szClass[16] = {};
+        ::GetClassNameA(hOwned, szClass, sizeof szClass);
+        if (::lstrcmpiA(szClass, "#32770") == 0)
+            ::PostMessageA(hOwned, WM_COMMAND, IDCANCEL, 0);
+    }
 }
 
 void CBarDlg::EndForDeviceChange()

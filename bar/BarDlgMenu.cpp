@@ -29,14 +29,11 @@ bool Shown(const CBarDlg& bar, UINT = 0)
     return ::IsWindowVisible(bar.m_hWnd) != FALSE;
 }
 
-// The entry of the selected line, whether the menu lists it or not; none while the bar drives a
-// program, whose entry carries the mark (BarDlgPrograms.cpp).
-UINT SelectedLineEntry(const CBarDlg& bar)
+// The programs' entry of a command; none past the entries the menu lists.
+const SProgramEntry* ProgramEntry(const CBarDlg& bar, UINT nID)
 {
-    if (bar.m_dwProgram != 0)
-        return 0;
-    const UINT nIndex = static_cast<UINT>(bar.m_nMenuIndex);
-    return nIndex == kMasterMenuIndex ? ID_MASTER_VOLUME : ID_CONTROL2 + nIndex;
+    const UINT nEntry = nID - ID_PROGRAM_FIRST;
+    return nEntry < bar.m_programEntries.size() ? &bar.m_programEntries[nEntry] : nullptr;
 }
 
 // The state of the menu's entries, set whenever it opens (as the platform's window menu too),
@@ -73,7 +70,22 @@ constexpr SCommandState kCommandStates[] = {
          return Shown(bar) && (nID == ID_MASTER_VOLUME ? CountMixerCards() > 0
                                                        : bar.m_bLineSelectable[nID - ID_CONTROL2] != FALSE);
      },
-     nullptr, &SelectedLineEntry},
+     nullptr, [](const CBarDlg& bar) { return MarkedLineEntry(bar); }},
+    // A program can be chosen while one of its sessions is there; the chosen one has the mark.
+    {ID_PROGRAM_FIRST, ID_PROGRAM_LAST,
+     [](const CBarDlg& bar, UINT nID) {
+         const SProgramEntry* pEntry = ProgramEntry(bar, nID);
+         return Shown(bar) && pEntry && !pEntry->bGreyed;
+     },
+     nullptr,
+     [](const CBarDlg& bar) -> UINT {
+         for (UINT nID = ID_PROGRAM_FIRST; const SProgramEntry& entry : bar.m_programEntries) {
+             if (entry.bChosen)
+                 return nID;
+             ++nID;
+         }
+         return 0;
+     }},
     {ID_CARD1, ID_CARD3, &Shown, nullptr,
      [](const CBarDlg& bar) -> UINT { return ID_CARD1 + static_cast<UINT>(bar.m_nCardIndex); }},
 };
@@ -83,33 +95,6 @@ std::string CardEntryText(UINT nCard)
     std::string strName;
     GetMixerCardName(nCard, strName);
     return "&" + std::to_string(nCard + 1) + ".  " + strName;
-}
-
-struct SOwnedWindows {
-    HWND hOwner;
-    std::vector<HWND> vecOwned;
-};
-
-BOOL CALLBACK AddOwnedWindow(HWND hWnd, LPARAM lParam)
-{
-    auto* pWindows = reinterpret_cast<SOwnedWindows*>(lParam);
-    if (::GetWindow(hWnd, GW_OWNER) == pWindows->hOwner)
-        pWindows->vecOwned.push_back(hWnd);
-    return TRUE;
-}
-
-// Puts a window into the topmost band or takes it out. Wine places a window that owns others
-// (the bar owns its tooltip) behind those when it is made topmost and leaves it out of the band,
-// so its owned windows have no owner for that moment.
-void SetTopmost(HWND hWnd, BOOL bTopmost)
-{
-    SOwnedWindows windows{hWnd, {}};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &AddOwnedWindow, reinterpret_cast<LPARAM>(&windows));
-    for (const HWND hOwned : windows.vecOwned)
-        ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, 0);
-    ::SetWindowPos(hWnd, bTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    for (const HWND hOwned : windows.vecOwned)
-        ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hWnd));
 }
 
 } // namespace
@@ -176,8 +161,14 @@ void CBarDlg::BuildPopupMenu()
     }
 }
 
-LRESULT CBarDlg::OnInitMenuPopup()
+LRESULT CBarDlg::OnInitMenuPopup(WPARAM wMenu, LPARAM)
 {
+    // The programs' submenu opens inside the menu, which is ready: made afresh, it would go while
+    // it shows.
+    if (m_hMorePrograms && reinterpret_cast<HMENU>(wMenu) == m_hMorePrograms)
+        return 0;
+    // The programs' group is made afresh (BarDlgPrograms.cpp), then every entry takes its state.
+    UpdateProgramEntries();
     for (const SCommandState& row : kCommandStates) {
         for (UINT nID = row.nFirstID; nID <= row.nLastID; ++nID) {
             if (row.pfnEnabled)
@@ -193,8 +184,6 @@ LRESULT CBarDlg::OnInitMenuPopup()
                                     (row.pfnChecked && row.pfnChecked(*this) ? MF_CHECKED : MF_UNCHECKED));
         }
     }
-    // The programs' group is made afresh (BarDlgPrograms.cpp).
-    UpdateProgramEntries();
     return 0;
 }
 
@@ -222,7 +211,16 @@ void CBarDlg::OnStartWithWindows()
 
 void CBarDlg::OnAlwaysOnTop()
 {
-    SetTopmost(m_hWnd, m_bAlwaysOnTop);
+    // Wine places a window that owns others (the bar owns its tooltip) behind those when it is
+    // made topmost and leaves it out of the band, so its owned windows have no owner for that
+    // moment.
+    const std::vector<HWND> vecOwned = OwnedWindows();
+    for (const HWND hOwned : vecOwned)
+        ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, 0);
+    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE);
+    for (const HWND hOwned : vecOwned)
+        ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_hWnd));
 }
 
 void CBarDlg::OnMasterVolume()
@@ -242,14 +240,8 @@ void CBarDlg::OnChooseLine(UINT nID)
 
 void CBarDlg::ChooseLine(int nMenuIndex, DWORD dwComponentType)
 {
-    // A line is chosen instead of a program.
-    m_dwProgram = 0;
-    m_strProgramName.clear();
-    // 1. The line on this bar's card and side; one that this card lacks leaves the slider and
-    //    the mute button without controls. The menu's mark follows the menu index all the same.
+    // A line that this card lacks leaves the slider and the mute button without controls; the
+    // menu's mark follows the menu index all the same.
     SelectLine(nMenuIndex, dwComponentType);
-    // 2. Tooltips with the line's name, or the master's bare ones.
-    SetLineToolTips(m_nMenuIndex);
-    // 3. The slider, the mute picture and the tray icon show the new line.
-    RefreshMuteState();
+    ShowDrivenLine();
 }

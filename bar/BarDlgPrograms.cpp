@@ -5,9 +5,15 @@
 #include "bar/BarDlg.h"
 
 #include "bar/ProgramEntries.h"
+#include "fw/AnsiText.h"
+#include "fw/ResourceString.h"
+#include "fw/ScopedHandles.h"
+#include "fw/WindowDpi.h"
 #include "mixer/LineSelection.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -33,63 +39,81 @@ int PositionAfterLines(HMENU hMenu)
 
 void CBarDlg::UpdateProgramEntries()
 {
-    // 1. The group as the menu last showed it goes.
+    // 1. The group as the menu last showed it goes, its submenu with it.
     for (UINT i = 0; i < m_cProgramItems; ++i)
         ::DeleteMenu(m_hMenuPopup, static_cast<UINT>(m_nProgramPosition), MF_BYPOSITION);
     m_cProgramItems = 0;
-    // 2. The programs now, on an output bar's card.
+    m_hMorePrograms = nullptr;
+    // 2. The programs now, on an output bar's card, as many as have a command. The chosen one
+    //    is in the menu itself, among the first, so none past the commands is the chosen one.
     m_programEntries.clear();
     if (!m_bInput)
-        m_programEntries = ProgramEntries(
-            ReadProgramLines(reinterpret_cast<HMIXEROBJ>(m_pMixer->m_hMixer.Get()), MIXER_OBJECTF_HMIXER),
-            m_dwProgram, m_strProgramName);
+        m_programEntries = ProgramEntries(CardPrograms(), m_dwProgram, m_wstrProgramName, ProgramRoom());
     if (m_programEntries.size() > kProgramEntryIds)
         m_programEntries.resize(kProgramEntryIds);
     if (m_programEntries.empty())
         return;
-    // 3. A separator, then one radio entry per program, after the line entries.
-    const BOOL bShown = ::IsWindowVisible(m_hWnd);
+    // 3. A separator, then one radio entry per program after the line entries, and those that do
+    //    not fit in a submenu of their own. The state table greys and marks them.
     m_nProgramPosition = PositionAfterLines(m_hMenuPopup);
     UINT nPosition = static_cast<UINT>(m_nProgramPosition);
-    ::InsertMenuA(m_hMenuPopup, nPosition++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    ::InsertMenuW(m_hMenuPopup, nPosition++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    CScopedMenu more(::CreatePopupMenu());
     for (UINT i = 0; i < m_programEntries.size(); ++i) {
         const SProgramEntry& entry = m_programEntries[i];
-        const UINT nFlags = MF_BYPOSITION | MF_STRING | (entry.bGreyed || !bShown ? MF_GRAYED : MF_ENABLED);
-        ::InsertMenuA(m_hMenuPopup, nPosition++, nFlags, ID_PROGRAM_FIRST + i, entry.strName.c_str());
-        if (entry.bChosen)
-            ::CheckMenuRadioItem(m_hMenuPopup, ID_PROGRAM_FIRST + i, ID_PROGRAM_FIRST + i,
-                                 ID_PROGRAM_FIRST + i, MF_BYCOMMAND);
+        const std::wstring wstrText = MenuEntryText(entry.wstrName);
+        if (entry.bMore)
+            ::AppendMenuW(more.Get(), MF_STRING, ID_PROGRAM_FIRST + i, wstrText.c_str());
+        else
+            ::InsertMenuW(m_hMenuPopup, nPosition++, MF_BYPOSITION | MF_STRING, ID_PROGRAM_FIRST + i,
+                          wstrText.c_str());
     }
-    m_cProgramItems = static_cast<UINT>(m_programEntries.size()) + 1;
+    // The menu owns the submenu from here and destroys it with the entry.
+    if (::GetMenuItemCount(more.Get()) > 0) {
+        m_hMorePrograms = more.Detach();
+        ::InsertMenuW(m_hMenuPopup, nPosition++, MF_BYPOSITION | MF_POPUP,
+                      reinterpret_cast<UINT_PTR>(m_hMorePrograms),
+                      ToWide(LoadResourceString(IDS_MORE_PROGRAMS)).c_str());
+    }
+    m_cProgramItems = nPosition - static_cast<UINT>(m_nProgramPosition);
+}
+
+std::vector<SProgramLine> CBarDlg::CardPrograms() const
+{
+    return ReadProgramLines(reinterpret_cast<HMIXEROBJ>(m_pMixer->m_hMixer.Get()), MIXER_OBJECTF_HMIXER);
+}
+
+SProgramRoom CBarDlg::ProgramRoom() const
+{
+    // The work area of the bar's monitor; an entry's height at the monitor's DPI, from the
+    // system's metrics at the system's DPI.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const CWindowDC screen(nullptr);
+    const int nEntryHeight = ::MulDiv(::GetSystemMetrics(SM_CYMENU), static_cast<int>(WindowDpi(m_hWnd)),
+                                      ::GetDeviceCaps(screen.Get(), LOGPIXELSY));
+    const int cOtherItems = ::GetMenuItemCount(m_hMenuPopup) - static_cast<int>(m_cProgramItems);
+    SProgramRoom room = ::ProgramRoom(monitor.rcWork.bottom - monitor.rcWork.top, nEntryHeight, cOtherItems);
+    // No more in the menu itself than have a command, so that the chosen one keeps its own.
+    room.nMenu = std::min<size_t>(room.nMenu, kProgramEntryIds);
+    return room;
 }
 
 BOOL CBarDlg::SelectProgram()
 {
-    // The bar's own selection stays on the master, so that the stored line means what it did for a
-    // copy that knows no programs.
-    m_nMenuIndex = kMasterMenuIndex;
-    m_dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
     const BOOL bFound = m_pMixer->SelectProgramLine(m_dwProgram);
-    // The name that the card gives the program now, which it may have changed.
-    if (bFound)
-        m_strProgramName = m_pMixer->m_line.szName;
+    TakeProgram(*this, m_dwProgram, ProgramName(CardPrograms(), m_dwProgram, m_wstrProgramName));
     return bFound;
-}
-
-void CBarDlg::ChooseProgram(DWORD dwIdentity, const std::string& strName)
-{
-    m_dwProgram = dwIdentity;
-    m_strProgramName = strName;
-    SelectProgram();
-    SetLineToolTips(m_nMenuIndex);
-    RefreshMuteState();
 }
 
 void CBarDlg::OnChooseProgram(UINT nID)
 {
     const UINT nEntry = nID - ID_PROGRAM_FIRST;
-    if (nEntry < m_programEntries.size())
-        ChooseProgram(m_programEntries[nEntry].dwIdentity, m_programEntries[nEntry].strName);
+    if (nEntry >= m_programEntries.size())
+        return;
+    TakeProgram(*this, m_programEntries[nEntry].dwIdentity, m_programEntries[nEntry].wstrName);
+    OnLineChange();
 }
 
 LRESULT CBarDlg::OnLineChange()
@@ -98,7 +122,6 @@ LRESULT CBarDlg::OnLineChange()
     if (m_dwProgram == 0)
         return 0;
     SelectProgram();
-    SetLineToolTips(m_nMenuIndex);
-    RefreshMuteState();
+    ShowDrivenLine();
     return 0;
 }

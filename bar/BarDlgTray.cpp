@@ -21,12 +21,8 @@ void CBarDlg::RestoreFromTray()
 
 void CBarDlg::ShowMuteInTray(BOOL bMuted)
 {
-    // Only the speakers' master, or a program that plays on them, is struck through when muted:
-    // the icon tells whether anything can be heard at all. The record keeps the picture even
-    // while the bar is shown, so the next Add shows it.
-    const bool bSpeakersMuted =
-        bMuted && (m_dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || m_dwProgram != 0);
-    m_pTrayIcon->Modify(bSpeakersMuted ? IDI_MUTED : IDI_BAR, LoadResourceString(IDS_APP_TITLE).c_str());
+    // The record keeps the picture even while the bar is shown, so the next Add shows it.
+    m_pTrayIcon->Modify(TrayPicture(*this, bMuted), LoadResourceString(IDS_APP_TITLE).c_str());
 }
 
 LRESULT CBarDlg::OnTrayNotify(UINT, UINT nEvent)

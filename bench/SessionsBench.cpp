@@ -7,7 +7,7 @@
 //   sessions_bench.exe <programs> [idle seconds]
 //
 // Prints "programs N: menu open X ms with L listed (median of 101), idle S s: CPU Y ms, Z wake-ups",
-// L the programs' entries that the menu shows.
+// L the programs' entries that the menu and its submenu show, as many as the screen has room for.
 #include "app/StartupValues.h"
 #include "bar/BarDlg.h"
 #include "fw/WinApp.h"
@@ -71,6 +71,8 @@ UINT ProgramEntries(HMENU hMenu)
     for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
         const UINT nID = ::GetMenuItemID(hMenu, i);
         cEntries += nID >= ID_PROGRAM_FIRST && nID <= ID_PROGRAM_LAST ? 1 : 0;
+        if (const HMENU hSubmenu = ::GetSubMenu(hMenu, i))
+            cEntries += ProgramEntries(hSubmenu);
     }
     return cEntries;
 }

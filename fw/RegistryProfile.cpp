@@ -1,5 +1,7 @@
 #include "fw/RegistryProfile.h"
 
+#include "fw/AnsiText.h"
+
 namespace {
 
 constexpr REGSAM kReadWrite = KEY_READ | KEY_WRITE;
@@ -67,30 +69,42 @@ BOOL CRegistryProfile::WriteInt(const char* pszSection, const char* pszEntry, DW
 
 std::optional<std::string> CRegistryProfile::ReadText(const char* pszSection, const char* pszEntry) const
 {
-    const CScopedRegKey section = OpenForReading(pszSection);
-    if (!section)
-        return std::nullopt;
-    DWORD dwType = 0;
-    // Room for the text and its terminator, and one byte more that the read never fills, so that
-    // a text stored without its terminator still ends.
-    char szValue[kMaxText + 2] = {};
-    DWORD cbValue = kMaxText + 1;
-    if (::RegQueryValueExA(section.Get(), pszEntry, nullptr, &dwType, reinterpret_cast<BYTE*>(szValue),
-                           &cbValue) != ERROR_SUCCESS ||
-        dwType != REG_SZ)
-        return std::nullopt;
-    return std::string(szValue);
+    const auto value = ReadWideText(pszSection, pszEntry);
+    return value ? std::optional(ToAnsi(*value)) : std::nullopt;
 }
 
 BOOL CRegistryProfile::WriteText(const char* pszSection, const char* pszEntry,
                                  const std::string& strValue) const
 {
+    return strValue.size() <= kMaxText && WriteWideText(pszSection, pszEntry, ToWide(strValue));
+}
+
+std::optional<std::wstring> CRegistryProfile::ReadWideText(const char* pszSection, const char* pszEntry) const
+{
+    const CScopedRegKey section = OpenForReading(pszSection);
+    if (!section)
+        return std::nullopt;
+    DWORD dwType = 0;
+    // Room for the text and its terminator, and one character more that the read never fills, so
+    // that a text stored without its terminator still ends.
+    wchar_t szValue[kMaxText + 2] = {};
+    DWORD cbValue = (kMaxText + 1) * sizeof(wchar_t);
+    if (::RegQueryValueExW(section.Get(), ToWide(pszEntry).c_str(), nullptr, &dwType,
+                           reinterpret_cast<BYTE*>(szValue), &cbValue) != ERROR_SUCCESS ||
+        dwType != REG_SZ)
+        return std::nullopt;
+    return std::wstring(szValue);
+}
+
+BOOL CRegistryProfile::WriteWideText(const char* pszSection, const char* pszEntry,
+                                     const std::wstring& wstrValue) const
+{
     const CScopedRegKey section(OpenSection(pszSection, kReadWrite, true));
-    if (!section || strValue.size() > kMaxText)
+    if (!section || wstrValue.size() > kMaxText)
         return FALSE;
-    return ::RegSetValueExA(section.Get(), pszEntry, 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(strValue.c_str()),
-                            static_cast<DWORD>(strValue.size() + 1)) == ERROR_SUCCESS;
+    return ::RegSetValueExW(section.Get(), ToWide(pszEntry).c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(wstrValue.c_str()),
+                            static_cast<DWORD>((wstrValue.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 CScopedRegKey CRegistryProfile::OpenSection(const char* pszSection, REGSAM samDesired, bool bCreate) const

@@ -2,7 +2,7 @@
 //
 // Each call opens the key path afresh (creating what is missing, so a read also creates the
 // path) and closes it again; nothing is cached, so copies of the program running side by side
-// see each other's writes. Numbers are 32-bit REG_DWORDs, texts REG_SZ in the ANSI code page.
+// see each other's writes. Numbers are 32-bit REG_DWORDs, texts REG_SZ in the ANSI code page or in Unicode.
 #pragma once
 
 #include "fw/ScopedHandles.h"
@@ -24,6 +24,10 @@ public:
     // kMaxText characters.
     std::optional<std::string> ReadText(const char* pszSection, const char* pszEntry) const;
     BOOL WriteText(const char* pszSection, const char* pszEntry, const std::string& strValue) const;
+    // The same in Unicode, through the wide functions: a text stored in the ANSI code page reads
+    // as it did, and one written here keeps every character.
+    std::optional<std::wstring> ReadWideText(const char* pszSection, const char* pszEntry) const;
+    BOOL WriteWideText(const char* pszSection, const char* pszEntry, const std::wstring& wstrValue) const;
     static constexpr DWORD kMaxText = 260;
 
     // "Software\<company>\<application>", for tools and tests that clear the settings.

@@ -11,8 +11,10 @@ CToolTipCtrl::~CToolTipCtrl()
 BOOL CToolTipCtrl::Create(const CWnd& owner)
 {
     m_hOwner = owner.m_hWnd;
-    m_hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hOwner, nullptr,
+    // Without TTS_NOPREFIX a tooltip takes an ampersand for an access key's mark and drops it: a
+    // name as "Rock & Roll" shows as it is only with it.
+    m_hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hOwner, nullptr,
                                ::GetModuleHandleA(nullptr), nullptr);
     return m_hWnd != nullptr;
 }
@@ -28,6 +30,20 @@ void CToolTipCtrl::DelTool(HWND hTool)
 {
     TTTOOLINFOA info = ToolInfo(hTool);
     ::SendMessageA(m_hWnd, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CToolTipCtrl::SetText(HWND hTool, const std::wstring& wstrText)
+{
+    // The control keeps its texts in Unicode whichever way its window was made, so the wide
+    // message is understood by the ANSI window too.
+    const TTTOOLINFOA infoA = ToolInfo(hTool);
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V1_SIZE;
+    info.uFlags = infoA.uFlags;
+    info.hwnd = infoA.hwnd;
+    info.uId = infoA.uId;
+    info.lpszText = const_cast<wchar_t*>(wstrText.c_str());
+    ::SendMessageA(m_hWnd, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void CToolTipCtrl::RelayEvent(MSG* pMsg)

@@ -94,6 +94,18 @@ BOOL CWinApp::WriteProfileString(const char* pszSection, const char* pszEntry,
     return m_pProfile && m_pProfile->WriteText(pszSection, pszEntry, strValue);
 }
 
+std::wstring CWinApp::GetProfileWideString(const char* pszSection, const char* pszEntry) const
+{
+    const auto value = m_pProfile ? m_pProfile->ReadWideText(pszSection, pszEntry) : std::nullopt;
+    return value.value_or(L"");
+}
+
+BOOL CWinApp::WriteProfileWideString(const char* pszSection, const char* pszEntry,
+                                     const std::wstring& wstrValue) const
+{
+    return m_pProfile && m_pProfile->WriteWideText(pszSection, pszEntry, wstrValue);
+}
+
 LRESULT CALLBACK CWinApp::MessageFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
 {
     if (nCode >= 0 && g_pApp && g_pApp->ProcessMessageFilter(nCode, reinterpret_cast<LPMSG>(lParam)))

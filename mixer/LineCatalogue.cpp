@@ -1,7 +1,7 @@
 #include "mixer/LineCatalogue.h"
 
 #include "mixer/MixerHandle.h"
-#include "mixer/frontend/ApplicationLine.h"
+#include "mixer/ProgramLines.h"
 
 #include <algorithm>
 #include <cctype>
@@ -25,7 +25,7 @@ void CLineCatalogue::Fill()
         MIXERLINEA line = EmptyMixerLine();
         line.dwComponentType = dwType;
         if (mixerGetLineInfoA(kDevice0, &line, MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR ||
-            line.dwUser == kApplicationLine)
+            IsProgramLine(line))
             continue;
         const std::string strId = std::to_string(static_cast<unsigned long>(line.dwLineID));
         m_vecEntries.insert(std::upper_bound(m_vecEntries.begin(), m_vecEntries.end(), strId), strId);
@@ -45,7 +45,7 @@ UINT CLineCatalogue::GetSpeakerSourceCount() const
         source.dwDestination = line.dwDestination;
         source.dwSource = dwSource;
         if (mixerGetLineInfoA(kDevice0, &source, MIXER_GETLINEINFOF_SOURCE) != MMSYSERR_NOERROR ||
-            source.dwUser != kApplicationLine)
+            !IsProgramLine(source))
             ++cSources;
     }
     return cSources;

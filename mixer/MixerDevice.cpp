@@ -3,7 +3,6 @@
 #include "mixer/MixerCards.h"
 #include "mixer/ProgramLines.h"
 #include "mixer/VolumeScale.h"
-#include "mixer/frontend/ApplicationLine.h"
 
 #include <algorithm>
 
@@ -103,7 +102,7 @@ BOOL CMixerDevice::SelectOutputLine(DWORD dwComponentType)
     // A program's line is chosen by itself, never as the line of a type.
     if (mixerGetLineInfoA(MixerObject(), &m_line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) !=
             MMSYSERR_NOERROR ||
-        m_line.dwUser == kApplicationLine)
+        IsProgramLine(m_line))
         return FALSE;
     m_bHasMute = FindControl(m_line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, m_ctlMute) == MMSYSERR_NOERROR;
     return TRUE;

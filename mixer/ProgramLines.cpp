@@ -1,7 +1,5 @@
 #include "mixer/ProgramLines.h"
 
-#include "mixer/frontend/ApplicationLine.h"
-
 namespace {
 
 // The wide record, whose names keep every character of the program's name.
@@ -27,9 +25,10 @@ std::vector<SProgramLine> ReadProgramLines(HMIXEROBJ hObject, DWORD fdwObject)
         source.dwDestination = speakers.dwDestination;
         source.dwSource = dwSource;
         if (mixerGetLineInfoW(hObject, &source, fdwObject | MIXER_GETLINEINFOF_SOURCE) == MMSYSERR_NOERROR &&
-            source.dwUser == kApplicationLine)
+            IsProgramLine(source))
             programs.push_back({source.dwLineID, source.Target.dwDeviceID, source.szName,
-                                (source.fdwLine & MIXERLINE_LINEF_DISCONNECTED) != 0});
+                                (source.fdwLine & MIXERLINE_LINEF_DISCONNECTED) != 0,
+                                (source.fdwLine & MIXERLINE_LINEF_ACTIVE) != 0});
     }
     return programs;
 }

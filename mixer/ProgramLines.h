@@ -3,11 +3,20 @@
 // ran. The bar lists them in its menu and remembers its choice by the program's identity.
 #pragma once
 
+#include "mixer/frontend/ApplicationLine.h"
+
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <string>
 #include <vector>
+
+// Whether a line of the mixer (MIXERLINEA or MIXERLINEW) is a program's own rather than an
+// input of the card.
+constexpr bool IsProgramLine(const auto& line)
+{
+    return line.dwUser == kApplicationLine;
+}
 
 struct SProgramLine {
     DWORD dwLineID = 0;
@@ -16,6 +25,8 @@ struct SProgramLine {
     std::wstring strName;
     // Every session of the program has ended (MIXERLINE_LINEF_DISCONNECTED).
     bool bGone = false;
+    // A session of the program plays now (MIXERLINE_LINEF_ACTIVE).
+    bool bPlaying = false;
 };
 
 // The programs' lines of the speakers of an open card (hObject with MIXER_OBJECTF_HMIXER) or

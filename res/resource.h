@@ -41,8 +41,11 @@
 #define IDS_INSTANCE_COUNT 120
 #define IDS_INPUT_VOLUME 121
 #define IDS_START_IN_TRAY 122
-#define IDS_APPLICATION 123
-#define IDS_APPLICATION_NAME 124
+// The chosen program's values keep the names that users' settings hold.
+#define IDS_PROGRAM 123
+#define IDS_PROGRAM_NAME 124
+#define IDS_PROGRAM_CARD 140
+#define IDS_MORE_PROGRAMS 141
 
 // Window-menu entry added at start
 #define ID_ABOUT 16

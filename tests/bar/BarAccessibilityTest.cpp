@@ -19,18 +19,18 @@ constexpr DWORD kSpeakersMute = 2;
 
 // What the bar handed over, last value per control, and every pressed state in order.
 struct SNotesLog {
-    std::map<HWND, std::string> mapNames;
-    std::map<HWND, std::string> mapDescriptions;
+    std::map<HWND, std::wstring> mapNames;
+    std::map<HWND, std::wstring> mapDescriptions;
     std::vector<bool> vecPressed;
 };
 
 class CFakeNotes : public IAccessibleNotes {
 public:
     explicit CFakeNotes(SNotesLog& log) : m_log(log) {}
-    void SetName(HWND hWnd, const std::string& strName) override { m_log.mapNames[hWnd] = strName; }
-    void SetDescription(HWND hWnd, const std::string& strText) override
+    void SetName(HWND hWnd, const std::wstring& wstrName) override { m_log.mapNames[hWnd] = wstrName; }
+    void SetDescription(HWND hWnd, const std::wstring& wstrText) override
     {
-        m_log.mapDescriptions[hWnd] = strText;
+        m_log.mapDescriptions[hWnd] = wstrText;
     }
     void SetPressed(HWND, bool bPressed) override { m_log.vecPressed.push_back(bPressed); }
 
@@ -109,19 +109,21 @@ TEST_F(BarAccessibilityTest, TheSliderIsNamedAndBothControlsNameTheLineTheyDrive
     CBarDlg& bar = StartNotedBar();
     const HWND hSlider = bar.m_sliderVolume.m_hWnd;
     const HWND hMute = bar.m_btnMute.m_hWnd;
-    EXPECT_EQ("Volume", m_log.mapNames[hSlider]);
+    EXPECT_EQ(L"Volume", m_log.mapNames[hSlider]);
     EXPECT_EQ(1u, m_log.mapNames.size()) << "the buttons' window texts name them";
 
     // The master line has the tooltips' bare texts; a source line puts its name in front, and
-    // a reader watching either control hears of it.
+    // a reader watching either control hears of it, but not of the same texts again.
     const struct {
         UINT nCommand;
-        const char* pszSlider;
-        const char* pszMute;
+        const wchar_t* pszSlider;
+        const wchar_t* pszMute;
+        size_t nEvents;
     } lines[] = {
-        {ID_MASTER_VOLUME, "Volume (Lo...Hi)", "Mute (M)"},
-        {ID_CONTROL2, "Wave Volume (Lo...Hi)", "Wave Mute (M)"},
-        {ID_MASTER_VOLUME, "Volume (Lo...Hi)", "Mute (M)"},
+        {ID_MASTER_VOLUME, L"Volume (Lo...Hi)", L"Mute (M)", 0},
+        {ID_CONTROL2, L"Wave Volume (Lo...Hi)", L"Wave Mute (M)", 1},
+        {ID_MASTER_VOLUME, L"Volume (Lo...Hi)", L"Mute (M)", 1},
+        {ID_MASTER_VOLUME, L"Volume (Lo...Hi)", L"Mute (M)", 0},
     };
     for (const auto& line : lines) {
         events.Clear();
@@ -129,8 +131,8 @@ TEST_F(BarAccessibilityTest, TheSliderIsNamedAndBothControlsNameTheLineTheyDrive
         Pump();
         EXPECT_EQ(line.pszSlider, m_log.mapDescriptions[hSlider]);
         EXPECT_EQ(line.pszMute, m_log.mapDescriptions[hMute]);
-        EXPECT_EQ(1u, events.Count(EVENT_OBJECT_DESCRIPTIONCHANGE, hSlider)) << line.pszSlider;
-        EXPECT_EQ(1u, events.Count(EVENT_OBJECT_DESCRIPTIONCHANGE, hMute)) << line.pszMute;
+        EXPECT_EQ(line.nEvents, events.Count(EVENT_OBJECT_DESCRIPTIONCHANGE, hSlider)) << line.nCommand;
+        EXPECT_EQ(line.nEvents, events.Count(EVENT_OBJECT_DESCRIPTIONCHANGE, hMute)) << line.nCommand;
     }
 }
 

@@ -56,21 +56,29 @@ TEST_F(BarDlgTest, AStoredLineThatTheCardOrSideLacksFallsBackToItsMaster)
         int nStoredType;
         int nStoredMenu;
         DWORD dwMaster;
+        int nStoredProgram = 0;
+        const char* pszProgramCard = "";
     } cases[] = {
         {"sonobar.exe v1", 0x1003, 1, 4}, // the second card has no sources at all
         {"sonobar.exe r0", 0x1008, 0, 7}, // wave is played, not recorded
+        {"sonobar.exe v1", 4, 9, 4, 0x1F1,
+         "Sim Audio"}, // the first card's program, neither taken nor dropped
     };
     for (const auto& c : cases) {
         m_app.WriteProfileInt("Settings", "Component Type", c.nStoredType);
         m_app.WriteProfileInt("Settings", "Menu Index", c.nStoredMenu);
+        m_app.WriteProfileInt("Settings", "Application", c.nStoredProgram);
+        m_app.WriteProfileString("Settings", "Application Card", c.pszProgramCard);
         TakeCommandLine(c.pszCommandLine);
         CBarDlg bar(m_copies);
         ASSERT_TRUE(bar.Create(IDD_BAR)) << c.pszCommandLine;
         EXPECT_EQ(9, bar.m_nMenuIndex) << c.pszCommandLine;
         EXPECT_EQ(c.dwMaster, bar.m_dwComponentType) << c.pszCommandLine;
         EXPECT_EQ(c.dwMaster, bar.m_pMixer->m_dwComponentType) << c.pszCommandLine;
+        EXPECT_EQ(0u, bar.m_dwProgram) << c.pszCommandLine;
         EXPECT_EQ("Mute (M)", bar.m_toolTip.GetText(bar.m_btnMute.m_hWnd)) << c.pszCommandLine;
         bar.DestroyWindow();
+        EXPECT_EQ(c.nStoredProgram, m_app.GetProfileInt("Settings", "Application", 0)) << c.pszCommandLine;
     }
 }
 

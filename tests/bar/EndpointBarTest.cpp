@@ -259,38 +259,110 @@ TEST_F(EndpointBarTest, TheAudioServiceStoppingLeavesOneBarThatSaysSoAndItsRetur
 
 TEST(ProgramEntriesTest, PlayingProgramsAndTheChosenOneAreListed)
 {
-    const SProgramLine player{0x10000, 11, L"Player", false};
-    const SProgramLine browser{0x20000, 22, L"Browser", false};
+    const SProgramLine player{0x10000, 11, L"Player", false, true};
+    const SProgramLine browser{0x20000, 22, L"Browser", false, true};
     SProgramLine gone = browser;
     gone.bGone = true;
+    gone.bPlaying = false;
+    const SProgramLine chat{0x30000, 33, L"Chat", false, false};
+    const SProgramLine radio{0x40000, 44, L"Rock & Roll\tRadio\n", false, true};
+    std::vector<SProgramLine> many;
+    for (DWORD n = 1; n <= 7; ++n)
+        many.push_back({0x50000 + n, 100 + n, L"P" + std::to_wstring(n), false, true});
+    const auto listed = [](DWORD dwIdentity, const wchar_t* pszName, bool bMore = false) {
+        return SProgramEntry{dwIdentity, pszName, false, false, bMore};
+    };
     const struct {
         const char* pszCase;
         std::vector<SProgramLine> programs;
         DWORD dwChosen;
+        SProgramRoom room;
         std::vector<SProgramEntry> expected;
     } cases[] = {
-        {"no program", {}, 0, {}},
+        {"no program", {}, 0, {40, 40}, {}},
         {"two programs, a line chosen",
          {player, browser},
          0,
-         {{11, "Player", false, false}, {22, "Browser", false, false}}},
+         {40, 40},
+         {listed(11, L"Player"), listed(22, L"Browser")}},
         {"the browser chosen",
          {player, browser},
          22,
-         {{11, "Player", false, false}, {22, "Browser", false, true}}},
-        {"a program gone is left out", {player, gone}, 0, {{11, "Player", false, false}}},
+         {40, 40},
+         {listed(11, L"Player"), {22, L"Browser", false, true}}},
+        {"a program gone is left out", {player, gone}, 0, {40, 40}, {listed(11, L"Player")}},
         {"but for the chosen one, greyed",
          {player, gone},
          22,
-         {{11, "Player", false, false}, {22, "Browser", true, true}}},
+         {40, 40},
+         {listed(11, L"Player"), {22, L"Browser", true, true}}},
         {"a chosen program the card never saw",
          {player},
+         77,
+         {40, 40},
+         {listed(11, L"Player"), {77, L"Chat", true, true}}},
+        {"silent programs after the playing ones",
+         {chat, player, browser},
+         0,
+         {40, 40},
+         {listed(11, L"Player"), listed(22, L"Browser"), listed(33, L"Chat")}},
+        {"a name without its control characters", {radio}, 0, {40, 40}, {listed(44, L"Rock & Roll Radio")}},
+        {"what does not fit goes into the submenu",
+         {many.begin(), many.begin() + 4},
+         0,
+         {3, 3},
+         {listed(101, L"P1"), listed(102, L"P2"), listed(103, L"P3", true), listed(104, L"P4", true)}},
+        {"the chosen one past what fits stays in the menu",
+         {many.begin(), many.begin() + 5},
+         105,
+         {3, 3},
+         {listed(101, L"P1"),
+          {105, L"P5", false, true},
+          listed(102, L"P2", true),
+          listed(103, L"P3", true),
+          listed(104, L"P4", true)}},
+        {"and so does a chosen one that is silent",
+         {chat, player, browser, many[0]},
          33,
-         {{11, "Player", false, false}, {33, "Chat", true, true}}},
+         {2, 2},
+         {{33, L"Chat", false, true}, listed(11, L"Player", true), listed(22, L"Browser", true)}},
+        {"past the submenu's room programs are left out",
+         many,
+         0,
+         {3, 3},
+         {listed(101, L"P1"), listed(102, L"P2"), listed(103, L"P3", true), listed(104, L"P4", true),
+          listed(105, L"P5", true)}},
+        {"the submenu has a column of its own",
+         many,
+         0,
+         {2, 40},
+         {listed(101, L"P1"), listed(102, L"P2", true), listed(103, L"P3", true), listed(104, L"P4", true),
+          listed(105, L"P5", true), listed(106, L"P6", true), listed(107, L"P7", true)}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ProgramEntries(c.programs, c.dwChosen, c.dwChosen == 33 ? "Chat" : "Browser"), c.expected)
+        EXPECT_EQ(ProgramEntries(c.programs, c.dwChosen, c.dwChosen == 77 ? L"Chat" : L"Browser", c.room),
+                  c.expected)
             << c.pszCase;
+}
+
+TEST(ProgramEntriesTest, NamesShowAsWindowsShowsThem)
+{
+    const struct {
+        const wchar_t* pszName;
+        const wchar_t* pszPlain;
+        const wchar_t* pszMenu;
+    } cases[] = {
+        {L"Rock & Roll Radio", L"Rock & Roll Radio", L"Rock && Roll Radio"},
+        {L"Tab\tName", L"Tab Name", L"Tab Name"},
+        {L"\tLead\r\nand trail\n", L"Lead and trail", L"Lead and trail"},
+        {L"Two \t blanks\x7f", L"Two  blanks", L"Two  blanks"},
+        {L"\x65e5\x672c\x8a9e & \xd83c\xdfb5", L"\x65e5\x672c\x8a9e & \xd83c\xdfb5",
+         L"\x65e5\x672c\x8a9e && \xd83c\xdfb5"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlainName(c.pszName), c.pszPlain);
+        EXPECT_EQ(MenuEntryText(c.pszName), c.pszMenu);
+    }
 }
 
 // The menu's entries from "Master Volme" to the end, each as its text, or "-" for a separator,
@@ -359,7 +431,7 @@ TEST_F(EndpointBarTest, TheBarDrivesTheProgramChosenFromTheMenuAndRemembersIt)
     ASSERT_NE(dwBrowser, 0u);
     m_bar.DestroyWindow();
     EXPECT_EQ(static_cast<DWORD>(m_app.GetProfileInt("Settings", "Application", 0)), dwBrowser);
-    EXPECT_EQ(m_app.GetProfileString("Settings", "Application Name", ""), "Browser");
+    EXPECT_EQ(m_app.GetProfileWideString("Settings", "Application Name"), L"Browser");
     EXPECT_EQ(m_app.GetProfileInt("Settings", "Menu Index", 0), 9);
     CBarDlg next{m_copies};
     ASSERT_TRUE(next.Create(IDD_BAR));

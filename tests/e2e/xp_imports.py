@@ -64,17 +64,17 @@ AVAILABLE_ON_XP = {
         Shell_NotifyIconA
     """,
     "USER32.DLL": """
-        AppendMenuA BeginPaint CallNextHookEx CallWindowProcA CheckMenuItem CheckMenuRadioItem
-        CreateDialogParamA CreateWindowExA DefWindowProcA DeleteMenu DestroyIcon DestroyMenu
+        AppendMenuA AppendMenuW BeginPaint CallNextHookEx CallWindowProcA CheckMenuItem CheckMenuRadioItem
+        CreateDialogParamA CreatePopupMenu CreateWindowExA DefWindowProcA DeleteMenu DestroyIcon DestroyMenu
         DestroyWindow DialogBoxParamA DispatchMessageA DrawFocusRect DrawIcon EnableMenuItem EnableWindow
         EndDialog EndPaint EnumDisplayMonitors EnumThreadWindows FindWindowExA FrameRect GetAncestor
         GetClassNameA GetClientRect GetCursorPos GetDC GetDesktopWindow GetDlgItem GetFocus
         GetForegroundWindow GetMenuItemCount GetMenuItemID
         GetMenuState GetMenuStringA GetMessageA GetMonitorInfoA GetParent GetPropA GetSubMenu
         GetSysColor GetSystemMenu GetSystemMetrics GetWindow GetWindowLongA GetWindowRect
-        GetWindowTextA InflateRect InsertMenuA InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow
+        GetWindowTextA GetWindowTextW InflateRect InsertMenuA InsertMenuW InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow
         IsWindowEnabled IsWindowVisible IsZoomed KillTimer LoadAcceleratorsA LoadIconA LoadImageA
-        LoadMenuA LoadStringW MapWindowPoints MessageBoxA MonitorFromRect MoveWindow NotifyWinEvent
+        LoadMenuA LoadStringW MapWindowPoints MessageBoxA MonitorFromRect MonitorFromWindow MoveWindow NotifyWinEvent
         PeekMessageA PostMessageA
         PostQuitMessage PostThreadMessageA RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
         SendMessageTimeoutA SetForegroundWindow SetPropA SetTimer SetWindowLongA SetWindowPos

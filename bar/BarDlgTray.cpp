@@ -8,13 +8,16 @@
 
 void CBarDlg::HideToTray()
 {
+    EndKeyDisplay();
     ::ShowWindow(m_hWnd, SW_HIDE);
     m_pTrayIcon->Add();
 }
 
 void CBarDlg::RestoreFromTray()
 {
-    // The platform's restore comes here too, for a bar that another program minimised.
+    // The platform's restore comes here too, for a bar that another program minimised, and a bar
+    // in view for its keys stays.
+    EndKeyDisplay();
     ::ShowWindow(m_hWnd, ::IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOW);
     m_pTrayIcon->Remove();
 }

@@ -6,7 +6,7 @@ namespace {
 
 // A key's id on the bar window: ids from 0 to 0xBFFF belong to the program.
 constexpr int kFirstHotKeyID = 1;
-// The held keys are looked at this often; the user does not feel a press that comes sooner.
+// How often a held key is looked at: a press this soon after its release counts as still held.
 constexpr UINT kHeldCheckMilliseconds = 50;
 
 bool Repeats(int nKey)
@@ -14,12 +14,19 @@ bool Repeats(int nKey)
     return nKey == kKeyVolumeUp || nKey == kKeyVolumeDown;
 }
 
+bool KnowsNoRepeat(DWORD dwVersion)
+{
+    const DWORD dwMajor = LOBYTE(LOWORD(dwVersion));
+    const DWORD dwMinor = HIBYTE(LOWORD(dwVersion));
+    return dwMajor > 6 || (dwMajor == 6 && dwMinor >= 1);
+}
+
 } // namespace
 
-UINT HotKeyModifiers(WORD wHotKey, bool bNoRepeat)
+UINT HotKeyModifiers(int nKey, WORD wHotKey, DWORD dwVersion)
 {
     const BYTE nFlags = HIBYTE(wHotKey);
-    UINT fsModifiers = bNoRepeat ? MOD_NOREPEAT : 0;
+    UINT fsModifiers = !Repeats(nKey) && KnowsNoRepeat(dwVersion) ? MOD_NOREPEAT : 0;
     if (nFlags & HOTKEYF_ALT)
         fsModifiers |= MOD_ALT;
     if (nFlags & HOTKEYF_CONTROL)
@@ -48,13 +55,6 @@ std::string HotKeyName(WORD wHotKey)
     return strName + szKey;
 }
 
-bool KnowsNoRepeat(DWORD dwVersion)
-{
-    const DWORD dwMajor = LOBYTE(LOWORD(dwVersion));
-    const DWORD dwMinor = HIBYTE(LOWORD(dwVersion));
-    return dwMajor > 6 || (dwMajor == 6 && dwMinor >= 1);
-}
-
 WORD CBarHotKeys::Take(HWND hWnd, const CBarKeys& keys)
 {
     m_hWnd = hWnd;
@@ -63,7 +63,7 @@ WORD CBarHotKeys::Take(HWND hWnd, const CBarKeys& keys)
         m_registered[nKey].Reset();
         if (m_keys[nKey] != 0)
             m_registered[nKey].Register(hWnd, kFirstHotKeyID + nKey,
-                                        HotKeyModifiers(m_keys[nKey], m_bNoRepeat && !Repeats(nKey)),
+                                        HotKeyModifiers(nKey, m_keys[nKey], m_dwVersion),
                                         LOBYTE(m_keys[nKey]));
     }
     return FirstRefused();
@@ -94,7 +94,7 @@ int CBarHotKeys::KeyOfID(int nID)
 
 bool CBarHotKeys::TakePress(int nKey)
 {
-    if (Repeats(nKey) || m_bNoRepeat)
+    if (Repeats(nKey) || KnowsNoRepeat(m_dwVersion))
         return true;
     if (m_bHeld[nKey])
         return false;

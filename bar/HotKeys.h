@@ -16,14 +16,14 @@
 #include <array>
 #include <string>
 
-// RegisterHotKey's MOD_* for a hotkey control word's HOTKEYF_*, with MOD_NOREPEAT when bNoRepeat.
-// HOTKEYF_EXT only tells the key's place on the keyboard and has no modifier.
-UINT HotKeyModifiers(WORD wHotKey, bool bNoRepeat);
+// RegisterHotKey's MOD_* for a bar key set to a hotkey control word's HOTKEYF_* (the two keep
+// their flags in different orders), on a system of GetVersion's answer dwVersion. HOTKEYF_EXT only
+// tells the key's place on the keyboard and has no modifier. Mute and Show or Hide act once per
+// press: they take MOD_NOREPEAT where the system knows it (Windows 7, 6.1, and later).
+UINT HotKeyModifiers(int nKey, WORD wHotKey, DWORD dwVersion);
 // The modifiers in the order the system names them, then the key as the keyboard names it:
 // "Ctrl+Shift+Alt+F5".
 std::string HotKeyName(WORD wHotKey);
-// Whether a system of GetVersion's answer knows MOD_NOREPEAT: Windows 7 (6.1) and later.
-bool KnowsNoRepeat(DWORD dwVersion);
 
 class CBarHotKeys {
 public:
@@ -49,7 +49,7 @@ public:
 
 private:
     HWND m_hWnd = nullptr;
-    bool m_bNoRepeat = KnowsNoRepeat(::GetVersion());
+    DWORD m_dwVersion = ::GetVersion();
     CBarKeys m_keys{};
     std::array<CHotKey, kBarKeyCount> m_registered;
     std::array<bool, kBarKeyCount> m_bHeld{};

@@ -128,6 +128,7 @@ TEST_F(BarMenuTest, BuiltMenuForOneTwoAndFourCards)
         kSeparator, // the template's first position is a placeholder
         {ID_START_IN_TRAY, "Start In &Tray", false, false},
         {ID_START_WITH_WINDOWS, "Start With &Windows", false, false},
+        {ID_KEYS, "&Keys...", false, false},
         {ID_ALWAYS_ON_TOP, "&Always OnTop", true, false},
         kSeparator,
         {ID_OUTPUT_VOLUME, "&Output Volume", true, false},

@@ -22,6 +22,9 @@ import sys
 #   created through CoCreateInstance and imports nothing.
 # - RegCreateKeyExW, RegOpenKeyExW, RegQueryValueExW, RegSetValueExW, RegDeleteValueW, lstrcmpiW
 #   (2000): the Run value that starts the program at logon, whose path may hold any letter.
+# - RegisterHotKey, UnregisterHotKey, GetKeyNameTextA, MapVirtualKeyA, GetAsyncKeyState,
+#   SendDlgItemMessageA, SetDlgItemTextA, SetWindowTextA, GetVersion (2000): the global keys, their
+#   names in the Keys dialog, and whether the system holds a key's repeat itself.
 AVAILABLE_ON_XP = {
     "ADVAPI32.DLL": """
         RegCloseKey RegCreateKeyExA RegCreateKeyExW RegDeleteValueW RegOpenKeyExA RegOpenKeyExW
@@ -40,6 +43,7 @@ AVAILABLE_ON_XP = {
         DeleteCriticalSection DuplicateHandle EnterCriticalSection FindResourceA FreeLibrary
         GetCommandLineA GetCurrentProcess GetCurrentProcessId GetCurrentThreadId GetLastError
         GetModuleFileNameW GetModuleHandleA GetModuleHandleW GetProcAddress GetProcessId
+        GetVersion
         GetProcessTimes GetStartupInfoA GetSystemDirectoryA GetTickCount GlobalUnlock
         InitializeCriticalSection LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW
         LoadResource LockResource lstrcmpiA lstrcmpiW lstrcpynA MapViewOfFile MulDiv MultiByteToWideChar OpenProcess
@@ -65,18 +69,19 @@ AVAILABLE_ON_XP = {
         CreateDialogParamA CreateWindowExA DefWindowProcA DeleteMenu DestroyIcon DestroyMenu
         DestroyWindow DialogBoxParamA DispatchMessageA DrawFocusRect DrawIcon EnableMenuItem EnableWindow
         EndDialog EndPaint EnumDisplayMonitors EnumThreadWindows FindWindowExA FrameRect GetAncestor
-        GetClassNameA GetClientRect GetCursorPos GetDC GetDesktopWindow GetDlgItem GetFocus
+        GetClassNameA GetClientRect GetCursorPos GetDC GetDesktopWindow GetAsyncKeyState GetDlgItem GetFocus GetKeyNameTextA
         GetForegroundWindow GetMenuItemCount GetMenuItemID
         GetMenuState GetMenuStringA GetMessageA GetMonitorInfoA GetParent GetPropA GetSubMenu
         GetSysColor GetSystemMenu GetSystemMetrics GetWindow GetWindowLongA GetWindowRect
         GetWindowTextA InflateRect InsertMenuA InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow
         IsWindowEnabled IsWindowVisible IsZoomed KillTimer LoadAcceleratorsA LoadIconA LoadImageA
-        LoadMenuA LoadStringW MapWindowPoints MessageBoxA MonitorFromRect MoveWindow NotifyWinEvent
+        LoadMenuA LoadStringW MapVirtualKeyA MapWindowPoints MessageBoxA MonitorFromRect MoveWindow NotifyWinEvent
         PostMessageA
-        PostQuitMessage PostThreadMessageA RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
-        SendMessageTimeoutA SetForegroundWindow SetPropA SetTimer SetWindowLongA SetWindowPos
+        PostQuitMessage PostThreadMessageA RegisterHotKey RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
+        SendDlgItemMessageA SendMessageTimeoutA SetDlgItemTextA SetForegroundWindow SetPropA SetTimer
+        SetWindowLongA SetWindowPos SetWindowTextA
         SetWindowsHookExA ShowWindow TrackPopupMenu TranslateAcceleratorA TranslateMessage
-        UnhookWindowsHookEx WaitForInputIdle
+        UnhookWindowsHookEx UnregisterHotKey WaitForInputIdle
     """,
 }
 

@@ -2,9 +2,9 @@
 // of its role or as none, the hotkey control's word turned into RegisterHotKey's modifiers on
 // systems with and without MOD_NOREPEAT, the key's name that the Keys dialog says, and the values
 // a bar writes.
+#include "BarTestSupport.h"
 #include "app/KeySettings.h"
 #include "bar/HotKeys.h"
-#include "fw/WinApp.h"
 
 #include <gtest/gtest.h>
 
@@ -21,18 +21,8 @@ constexpr DWORD kVista = 0x17700006;
 constexpr DWORD kSeven = 0x1DB10106;
 constexpr DWORD kTen = 0x4A61000A;
 
-class HotKeysTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark");
-        m_app.m_strAppName = "Sonobar";
-        m_app.SetRegistryKey("Quillmark");
-    }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmark"); }
-
-    CWinApp m_app;
-};
+// A bar's test: the settings start empty.
+class HotKeysTest : public BarTest {};
 
 TEST_F(HotKeysTest, StoredValuesKeysModifiersAndNames)
 {

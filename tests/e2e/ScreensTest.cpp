@@ -103,9 +103,9 @@ TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedAndTheAboutBox)
     EXPECT_TRUE(
         XScreenshot(Around(Union(WindowRect(hBar), WindowRect(hSecond)), 4), ScreenshotPath("two-bars.png")));
 
-    // "&About Sonobar" is the tenth entry from the end: two cards, the wave line, the master,
-    // the two sides and the three options come after it.
-    ASSERT_TRUE(ChooseFromTheEnd(first, 10));
+    // "&About Sonobar" is the eleventh entry from the end: two cards, the wave line, the master,
+    // the two sides, the three options and the keys come after it.
+    ASSERT_TRUE(ChooseFromTheEnd(first, 11));
     HWND hAbout = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (hAbout = ::FindWindowA(nullptr, "About Sonobar")) != nullptr; }));
     // Wine paints the caption of a new box a moment after the box shows.

@@ -7,9 +7,10 @@
 // BarDlg.cpp (initialisation and the line's selection, painting, system commands, close and
 // shutdown, settings), BarDlgDpi.cpp (the layout for the screen's DPI), BarDlgMenu.cpp (the popup
 // menu's content, states and commands), BarDlgPopup.cpp (opening the menu), BarDlgLaunch.cpp
-// (further copies, device changes), BarDlgKeys.cpp (the global keys), BarDlgVolume.cpp (the slider, the mute
-// button and the mixer's notifications, which a screen reader hears of through CBarAccessibility),
-// BarDlgBody.cpp (the mouse on the bar's body) and BarDlgTray.cpp (the notification area).
+// (further copies, device changes), BarDlgKeys.cpp (the global keys), BarDlgVolume.cpp (the
+// slider, the mute button and the mixer's notifications, which a screen reader hears of through
+// CBarAccessibility), BarDlgBody.cpp (the mouse on the bar's body) and BarDlgTray.cpp (the
+// notification area).
 #pragma once
 
 #include "app/RoleLauncher.h"

@@ -1,7 +1,6 @@
 // The global keys as stored and registered: a value of the settings' Keys section read as a key
 // of its role or as none, the hotkey control's word turned into RegisterHotKey's modifiers on
-// systems with and without MOD_NOREPEAT, the key's name that the Keys dialog says, and the values
-// a bar writes.
+// systems with and without MOD_NOREPEAT, and the key's name that the Keys dialog says.
 #include "BarTestSupport.h"
 #include "app/KeySettings.h"
 #include "bar/HotKeys.h"
@@ -26,7 +25,6 @@ class HotKeysTest : public BarTest {};
 
 TEST_F(HotKeysTest, StoredValuesKeysModifiersAndNames)
 {
-    const std::string strDword = "dword";
     const struct {
         const char* pszValueName;
         DWORD dwType;
@@ -71,21 +69,6 @@ TEST_F(HotKeysTest, StoredValuesKeysModifiersAndNames)
             continue;
         EXPECT_EQ(c.fsModifiers, HotKeyModifiers(c.nKey, c.wRead, c.dwVersion)) << c.pszName;
         EXPECT_EQ(c.pszName, HotKeyName(c.wRead));
-    }
-
-    // A bar writes all four, a key not set as 0.
-    WriteBarKeys("v1", {0x0E26, 0, 0x064D, 0});
-    const struct {
-        const char* pszValueName;
-        DWORD dwStored;
-    } written[] = {
-        {"Volume Up v1", 0x0E26}, {"Volume Down v1", 0}, {"Mute v1", 0x064D}, {"Show or Hide v1", 0}};
-    for (const auto& w : written) {
-        DWORD dwValue = 0xDEADBEEF;
-        DWORD cbValue = sizeof dwValue;
-        EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueA(HKEY_CURRENT_USER, kKeysKey, w.pszValueName, RRF_RT_REG_DWORD,
-                                                nullptr, &dwValue, &cbValue));
-        EXPECT_EQ(w.dwStored, dwValue) << w.pszValueName;
     }
 }
 

@@ -1,9 +1,15 @@
 #include "bar/AccessibleNotes.h"
 
+#include "fw/ComApartment.h"
+#include "fw/ComPtr.h"
+
 // The annotation service's class, interfaces and property ids are defined here, the one user.
 #include <initguid.h>
 
 #include <oleacc.h>
+
+// The C++ name of the state servers' interface, which oleacc.h leaves out.
+__CRT_UUID_DECL(IAccPropServer, 0x76c0dbbb, 0x15e0, 0x4e7b, 0xb6, 0x1b, 0x20, 0xee, 0xea, 0x20, 0x01, 0xe0)
 
 #include <map>
 #include <utility>
@@ -34,32 +40,11 @@ LONG PressedButtonState(bool bVisible, bool bEnabled, bool bFocused)
 // Answers the state of one button while it is pressed; otherwise the platform's own answer
 // stands. A state changes with the focus, so it is asked for each time instead of stored: the
 // service calls this object through COM on the bar's thread, where the focus is known.
-class CPressedStateServer final : public IAccPropServer {
+class CPressedStateServer final : public CComObject<IAccPropServer> {
 public:
     explicit CPressedStateServer(HWND hWnd) : m_hWnd(hWnd) {}
-    CPressedStateServer(const CPressedStateServer&) = delete;
-    CPressedStateServer& operator=(const CPressedStateServer&) = delete;
 
     void SetPressed(bool bPressed) { m_bPressed = bPressed; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (riid != IID_IUnknown && riid != IID_IAccPropServer) {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        *ppv = static_cast<IAccPropServer*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_nRefs)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG nRefs = ::InterlockedDecrement(&m_nRefs);
-        if (nRefs == 0)
-            delete this;
-        return static_cast<ULONG>(nRefs);
-    }
 
     HRESULT STDMETHODCALLTYPE GetPropValue(const BYTE*, DWORD, MSAAPROPID idProp, VARIANT* pvarValue,
                                            BOOL* pfHasProp) override
@@ -76,30 +61,30 @@ public:
     }
 
 private:
-    ~CPressedStateServer() = default;
-
     const HWND m_hWnd;
     bool m_bPressed = false;
-    LONG m_nRefs = 1;
 };
 
 class CSystemAccessibleNotes : public IAccessibleNotes {
 public:
-    // Takes over one reference to the service and one successful CoInitializeEx.
-    explicit CSystemAccessibleNotes(IAccPropServices* pServices) : m_pServices(pServices) {}
+    CSystemAccessibleNotes()
+    {
+        if (m_apartment)
+            ::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                               m_pServices.PutVoid());
+    }
     ~CSystemAccessibleNotes() override
     {
         // The notes stay with a window until they are cleared, and the state servers with them.
         static const MSAAPROPID kProps[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, PROPID_ACC_STATE};
         for (const HWND hWnd : m_vecAnnotated)
             m_pServices->ClearHwndProps(hWnd, OBJID_CLIENT, CHILDID_SELF, kProps, ARRAYSIZE(kProps));
-        for (auto& [hWnd, pServer] : m_mapStateServers)
-            pServer->Release();
-        m_pServices->Release();
-        ::CoUninitialize();
     }
     CSystemAccessibleNotes(const CSystemAccessibleNotes&) = delete;
     CSystemAccessibleNotes& operator=(const CSystemAccessibleNotes&) = delete;
+
+    // False where the system lacks the service.
+    bool HasService() const { return static_cast<bool>(m_pServices); }
 
     void SetName(HWND hWnd, const std::string& strName) override { SetText(hWnd, PROPID_ACC_NAME, strName); }
     void SetDescription(HWND hWnd, const std::string& strDescription) override
@@ -110,11 +95,12 @@ public:
     {
         auto it = m_mapStateServers.find(hWnd);
         if (it == m_mapStateServers.end()) {
-            auto* pServer = new CPressedStateServer(hWnd);
+            auto pServer = MakeComObject<CPressedStateServer>(hWnd);
             const MSAAPROPID idState = PROPID_ACC_STATE;
-            m_pServices->SetHwndPropServer(hWnd, OBJID_CLIENT, CHILDID_SELF, &idState, 1, pServer, ANNO_THIS);
+            m_pServices->SetHwndPropServer(hWnd, OBJID_CLIENT, CHILDID_SELF, &idState, 1, pServer.Get(),
+                                           ANNO_THIS);
             Remember(hWnd);
-            it = m_mapStateServers.emplace(hWnd, pServer).first;
+            it = m_mapStateServers.emplace(hWnd, std::move(pServer)).first;
         }
         it->second->SetPressed(bPressed);
     }
@@ -133,24 +119,21 @@ private:
         m_vecAnnotated.push_back(hWnd);
     }
 
-    IAccPropServices* const m_pServices;
+    // The bar's thread is a single-threaded apartment, as user-interface threads are; a mixer
+    // that made it one already makes this one answer S_FALSE, which counts all the same. Declared
+    // first, so that COM ends after the service and the state servers are released.
+    const CComApartment m_apartment;
+    CComPtr<IAccPropServices> m_pServices;
     std::vector<HWND> m_vecAnnotated;
-    std::map<HWND, CPressedStateServer*> m_mapStateServers;
+    std::map<HWND, CComPtr<CPressedStateServer>> m_mapStateServers;
 };
 
 } // namespace
 
 std::unique_ptr<IAccessibleNotes> CreateSystemAccessibleNotes()
 {
-    // The bar's thread is a single-threaded apartment, as user-interface threads are; a mixer
-    // that made it one already makes this call answer S_FALSE, which counts all the same.
-    if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+    auto pNotes = std::make_unique<CSystemAccessibleNotes>();
+    if (!pNotes->HasService())
         return nullptr;
-    IAccPropServices* pServices = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                  reinterpret_cast<void**>(&pServices)))) {
-        ::CoUninitialize();
-        return nullptr;
-    }
-    return std::make_unique<CSystemAccessibleNotes>(pServices);
+    return pNotes;
 }

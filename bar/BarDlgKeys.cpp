@@ -7,6 +7,7 @@
 #include "app/InstanceRole.h"
 #include "app/KeySettings.h"
 #include "bar/KeysDlg.h"
+#include "fw/SystemLibrary.h"
 #include "mixer/MixerDevice.h"
 
 #include <shellapi.h>
@@ -23,11 +24,9 @@ constexpr int kKeyStep = 2;
 // screen or a presentation. Windows XP cannot tell, and the bar shows there.
 bool DisplayWelcome()
 {
-    using PFNQUERYSTATE = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*);
-    // GetProcAddress answers a generic function pointer; the detour through void (*)() is the
-    // cast that the compiler accepts between function pointer types.
-    const auto pfnQuery = reinterpret_cast<PFNQUERYSTATE>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleA("shell32.dll"), "SHQueryUserNotificationState")));
+    // SHELL32 is loaded already: the bar is in the tray.
+    static const auto pfnQuery = FindFunction<decltype(&SHQueryUserNotificationState)>(
+        ::LoadLibraryA("shell32.dll"), "SHQueryUserNotificationState");
     QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
     if (!pfnQuery || FAILED(pfnQuery(&state)))
         return true;

@@ -59,9 +59,12 @@ constexpr SCommandState kCommandStates[] = {
     {SC_MINIMIZE, SC_MINIMIZE, &Shown},
     {ID_START_IN_TRAY, ID_START_IN_TRAY, nullptr, [](const CBarDlg& bar) { return bar.m_bStartInTray != 0; }},
     {ID_ALWAYS_ON_TOP, ID_ALWAYS_ON_TOP, &Shown, [](const CBarDlg& bar) { return bar.m_bAlwaysOnTop != 0; }},
-    // What the Run key holds, which another copy, the user or a moved program file may change.
+    // What the Run and approval keys hold, which another copy, the user, Task Manager or a moved
+    // program file may change.
     {ID_START_WITH_WINDOWS, ID_START_WITH_WINDOWS, nullptr,
-     [](const CBarDlg&) { return StartsWithWindows(OpenRunKey().Get(), ThisProgramPath()); }},
+     [](const CBarDlg&) {
+         return StartsWithWindows(OpenRunKey().Get(), OpenApprovalKey().Get(), ThisProgramPath());
+     }},
     {ID_OUTPUT_VOLUME, ID_INPUT_VOLUME, nullptr, nullptr,
      [](const CBarDlg& bar) -> UINT { return bar.m_bInput ? ID_INPUT_VOLUME : ID_OUTPUT_VOLUME; }},
     // The master needs a card at all; a numbered line, one that this card and side have.
@@ -194,10 +197,13 @@ void CBarDlg::OnUpdateAlwaysOnTop(CCmdUI&)
 
 void CBarDlg::OnStartWithWindows()
 {
-    // A refused write leaves the value, and so the mark, as it was.
-    const CScopedRegKey key = OpenRunKey();
+    // What happens at logon decides: an entry that the user turned off in Task Manager is
+    // turned on again. The mark is read back from the registry when the menu opens next.
+    const CScopedRegKey run = OpenRunKey();
+    const CScopedRegKey approval = OpenApprovalKey();
     const std::wstring wstrProgram = ThisProgramPath();
-    SetStartWithWindows(key.Get(), wstrProgram, !StartsWithWindows(key.Get(), wstrProgram));
+    SetStartWithWindows(run.Get(), approval.Get(), wstrProgram,
+                        !StartsWithWindows(run.Get(), approval.Get(), wstrProgram));
 }
 
 void CBarDlg::OnAlwaysOnTop()

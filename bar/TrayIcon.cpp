@@ -1,5 +1,7 @@
 #include "bar/TrayIcon.h"
 
+#include "fw/SystemLibrary.h"
+
 namespace {
 
 // SHELL32 is loaded at the first call to the shell, not with the program: under Wine, loading
@@ -8,8 +10,8 @@ namespace {
 BOOL NotifyShell(DWORD dwMessage, NOTIFYICONDATAA* pnid)
 {
     using PFNSHELLNOTIFYICON = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
-    static const auto pfnNotify = reinterpret_cast<PFNSHELLNOTIFYICON>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(::LoadLibraryA("shell32.dll"), "Shell_NotifyIconA")));
+    static const auto pfnNotify =
+        FindFunction<PFNSHELLNOTIFYICON>(::LoadLibraryA("shell32.dll"), "Shell_NotifyIconA");
     return pfnNotify != nullptr && pfnNotify(dwMessage, pnid);
 }
 

@@ -58,6 +58,9 @@ struct CCloseHandle {
 struct CDestroyMenu {
     void operator()(HMENU h) const { ::DestroyMenu(h); }
 };
+struct CFreeLibrary {
+    void operator()(HMODULE h) const { ::FreeLibrary(h); }
+};
 
 using CScopedMemoryDC = CScopedHandle<HDC, CDeleteDC>;
 using CScopedPen = CScopedHandle<HPEN, CDeleteGdiObject>;
@@ -70,6 +73,8 @@ using CScopedRegKey = CScopedHandle<HKEY, CCloseRegKey>;
 using CScopedKernelHandle = CScopedHandle<HANDLE, CCloseHandle>;
 // A menu loaded from a template; never a window's own menu, which goes with the window.
 using CScopedMenu = CScopedHandle<HMENU, CDestroyMenu>;
+// A library loaded with LoadLibrary, never one found with GetModuleHandle.
+using CScopedLibrary = CScopedHandle<HMODULE, CFreeLibrary>;
 
 // A device context borrowed from a window (GetDC), handed back with ReleaseDC.
 class CWindowDC {

@@ -1,25 +1,15 @@
 #include "fw/WindowDpi.h"
 
 #include "fw/ScopedHandles.h"
-
-namespace {
-
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-
-// Looked up at run time: importing it would keep the program from loading on any Windows
-// before 10. GetProcAddress answers a generic function pointer; the detour through void (*)()
-// is the one cast between function pointer types that the compiler takes without a warning.
-GetDpiForWindowFn FindGetDpiForWindow()
-{
-    return reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-}
-
-} // namespace
+#include "fw/SystemLibrary.h"
 
 UINT WindowDpi(HWND hWnd)
 {
-    static const GetDpiForWindowFn pfnGetDpiForWindow = FindGetDpiForWindow();
+    // Looked up at run time: importing it would keep the program from loading on any Windows
+    // before 10.
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto pfnGetDpiForWindow =
+        FindFunction<GetDpiForWindowFn>(::GetModuleHandleA("user32.dll"), "GetDpiForWindow");
     if (pfnGetDpiForWindow) {
         const UINT nDpi = pfnGetDpiForWindow(hWnd);
         if (nDpi != 0)

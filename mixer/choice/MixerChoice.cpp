@@ -89,18 +89,6 @@ HRESULT CreateSystemEnumerator(CComPtr<IMMDeviceEnumerator>& pEnumerator)
                               __uuidof(IMMDeviceEnumerator), pEnumerator.PutVoid());
 }
 
-// RPC_E_CHANGED_MODE: the thread is in the multithreaded apartment already, where Core Audio
-// works as well; that initialisation is not ours to balance.
-CComApartment::CComApartment() : m_hrInit(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))
-{
-}
-
-CComApartment::~CComApartment()
-{
-    if (SUCCEEDED(m_hrInit))
-        ::CoUninitialize();
-}
-
 SMixerChoice ChooseMixer(const char* pszRequested, const EnumeratorFactory& factory,
                          CComPtr<IMMDeviceEnumerator>& pEnumerator)
 {

@@ -16,8 +16,9 @@
 // to the debugger output as one line.
 #pragma once
 
+#include "fw/ComApartment.h"
+#include "fw/ComPtr.h"
 #include "mixer/choice/RetryTimer.h"
-#include "mixer/endpoint/ComPtr.h"
 #include "mixer/frontend/MixerBackend.h"
 
 #include <windows.h>
@@ -42,20 +43,6 @@ using EnumeratorFactory = std::function<HRESULT(CComPtr<IMMDeviceEnumerator>& pE
 
 // Windows' own enumerator.
 HRESULT CreateSystemEnumerator(CComPtr<IMMDeviceEnumerator>& pEnumerator);
-
-// COM on the calling thread for as long as this lives: a single-threaded apartment, as a
-// user-interface thread needs, unless the thread already has one. Each successful
-// CoInitializeEx, S_FALSE included, is balanced by one CoUninitialize.
-class CComApartment {
-public:
-    CComApartment();
-    ~CComApartment();
-    CComApartment(const CComApartment&) = delete;
-    CComApartment& operator=(const CComApartment&) = delete;
-
-private:
-    const HRESULT m_hrInit;
-};
 
 // The choice for a value of SONOBAR_MIXER (null when unset). For the endpoint mixer,
 // pEnumerator receives the enumerator that it is to use.

@@ -1,48 +1,18 @@
 #include "mixer/choice/WinmmMixer.h"
 
-#include <cstring>
-
-namespace {
-
-// winmm.dll by its full path in the system directory. A bare name is looked for in the
-// program's own folder first, so a winmm.dll that someone placed beside sonobar.exe would run
-// inside it. With the altered search path, winmm's own dependencies are looked for beside it,
-// in the system directory, as well.
-HMODULE LoadSystemWinmm()
+// winmm.dll of the system directory: the program's own folder, looked in first for a bare name,
+// could hold one that someone placed beside sonobar.exe.
+CWinmmMixer::CWinmmMixer() : m_winmm("winmm.dll")
 {
-    static constexpr char kFileName[] = "\\winmm.dll";
-    char szPath[MAX_PATH];
-    const UINT cch = ::GetSystemDirectoryA(szPath, MAX_PATH);
-    if (cch == 0 || cch + sizeof kFileName > MAX_PATH)
-        return nullptr;
-    std::memcpy(szPath + cch, kFileName, sizeof kFileName);
-    return ::LoadLibraryExA(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
-} // namespace
-
-CWinmmMixer::CWinmmMixer() : m_hWinmm(LoadSystemWinmm())
-{
-    m_pfnGetNumDevs = Find<decltype(m_pfnGetNumDevs)>("mixerGetNumDevs");
-    m_pfnGetDevCaps = Find<decltype(m_pfnGetDevCaps)>("mixerGetDevCapsA");
-    m_pfnOpen = Find<decltype(m_pfnOpen)>("mixerOpen");
-    m_pfnClose = Find<decltype(m_pfnClose)>("mixerClose");
-    m_pfnGetID = Find<decltype(m_pfnGetID)>("mixerGetID");
-    m_pfnGetLineInfo = Find<decltype(m_pfnGetLineInfo)>("mixerGetLineInfoA");
-    m_pfnGetLineControls = Find<decltype(m_pfnGetLineControls)>("mixerGetLineControlsA");
-    m_pfnGetControlDetails = Find<decltype(m_pfnGetControlDetails)>("mixerGetControlDetailsA");
-    m_pfnSetControlDetails = Find<decltype(m_pfnSetControlDetails)>("mixerSetControlDetails");
-}
-
-template <class Function>
-Function CWinmmMixer::Find(const char* pszName) const
-{
-    if (!m_hWinmm)
-        return nullptr;
-    // GetProcAddress answers a generic function pointer; the detour through void (*)() is the
-    // cast that compilers accept between unrelated function types.
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(m_hWinmm.Get(), pszName)));
+    m_pfnGetNumDevs = m_winmm.Find<decltype(m_pfnGetNumDevs)>("mixerGetNumDevs");
+    m_pfnGetDevCaps = m_winmm.Find<decltype(m_pfnGetDevCaps)>("mixerGetDevCapsA");
+    m_pfnOpen = m_winmm.Find<decltype(m_pfnOpen)>("mixerOpen");
+    m_pfnClose = m_winmm.Find<decltype(m_pfnClose)>("mixerClose");
+    m_pfnGetID = m_winmm.Find<decltype(m_pfnGetID)>("mixerGetID");
+    m_pfnGetLineInfo = m_winmm.Find<decltype(m_pfnGetLineInfo)>("mixerGetLineInfoA");
+    m_pfnGetLineControls = m_winmm.Find<decltype(m_pfnGetLineControls)>("mixerGetLineControlsA");
+    m_pfnGetControlDetails = m_winmm.Find<decltype(m_pfnGetControlDetails)>("mixerGetControlDetailsA");
+    m_pfnSetControlDetails = m_winmm.Find<decltype(m_pfnSetControlDetails)>("mixerSetControlDetails");
 }
 
 UINT CWinmmMixer::GetNumDevs()

@@ -3,7 +3,7 @@
 // name at run time; without that DLL every call answers as a machine without mixer devices does.
 #pragma once
 
-#include "fw/ScopedHandles.h"
+#include "fw/SystemLibrary.h"
 #include "mixer/frontend/MixerBackend.h"
 
 class CWinmmMixer final : public CMixerBackend {
@@ -22,14 +22,7 @@ public:
     MMRESULT SetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override;
 
 private:
-    struct CFreeLibrary {
-        void operator()(HMODULE h) const { ::FreeLibrary(h); }
-    };
-
-    template <class Function>
-    Function Find(const char* pszName) const;
-
-    CScopedHandle<HMODULE, CFreeLibrary> m_hWinmm;
+    const CSystemLibrary m_winmm;
     decltype(&mixerGetNumDevs) m_pfnGetNumDevs = nullptr;
     decltype(&mixerGetDevCapsA) m_pfnGetDevCaps = nullptr;
     decltype(&mixerOpen) m_pfnOpen = nullptr;

@@ -17,7 +17,7 @@
 // of the sessions that ended.
 #pragma once
 
-#include "mixer/endpoint/ComPtr.h"
+#include "fw/ComPtr.h"
 #include "mixer/endpoint/SessionCallbacks.h"
 
 class CChangeHandover;

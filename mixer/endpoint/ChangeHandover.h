@@ -13,7 +13,7 @@
 // CChangeHandover::kControlChanged, ...); later handover.Keep(pCallback).
 #pragma once
 
-#include "mixer/endpoint/ComPtr.h"
+#include "fw/ComPtr.h"
 
 #include <windows.h>
 

@@ -12,7 +12,7 @@
 // (ReadingCards). The cards tell it when an endpoint they hold has failed (DeviceFailed).
 #pragma once
 
-#include "mixer/endpoint/ComPtr.h"
+#include "fw/ComPtr.h"
 #include "mixer/endpoint/EndpointDevices.h"
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 #include "mixer/endpoint/EndpointDevices.h"
 
+#include "fw/ComMemory.h"
 #include "mixer/endpoint/EndpointCards.h"
 
 #include <mmsystem.h>
@@ -14,42 +15,29 @@ namespace {
 // Channel counts beyond any speaker layout are taken as a broken answer.
 constexpr UINT kMaxChannels = 32;
 
-struct CTaskString {
-    ~CTaskString() { ::CoTaskMemFree(pwsz); }
-    LPWSTR pwsz = nullptr;
-};
-
 std::wstring DeviceId(IMMDevice* pDevice)
 {
-    CTaskString id;
-    if (FAILED(pDevice->GetId(&id.pwsz)) || id.pwsz == nullptr)
-        return {};
-    return id.pwsz;
+    CTaskMemString strId;
+    return SUCCEEDED(pDevice->GetId(strId.Put())) ? strId.Str() : std::wstring();
 }
 
 std::wstring TextProperty(IPropertyStore* pStore, const PROPERTYKEY& key)
 {
-    PROPVARIANT value;
-    ::PropVariantInit(&value);
-    std::wstring strText;
-    if (SUCCEEDED(pStore->GetValue(key, &value)) && value.vt == VT_LPWSTR && value.pwszVal != nullptr)
-        strText = value.pwszVal;
-    ::PropVariantClear(&value);
-    return strText;
+    CPropVariant value;
+    if (SUCCEEDED(pStore->GetValue(key, value.Put())) && value->vt == VT_LPWSTR && value->pwszVal != nullptr)
+        return value->pwszVal;
+    return {};
 }
 
 // A GUID property as text; empty when the endpoint has none.
 std::wstring GuidProperty(IPropertyStore* pStore, const PROPERTYKEY& key)
 {
-    PROPVARIANT value;
-    ::PropVariantInit(&value);
-    std::wstring strText;
+    CPropVariant value;
     wchar_t szGuid[40] = {};
-    if (SUCCEEDED(pStore->GetValue(key, &value)) && value.vt == VT_CLSID && value.puuid != nullptr &&
-        ::StringFromGUID2(*value.puuid, szGuid, 40) != 0)
-        strText = szGuid;
-    ::PropVariantClear(&value);
-    return strText;
+    if (SUCCEEDED(pStore->GetValue(key, value.Put())) && value->vt == VT_CLSID && value->puuid != nullptr &&
+        ::StringFromGUID2(*value->puuid, szGuid, 40) != 0)
+        return szGuid;
+    return {};
 }
 
 struct SFoundEndpoint {

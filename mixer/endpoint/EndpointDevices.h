@@ -4,7 +4,7 @@
 // A destination drives its endpoint's volume and mute.
 #pragma once
 
-#include "mixer/endpoint/ComPtr.h"
+#include "fw/ComPtr.h"
 
 #include <windows.h>
 #include <mmdeviceapi.h>

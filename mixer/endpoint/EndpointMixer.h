@@ -14,7 +14,7 @@
 // loop.
 #pragma once
 
-#include "mixer/endpoint/ComPtr.h"
+#include "fw/ComPtr.h"
 #include "mixer/endpoint/DeviceChangeClient.h"
 #include "mixer/frontend/CardModel.h"
 

@@ -6,8 +6,8 @@
 // meanwhile finds no inbox and is let go there.
 #pragma once
 
+#include "fw/ComPtr.h"
 #include "mixer/endpoint/ApplicationGroups.h"
-#include "mixer/endpoint/ComPtr.h"
 
 #include <windows.h>
 #include <audiopolicy.h>

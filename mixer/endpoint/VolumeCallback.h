@@ -9,7 +9,7 @@
 // the handover keeps the callback itself a while longer.
 #pragma once
 
-#include "mixer/endpoint/ComPtr.h"
+#include "fw/ComPtr.h"
 
 #include <windows.h>
 #include <mmsystem.h>

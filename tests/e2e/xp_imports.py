@@ -21,7 +21,9 @@ import sys
 #   MultiByteToWideChar (2000): the texts handed to the annotation service, which itself is
 #   created through CoCreateInstance and imports nothing.
 # - RegCreateKeyExW, RegOpenKeyExW, RegQueryValueExW, RegSetValueExW, RegDeleteValueW, lstrcmpiW
-#   (2000): the Run value that starts the program at logon, whose path may hold any letter.
+#   (2000): the Run value that starts the program at logon, whose path may hold any letter;
+#   ExpandEnvironmentStringsW and LCMapStringW (2000): a REG_EXPAND_SZ Run value, and its path
+#   compared letter by letter in the invariant upper case (LOCALE_INVARIANT itself is XP's).
 # - RegisterHotKey, UnregisterHotKey, GetKeyNameTextA, MapVirtualKeyA, GetAsyncKeyState,
 #   SendDlgItemMessageA, SetDlgItemTextA, SetWindowTextA, GetVersion (2000): the global keys, their
 #   names in the Keys dialog, and whether the system holds a key's repeat itself.
@@ -40,12 +42,13 @@ AVAILABLE_ON_XP = {
     """,
     "KERNEL32.DLL": """
         CloseHandle CreateFileMappingA CreateMutexA CreateProcessW CreateSemaphoreW CreateThread
-        DeleteCriticalSection DuplicateHandle EnterCriticalSection FindResourceA FreeLibrary
+        DeleteCriticalSection DuplicateHandle EnterCriticalSection ExpandEnvironmentStringsW
+        FindResourceA FreeLibrary
         GetCommandLineA GetCurrentProcess GetCurrentProcessId GetCurrentThreadId GetLastError
         GetModuleFileNameW GetModuleHandleA GetModuleHandleW GetProcAddress GetProcessId
         GetVersion
         GetProcessTimes GetStartupInfoA GetSystemDirectoryA GetTickCount GlobalUnlock
-        InitializeCriticalSection LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW
+        InitializeCriticalSection LCMapStringW LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW
         LoadResource LockResource lstrcmpiA lstrcmpiW lstrcpynA MapViewOfFile MulDiv MultiByteToWideChar OpenProcess
         OutputDebugStringA ReleaseMutex ReleaseSemaphore SetEvent SetLastError
         SetUnhandledExceptionFilter SizeofResource Sleep TlsAlloc TlsFree TlsGetValue TlsSetValue

@@ -17,7 +17,7 @@
 // return once every callback has been called.
 #pragma once
 
-#include "mixer/endpoint/ComPtr.h"
+#include "fw/ComPtr.h"
 
 #include <windows.h>
 #include <audiopolicy.h>

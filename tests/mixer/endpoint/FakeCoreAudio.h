@@ -22,7 +22,7 @@
 // audio.SetDefault(eRender, L"spk"); CEndpointMixer mixer(audio.Enumerator());
 #pragma once
 
-#include "mixer/endpoint/ComPtr.h"
+#include "fw/ComPtr.h"
 #include "mixer/choice/MixerChoice.h"
 #include "mixer/endpoint/FakeAudioSessions.h"
 

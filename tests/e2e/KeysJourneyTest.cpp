@@ -79,7 +79,7 @@ TEST_F(KeysJourneyTest, SetInTheDialogTheyActFromAnotherProgramShowTheHiddenBarA
 
         // 2. With another program in front, two steps up write louder values and Mute mutes; the
         //    program keeps the keyboard.
-        const CBarProcess notepad("", kNotepad);
+        CBarProcess notepad("", kNotepad);
         ASSERT_TRUE(WaitFor([&] { return HasKeyboard(notepad); }));
         ASSERT_TRUE(XKeys("ctrl+alt+Up ctrl+alt+Up ctrl+alt+m"));
         ASSERT_TRUE(WaitFor([&] { return ProgramWrites(m_strLog, kMasterMute) == std::vector<DWORD>{1}; }));
@@ -122,14 +122,17 @@ TEST_F(KeysJourneyTest, SetInTheDialogTheyActFromAnotherProgramShowTheHiddenBarA
         ::UnregisterHotKey(nullptr, 1);
         EXPECT_EQ(0u, StoredKey("Volume Down v0"));
         ASSERT_TRUE(bar.Close());
+        // Notepad has no bar to be closed by.
+        notepad.Kill();
     }
 
     // 5. A copy started again takes the stored keys: Mute works from another program in front.
     const CBarProcess again;
-    const CBarProcess notepad("", kNotepad);
+    CBarProcess notepad("", kNotepad);
     ASSERT_TRUE(WaitFor([&] { return HasKeyboard(notepad); }));
     ASSERT_TRUE(XKeys("ctrl+alt+m"));
     EXPECT_TRUE(WaitFor([&] { return ProgramWrites(m_strLog, kMasterMute).size() == 2; }));
+    notepad.Kill();
 }
 
 } // namespace

@@ -16,8 +16,6 @@ protected:
         BarTest::SetUp();
         UseCards(std::string(kSampleCard) + kSpeakersOnlyCard);
     }
-
-    std::string TipOf(HWND hTool) const { return m_pBar->m_toolTip.GetText(hTool); }
 };
 
 TEST_F(BarDlgTest, MasterLineHasTheBareTipsAndTheBodyNamesTheCard)

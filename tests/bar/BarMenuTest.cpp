@@ -7,6 +7,7 @@
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
 #include "sim/SampleCards.h"
+#include "support/MenuEntries.h"
 
 #include <gtest/gtest.h>
 
@@ -18,52 +19,6 @@
 #include <vector>
 
 namespace {
-
-struct SEntry {
-    UINT nID; // 0 for a separator
-    std::string strText;
-    bool bChecked;
-    bool bGrayed;
-
-    bool operator==(const SEntry&) const = default;
-};
-
-void PrintTo(const SEntry& entry, std::ostream* pOut)
-{
-    *pOut << "{" << entry.nID << ", \"" << entry.strText << "\", " << entry.bChecked << ", " << entry.bGrayed
-          << "}";
-}
-
-const SEntry kSeparator{0, "", false, false};
-
-std::vector<SEntry> MenuEntries(HMENU hMenu)
-{
-    std::vector<SEntry> vecEntries;
-    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
-        char szText[256] = {};
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
-        info.dwTypeData = szText;
-        info.cch = sizeof szText;
-        ::GetMenuItemInfoA(hMenu, static_cast<UINT>(i), TRUE, &info);
-        if (info.fType & MFT_SEPARATOR)
-            vecEntries.push_back(kSeparator);
-        else
-            vecEntries.push_back(
-                {info.wID, szText, (info.fState & MFS_CHECKED) != 0, (info.fState & MFS_GRAYED) != 0});
-    }
-    return vecEntries;
-}
-
-// The entries from the bar's own "&About Sonobar" on; those above it are the platform's.
-std::vector<SEntry> OwnEntries(HMENU hMenu)
-{
-    std::vector<SEntry> vecEntries = MenuEntries(hMenu);
-    const auto it = std::find_if(vecEntries.begin(), vecEntries.end(),
-                                 [](const SEntry& entry) { return entry.nID == ID_ABOUT; });
-    return std::vector<SEntry>(it, vecEntries.end());
-}
 
 // Two speakers sources and a recording microphone, for choosing lines on either side.
 constexpr char kTwoSidesCard[] = "card Two Sides\n"
@@ -105,15 +60,13 @@ protected:
     }
     bool IsGrayed(UINT nID) const { return (State(nID) & MF_GRAYED) != 0; }
     bool IsChecked(UINT nID) const { return (State(nID) & MF_CHECKED) != 0; }
-
-    std::string TipOf(HWND hTool) const { return m_pBar->m_toolTip.GetText(hTool); }
 };
 
 TEST_F(BarMenuTest, PlatformEntriesComeFirstWithoutSizeAndMaximise)
 {
     const CBarDlg& bar = StartBar(kSampleCard);
     std::vector<UINT> vecIds;
-    for (const SEntry& entry : MenuEntries(bar.m_hMenuPopup))
+    for (const SMenuEntry& entry : MenuEntries(bar.m_hMenuPopup))
         vecIds.push_back(entry.nID);
     const std::vector<UINT> vecFirst(vecIds.begin(), vecIds.begin() + 5);
     EXPECT_EQ((std::vector<UINT>{SC_RESTORE, SC_MOVE, SC_MINIMIZE, 0, SC_CLOSE}), vecFirst);
@@ -123,17 +76,17 @@ TEST_F(BarMenuTest, PlatformEntriesComeFirstWithoutSizeAndMaximise)
 
 TEST_F(BarMenuTest, BuiltMenuForOneTwoAndFourCards)
 {
-    const std::vector<SEntry> vecCommon = {
+    const std::vector<SMenuEntry> vecCommon = {
         {ID_ABOUT, "&About Sonobar", false, false},
-        kSeparator, // the template's first position is a placeholder
+        kMenuSeparator, // the template's first position is a placeholder
         {ID_START_IN_TRAY, "Start In &Tray", false, false},
         {ID_START_WITH_WINDOWS, "Start With &Windows", false, false},
         {ID_KEYS, "&Keys...", false, false},
         {ID_ALWAYS_ON_TOP, "&Always OnTop", true, false},
-        kSeparator,
+        kMenuSeparator,
         {ID_OUTPUT_VOLUME, "&Output Volume", true, false},
         {ID_INPUT_VOLUME, "&Input Volume", false, false},
-        kSeparator,
+        kMenuSeparator,
         {ID_MASTER_VOLUME, "Master Volme", true, false},
         {ID_CONTROL2, "Wave", false, false},
     };
@@ -141,16 +94,16 @@ TEST_F(BarMenuTest, BuiltMenuForOneTwoAndFourCards)
     const std::string strFourthCard = "card Fourth Card\ndest 0x0 4 2 Speakers\n";
     const struct {
         std::string strCards;
-        std::vector<SEntry> vecCardEntries;
+        std::vector<SMenuEntry> vecCardEntries;
     } cases[] = {
         {kSampleCard, {}},
         {std::string(kSampleCard) + kSpeakersOnlyCard,
-         {kSeparator,
+         {kMenuSeparator,
           {ID_CARD1, "&1.  Sim Audio", true, false},
           {ID_CARD2, "&2.  Second Card", false, false}}},
         // Only three cards have commands; the fourth is listed, greyed.
         {std::string(kSampleCard) + kSpeakersOnlyCard + strThirdCard + strFourthCard,
-         {kSeparator,
+         {kMenuSeparator,
           {ID_CARD1, "&1.  Sim Audio", true, false},
           {ID_CARD2, "&2.  Second Card", false, false},
           {ID_CARD3, "&3.  Third Card", false, false},
@@ -159,9 +112,10 @@ TEST_F(BarMenuTest, BuiltMenuForOneTwoAndFourCards)
     for (const auto& c : cases) {
         const CBarDlg& bar = StartBar(c.strCards);
         OpenMenu();
-        std::vector<SEntry> vecExpected = vecCommon;
+        std::vector<SMenuEntry> vecExpected = vecCommon;
         vecExpected.insert(vecExpected.end(), c.vecCardEntries.begin(), c.vecCardEntries.end());
-        EXPECT_EQ(vecExpected, OwnEntries(bar.m_hMenuPopup)) << c.vecCardEntries.size() << " card entries";
+        EXPECT_EQ(vecExpected, MenuEntriesFrom(bar.m_hMenuPopup, ID_ABOUT))
+            << c.vecCardEntries.size() << " card entries";
     }
 }
 
@@ -178,12 +132,12 @@ TEST_F(BarMenuTest, LineEntriesAreNamedFromTheCatalogue)
     const struct {
         const char* pszCase;
         std::string strCards;
-        std::vector<SEntry> vecLines;
+        std::vector<SMenuEntry> vecLines;
     } cases[] = {
         {"the marker text alone becomes a separator, compared with its case",
          card("source 0x10000 0x1008 2 Separator\nsource 0x10001 0x1005 2 separator\n"
               "source 0x10002 0x1002 2 Line In\n"),
-         {kSeparator, {ID_CONTROL3, "separator", false, true}, {ID_CONTROL4, "Line In", false, true}}},
+         {kMenuSeparator, {ID_CONTROL3, "separator", false, true}, {ID_CONTROL4, "Line In", false, true}}},
         {"a name that cannot be read never repeats the one before it",
          card("source 0x10000 0x1008 2 Wave\nsource 0x10001 0x1008 2 Wave Two\n"),
          {{ID_CONTROL2, "Wave", false, true}, {ID_CONTROL3, "Control&3", false, true}}},
@@ -204,11 +158,12 @@ TEST_F(BarMenuTest, LineEntriesAreNamedFromTheCatalogue)
         CBarDlg& bar = StartBar(c.strCards);
         ::ShowWindow(bar.m_hWnd, SW_HIDE);
         OpenMenu();
-        const std::vector<SEntry> vecEntries = OwnEntries(bar.m_hMenuPopup);
-        const auto itMaster = std::find_if(vecEntries.begin(), vecEntries.end(),
-                                           [](const SEntry& entry) { return entry.nID == ID_MASTER_VOLUME; });
+        const std::vector<SMenuEntry> vecEntries = MenuEntriesFrom(bar.m_hMenuPopup, ID_ABOUT);
+        const auto itMaster = std::find_if(vecEntries.begin(), vecEntries.end(), [](const SMenuEntry& entry) {
+            return entry.nID == ID_MASTER_VOLUME;
+        });
         ASSERT_NE(vecEntries.end(), itMaster) << c.pszCase;
-        EXPECT_EQ(c.vecLines, std::vector<SEntry>(itMaster + 1, vecEntries.end())) << c.pszCase;
+        EXPECT_EQ(c.vecLines, std::vector<SMenuEntry>(itMaster + 1, vecEntries.end())) << c.pszCase;
     }
 }
 
@@ -265,7 +220,7 @@ TEST_F(BarMenuTest, WithoutAnyCardTheMasterEntryIsGreyAndThereAreNoLines)
     CBarDlg& bar = StartBar("");
     OpenMenu();
     EXPECT_TRUE(IsGrayed(ID_MASTER_VOLUME));
-    const std::vector<SEntry> vecEntries = OwnEntries(bar.m_hMenuPopup);
+    const std::vector<SMenuEntry> vecEntries = MenuEntriesFrom(bar.m_hMenuPopup, ID_ABOUT);
     ASSERT_FALSE(vecEntries.empty());
     EXPECT_EQ(ID_MASTER_VOLUME, vecEntries.back().nID);
 }
@@ -376,7 +331,7 @@ TEST_F(BarMenuTest, MarksFollowTheChoicesFromEitherMenu)
         ::SendMessageA(bar.m_hWnd, c.nMessage, c.nID, 0);
         OpenMenu();
         std::vector<UINT> vecChecked;
-        for (const SEntry& entry : OwnEntries(bar.m_hMenuPopup)) {
+        for (const SMenuEntry& entry : MenuEntriesFrom(bar.m_hMenuPopup, ID_ABOUT)) {
             if (entry.bChecked)
                 vecChecked.push_back(entry.nID);
         }

@@ -38,6 +38,8 @@ protected:
     // A trackbar notification as the slider sends it, and a click of the mute button.
     void Scroll(UINT nCode, int nPos = 0);
     void ClickMute();
+    // The tooltip text of a control of the bar.
+    std::string TipOf(HWND hTool) const { return m_pBar->m_toolTip.GetText(hTool); }
 
     // Notes the role word of a copy that a bar would start into m_vecStarted, and starts none:
     // the program here is the test itself.

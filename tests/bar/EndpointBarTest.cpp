@@ -16,6 +16,7 @@
 #include "mixer/MixerTestSupport.h"
 #include "mixer/endpoint/FakeCoreAudio.h"
 #include "res/resource.h"
+#include "support/MenuEntries.h"
 #include "support/StandInBar.h"
 
 #include <gtest/gtest.h>
@@ -263,25 +264,10 @@ TEST(ProgramEntriesTest, PlayingProgramsAndTheChosenOneAreListed)
 std::vector<std::string> EntriesFromTheMaster(HMENU hMenu)
 {
     std::vector<std::string> entries;
-    bool bFound = false;
-    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
-        bFound |= ::GetMenuItemID(hMenu, i) == ID_MASTER_VOLUME;
-        if (!bFound)
-            continue;
-        char szText[128] = {};
-        ::GetMenuStringA(hMenu, static_cast<UINT>(i), szText, sizeof szText, MF_BYPOSITION);
-        const UINT nState = ::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
-        if ((nState & MF_SEPARATOR) != 0) {
-            entries.push_back("-");
-            continue;
-        }
-        std::string strEntry = szText;
-        if ((nState & MF_GRAYED) != 0)
-            strEntry += " (grey)";
-        if ((nState & MF_CHECKED) != 0)
-            strEntry += " (chosen)";
-        entries.push_back(strEntry);
-    }
+    for (const SMenuEntry& entry : MenuEntriesFrom(hMenu, ID_MASTER_VOLUME))
+        entries.push_back(entry == kMenuSeparator ? std::string("-")
+                                                  : entry.strText + (entry.bGrayed ? " (grey)" : "") +
+                                                        (entry.bChecked ? " (chosen)" : ""));
     return entries;
 }
 

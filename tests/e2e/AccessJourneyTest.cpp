@@ -20,10 +20,7 @@ namespace {
 
 constexpr DWORD kSpeakersMute = 2;
 
-class AccessJourneyTest : public CCopyTest {
-protected:
-    AccessJourneyTest() : CCopyTest(kMutesEverywhereCard) {}
-};
+using AccessJourneyTest = CCopyTestOn<kMutesEverywhereCard>;
 
 // How many pixels of the ring two tile pixels inside the button differ from the black of the
 // mute tile there: the dots of the focus cue, or none.
@@ -60,38 +57,34 @@ bool KeysOpenTheMenuBelow(const CBarProcess& bar, HWND hMenuButton, const char* 
 
 TEST_F(AccessJourneyTest, TabReachesEveryControlSpaceMutesOnceAndSpaceOrEnterOpensTheMenu)
 {
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
-    const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
-    const HWND hMenuButton = ::GetDlgItem(hBar, IDC_MENU_BUTTON);
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
 
     // From the slider back to the menu button, then on through the slider to the mute button,
     // which shows the focus cue while it has the keyboard and not after.
-    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
-    ASSERT_TRUE(WaitFor([&] { return FocusOf(hBar) == hSlider; }));
-    for (const auto& [pszKey, hExpected] :
-         {std::pair{"shift+Tab", hMenuButton}, std::pair{"Tab", hSlider}, std::pair{"Tab", hMute}}) {
+    ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(bar.hBar) == bar.hSlider; }));
+    for (const auto& [pszKey, hExpected] : {std::pair{"shift+Tab", bar.hMenuButton},
+                                            std::pair{"Tab", bar.hSlider}, std::pair{"Tab", bar.hMute}}) {
         ASSERT_TRUE(XKeys(pszKey));
-        ASSERT_TRUE(WaitFor([&, hExpected = hExpected] { return FocusOf(hBar) == hExpected; })) << pszKey;
+        ASSERT_TRUE(WaitFor([&, hExpected = hExpected] { return FocusOf(bar.hBar) == hExpected; })) << pszKey;
     }
-    EXPECT_TRUE(WaitFor([&] { return FocusCueDots(hMute) > 10; })) << FocusCueDots(hMute);
+    EXPECT_TRUE(WaitFor([&] { return FocusCueDots(bar.hMute) > 10; })) << FocusCueDots(bar.hMute);
 
     // Space mutes, once: the Tab after it has been handled when the focus is on the menu button.
     ASSERT_TRUE(XKeys("space Tab"));
-    ASSERT_TRUE(WaitFor([&] { return FocusOf(hBar) == hMenuButton; }));
-    EXPECT_TRUE(WaitFor([&] { return ShownRow(hMute, false) == MuteRow::Dim; }));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(bar.hBar) == bar.hMenuButton; }));
+    EXPECT_TRUE(WaitFor([&] { return ShownRow(bar.hMute, false) == MuteRow::Dim; }));
     EXPECT_EQ(std::vector<DWORD>{1}, ProgramWrites(m_strLog, kSpeakersMute));
-    EXPECT_EQ(0u, FocusCueDots(hMute));
+    EXPECT_EQ(0u, FocusCueDots(bar.hMute));
 
     // Space, and Enter after the focus is taken back there, open the menu below the menu button.
-    EXPECT_TRUE(KeysOpenTheMenuBelow(bar, hMenuButton, "space"));
-    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+    EXPECT_TRUE(KeysOpenTheMenuBelow(bar, bar.hMenuButton, "space"));
+    ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
     ASSERT_TRUE(XKeys("shift+Tab"));
-    ASSERT_TRUE(WaitFor([&] { return FocusOf(hBar) == hMenuButton; }));
-    EXPECT_TRUE(KeysOpenTheMenuBelow(bar, hMenuButton, "Return"));
-    EXPECT_TRUE(::IsWindowVisible(hBar));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(bar.hBar) == bar.hMenuButton; }));
+    EXPECT_TRUE(KeysOpenTheMenuBelow(bar, bar.hMenuButton, "Return"));
+    EXPECT_TRUE(::IsWindowVisible(bar.hBar));
     EXPECT_EQ(std::vector<DWORD>{1}, ProgramWrites(m_strLog, kSpeakersMute));
 }
 
@@ -122,16 +115,14 @@ TEST_F(AccessJourneyTest, ABarTakesNoKeyboardFromTheProgramInUseAsItStartsOrFoll
     // nothing from another program.)
     const CProgramInUse program;
     ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == program.Get(); }));
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    EXPECT_TRUE(::IsWindowVisible(hBar));
-    EXPECT_NE(hBar, ::GetForegroundWindow());
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    EXPECT_TRUE(::IsWindowVisible(bar.hBar));
+    EXPECT_NE(bar.hBar, ::GetForegroundWindow());
 
     EXPECT_EQ(1, SimDriverSetValues(m_strSession, 0, kSpeakersMute, {1}));
-    ASSERT_TRUE(
-        WaitFor([&] { return ShownRow(::GetDlgItem(hBar, IDC_MUTE_BUTTON), false) == MuteRow::Dim; }));
-    EXPECT_NE(hBar, ::GetForegroundWindow());
+    ASSERT_TRUE(WaitFor([&] { return ShownRow(bar.hMute, false) == MuteRow::Dim; }));
+    EXPECT_NE(bar.hBar, ::GetForegroundWindow());
 }
 
 // Active Accessibility as a screen reader in another process uses it: oleacc loaded at run time,
@@ -213,12 +204,8 @@ private:
 
 TEST_F(AccessJourneyTest, AScreenReaderReadsTheControlsNamesTheMuteStateAndTheLevel)
 {
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
-    const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
-    const HWND hMenuButton = ::GetDlgItem(hBar, IDC_MENU_BUTTON);
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
     const CScreenReader reader;
     ASSERT_TRUE(reader.Loaded());
 
@@ -227,7 +214,8 @@ TEST_F(AccessJourneyTest, AScreenReaderReadsTheControlsNamesTheMuteStateAndTheLe
         HWND hControl;
         const char* pszName;
         const char* pszShortcut;
-    } controls[] = {{hSlider, "Volume", nullptr}, {hMute, "Mute", "alt+m"}, {hMenuButton, "Menu", "alt+u"}};
+    } controls[] = {
+        {bar.hSlider, "Volume", nullptr}, {bar.hMute, "Mute", "alt+m"}, {bar.hMenuButton, "Menu", "alt+u"}};
     for (const auto& c : controls) {
         EXPECT_EQ(c.pszName, reader.Text(c.hControl, &IAccessible::get_accName).value_or("(none)"));
         const auto shortcut = reader.Text(c.hControl, &IAccessible::get_accKeyboardShortcut);
@@ -240,16 +228,16 @@ TEST_F(AccessJourneyTest, AScreenReaderReadsTheControlsNamesTheMuteStateAndTheLe
     // Muted by another program, the mute button reads as pressed, and not any more after.
     // Wine's oleacc answers no annotation (BarAccessibilityTest checks what the bar hands over)
     // and no trackbar value; where it does, they must be right.
-    EXPECT_EQ(0, reader.State(hMute) & STATE_SYSTEM_PRESSED);
+    EXPECT_EQ(0, reader.State(bar.hMute) & STATE_SYSTEM_PRESSED);
     EXPECT_EQ(1, SimDriverSetValues(m_strSession, 0, kSpeakersMute, {1}));
-    ASSERT_TRUE(WaitFor([&] { return ShownRow(hMute, false) == MuteRow::Dim; }));
-    const bool bPressedAnswered = (reader.State(hMute) & STATE_SYSTEM_PRESSED) != 0;
+    ASSERT_TRUE(WaitFor([&] { return ShownRow(bar.hMute, false) == MuteRow::Dim; }));
+    const bool bPressedAnswered = (reader.State(bar.hMute) & STATE_SYSTEM_PRESSED) != 0;
     EXPECT_EQ(1, SimDriverSetValues(m_strSession, 0, kSpeakersMute, {0}));
-    ASSERT_TRUE(WaitFor([&] { return ShownRow(hMute, false) == MuteRow::Bright; }));
-    EXPECT_EQ(0, reader.State(hMute) & STATE_SYSTEM_PRESSED);
-    const auto value = reader.Text(hSlider, &IAccessible::get_accValue);
+    ASSERT_TRUE(WaitFor([&] { return ShownRow(bar.hMute, false) == MuteRow::Bright; }));
+    EXPECT_EQ(0, reader.State(bar.hMute) & STATE_SYSTEM_PRESSED);
+    const auto value = reader.Text(bar.hSlider, &IAccessible::get_accValue);
     if (value) {
-        EXPECT_EQ(std::to_string(SliderPos(hSlider)), *value);
+        EXPECT_EQ(std::to_string(SliderPos(bar.hSlider)), *value);
     }
     RecordProperty("pressed state answered", bPressedAnswered ? "yes" : "no");
     RecordProperty("slider value answered", value ? "yes" : "no");

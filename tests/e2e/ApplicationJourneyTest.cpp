@@ -22,10 +22,7 @@ namespace {
 constexpr DWORD kSpotify = 0x2F2;
 constexpr DWORD kSpotifyVolume = 13;
 
-class ApplicationJourneyTest : public CCopyTest {
-protected:
-    ApplicationJourneyTest() : CCopyTest(kApplicationsCard) {}
-};
+using ApplicationJourneyTest = CCopyTestOn<kApplicationsCard>;
 
 // The text of the copy's tooltip on the screen; empty while none shows. A tooltip answers
 // WM_GETTEXT with the tip it shows; GetWindowText would not send it to another process's window.
@@ -49,25 +46,24 @@ std::string ShownTip(DWORD dwProcessId)
 TEST_F(ApplicationJourneyTest, APickedProgramTakesTheKeysNamesItsTipAndStaysPicked)
 {
     {
-        CBarProcess bar;
-        const HWND hBar = bar.BarWindow();
-        ASSERT_NE(nullptr, hBar);
-        const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
-        ASSERT_EQ(50, SliderPos(hSlider));
+        CRunningBar bar;
+        ASSERT_NE(nullptr, bar.hBar);
+        ASSERT_EQ(50, SliderPos(bar.hSlider));
 
         // 1. "Spotify" is the second entry from the end: "System Sounds" follows it, and a single
         // card is not listed. The slider shows the program's level, 75 of 100 steps.
         ASSERT_TRUE(ChooseFromTheEnd(bar, 2));
-        ASSERT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 75; })) << SliderPos(hSlider);
+        ASSERT_TRUE(WaitFor([&] { return SliderPos(bar.hSlider) == 75; })) << SliderPos(bar.hSlider);
 
         // 2. A click on the thumb gives the slider the keyboard; Right twice is two steps louder,
         // written to Spotify's volume alone.
-        ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
-        ASSERT_TRUE(WaitFor([&] { return FocusOf(hBar) == hSlider; }));
-        const int nClicked = SliderPos(hSlider);
+        ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
+        ASSERT_TRUE(WaitFor([&] { return FocusOf(bar.hBar) == bar.hSlider; }));
+        const int nClicked = SliderPos(bar.hSlider);
         ASSERT_TRUE(XKeys("Right Right"));
-        ASSERT_TRUE(WaitFor([&] { return SliderPos(hSlider) == nClicked + 2; })) << SliderPos(hSlider);
-        const int nPos = SliderPos(hSlider);
+        ASSERT_TRUE(WaitFor([&] { return SliderPos(bar.hSlider) == nClicked + 2; }))
+            << SliderPos(bar.hSlider);
+        const int nPos = SliderPos(bar.hSlider);
         const DWORD dwExpected =
             LevelToValue(PositionToSteps(static_cast<UINT>(nPos), 1, 100, 100), 100, 0xFFFF);
         EXPECT_TRUE(WaitFor([&] {
@@ -79,12 +75,12 @@ TEST_F(ApplicationJourneyTest, APickedProgramTakesTheKeysNamesItsTipAndStaysPick
 
         // 3. The slider's tooltip names the program once the pointer comes to rest on it.
         ASSERT_TRUE(XMove(POINT{600, 500}));
-        ASSERT_TRUE(XMove(Centre(WindowRect(hSlider))));
+        ASSERT_TRUE(XMove(Centre(WindowRect(bar.hSlider))));
         EXPECT_TRUE(WaitFor([&] { return ShownTip(bar.ProcessId()) == "Spotify Volume (Lo...Hi)"; }))
             << ShownTip(bar.ProcessId());
 
         // 4. Closed, the bar remembers the program.
-        ASSERT_TRUE(XClick(BodyPoint(hBar, hSlider)));
+        ASSERT_TRUE(XClick(BodyPoint(bar.hBar, bar.hSlider)));
         ASSERT_TRUE(XKeys("alt+F4"));
         EXPECT_EQ(0u, bar.WaitForExit());
     }
@@ -93,10 +89,9 @@ TEST_F(ApplicationJourneyTest, APickedProgramTakesTheKeysNamesItsTipAndStaysPick
 
     // 5. A new copy starts on Spotify: its card, read afresh from the file, has Spotify at 75 and
     // the master at 50.
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    EXPECT_EQ(75, SliderPos(::GetDlgItem(hBar, IDC_VOLUME_SLIDER)));
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    EXPECT_EQ(75, SliderPos(bar.hSlider));
 }
 
 } // namespace

@@ -120,6 +120,26 @@ CBarProcess::CBarProcess(const std::string& strTail, const std::string& strProgr
         WaitUntilStarted();
 }
 
+CRunningBar::CRunningBar(const std::string& strTail)
+    : CBarProcess(strTail), hBar(BarWindow()), hMenuButton(::GetDlgItem(hBar, IDC_MENU_BUTTON)),
+      hSlider(::GetDlgItem(hBar, IDC_VOLUME_SLIDER)), hMute(::GetDlgItem(hBar, IDC_MUTE_BUTTON))
+{
+}
+
+CProgramCopy::CProgramCopy(const std::string& strFolder, const std::string& strName)
+    : m_strDirectory(TempPath(strFolder.c_str()) + "\\"), m_strPath(m_strDirectory + strName)
+{
+    ::CreateDirectoryA(m_strDirectory.c_str(), nullptr);
+    m_bMade =
+        ::CopyFileA((ProgramDirectory() + "sonobar-sim.exe").c_str(), m_strPath.c_str(), FALSE) != FALSE;
+}
+
+CProgramCopy::~CProgramCopy()
+{
+    ::DeleteFileA(m_strPath.c_str());
+    ::RemoveDirectoryA(m_strDirectory.c_str());
+}
+
 std::unique_ptr<CBarProcess> CBarProcess::Adopt(DWORD dwProcessId)
 {
     const HANDLE hProcess = ::OpenProcess(

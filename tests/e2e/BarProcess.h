@@ -56,6 +56,36 @@ private:
     PROCESS_INFORMATION m_pi{};
 };
 
+// A copy started for a journey, with its bar's controls at hand; they are null when the copy
+// shows no bar. The journey checks hBar before it reaches for the others.
+class CRunningBar : public CBarProcess {
+public:
+    explicit CRunningBar(const std::string& strTail = "");
+
+    const HWND hBar;
+    const HWND hMenuButton;
+    const HWND hSlider;
+    const HWND hMute;
+};
+
+// A copy of the test build under another name, in a folder of its own in the temporary folder;
+// file and folder go with it.
+class CProgramCopy {
+public:
+    CProgramCopy(const std::string& strFolder, const std::string& strName);
+    ~CProgramCopy();
+    CProgramCopy(const CProgramCopy&) = delete;
+    CProgramCopy& operator=(const CProgramCopy&) = delete;
+
+    bool Made() const { return m_bMade; }
+    const std::string& Path() const { return m_strPath; }
+
+private:
+    std::string m_strDirectory;
+    std::string m_strPath;
+    bool m_bMade;
+};
+
 // The bar windows of every copy: top-level windows titled "Sonobar" that hold the volume slider.
 std::vector<HWND> BarWindows();
 

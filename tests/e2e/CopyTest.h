@@ -2,10 +2,7 @@
 // and after, the cards' file (which also names the copies' session for drivers) and the log of
 // the copies' writes. A test may load other cards with UseSimulatedCards before it starts copies.
 //
-//   class SoakTest : public CCopyTest {
-//   protected:
-//       SoakTest() : CCopyTest(kSampleCard) {}
-//   };
+//   using SoakTest = CCopyTestOn<kSampleCard>;
 #pragma once
 
 #include "BarProcess.h"
@@ -39,4 +36,11 @@ protected:
 
 private:
     std::string m_strCards;
+};
+
+// The fixture of tests whose copies all start on one card set.
+template <const char* pszCards>
+class CCopyTestOn : public CCopyTest {
+protected:
+    CCopyTestOn() : CCopyTest(pszCards) {}
 };

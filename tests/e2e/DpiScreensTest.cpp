@@ -107,18 +107,14 @@ TEST_F(DpiScreensTest, BarMenuAndAboutBoxAtFourDpisInWholeBlocksAndApart)
     for (const auto& screen : screens) {
         const std::string strDpi = std::to_string(screen.dwDpi);
         const CDisplayDpi dpi(screen.dwDpi);
-        CBarProcess bar("v0");
-        const HWND hBar = bar.BarWindow();
-        ASSERT_NE(nullptr, hBar) << strDpi;
-        const RECT rcBar = WindowRect(hBar);
-        const HWND hMenuButton = ::GetDlgItem(hBar, IDC_MENU_BUTTON);
-        const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
-        const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
+        CRunningBar bar("v0");
+        ASSERT_NE(nullptr, bar.hBar) << strDpi;
+        const RECT rcBar = WindowRect(bar.hBar);
         ASSERT_TRUE(WaitUntilStill(rcBar)) << strDpi;
         EXPECT_TRUE(XScreenshot(rcBar, ScreenshotPath("bar-" + strDpi + ".png"))) << strDpi;
 
         // The pictures: 20 x 20 pixel art, each pixel a whole block of nScale x nScale.
-        for (const HWND hButton : {hMenuButton, hMute}) {
+        for (const HWND hButton : {bar.hMenuButton, bar.hMute}) {
             const RECT rc = WindowRect(hButton);
             EXPECT_EQ(20 * screen.nScale, rc.right - rc.left) << strDpi;
             EXPECT_EQ(20 * screen.nScale, rc.bottom - rc.top) << strDpi;
@@ -127,13 +123,14 @@ TEST_F(DpiScreensTest, BarMenuAndAboutBoxAtFourDpisInWholeBlocksAndApart)
         }
 
         // The slider's whole thumb shows, and below it all eleven ticks, 0 to 100 by 10.
-        EXPECT_TRUE(Inside(ThumbRect(hSlider), WindowRect(hSlider))) << strDpi << ": the thumb is cut off";
-        EXPECT_EQ(11u, ShownTicks(hSlider)) << strDpi;
+        EXPECT_TRUE(Inside(ThumbRect(bar.hSlider), WindowRect(bar.hSlider)))
+            << strDpi << ": the thumb is cut off";
+        EXPECT_EQ(11u, ShownTicks(bar.hSlider)) << strDpi;
 
         // No control covers another or reaches into the border, which grows with the pictures.
         RECT rcInside = rcBar;
         ::InflateRect(&rcInside, -4 * screen.nScale, -4 * screen.nScale);
-        const RECT controls[] = {WindowRect(hMenuButton), WindowRect(hSlider), WindowRect(hMute)};
+        const RECT controls[] = {WindowRect(bar.hMenuButton), WindowRect(bar.hSlider), WindowRect(bar.hMute)};
         for (size_t i = 0; i < 3; ++i) {
             EXPECT_TRUE(Inside(controls[i], rcInside)) << strDpi << ": control " << i;
             for (size_t j = i + 1; j < 3; ++j)
@@ -142,14 +139,14 @@ TEST_F(DpiScreensTest, BarMenuAndAboutBoxAtFourDpisInWholeBlocksAndApart)
 
         // The menu, opened from the keyboard with the pointer out of the way (no tooltip over
         // the picture), below the menu button.
-        ASSERT_TRUE(XClick(BodyPoint(hBar, hSlider))) << strDpi;
+        ASSERT_TRUE(XClick(BodyPoint(bar.hBar, bar.hSlider))) << strDpi;
         ASSERT_TRUE(XMove(POINT{900, 700})) << strDpi;
         ASSERT_TRUE(XKeys("shift+F10")) << strDpi;
         HWND hMenu = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (hMenu = OpenMenuOf(bar.ProcessId())) != nullptr; })) << strDpi;
         const RECT rcMenu = WindowRect(hMenu);
-        EXPECT_EQ(WindowRect(hMenuButton).left, rcMenu.left) << strDpi;
-        EXPECT_EQ(WindowRect(hMenuButton).bottom + 1, rcMenu.top) << strDpi;
+        EXPECT_EQ(WindowRect(bar.hMenuButton).left, rcMenu.left) << strDpi;
+        EXPECT_EQ(WindowRect(bar.hMenuButton).bottom + 1, rcMenu.top) << strDpi;
         RECT rcShot{};
         ::UnionRect(&rcShot, &rcBar, &rcMenu);
         ASSERT_TRUE(WaitUntilStill(rcShot)) << strDpi;

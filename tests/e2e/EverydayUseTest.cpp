@@ -70,47 +70,39 @@ bool TrayShows(WORD nIconID)
     return false;
 }
 
-class EverydayUseTest : public CCopyTest {
-protected:
-    EverydayUseTest() : CCopyTest(kMutesEverywhereCard) {}
-};
+using EverydayUseTest = CCopyTestOn<kMutesEverywhereCard>;
 
 TEST_F(EverydayUseTest, EndOnTheSliderThenAChangeMadeElsewhereMovesTheThumb)
 {
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
-    const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
-    ASSERT_EQ(50, SliderPos(hSlider));
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    ASSERT_EQ(50, SliderPos(bar.hSlider));
 
     // A click on the thumb gives the slider the keyboard and leaves the thumb where it is.
-    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
-    ASSERT_TRUE(WaitFor([&] { return FocusOf(hBar) == hSlider; }));
+    ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(bar.hBar) == bar.hSlider; }));
 
     // End takes the thumb to the top and writes it; its release ends the movement. The bar
     // handles its input in order, so once Tab has taken the keyboard on to the mute button,
     // the release of End has been handled too.
     ASSERT_TRUE(XKeys("End Tab"));
-    ASSERT_TRUE(WaitFor([&] { return FocusOf(hBar) == hMute; }));
-    EXPECT_EQ(100, SliderPos(hSlider));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(bar.hBar) == bar.hMute; }));
+    EXPECT_EQ(100, SliderPos(bar.hSlider));
     ASSERT_FALSE(ProgramWrites(m_strLog, 1).empty());
     EXPECT_EQ(0xFFFFu, ProgramWrites(m_strLog, 1).back());
 
     // Another program sets 4 of 32 steps: the thumb follows at once, not one change later.
     EXPECT_EQ(1, SimDriverSetValues(m_strSession, 0, 1, {0x2000, 0x2000}));
-    EXPECT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 12; })) << SliderPos(hSlider);
+    EXPECT_TRUE(WaitFor([&] { return SliderPos(bar.hSlider) == 12; })) << SliderPos(bar.hSlider);
 }
 
 TEST_F(EverydayUseTest, ShiftF10AndTheMenuKeyOpenTheMenuBelowTheMenuButton)
 {
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
-    const RECT rcButton = WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON));
-    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
-    ASSERT_TRUE(WaitFor([&] { return FocusOf(hBar) == hSlider; }));
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    const RECT rcButton = WindowRect(bar.hMenuButton);
+    ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(bar.hBar) == bar.hSlider; }));
 
     for (const char* pszKeys : {"shift+F10", "Menu"}) {
         ASSERT_TRUE(XKeys(pszKeys)) << pszKeys;
@@ -124,17 +116,16 @@ TEST_F(EverydayUseTest, ShiftF10AndTheMenuKeyOpenTheMenuBelowTheMenuButton)
         ASSERT_TRUE(XClick(POINT{600, 500})) << pszKeys;
         ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; })) << pszKeys;
     }
-    EXPECT_TRUE(::IsWindowVisible(hBar));
+    EXPECT_TRUE(::IsWindowVisible(bar.hBar));
 }
 
 TEST_F(EverydayUseTest, MiddleClickOnTheTrayIconTogglesTheMuteAndItsPicture)
 {
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    ASSERT_TRUE(XClick(BodyPoint(hBar, ::GetDlgItem(hBar, IDC_VOLUME_SLIDER))));
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    ASSERT_TRUE(XClick(BodyPoint(bar.hBar, bar.hSlider)));
     ASSERT_TRUE(XKeys("Escape"));
-    ASSERT_TRUE(WaitFor([&] { return IconShown(hBar); }));
+    ASSERT_TRUE(WaitFor([&] { return IconShown(bar.hBar); }));
     const auto ptIcon = FirstTrayIconPoint();
     ASSERT_TRUE(ptIcon.has_value());
     // The tray window paints the new icon some time after the icon is added.
@@ -152,7 +143,7 @@ TEST_F(EverydayUseTest, MiddleClickOnTheTrayIconTogglesTheMuteAndItsPicture)
         const WORD nGone = dwMuted ? IDI_BAR : IDI_MUTED;
         EXPECT_TRUE(WaitFor([&] { return TrayShows(nShown) && !TrayShows(nGone); })) << "muted " << dwMuted;
     }
-    EXPECT_FALSE(::IsWindowVisible(hBar));
+    EXPECT_FALSE(::IsWindowVisible(bar.hBar));
 }
 
 } // namespace

@@ -24,22 +24,16 @@ constexpr DWORD kMasterVolume = 1;
 constexpr DWORD kMasterMute = 2;
 constexpr DWORD kWaveVolume = 5;
 
-class JourneyTest : public CCopyTest {
-protected:
-    JourneyTest() : CCopyTest(kSampleCard) {}
-};
+using JourneyTest = CCopyTestOn<kSampleCard>;
 
 TEST_F(JourneyTest, SliderFromTheKeyboardAndMuteByAltM)
 {
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
-    const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
 
     // A click on the thumb gives the slider the keyboard where it stands (0x8000 of 0xFFFF: 50).
-    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
-    ASSERT_TRUE(WaitFor([&] { return ::GetFocus() == hSlider || SliderPos(hSlider) == 50; }));
+    ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
+    ASSERT_TRUE(WaitFor([&] { return ::GetFocus() == bar.hSlider || SliderPos(bar.hSlider) == 50; }));
     const struct {
         const char* pszKey;
         int nPos;
@@ -49,7 +43,7 @@ TEST_F(JourneyTest, SliderFromTheKeyboardAndMuteByAltM)
     for (const auto& step : steps) {
         const size_t nWrites = ProgramWrites(m_strLog, kMasterVolume).size();
         ASSERT_TRUE(XKeys(step.pszKey));
-        EXPECT_TRUE(WaitFor([&] { return SliderPos(hSlider) == step.nPos; })) << step.pszKey;
+        EXPECT_TRUE(WaitFor([&] { return SliderPos(bar.hSlider) == step.nPos; })) << step.pszKey;
         EXPECT_TRUE(WaitFor([&] { return ProgramWrites(m_strLog, kMasterVolume).size() > nWrites; }))
             << step.pszKey << " wrote nothing";
     }
@@ -64,21 +58,20 @@ TEST_F(JourneyTest, SliderFromTheKeyboardAndMuteByAltM)
         })) << "muted "
             << dwMuted;
         const MuteRow expected = dwMuted ? MuteRow::Dim : MuteRow::Bright;
-        EXPECT_TRUE(WaitFor([&] { return ShownRow(hMute, false) == expected; })) << "muted " << dwMuted;
+        EXPECT_TRUE(WaitFor([&] { return ShownRow(bar.hMute, false) == expected; })) << "muted " << dwMuted;
     }
     ASSERT_TRUE(bar.Close());
 }
 
 TEST_F(JourneyTest, DoubleClickHidesTheBarAndItsIconBringsItBack)
 {
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    ASSERT_TRUE(XClick(BodyPoint(hBar, ::GetDlgItem(hBar, IDC_VOLUME_SLIDER)), 1, 2));
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(hBar); }));
-    EXPECT_TRUE(WaitFor([&] { return IconShown(hBar); }));
-    ASSERT_TRUE(RestoreFromIcon(hBar));
-    EXPECT_TRUE(WaitFor([&] { return !IconShown(hBar); }));
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    ASSERT_TRUE(XClick(BodyPoint(bar.hBar, bar.hSlider), 1, 2));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(bar.hBar); }));
+    EXPECT_TRUE(WaitFor([&] { return IconShown(bar.hBar); }));
+    ASSERT_TRUE(RestoreFromIcon(bar.hBar));
+    EXPECT_TRUE(WaitFor([&] { return !IconShown(bar.hBar); }));
     ASSERT_TRUE(bar.Close());
 }
 
@@ -87,14 +80,12 @@ TEST_F(JourneyTest, MenuChoicesAltF4AndARestartThatFindsEverythingAsLeft)
     // One card: its menu ends "... &Output Volume, &Input Volume, Master Volme, Wave".
     POINT ptMoved{};
     {
-        CBarProcess bar;
-        const HWND hBar = bar.BarWindow();
-        ASSERT_NE(nullptr, hBar);
-        const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
+        CRunningBar bar;
+        ASSERT_NE(nullptr, bar.hBar);
 
         // The wave line, then the next slider move writes its volume.
         ASSERT_TRUE(ChooseFromTheEnd(bar, 1));
-        ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+        ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
         ASSERT_TRUE(XKeys("Right"));
         EXPECT_TRUE(WaitFor([&] { return !ProgramWrites(m_strLog, kWaveVolume).empty(); }));
 
@@ -107,20 +98,20 @@ TEST_F(JourneyTest, MenuChoicesAltF4AndARestartThatFindsEverythingAsLeft)
 
         // "&Always OnTop" off, "Start In &Tray" on: the fifth and eighth entries from the end.
         ASSERT_TRUE(ChooseFromTheEnd(bar, 5));
-        EXPECT_TRUE(WaitFor([&] { return !(::GetWindowLongA(hBar, GWL_EXSTYLE) & WS_EX_TOPMOST); }));
+        EXPECT_TRUE(WaitFor([&] { return !(::GetWindowLongA(bar.hBar, GWL_EXSTYLE) & WS_EX_TOPMOST); }));
         ASSERT_TRUE(ChooseFromTheEnd(bar, 8));
 
         // Dragged by its body to another place.
-        const POINT ptBody = BodyPoint(hBar, hSlider);
+        const POINT ptBody = BodyPoint(bar.hBar, bar.hSlider);
         ASSERT_TRUE(XButtonDown(ptBody));
         ASSERT_TRUE(XMove(Offset(ptBody, 100, 60)));
         ASSERT_TRUE(XMove(Offset(ptBody, 200, 120)));
         ASSERT_TRUE(XButtonUp(Offset(ptBody, 200, 120)));
-        ASSERT_TRUE(WaitFor([&] { return WindowRect(hBar).left > 100; }));
-        ptMoved = {WindowRect(hBar).left, WindowRect(hBar).top};
+        ASSERT_TRUE(WaitFor([&] { return WindowRect(bar.hBar).left > 100; }));
+        ptMoved = {WindowRect(bar.hBar).left, WindowRect(bar.hBar).top};
 
         // Alt+F4 with the bar's keyboard: the copy ends and saves once.
-        ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+        ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
         ASSERT_TRUE(XKeys("alt+F4"));
         ASSERT_TRUE(bar.WaitForExit().has_value());
     }
@@ -134,17 +125,16 @@ TEST_F(JourneyTest, MenuChoicesAltF4AndARestartThatFindsEverythingAsLeft)
 
     // The restart starts in the tray; from its icon it comes back where it was, not on top,
     // driving the wave line.
-    CBarProcess again;
-    const HWND hBar = again.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    EXPECT_FALSE(::IsWindowVisible(hBar));
-    EXPECT_TRUE(WaitFor([&] { return IconShown(hBar); }));
-    ASSERT_TRUE(RestoreFromIcon(hBar));
-    EXPECT_EQ(ptMoved.x, WindowRect(hBar).left);
-    EXPECT_EQ(ptMoved.y, WindowRect(hBar).top);
-    EXPECT_FALSE(::GetWindowLongA(hBar, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    CRunningBar again;
+    ASSERT_NE(nullptr, again.hBar);
+    EXPECT_FALSE(::IsWindowVisible(again.hBar));
+    EXPECT_TRUE(WaitFor([&] { return IconShown(again.hBar); }));
+    ASSERT_TRUE(RestoreFromIcon(again.hBar));
+    EXPECT_EQ(ptMoved.x, WindowRect(again.hBar).left);
+    EXPECT_EQ(ptMoved.y, WindowRect(again.hBar).top);
+    EXPECT_FALSE(::GetWindowLongA(again.hBar, GWL_EXSTYLE) & WS_EX_TOPMOST);
     const size_t nWaveWrites = ProgramWrites(m_strLog, kWaveVolume).size();
-    ASSERT_TRUE(XClick(Centre(ThumbRect(::GetDlgItem(hBar, IDC_VOLUME_SLIDER)))));
+    ASSERT_TRUE(XClick(Centre(ThumbRect(again.hSlider))));
     ASSERT_TRUE(XKeys("Right"));
     EXPECT_TRUE(WaitFor([&] { return ProgramWrites(m_strLog, kWaveVolume).size() > nWaveWrites; }));
     ASSERT_TRUE(again.Close());
@@ -155,14 +145,13 @@ TEST_F(JourneyTest, AltF4DuringAMoveFromTheMenuEndsTheCopy)
     // The system's move loop takes the message that ends the copy's own loop; the copy must end
     // all the same, having saved once.
     UseSimulatedCards(kSampleCard);
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
     DWORD dwProcessId = 0;
-    const DWORD dwThreadId = ::GetWindowThreadProcessId(hBar, &dwProcessId);
+    const DWORD dwThreadId = ::GetWindowThreadProcessId(bar.hBar, &dwProcessId);
 
     // Move is the second entry from the top (after the greyed Restore).
-    ASSERT_TRUE(XClick(Centre(WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON)))));
+    ASSERT_TRUE(XClick(Centre(WindowRect(bar.hMenuButton))));
     ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(dwProcessId) != nullptr; }));
     ASSERT_TRUE(XKeys("Down Down Return"));
     ASSERT_TRUE(WaitFor([&] {
@@ -183,9 +172,8 @@ TEST_F(JourneyTest, ACardEntryOpensThatCardsBarBeneathAndLaterBringsItBackFromTh
     // Away from the screen's corner, where Wine shows the tray icons.
     m_settings.Write("X Coordinate", 300);
     m_settings.Write("Y Coordinate", 200);
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
     const std::set<DWORD> setBefore = BarProcessIds();
     ASSERT_TRUE(ChooseFromTheEnd(bar, 1));
     const auto vecStarted = AdoptNewBars(setBefore, 1);
@@ -193,8 +181,8 @@ TEST_F(JourneyTest, ACardEntryOpensThatCardsBarBeneathAndLaterBringsItBackFromTh
     EXPECT_EQ("v1", CommandTail(vecStarted.front()->CommandLine()));
     const HWND hSecond = vecStarted.front()->BarWindow();
     const RECT rcNew = WindowRect(hSecond);
-    EXPECT_EQ(WindowRect(hBar).left, rcNew.left);
-    EXPECT_EQ(WindowRect(hBar).bottom, rcNew.top);
+    EXPECT_EQ(WindowRect(bar.hBar).left, rcNew.left);
+    EXPECT_EQ(WindowRect(bar.hBar).bottom, rcNew.top);
 
     // The second card's bar, which has the keyboard as it opens, goes to the tray by Escape; the
     // same entry again brings it back to the front instead of starting another.
@@ -203,7 +191,8 @@ TEST_F(JourneyTest, ACardEntryOpensThatCardsBarBeneathAndLaterBringsItBackFromTh
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(hSecond); }));
     ASSERT_TRUE(ChooseFromTheEnd(bar, 1));
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(hSecond) && ::GetForegroundWindow() == hSecond; }));
-    EXPECT_FALSE(IconShown(hSecond));
+    // The bar shows itself first and then takes its icon away.
+    EXPECT_TRUE(WaitFor([&] { return !IconShown(hSecond); }));
     EXPECT_EQ(2u, BarProcessIds().size());
     EXPECT_EQ(2u, Setting("Instance Count"));
     ASSERT_TRUE(vecStarted.front()->Close());
@@ -225,12 +214,9 @@ std::optional<std::string> RunValue()
 
 TEST_F(JourneyTest, StartWithWindowsWritesTheQuotedProgramPathAndChosenAgainDeletesIt)
 {
-    char szTemp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, szTemp);
-    const std::string strDirectory = std::string(szTemp) + "Sonobar start test\\";
-    const std::string strProgram = strDirectory + "sonobar-sim.exe";
-    ::CreateDirectoryA(strDirectory.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileA((ProgramDirectory() + "sonobar-sim.exe").c_str(), strProgram.c_str(), FALSE));
+    const CProgramCopy program("Sonobar start test", "sonobar-sim.exe");
+    ASSERT_TRUE(program.Made());
+    const std::string& strProgram = program.Path();
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonobar");
     {
         // One card: "Start With &Windows" is the seventh entry from the end.
@@ -244,8 +230,6 @@ TEST_F(JourneyTest, StartWithWindowsWritesTheQuotedProgramPathAndChosenAgainDele
         ASSERT_TRUE(bar.Close());
     }
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonobar");
-    ::DeleteFileA(strProgram.c_str());
-    ::RemoveDirectoryA(strDirectory.c_str());
 }
 
 } // namespace

@@ -31,10 +31,8 @@ std::string TextOf(HWND hWnd)
     return szText;
 }
 
-class KeysJourneyTest : public CCopyTest {
+class KeysJourneyTest : public CCopyTestOn<kMutesEverywhereCard> {
 protected:
-    KeysJourneyTest() : CCopyTest(kMutesEverywhereCard) {}
-
     // "&Keys...", the sixth entry from the menu's end: the wave line, the master, the two sides
     // and Always OnTop come after it.
     static HWND OpenKeys(const CBarProcess& bar)
@@ -61,8 +59,8 @@ protected:
 TEST_F(KeysJourneyTest, SetInTheDialogTheyActFromAnotherProgramShowTheHiddenBarAndOutliveARestart)
 {
     {
-        CBarProcess bar;
-        const HWND hBar = bar.BarWindow();
+        CRunningBar bar;
+        const HWND hBar = bar.hBar;
         ASSERT_NE(nullptr, hBar);
 
         // 1. Ctrl+Alt+Up for Volume Up, Ctrl+Alt+M for Mute and Ctrl+Alt+S for Show or Hide, typed
@@ -127,7 +125,8 @@ TEST_F(KeysJourneyTest, SetInTheDialogTheyActFromAnotherProgramShowTheHiddenBarA
     }
 
     // 5. A copy started again takes the stored keys: Mute works from another program in front.
-    const CBarProcess again;
+    const CRunningBar again;
+    ASSERT_NE(nullptr, again.hBar);
     CBarProcess notepad("", kNotepad);
     ASSERT_TRUE(WaitFor([&] { return HasKeyboard(notepad); }));
     ASSERT_TRUE(XKeys("ctrl+alt+m"));

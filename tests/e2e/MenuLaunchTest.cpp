@@ -56,17 +56,16 @@ TEST_F(MenuLaunchTest, SideAndCardCommandsStartTheirRoleWordBeneathTheBar)
         {"v1", ID_CARD1, "v0"},
     };
     for (const auto& c : cases) {
-        CBarProcess first(c.pszTail);
-        const HWND hFirst = first.BarWindow();
-        ASSERT_NE(nullptr, hFirst) << c.pszTail;
+        CRunningBar first(c.pszTail);
+        ASSERT_NE(nullptr, first.hBar) << c.pszTail;
         const std::set<DWORD> setBefore = BarProcessIds();
 
-        Choose(hFirst, c.nCommand);
+        Choose(first.hBar, c.nCommand);
         const auto vecStarted = AdoptNewBars(setBefore, 1);
         ASSERT_EQ(1u, vecStarted.size()) << c.nCommand;
         const CBarProcess& started = *vecStarted.front();
         EXPECT_EQ(c.pszStarted, TailOf(started)) << c.nCommand;
-        const RECT rcFirst = WindowRect(hFirst);
+        const RECT rcFirst = WindowRect(first.hBar);
         const RECT rcStarted = WindowRect(started.BarWindow());
         EXPECT_EQ(rcFirst.left, rcStarted.left) << c.nCommand;
         EXPECT_EQ(rcFirst.bottom, rcStarted.top) << c.nCommand;
@@ -82,22 +81,21 @@ TEST_F(MenuLaunchTest, SideAndCardCommandsStartTheirRoleWordBeneathTheBar)
 TEST_F(MenuLaunchTest, ACardAndSideWhoseBarRunsIsNotStartedAgain)
 {
     // A burst of the same card's command starts one copy, whether or not its bar stands yet.
-    CBarProcess first;
-    const HWND hFirst = first.BarWindow();
-    ASSERT_NE(nullptr, hFirst);
+    CRunningBar first;
+    ASSERT_NE(nullptr, first.hBar);
     const std::set<DWORD> setBefore = BarProcessIds();
     for (int i = 0; i < 10; ++i)
-        Choose(hFirst, ID_CARD2);
+        Choose(first.hBar, ID_CARD2);
     const auto vecStarted = AdoptNewBars(setBefore, 1);
     ASSERT_EQ(1u, vecStarted.size());
     EXPECT_EQ("v1", TailOf(*vecStarted.front()));
 
     // The bar's own card and side, from its menu and from the other bar's: it is already there.
     const std::set<DWORD> setTwo = BarProcessIds();
-    Choose(hFirst, ID_OUTPUT_VOLUME);
-    Choose(hFirst, ID_CARD1);
+    Choose(first.hBar, ID_OUTPUT_VOLUME);
+    Choose(first.hBar, ID_CARD1);
     Choose(vecStarted.front()->BarWindow(), ID_CARD1);
-    EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == hFirst; }));
+    EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == first.hBar; }));
     EXPECT_TRUE(AdoptNewBars(setTwo, 0).empty());
     EXPECT_EQ(2u, Setting("Instance Count"));
 }
@@ -106,30 +104,24 @@ TEST_F(MenuLaunchTest, CopyOfARenamedProgramStartsItselfAndNothingOnTheSearchPat
 {
     // The test's own directory holds sonobar.exe, the product: the program that a search for
     // "sonobar.exe" would find first.
-    char szTemp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, szTemp);
-    const std::string strDirectory = std::string(szTemp) + "sonobar renamed\\";
-    const std::string strProgram = strDirectory + "volume bar.exe";
-    ::CreateDirectoryA(strDirectory.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileA((ProgramDirectory() + "sonobar-sim.exe").c_str(), strProgram.c_str(), FALSE));
+    const CProgramCopy program("sonobar renamed", "volume bar.exe");
+    ASSERT_TRUE(program.Made());
     char szOldDirectory[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, szOldDirectory);
     ::SetCurrentDirectoryA(ProgramDirectory().c_str());
 
     {
-        CBarProcess first("", strProgram);
+        CBarProcess first("", program.Path());
         ASSERT_NE(nullptr, first.BarWindow());
         const std::set<DWORD> setBefore = BarProcessIds();
         Choose(first.BarWindow(), ID_INPUT_VOLUME);
         const auto vecStarted = AdoptNewBars(setBefore, 1);
         ASSERT_EQ(1u, vecStarted.size());
-        EXPECT_EQ(Lower(strProgram), Lower(vecStarted.front()->ProgramPath()));
+        EXPECT_EQ(Lower(program.Path()), Lower(vecStarted.front()->ProgramPath()));
         EXPECT_EQ("r0", TailOf(*vecStarted.front()));
     }
 
     ::SetCurrentDirectoryA(szOldDirectory);
-    ::DeleteFileA(strProgram.c_str());
-    ::RemoveDirectoryA(strDirectory.c_str());
 }
 
 TEST_F(MenuLaunchTest, DeviceChangeLeavesOneOutputBarPerCardAndTheCounterRight)
@@ -341,10 +333,9 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
     };
 
     const std::string strLog = UseSimulatorLog();
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(nullptr, hBar);
-    const RECT rcButton = WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON));
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    const RECT rcButton = WindowRect(bar.hMenuButton);
 
     // 1. The menu button opens the menu beneath itself.
     ASSERT_TRUE(XClick(Centre(rcButton)));
@@ -352,7 +343,7 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
     ASSERT_TRUE(rcMenu.has_value());
     EXPECT_EQ(rcButton.left, rcMenu->left);
     EXPECT_EQ(rcButton.bottom + 1, rcMenu->top);
-    const RECT rcBar = WindowRect(hBar);
+    const RECT rcBar = WindowRect(bar.hBar);
     EXPECT_TRUE(XScreenshot(RECT{0, 0, std::max(rcBar.right, rcMenu->right) + 8, rcMenu->bottom + 8},
                             ScreenshotPath("menu.png")));
 
@@ -361,8 +352,7 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
     ASSERT_TRUE(XClick(POINT{rcMenu->left + 30, rcMenu->top + (wave.first + wave.second) / 2}));
     ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; }));
     // The next slider move writes the wave line's volume (control 5), not the master's.
-    const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
-    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+    ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
     ASSERT_TRUE(XKeys("Right"));
     EXPECT_TRUE(WaitFor([&] { return !ProgramWrites(strLog, 5).empty(); }));
     EXPECT_TRUE(ProgramWrites(strLog, 1).empty());

@@ -31,22 +31,18 @@ RECT Union(const RECT& rcA, const RECT& rcB)
     return rc;
 }
 
-class ScreensTest : public CCopyTest {
+class ScreensTest : public CCopyTestOn<kSampleCard> {
 protected:
-    ScreensTest() : CCopyTest(kSampleCard) {}
-
     // The bar unmuted, then muted by a click on its mute button.
-    void ShootBothMuteStates(const CBarProcess& bar, const std::string& strName, bool bInput)
+    void ShootBothMuteStates(const CRunningBar& bar, const std::string& strName, bool bInput)
     {
-        const HWND hBar = bar.BarWindow();
-        ASSERT_NE(hBar, nullptr) << strName;
-        const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
-        ASSERT_EQ(MuteRow::Bright, ShownRow(hMute, bInput)) << strName;
-        EXPECT_TRUE(XScreenshot(Around(WindowRect(hBar), 4), ScreenshotPath(strName + ".png")));
-        ASSERT_TRUE(XClick(Centre(WindowRect(hMute))));
+        ASSERT_NE(nullptr, bar.hBar) << strName;
+        ASSERT_EQ(MuteRow::Bright, ShownRow(bar.hMute, bInput)) << strName;
+        EXPECT_TRUE(XScreenshot(Around(WindowRect(bar.hBar), 4), ScreenshotPath(strName + ".png")));
+        ASSERT_TRUE(XClick(Centre(WindowRect(bar.hMute))));
         ASSERT_TRUE(XMove(POINT{600, 500}));
-        EXPECT_TRUE(WaitFor([&] { return ShownRow(hMute, bInput) == MuteRow::Dim; })) << strName;
-        EXPECT_TRUE(XScreenshot(Around(WindowRect(hBar), 4), ScreenshotPath(strName + "-muted.png")));
+        EXPECT_TRUE(WaitFor([&] { return ShownRow(bar.hMute, bInput) == MuteRow::Dim; })) << strName;
+        EXPECT_TRUE(XScreenshot(Around(WindowRect(bar.hBar), 4), ScreenshotPath(strName + "-muted.png")));
     }
 
     // The bar with the menu that is opening, then a click beside the menu closes it.
@@ -66,32 +62,32 @@ TEST_F(ScreensTest, TheBarOnEachSideMutedAndNotAndOnASourceLine)
 {
     UseSimulatedCards(kMutesEverywhereCard);
     {
-        CBarProcess bar("v0");
+        CRunningBar bar("v0");
         ShootBothMuteStates(bar, "bar-output", false);
     }
     {
-        CBarProcess bar("r0");
+        CRunningBar bar("r0");
         ShootBothMuteStates(bar, "bar-input", true);
     }
     // The wave source, entry 0 of the sample card's catalogue, on the output side.
     m_settings.Write("Component Type", 0x1008);
     m_settings.Write("Menu Index", 0);
-    CBarProcess bar("v0");
+    CRunningBar bar("v0");
     ShootBothMuteStates(bar, "bar-source", false);
 }
 
 TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedTheAboutBoxAndTheKeys)
 {
     UseSimulatedCards(std::string(kSampleCard) + kSpeakersOnlyCard);
-    CBarProcess first("v0");
-    const HWND hBar = first.BarWindow();
-    ASSERT_NE(hBar, nullptr);
+    CRunningBar first("v0");
+    ASSERT_NE(nullptr, first.hBar);
 
-    ASSERT_TRUE(XClick(Centre(WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON)))));
+    ASSERT_TRUE(XClick(Centre(WindowRect(first.hMenuButton))));
     ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(first.ProcessId()) != nullptr; }));
     ::Sleep(300);
-    EXPECT_TRUE(XScreenshot(Around(Union(WindowRect(hBar), WindowRect(OpenMenuOf(first.ProcessId()))), 4),
-                            ScreenshotPath("menu-two-cards.png")));
+    EXPECT_TRUE(
+        XScreenshot(Around(Union(WindowRect(first.hBar), WindowRect(OpenMenuOf(first.ProcessId()))), 4),
+                    ScreenshotPath("menu-two-cards.png")));
     // A click beside the menu closes it.
     ASSERT_TRUE(XClick(POINT{600, 500}));
     ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(first.ProcessId()) == nullptr; }));
@@ -99,9 +95,10 @@ TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedTheAboutBoxAndTheKeys)
     CBarProcess second("v1");
     const HWND hSecond = second.BarWindow();
     ASSERT_NE(hSecond, nullptr);
-    EXPECT_EQ(WindowRect(hSecond).top, WindowRect(hBar).bottom) << "the second bar stands right beneath";
-    EXPECT_TRUE(
-        XScreenshot(Around(Union(WindowRect(hBar), WindowRect(hSecond)), 4), ScreenshotPath("two-bars.png")));
+    EXPECT_EQ(WindowRect(hSecond).top, WindowRect(first.hBar).bottom)
+        << "the second bar stands right beneath";
+    EXPECT_TRUE(XScreenshot(Around(Union(WindowRect(first.hBar), WindowRect(hSecond)), 4),
+                            ScreenshotPath("two-bars.png")));
 
     // "&About Sonobar" is the eleventh entry from the end: two cards, the wave line, the master,
     // the two sides, the three options and the keys come after it.
@@ -128,13 +125,12 @@ TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedTheAboutBoxAndTheKeys)
 TEST_F(ScreensTest, TheMenuWithThreeProgramsOneOfThemChosen)
 {
     UseSimulatedCards(kApplicationsCard);
-    CBarProcess bar("v0");
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(hBar, nullptr);
+    CRunningBar bar("v0");
+    ASSERT_NE(nullptr, bar.hBar);
     // "Spotify", the second entry from the end, as the bar's line.
     ASSERT_TRUE(ChooseFromTheEnd(bar, 2));
 
-    ASSERT_TRUE(XClick(Centre(WindowRect(::GetDlgItem(hBar, IDC_MENU_BUTTON)))));
+    ASSERT_TRUE(XClick(Centre(WindowRect(bar.hMenuButton))));
     ShootOpenMenu(bar, "menu-applications");
 }
 
@@ -142,9 +138,8 @@ TEST_F(ScreensTest, TheBarAndItsMenuInHighContrastBlack)
 {
     UseSimulatedCards(kMutesEverywhereCard);
     const CHighContrastBlack contrast;
-    CBarProcess bar("v0");
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(hBar, nullptr);
+    CRunningBar bar("v0");
+    ASSERT_NE(nullptr, bar.hBar);
     // Muted by its button, which keeps the keyboard and shows the focus cue.
     ShootBothMuteStates(bar, "bar-high-contrast", false);
 

@@ -66,10 +66,8 @@ std::string XPoint(POINT pt)
     return std::to_string(pt.x) + " " + std::to_string(pt.y);
 }
 
-class SoakTest : public CCopyTest {
+class SoakTest : public CCopyTestOn<kSampleCard> {
 protected:
-    SoakTest() : CCopyTest(kSampleCard) {}
-
     size_t Writes(DWORD dwControlID) const { return ProgramWrites(m_strLog, dwControlID).size(); }
     // Waits until the copy has written the control nCount times in all.
     bool WaitForWrites(DWORD dwControlID, size_t nCount, DWORD dwMilliseconds = 5000) const
@@ -123,21 +121,18 @@ HWND CaptureOf(HWND hBar)
 
 TEST_F(SoakTest, ThousandsOfActionsLoseNoWriteAndLeakNothing)
 {
-    CBarProcess bar;
-    const HWND hBar = bar.BarWindow();
-    ASSERT_NE(hBar, nullptr);
-    const HWND hSlider = ::GetDlgItem(hBar, IDC_VOLUME_SLIDER);
-    const HWND hMute = ::GetDlgItem(hBar, IDC_MUTE_BUTTON);
-    const POINT ptBody = BodyPoint(hBar, hSlider);
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    const POINT ptBody = BodyPoint(bar.hBar, bar.hSlider);
     // Mute clicks alternate between two points further apart than a double click may be, so that
     // each one is a click of its own however quickly it follows the one before.
-    const POINT ptMute[] = {Offset(Centre(WindowRect(hMute)), -4, 0),
-                            Offset(Centre(WindowRect(hMute)), 4, 0)};
+    const POINT ptMute[] = {Offset(Centre(WindowRect(bar.hMute)), -4, 0),
+                            Offset(Centre(WindowRect(bar.hMute)), 4, 0)};
 
     // 1. One of each action first, so that what the platform sets up on first use is in the
     //    baseline.
     const size_t nVolumeWritesAtStart = Writes(kMasterVolume);
-    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+    ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
     ASSERT_TRUE(XKeys("Right Left"));
     ASSERT_TRUE(WaitForWrites(kMasterVolume, nVolumeWritesAtStart + 2));
     ASSERT_TRUE(XKeys("alt+m"));
@@ -145,7 +140,7 @@ TEST_F(SoakTest, ThousandsOfActionsLoseNoWriteAndLeakNothing)
     ASSERT_TRUE(XClick(ptMute[0]));
     ASSERT_TRUE(WaitForWrites(kMasterMute, 2));
     ASSERT_TRUE(OpenAndCloseMenu(bar, ptBody));
-    ASSERT_TRUE(HideAndRestore(hBar, ptBody));
+    ASSERT_TRUE(HideAndRestore(bar.hBar, ptBody));
     ASSERT_EQ(1, SimDriverSetValues(m_strSession, 0, kMasterVolume, {0x4000, 0x4000}));
     const Holdings before = HoldingsOf(m_strSession, bar.ProcessId());
     ASSERT_GT(before.nGdi, 0);
@@ -153,7 +148,7 @@ TEST_F(SoakTest, ThousandsOfActionsLoseNoWriteAndLeakNothing)
     // 2. Slider moves from the keyboard, a page each: alternately up and back. The click that
     //    gives the slider the keyboard may write the thumb's place once before them.
     const size_t nVolumeWritesBefore = Writes(kMasterVolume);
-    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
+    ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
     ASSERT_TRUE(RepeatX("key Next key Prior", kSliderMoves / 2));
     ASSERT_TRUE(WaitForWrites(kMasterVolume, nVolumeWritesBefore + kSliderMoves, 60000));
 
@@ -164,7 +159,7 @@ TEST_F(SoakTest, ThousandsOfActionsLoseNoWriteAndLeakNothing)
     }
     // The bar has followed them all when it shows one more, the loudest.
     ASSERT_EQ(1, SimDriverSetValues(m_strSession, 0, kMasterVolume, {0xFFFF, 0xFFFF}));
-    ASSERT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 100; }, 60000));
+    ASSERT_TRUE(WaitFor([&] { return SliderPos(bar.hSlider) == 100; }, 60000));
 
     // 4. The popup menu opened on the body and closed again, time after time: each Escape closes
     //    the menu that the click before it opened and never reaches the bar, which it would hide.
@@ -173,12 +168,12 @@ TEST_F(SoakTest, ThousandsOfActionsLoseNoWriteAndLeakNothing)
     //    then find no menu.
     for (int i = 0; i < kMenuOpenings; ++i)
         ASSERT_TRUE(OpenAndCloseMenu(bar, ptBody)) << "opening " << i;
-    ASSERT_TRUE(::IsWindowVisible(hBar));
-    ASSERT_FALSE(IconShown(hBar));
+    ASSERT_TRUE(::IsWindowVisible(bar.hBar));
+    ASSERT_FALSE(IconShown(bar.hBar));
 
     // 5. Hidden by Escape, brought back by one click on the tray icon.
     for (int i = 0; i < kHideRestoreCycles; ++i)
-        ASSERT_TRUE(HideAndRestore(hBar, ptBody)) << "cycle " << i;
+        ASSERT_TRUE(HideAndRestore(bar.hBar, ptBody)) << "cycle " << i;
 
     // The bar has handled every key of the slider's phase before the input that came after it,
     // so what it wrote then is all it will ever write for those keys: the last ones alternate up
@@ -209,18 +204,18 @@ TEST_F(SoakTest, ThousandsOfActionsLoseNoWriteAndLeakNothing)
     //    key on the slider (a click on its thumb gives it the keyboard) and Alt+M.
     ASSERT_TRUE(XClick(ptMute[kMuteToggles % 2]));
     ASSERT_TRUE(WaitForWrites(kMasterMute, nMuteWritesBefore + kMuteToggles + 1));
-    ASSERT_TRUE(XClick(Centre(ThumbRect(hSlider))));
-    ASSERT_TRUE(WaitFor([&] { return FocusOf(hBar) == hSlider; }));
-    const int nPosBeforeKey = SliderPos(hSlider);
+    ASSERT_TRUE(XClick(Centre(ThumbRect(bar.hSlider))));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(bar.hBar) == bar.hSlider; }));
+    const int nPosBeforeKey = SliderPos(bar.hSlider);
     const bool bRight = nPosBeforeKey < 100;
     ASSERT_TRUE(XKeys(bRight ? "Right" : "Left"));
-    ASSERT_TRUE(WaitFor([&] { return SliderPos(hSlider) != nPosBeforeKey; }));
+    ASSERT_TRUE(WaitFor([&] { return SliderPos(bar.hSlider) != nPosBeforeKey; }));
     ASSERT_TRUE(XKeys("alt+m"));
     ASSERT_TRUE(WaitForWrites(kMasterMute, nMuteWritesBefore + kMuteToggles + 2));
 
     // Alt+M came last, so every earlier input has had its effect by now: the key moved the slider
     // one step, and each click wrote once, each write a toggle.
-    EXPECT_EQ(nPosBeforeKey + (bRight ? 1 : -1), SliderPos(hSlider));
+    EXPECT_EQ(nPosBeforeKey + (bRight ? 1 : -1), SliderPos(bar.hSlider));
     const std::vector<DWORD> muteWrites = ProgramWrites(m_strLog, kMasterMute);
     ASSERT_EQ(muteWrites.size(), nMuteWritesBefore + kMuteToggles + 2);
     for (size_t i = nMuteWritesBefore + 1; i < muteWrites.size(); ++i)
@@ -228,8 +223,8 @@ TEST_F(SoakTest, ThousandsOfActionsLoseNoWriteAndLeakNothing)
 
     // The bar still follows: the last change of another program shows (16 of 32 steps).
     ASSERT_EQ(1, SimDriverSetValues(m_strSession, 0, kMasterVolume, {0x8000, 0x8000}));
-    EXPECT_TRUE(WaitFor([&] { return SliderPos(hSlider) == 50; }));
-    EXPECT_TRUE(::IsWindowEnabled(hMute));
+    EXPECT_TRUE(WaitFor([&] { return SliderPos(bar.hSlider) == 50; }));
+    EXPECT_TRUE(::IsWindowEnabled(bar.hMute));
 
     const Holdings after = HoldingsOf(m_strSession, bar.ProcessId());
     std::printf("soak: GDI objects %lld -> %lld, USER objects %lld -> %lld, private KiB %lld -> %lld\n",

@@ -12,10 +12,7 @@
 
 namespace {
 
-class StartupTest : public CCopyTest {
-protected:
-    StartupTest() : CCopyTest(kSampleCard) {}
-};
+using StartupTest = CCopyTestOn<kSampleCard>;
 
 TEST_F(StartupTest, FirstStartWithNoSettingsShowsTheBarOnTopAtTheOriginAndSavesEverything)
 {
@@ -68,13 +65,12 @@ TEST_F(StartupTest, LaterCopyOpensBeneathAHiddenBarOfAnyLetterCaseAndKeepsTheCou
     m_settings.Write("X Coordinate", 500);
     const CForeignBar other("SONOBAR", RECT{100, 200, 250, 230}, false, true);
 
-    CBarProcess bar("v1");
-    const HWND hWnd = bar.BarWindow();
-    ASSERT_NE(nullptr, hWnd);
+    CRunningBar bar("v1");
+    ASSERT_NE(nullptr, bar.hBar);
     // A role word shows the bar whatever Start In Tray says.
-    EXPECT_TRUE(::IsWindowVisible(hWnd));
-    EXPECT_EQ(100, WindowRect(hWnd).left);
-    EXPECT_EQ(230, WindowRect(hWnd).top);
+    EXPECT_TRUE(::IsWindowVisible(bar.hBar));
+    EXPECT_EQ(100, WindowRect(bar.hBar).left);
+    EXPECT_EQ(230, WindowRect(bar.hBar).top);
     EXPECT_EQ(4u, Setting("Instance Count"));
 
     ASSERT_TRUE(bar.Close());
@@ -91,11 +87,10 @@ TEST_F(StartupTest, WindowTitledLikeABarWithoutTheSliderIsNoBar)
     const CForeignBar other("sonobar", RECT{100, 200, 250, 230}, true, false);
 
     // A first copy: the counter starts again, and the bar opens at the stored place.
-    CBarProcess bar;
-    const HWND hWnd = bar.BarWindow();
-    ASSERT_NE(nullptr, hWnd);
-    EXPECT_EQ(500, WindowRect(hWnd).left);
-    EXPECT_EQ(40, WindowRect(hWnd).top);
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    EXPECT_EQ(500, WindowRect(bar.hBar).left);
+    EXPECT_EQ(40, WindowRect(bar.hBar).top);
     EXPECT_EQ(1u, Setting("Instance Count"));
 }
 
@@ -104,11 +99,10 @@ TEST_F(StartupTest, LaterCopyOpensAboveABarAtTheBottomOfTheScreen)
     const int nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     const CForeignBar other("Sonobar", RECT{40, nScreenHeight - 35, 190, nScreenHeight - 5}, true, true);
 
-    CBarProcess bar("r0");
-    const HWND hWnd = bar.BarWindow();
-    ASSERT_NE(nullptr, hWnd);
-    EXPECT_EQ(40, WindowRect(hWnd).left);
-    EXPECT_EQ(nScreenHeight - 65, WindowRect(hWnd).top);
+    CRunningBar bar("r0");
+    ASSERT_NE(nullptr, bar.hBar);
+    EXPECT_EQ(40, WindowRect(bar.hBar).left);
+    EXPECT_EQ(nScreenHeight - 65, WindowRect(bar.hBar).top);
 }
 
 TEST_F(StartupTest, StartInTrayHidesEveryCopyStartedWithoutRoleWord)
@@ -123,13 +117,12 @@ TEST_F(StartupTest, StartInTrayHidesEveryCopyStartedWithoutRoleWord)
         {"V0", false}, // not a role word: starts like a copy without one, so never unseen
     };
     for (const auto& c : cases) {
-        CBarProcess bar(c.pszTail);
-        const HWND hWnd = bar.BarWindow();
-        ASSERT_NE(nullptr, hWnd) << c.pszTail;
-        EXPECT_EQ(c.bVisible, ::IsWindowVisible(hWnd) != FALSE) << "tail '" << c.pszTail << "'";
+        CRunningBar bar(c.pszTail);
+        ASSERT_NE(nullptr, bar.hBar) << c.pszTail;
+        EXPECT_EQ(c.bVisible, ::IsWindowVisible(bar.hBar) != FALSE) << "tail '" << c.pszTail << "'";
         // A bar out of sight takes the keyboard from no one.
         if (!c.bVisible)
-            EXPECT_NE(hWnd, ::GetForegroundWindow()) << "tail '" << c.pszTail << "'";
+            EXPECT_NE(bar.hBar, ::GetForegroundWindow()) << "tail '" << c.pszTail << "'";
         ASSERT_TRUE(bar.Close()) << c.pszTail;
         EXPECT_EQ(1u, Setting("Start In Tray"));
     }
@@ -153,10 +146,9 @@ TEST_F(StartupTest, StoredPlaceOffOrBarelyOnTheScreenComesWhollyOntoItAndAStored
         m_settings.Write("Y Coordinate", static_cast<DWORD>(c.y));
         m_settings.Write("Card Index", 1);
 
-        CBarProcess bar;
-        const HWND hWnd = bar.BarWindow();
-        ASSERT_NE(nullptr, hWnd);
-        const RECT rc = WindowRect(hWnd);
+        CRunningBar bar;
+        ASSERT_NE(nullptr, bar.hBar);
+        const RECT rc = WindowRect(bar.hBar);
         EXPECT_TRUE(rc.left >= rcWork.left && rc.right <= rcWork.right) << c.x << "," << c.y;
         EXPECT_TRUE(rc.top >= rcWork.top && rc.bottom <= rcWork.bottom) << c.x << "," << c.y;
         EXPECT_TRUE(rc.left == 0 || rc.right == rcWork.right) << c.x;
@@ -195,16 +187,15 @@ TEST_F(StartupTest, StoredSourceLineIsKeptAndAStaleOneFallsBackToTheMaster)
 
 TEST_F(StartupTest, EscapeHidesTheBarAndNeverClosesIt)
 {
-    CBarProcess bar;
-    const HWND hWnd = bar.BarWindow();
-    ASSERT_NE(nullptr, hWnd);
-    ::PostMessageA(hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    ::PostMessageA(hWnd, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(hWnd); }));
+    CRunningBar bar;
+    ASSERT_NE(nullptr, bar.hBar);
+    ::PostMessageA(bar.hBar, WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageA(bar.hBar, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(bar.hBar); }));
     EXPECT_FALSE(bar.WaitForExit(500).has_value());
 
     // Enter does not close it either; a close request does.
-    ::PostMessageA(hWnd, WM_KEYDOWN, VK_RETURN, 0);
+    ::PostMessageA(bar.hBar, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_FALSE(bar.WaitForExit(500).has_value());
     ASSERT_TRUE(bar.Close());
     EXPECT_EQ(0u, Setting("Instance Count"));
@@ -221,13 +212,12 @@ TEST_F(StartupTest, EndOfLogonSavesAndOnlyARealEndTakesTheCopyOffTheCounter)
     };
     for (const auto& c : cases) {
         m_settings.Write("Always On Top", 0);
-        CBarProcess bar;
-        const HWND hWnd = bar.BarWindow();
-        ASSERT_NE(nullptr, hWnd);
+        CRunningBar bar;
+        ASSERT_NE(nullptr, bar.hBar);
         m_settings.Write("Always On Top", 1);
 
         DWORD_PTR dwResult = 0;
-        ::SendMessageTimeoutA(hWnd, WM_ENDSESSION, c.bEnding, 0, SMTO_BLOCK, 5000, &dwResult);
+        ::SendMessageTimeoutA(bar.hBar, WM_ENDSESSION, c.bEnding, 0, SMTO_BLOCK, 5000, &dwResult);
         EXPECT_EQ(0u, Setting("Always On Top")) << c.bEnding;
         EXPECT_EQ(c.dwCountAfterwards, Setting("Instance Count")) << c.bEnding;
         EXPECT_FALSE(bar.WaitForExit(300).has_value());

@@ -24,10 +24,7 @@ std::string ReadFile(const std::string& strPath)
     return text.str();
 }
 
-class TestBuildTest : public CCopyTest {
-protected:
-    TestBuildTest() : CCopyTest(kSampleCard) {}
-};
+using TestBuildTest = CCopyTestOn<kSampleCard>;
 
 TEST_F(TestBuildTest, EveryRunningCopyTakesADriversChangeAndLogsIt)
 {

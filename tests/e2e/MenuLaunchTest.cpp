@@ -322,9 +322,19 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
     // One card: the menu ends with its one line, "Wave".
     UseSimulatedCards(kSampleCard);
     const std::vector<std::string> vecOwnRows = {
-        "",         "&About Sonobar", "",     "Start In &Tray", "Start With &Windows",
-        "&Keys...", "&Always OnTop",  "",     "&Output Volume", "&Input Volume",
-        "",         "Master Volme",   "Wave",
+        "",
+        "&About Sonobar",
+        "",
+        "Start In &Tray",
+        "Start With &Windows",
+        "&Keys...", // the global keys
+        "&Always OnTop",
+        "",
+        "&Output Volume",
+        "&Input Volume",
+        "",
+        "Master Volme",
+        "Wave",
     };
     const CMenuRows rows(vecOwnRows);
     const auto rowOf = [&](const char* pszText) {

@@ -14,19 +14,12 @@ bool Repeats(int nKey)
     return nKey == kKeyVolumeUp || nKey == kKeyVolumeDown;
 }
 
-bool KnowsNoRepeat(DWORD dwVersion)
-{
-    const DWORD dwMajor = LOBYTE(LOWORD(dwVersion));
-    const DWORD dwMinor = HIBYTE(LOWORD(dwVersion));
-    return dwMajor > 6 || (dwMajor == 6 && dwMinor >= 1);
-}
-
 } // namespace
 
-UINT HotKeyModifiers(int nKey, WORD wHotKey, DWORD dwVersion)
+UINT HotKeyModifiers(WORD wHotKey)
 {
     const BYTE nFlags = HIBYTE(wHotKey);
-    UINT fsModifiers = !Repeats(nKey) && KnowsNoRepeat(dwVersion) ? MOD_NOREPEAT : 0;
+    UINT fsModifiers = 0;
     if (nFlags & HOTKEYF_ALT)
         fsModifiers |= MOD_ALT;
     if (nFlags & HOTKEYF_CONTROL)
@@ -62,8 +55,7 @@ WORD CBarHotKeys::Take(HWND hWnd, const CBarKeys& keys)
     for (int nKey = 0; nKey < kBarKeyCount; ++nKey) {
         m_registered[nKey].Reset();
         if (m_keys[nKey] != 0)
-            m_registered[nKey].Register(hWnd, kFirstHotKeyID + nKey,
-                                        HotKeyModifiers(nKey, m_keys[nKey], m_dwVersion),
+            m_registered[nKey].Register(hWnd, kFirstHotKeyID + nKey, HotKeyModifiers(m_keys[nKey]),
                                         LOBYTE(m_keys[nKey]));
     }
     return FirstRefused();
@@ -94,7 +86,7 @@ int CBarHotKeys::KeyOfID(int nID)
 
 bool CBarHotKeys::TakePress(int nKey)
 {
-    if (Repeats(nKey) || KnowsNoRepeat(m_dwVersion))
+    if (Repeats(nKey))
         return true;
     if (m_bHeld[nKey])
         return false;

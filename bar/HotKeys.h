@@ -16,18 +16,16 @@
 #include <array>
 #include <string>
 
-// RegisterHotKey's MOD_* for a bar key set to a hotkey control word's HOTKEYF_* (the two keep
-// their flags in different orders), on a system of GetVersion's answer dwVersion. HOTKEYF_EXT only
-// tells the key's place on the keyboard and has no modifier. Mute and Show or Hide act once per
-// press: they take MOD_NOREPEAT where the system knows it (Windows 7, 6.1, and later).
-UINT HotKeyModifiers(int nKey, WORD wHotKey, DWORD dwVersion);
+// RegisterHotKey's MOD_* for a hotkey control word's HOTKEYF_* (the two keep their flags in
+// different orders). HOTKEYF_EXT only tells the key's place on the keyboard and has no modifier.
+UINT HotKeyModifiers(WORD wHotKey);
 // The modifiers in the order the system names them, then the key as the keyboard names it:
 // "Ctrl+Shift+Alt+F5".
 std::string HotKeyName(WORD wHotKey);
 
 class CBarHotKeys {
 public:
-    // The timer that watches a held key on a system without MOD_NOREPEAT.
+    // The timer that watches a held key.
     static constexpr UINT_PTR kHeldTimer = 0x4B48;
 
     // Lets go of the keys held so far and registers each of these that is set on hWnd. A key that
@@ -41,15 +39,15 @@ public:
     // The key of a WM_HOTKEY's id, or -1 for an id that is not the bar's.
     static int KeyOfID(int nID);
     // Whether a press acts. The volume steps act at the keyboard's repeat while held; Mute and Show
-    // or Hide act once per press: where the system cannot hold their repeat, a timer watches the
-    // held key until it is released, and only while it is held.
+    // or Hide act once per press: a timer watches the held key until it is released, and only
+    // while it is held. (MOD_NOREPEAT would do it only from Windows 7 on, and Wine takes the flag
+    // but repeats all the same.)
     bool TakePress(int nKey);
     // The held keys' timer; FALSE for a timer that is not this one.
     BOOL OnTimer(UINT_PTR nIDEvent);
 
 private:
     HWND m_hWnd = nullptr;
-    DWORD m_dwVersion = ::GetVersion();
     CBarKeys m_keys{};
     std::array<CHotKey, kBarKeyCount> m_registered;
     std::array<bool, kBarKeyCount> m_bHeld{};

@@ -1,6 +1,6 @@
 // The global keys as stored and registered: a value of the settings' Keys section read as a key
-// of its role or as none, the hotkey control's word turned into RegisterHotKey's modifiers on
-// systems with and without MOD_NOREPEAT, and the key's name that the Keys dialog says.
+// of its role or as none, the hotkey control's word turned into RegisterHotKey's modifiers, and
+// the key's name that the Keys dialog says.
 #include "BarTestSupport.h"
 #include "app/KeySettings.h"
 #include "bar/HotKeys.h"
@@ -14,12 +14,6 @@
 namespace {
 
 const char kKeysKey[] = "Software\\Quillmark\\Sonobar\\Keys";
-// GetVersion's answers: the major version in the low byte, the minor one in the next.
-constexpr DWORD kXp = 0x0A280105;
-constexpr DWORD kVista = 0x17700006;
-constexpr DWORD kSeven = 0x1DB10106;
-constexpr DWORD kTen = 0x4A61000A;
-
 // A bar's test: the settings start empty.
 class HotKeysTest : public BarTest {};
 
@@ -31,28 +25,23 @@ TEST_F(HotKeysTest, StoredValuesKeysModifiersAndNames)
         DWORD dwStored;
         int nKey;
         WORD wRead;
-        DWORD dwVersion;
         UINT fsModifiers;
         const char* pszName;
     } cases[] = {
-        {"Mute r0", REG_DWORD, 0x064D, kKeyMute, 0x064D, kTen, MOD_NOREPEAT | MOD_CONTROL | MOD_ALT,
-         "Ctrl+Alt+M"},
-        // The arrows are extended keys; the flag names the key and is no modifier. The volume
-        // steps repeat while held on every system.
-        {"Volume Up r0", REG_DWORD, 0x0E26, kKeyVolumeUp, 0x0E26, kTen, MOD_CONTROL | MOD_ALT, "Ctrl+Alt+Up"},
-        {"Volume Down r0", REG_DWORD, 0x0374, kKeyVolumeDown, 0x0374, kXp, MOD_CONTROL | MOD_SHIFT,
+        {"Mute r0", REG_DWORD, 0x064D, kKeyMute, 0x064D, MOD_CONTROL | MOD_ALT, "Ctrl+Alt+M"},
+        // The arrows are extended keys; the flag names the key and is no modifier.
+        {"Volume Up r0", REG_DWORD, 0x0E26, kKeyVolumeUp, 0x0E26, MOD_CONTROL | MOD_ALT, "Ctrl+Alt+Up"},
+        {"Volume Down r0", REG_DWORD, 0x0374, kKeyVolumeDown, 0x0374, MOD_CONTROL | MOD_SHIFT,
          "Ctrl+Shift+F5"},
-        // Vista does not know MOD_NOREPEAT; Windows 7 does.
-        {"Show or Hide r0", REG_DWORD, 0x0531, kKeyShowOrHide, 0x0531, kVista, MOD_SHIFT | MOD_ALT,
-         "Shift+Alt+1"},
-        {"Mute r0", REG_DWORD, 0x0F24, kKeyMute, 0x0F24, kSeven,
-         MOD_NOREPEAT | MOD_CONTROL | MOD_SHIFT | MOD_ALT, "Ctrl+Shift+Alt+Home"},
-        {"Mute r0", REG_DWORD, 0x0600, kKeyMute, 0, kTen, 0, nullptr},  // no virtual key
-        {"Mute r0", REG_DWORD, 0x164D, kKeyMute, 0, kTen, 0, nullptr},  // a flag the control has not
-        {"Mute r0", REG_DWORD, 0x1064D, kKeyMute, 0, kTen, 0, nullptr}, // more than a word
-        {"Mute r0", REG_SZ, 0, kKeyMute, 0, kTen, 0, nullptr},          // not a number
-        {"Mute v0", REG_DWORD, 0x064D, kKeyMute, 0, kTen, 0, nullptr},  // another role's
-        {"Mute", REG_DWORD, 0x064D, kKeyMute, 0, kTen, 0, nullptr},     // no role
+        {"Show or Hide r0", REG_DWORD, 0x0531, kKeyShowOrHide, 0x0531, MOD_SHIFT | MOD_ALT, "Shift+Alt+1"},
+        {"Mute r0", REG_DWORD, 0x0F24, kKeyMute, 0x0F24, MOD_CONTROL | MOD_SHIFT | MOD_ALT,
+         "Ctrl+Shift+Alt+Home"},
+        {"Mute r0", REG_DWORD, 0x0600, kKeyMute, 0, 0, nullptr},  // no virtual key
+        {"Mute r0", REG_DWORD, 0x164D, kKeyMute, 0, 0, nullptr},  // a flag the control has not
+        {"Mute r0", REG_DWORD, 0x1064D, kKeyMute, 0, 0, nullptr}, // more than a word
+        {"Mute r0", REG_SZ, 0, kKeyMute, 0, 0, nullptr},          // not a number
+        {"Mute v0", REG_DWORD, 0x064D, kKeyMute, 0, 0, nullptr},  // another role's
+        {"Mute", REG_DWORD, 0x064D, kKeyMute, 0, 0, nullptr},     // no role
     };
     for (const auto& c : cases) {
         ::RegDeleteTreeA(HKEY_CURRENT_USER, kKeysKey);
@@ -67,7 +56,7 @@ TEST_F(HotKeysTest, StoredValuesKeysModifiersAndNames)
             EXPECT_TRUE(nKey == c.nKey || keys[nKey] == 0) << c.pszValueName << " read as key " << nKey;
         if (!c.pszName)
             continue;
-        EXPECT_EQ(c.fsModifiers, HotKeyModifiers(c.nKey, c.wRead, c.dwVersion)) << c.pszName;
+        EXPECT_EQ(c.fsModifiers, HotKeyModifiers(c.wRead)) << c.pszName;
         EXPECT_EQ(c.pszName, HotKeyName(c.wRead));
     }
 }

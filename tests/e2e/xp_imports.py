@@ -25,8 +25,8 @@ import sys
 #   ExpandEnvironmentStringsW and LCMapStringW (2000): a REG_EXPAND_SZ Run value, and its path
 #   compared letter by letter in the invariant upper case (LOCALE_INVARIANT itself is XP's).
 # - RegisterHotKey, UnregisterHotKey, GetKeyNameTextA, MapVirtualKeyA, GetAsyncKeyState,
-#   SendDlgItemMessageA, SetDlgItemTextA, SetWindowTextA, GetVersion (2000): the global keys, their
-#   names in the Keys dialog, and whether the system holds a key's repeat itself.
+#   SendDlgItemMessageA, SetDlgItemTextA, SetWindowTextA (2000): the global keys, their names in
+#   the Keys dialog, and a held key watched until it is released.
 AVAILABLE_ON_XP = {
     "ADVAPI32.DLL": """
         RegCloseKey RegCreateKeyExA RegCreateKeyExW RegDeleteValueW RegOpenKeyExA RegOpenKeyExW
@@ -46,7 +46,6 @@ AVAILABLE_ON_XP = {
         FindResourceA FreeLibrary
         GetCommandLineA GetCurrentProcess GetCurrentProcessId GetCurrentThreadId GetLastError
         GetModuleFileNameW GetModuleHandleA GetModuleHandleW GetProcAddress GetProcessId
-        GetVersion
         GetProcessTimes GetStartupInfoA GetSystemDirectoryA GetTickCount GlobalUnlock
         InitializeCriticalSection LCMapStringW LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW
         LoadResource LockResource lstrcmpiA lstrcmpiW lstrcpynA MapViewOfFile MulDiv MultiByteToWideChar OpenProcess

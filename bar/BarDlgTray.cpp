@@ -61,8 +61,9 @@ LRESULT CBarDlg::OnTrayNotify(UINT, UINT nEvent)
 
 LRESULT CBarDlg::OnTaskbarCreated()
 {
-    // A restarted shell has forgotten every icon; a bar hidden in the tray would be lost.
-    if (!::IsWindowVisible(m_hWnd))
+    // A restarted shell has forgotten every icon; a bar hidden in the tray (or in view only for
+    // its keys) would be lost.
+    if (!::IsWindowVisible(m_hWnd) || m_bShownForKeys)
         m_pTrayIcon->Add();
     return 0;
 }

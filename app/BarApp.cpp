@@ -15,8 +15,9 @@ CBarApp::~CBarApp() = default;
 
 BOOL CBarApp::InitInstance()
 {
-    // 1. The common controls: the trackbar and the tooltips.
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    // 1. The common controls: the trackbar, the tooltips and the Keys dialog's hotkey controls.
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&controls);
 
     // 2. The application name comes before the registry key, which is named after it.
@@ -61,8 +62,11 @@ BOOL CBarApp::ProcessMessageFilter(int nCode, LPMSG pMsg)
 {
     // Escape reaches the bar as its hide command before the dialog's own cancel handling. Inside
     // the popup menu's own loop it is the menu's: it closes the menu, and the bar stays. Taken
-    // there, it would hide the bar and leave its menu open on the screen.
-    if (nCode != MSGF_MENU && g_hBarWnd && m_hAccel && ::TranslateAcceleratorA(g_hBarWnd, m_hAccel, pMsg))
+    // there, it would hide the bar and leave its menu open on the screen. In a dialog that the
+    // bar opened it cancels that dialog.
+    const bool bForBar = pMsg->hwnd == g_hBarWnd || ::IsChild(g_hBarWnd, pMsg->hwnd);
+    if (nCode != MSGF_MENU && g_hBarWnd && bForBar && m_hAccel &&
+        ::TranslateAcceleratorA(g_hBarWnd, m_hAccel, pMsg))
         return TRUE;
     return CWinApp::ProcessMessageFilter(nCode, pMsg);
 }

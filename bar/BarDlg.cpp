@@ -97,6 +97,7 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnStateStep(ID_ALWAYS_ON_TOP, &CBarDlg::OnUpdateAlwaysOnTop),
         OnCommand(ID_ALWAYS_ON_TOP, &CBarDlg::OnAlwaysOnTop),
         OnCommand(ID_START_WITH_WINDOWS, &CBarDlg::OnStartWithWindows),
+        OnCommand(ID_KEYS, &CBarDlg::OnKeys),
         OnCommandRange(ID_PROGRAM_FIRST, ID_PROGRAM_LAST, &CBarDlg::OnChooseProgram),
         OnCommand(ID_MASTER_VOLUME, &CBarDlg::OnMasterVolume),
         OnCommandRange(ID_CONTROL2, ID_CONTROL10, &CBarDlg::OnChooseLine),
@@ -107,6 +108,9 @@ const CMessageMapBase* CBarDlg::GetMessageMap() const
         OnCommandRange(ID_OUTPUT_VOLUME, ID_INPUT_VOLUME, &CBarDlg::OnDirection),
         OnCommandRange(ID_CARD1, ID_CARD3, &CBarDlg::OnCard),
         OnMessage(WM_DEVICECHANGE, &CBarDlg::OnDeviceChange),
+        // BarDlgKeys.cpp
+        OnMessage(WM_HOTKEY, &CBarDlg::OnHotKey),
+        OnMessage(WM_TIMER, &CBarDlg::OnTimer),
         // BarDlgVolume.cpp
         OnScrollMessage(WM_HSCROLL, &CBarDlg::OnHScroll),
         OnCommand(IDC_MUTE_BUTTON, &CBarDlg::OnMuteButton),
@@ -199,7 +203,8 @@ BOOL CBarDlg::OnInitDialog()
     //    changed is never shown: it ends with the other bars. A bar started without a role word
     //    may start hidden in the tray; every other start shows it, so that no copy is left
     //    neither shown nor in the tray. It takes the keyboard only from a bar, whose menu started
-    //    it, never from another program (a start at logon, fresh bars after a device change).
+    //    it, never from another program (a start at logon, fresh bars after a device change). The
+    //    bar that runs the card and side takes their keys.
     const bool bEndsAtOnce = m_copies.MissedDeviceChange();
     m_startTurn.End();
     if (bEndsAtOnce)
@@ -208,8 +213,10 @@ BOOL CBarDlg::OnInitDialog()
         m_pTrayIcon->Add();
     else
         ::ShowWindow(m_hWnd, IsBarWindow(::GetForegroundWindow()) ? SW_SHOW : SW_SHOWNOACTIVATE);
-    if (!bEndsAtOnce)
+    if (!bEndsAtOnce) {
         PublishBarRole(m_hWnd, {m_bInput, m_nCardIndex});
+        TakeKeys();
+    }
     StartupStepDone(EStartupStep::Placement);
 
     // 9. Tooltips, the notes for screen readers that tell the same, and button pictures.
@@ -446,7 +453,9 @@ BOOL CBarDlg::DestroyWindow()
 {
     if (!m_hWnd)
         return FALSE;
-    // 1. A hidden bar has its icon in the tray; it must not outlive the copy.
+    // 1. The keys go first, so that a fresh set started after a device change can take them. A
+    //    hidden bar has its icon in the tray; it must not outlive the copy.
+    ReleaseKeys();
     if (!::IsWindowVisible(m_hWnd) && m_pTrayIcon)
         m_pTrayIcon->Remove();
     // 2. The owned objects: the mixer connection (which closes the card), the catalogue and the

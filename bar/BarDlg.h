@@ -7,9 +7,10 @@
 // BarDlg.cpp (initialisation and the line's selection, painting, system commands, close and
 // shutdown, settings), BarDlgDpi.cpp (the layout for the screen's DPI), BarDlgMenu.cpp (the popup
 // menu's content, states and commands), BarDlgPopup.cpp (opening the menu), BarDlgLaunch.cpp
-// (further copies, device changes), BarDlgVolume.cpp (the slider, the mute button and the mixer's
-// notifications, which a screen reader hears of through CBarAccessibility), BarDlgBody.cpp (the mouse on the
-// bar's body) and BarDlgTray.cpp (the notification area).
+// (further copies, device changes), BarDlgKeys.cpp (the global keys), BarDlgVolume.cpp (the
+// slider, the mute button and the mixer's notifications, which a screen reader hears of through
+// CBarAccessibility), BarDlgBody.cpp (the mouse on the bar's body) and BarDlgTray.cpp (the
+// notification area).
 #pragma once
 
 #include "app/RoleLauncher.h"
@@ -17,6 +18,7 @@
 #include "bar/BarAccessibility.h"
 #include "bar/BarLayout.h"
 #include "bar/DrivenLine.h"
+#include "bar/HotKeys.h"
 #include "bar/ProgramEntries.h"
 #include "draw/ImageButton.h"
 #include "draw/LineBitmaps.h"
@@ -153,6 +155,8 @@ private:
     void OnStartWithWindows();
     void OnMasterVolume();
     void OnChooseLine(UINT nID);
+    // Puts the bar into the topmost band or takes it out.
+    void SetTopmost(BOOL bTopmost);
 
     // BarDlgPopup.cpp
     // Opens the bar's popup menu (its window menu) at a screen point; either mouse button
@@ -171,6 +175,19 @@ private:
     // This bar's part in the set's end for a device change (CRunningCopies::EndForDeviceChange).
     void EndForDeviceChange();
 
+    // BarDlgKeys.cpp
+    // The keys of the bar's card and side, registered once the bar stands; let go as it ends.
+    void TakeKeys();
+    void ReleaseKeys();
+    void OnKeys();
+    LRESULT OnHotKey(int nID, LPARAM);
+    LRESULT OnTimer(UINT_PTR nIDEvent, LPARAM);
+    // The bar hidden in the tray shown for a moment, topmost and without the keyboard, as a key
+    // acts on it; EndKeyDisplay keeps it as it stands, HideKeyDisplay hides it again.
+    void ShowForKeys();
+    void EndKeyDisplay();
+    void HideKeyDisplay();
+
     // BarDlgVolume.cpp
     // Slider position of a packed steps value, and the packed steps value of a position, with
     // the slider's range read from the control; FALSE, and nothing converted, while the line's
@@ -178,6 +195,8 @@ private:
     BOOL VolumeToPos(DWORD dwVolume, int* pnPos) const;
     BOOL PosToVolume(int nPos, DWORD* pdwVolume) const;
     void UpdateSlider();
+    // Moves the thumb by nDelta positions within the range and writes as a key on the slider does.
+    void MoveSliderBy(int nDelta);
     // Enables the slider and the mute button exactly when the line has their control.
     void UpdateControlStates();
     // The mute state into the button and the tray icon, then the controls' states; after every
@@ -239,4 +258,7 @@ private:
     // How many screen pixels wide each picture pixel and each line of the border is.
     int m_nPictureScale = 1;
     CBarAccessibility m_accessibility;
+    CBarHotKeys m_hotKeys;
+    // Whether the bar is in view only for its keys, its icon still in the tray.
+    int m_bShownForKeys = 0;
 };

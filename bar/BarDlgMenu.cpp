@@ -17,10 +17,10 @@
 
 namespace {
 
-// Template 129's popup: positions 0 to 8 are fixed entries, 9 onward one per catalogue line, and
-// position 19 holds the first card's id.
-constexpr int kFixedEntries = 9;
-constexpr int kFirstCardPosition = 19;
+// Template 129's popup: positions 0 to 9 are fixed entries, 10 onward one per catalogue line, and
+// position 20 holds the first card's id.
+constexpr int kFixedEntries = 10;
+constexpr int kFirstCardPosition = 20;
 constexpr UINT kCardsWithCommands = 3;
 constexpr int kMenuTextSize = 256;
 
@@ -211,14 +211,19 @@ void CBarDlg::OnStartWithWindows()
 
 void CBarDlg::OnAlwaysOnTop()
 {
+    SetTopmost(m_bAlwaysOnTop);
+}
+
+void CBarDlg::SetTopmost(BOOL bTopmost)
+{
     // Wine places a window that owns others (the bar owns its tooltip) behind those when it is
     // made topmost and leaves it out of the band, so its owned windows have no owner for that
-    // moment.
+    // moment. Never activated: the bar shown for its keys leaves the keyboard where it is.
     const std::vector<HWND> vecOwned = OwnedWindows();
     for (const HWND hOwned : vecOwned)
         ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, 0);
-    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(m_hWnd, bTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (const HWND hOwned : vecOwned)
         ::SetWindowLongPtrA(hOwned, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_hWnd));
 }

@@ -8,13 +8,16 @@
 
 void CBarDlg::HideToTray()
 {
+    EndKeyDisplay();
     ::ShowWindow(m_hWnd, SW_HIDE);
     m_pTrayIcon->Add();
 }
 
 void CBarDlg::RestoreFromTray()
 {
-    // The platform's restore comes here too, for a bar that another program minimised.
+    // The platform's restore comes here too, for a bar that another program minimised, and a bar
+    // in view for its keys stays.
+    EndKeyDisplay();
     ::ShowWindow(m_hWnd, ::IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOW);
     m_pTrayIcon->Remove();
 }
@@ -54,8 +57,9 @@ LRESULT CBarDlg::OnTrayNotify(UINT, UINT nEvent)
 
 LRESULT CBarDlg::OnTaskbarCreated()
 {
-    // A restarted shell has forgotten every icon; a bar hidden in the tray would be lost.
-    if (!::IsWindowVisible(m_hWnd))
+    // A restarted shell has forgotten every icon; a bar hidden in the tray (or in view only for
+    // its keys) would be lost.
+    if (!::IsWindowVisible(m_hWnd) || m_bShownForKeys)
         m_pTrayIcon->Add();
     return 0;
 }

@@ -181,15 +181,19 @@ BOOL CBarDlg::TakeMouseWheel(const MSG& msg)
     const int nNotches = m_nWheelDelta / WHEEL_DELTA;
     m_nWheelDelta -= nNotches * WHEEL_DELTA;
 
+    MoveSliderBy(nNotches * m_sliderVolume.GetLineSize());
+    return TRUE;
+}
+
+void CBarDlg::MoveSliderBy(int nDelta)
+{
     const int nOld = m_sliderVolume.GetPos();
-    const int nNew = std::clamp(nOld + nNotches * m_sliderVolume.GetLineSize(), m_sliderVolume.GetRangeMin(),
-                                m_sliderVolume.GetRangeMax());
+    const int nNew = std::clamp(nOld + nDelta, m_sliderVolume.GetRangeMin(), m_sliderVolume.GetRangeMax());
     if (nNew == nOld)
-        return TRUE;
+        return;
     // Written as a key press on the trackbar is: the thumb moves, then the slider handler reads
     // it back.
     m_sliderVolume.SetPos(nNew);
     ::SendMessageA(m_hWnd, WM_HSCROLL, MAKEWPARAM(nNew > nOld ? TB_LINEDOWN : TB_LINEUP, 0),
                    reinterpret_cast<LPARAM>(m_sliderVolume.m_hWnd));
-    return TRUE;
 }

@@ -1,13 +1,14 @@
 // What programs' sessions cost the bar, on the product's own mixer over fake Core Audio with a
 // given number of programs playing on the speakers: the time the bar takes to make its menu
 // ready when it opens (the median of many openings), and its CPU time and the messages its
-// thread wakes for while it sits idle. Run once per number of programs, as the process's Core
-// Audio is chosen once:
+// thread wakes for while it sits idle, with all four of its global keys set. Run once per number
+// of programs, as the process's Core Audio is chosen once:
 //
 //   sessions_bench.exe <programs> [idle seconds]
 //
 // Prints "programs N: menu open X ms with L listed (median of 101), idle S s: CPU Y ms, Z wake-ups",
 // L the programs' entries that the menu and its submenu show, as many as the screen has room for.
+#include "app/KeySettings.h"
 #include "app/StartupValues.h"
 #include "bar/BarDlg.h"
 #include "fw/WinApp.h"
@@ -114,6 +115,8 @@ int main(int argc, char** argv)
     CWinApp app;
     app.m_strAppName = "Sonobar";
     app.SetRegistryKey("Quillmark");
+    // Set keys wait for their presses and wake the idle bar for nothing else.
+    WriteBarKeys("v0", {0x0626, 0x0628, 0x064D, 0x0653});
     TakeCommandLine("sonobar.exe");
     g_bFirstInstance = 1;
     CRunningCopies copies;

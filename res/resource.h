@@ -5,6 +5,7 @@
 // Dialog templates
 #define IDD_ABOUTBOX 100
 #define IDD_BAR 102
+#define IDD_KEYS 104
 
 // Menu and accelerator table
 #define IDR_BAR_MENU 129
@@ -46,6 +47,15 @@
 #define IDS_PROGRAM_NAME 124
 #define IDS_PROGRAM_CARD 140
 #define IDS_MORE_PROGRAMS 141
+// The global keys: their section, their names in the order of EBarKey (app/KeySettings.h), and
+// the Keys dialog's texts.
+#define IDS_SECTION_KEYS 142
+#define IDS_KEY_VOLUME_UP 143
+#define IDS_KEY_VOLUME_DOWN 144
+#define IDS_KEY_MUTE 145
+#define IDS_KEY_SHOW_OR_HIDE 146
+#define IDS_KEY_IN_USE 147
+#define IDS_KEYS_TITLE 148
 
 // Window-menu entry added at start
 #define ID_ABOUT 16
@@ -54,6 +64,14 @@
 #define IDC_MENU_BUTTON 1004
 #define IDC_MUTE_BUTTON 1005
 #define IDC_VOLUME_SLIDER 1006
+
+// Controls of the Keys dialog: one hotkey control per key, in the order of EBarKey, and the line
+// that says a key is in use.
+#define IDC_KEY_VOLUME_UP 1020
+#define IDC_KEY_VOLUME_DOWN 1021
+#define IDC_KEY_MUTE 1022
+#define IDC_KEY_SHOW_OR_HIDE 1023
+#define IDC_KEYS_MESSAGE 1024
 
 // Menu and accelerator commands
 #define ID_ALWAYS_ON_TOP 32771
@@ -76,6 +94,7 @@
 #define ID_START_IN_TRAY 32795
 #define ID_HIDE_BAR 32796
 #define ID_START_WITH_WINDOWS 32797
+#define ID_KEYS 32870
 // The programs' entries of the menu (bar/BarDlgPrograms.cpp), one id per program listed.
 #define ID_PROGRAM_FIRST 32800
 #define ID_PROGRAM_LAST 32863

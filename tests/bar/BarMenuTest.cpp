@@ -81,6 +81,7 @@ TEST_F(BarMenuTest, BuiltMenuForOneTwoAndFourCards)
         kMenuSeparator, // the template's first position is a placeholder
         {ID_START_IN_TRAY, "Start In &Tray", false, false},
         {ID_START_WITH_WINDOWS, "Start With &Windows", false, false},
+        {ID_KEYS, "&Keys...", false, false},
         {ID_ALWAYS_ON_TOP, "&Always OnTop", true, false},
         kMenuSeparator,
         {ID_OUTPUT_VOLUME, "&Output Volume", true, false},

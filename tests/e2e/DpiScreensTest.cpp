@@ -154,9 +154,9 @@ TEST_F(DpiScreensTest, BarMenuAndAboutBoxAtFourDpisInWholeBlocksAndApart)
         ASSERT_TRUE(XClick(POINT{900, 700})) << strDpi;
         ASSERT_TRUE(WaitFor([&] { return OpenMenuOf(bar.ProcessId()) == nullptr; })) << strDpi;
 
-        // The about box, tenth entry from the menu's end (two cards, the wave line, the master,
-        // the two sides, the three options): its text and button inside it.
-        ASSERT_TRUE(ChooseFromTheEnd(bar, 10)) << strDpi;
+        // The about box, eleventh entry from the menu's end (two cards, the wave line, the master,
+        // the two sides, the three options and the keys): its text and button inside it.
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 11)) << strDpi;
         HWND hAbout = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (hAbout = ::FindWindowA(nullptr, "About Sonobar")) != nullptr; }))
             << strDpi;

@@ -96,10 +96,10 @@ TEST_F(JourneyTest, MenuChoicesAltF4AndARestartThatFindsEverythingAsLeft)
         EXPECT_TRUE(WaitFor([&] { return ProgramWrites(m_strLog, kMasterVolume).size() > nMasterWrites; }));
         ASSERT_TRUE(ChooseFromTheEnd(bar, 1));
 
-        // "&Always OnTop" off, "Start In &Tray" on: the fifth and seventh entries from the end.
+        // "&Always OnTop" off, "Start In &Tray" on: the fifth and eighth entries from the end.
         ASSERT_TRUE(ChooseFromTheEnd(bar, 5));
         EXPECT_TRUE(WaitFor([&] { return !(::GetWindowLongA(bar.hBar, GWL_EXSTYLE) & WS_EX_TOPMOST); }));
-        ASSERT_TRUE(ChooseFromTheEnd(bar, 7));
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 8));
 
         // Dragged by its body to another place.
         const POINT ptBody = BodyPoint(bar.hBar, bar.hSlider);
@@ -219,13 +219,13 @@ TEST_F(JourneyTest, StartWithWindowsWritesTheQuotedProgramPathAndChosenAgainDele
     const std::string& strProgram = program.Path();
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonobar");
     {
-        // One card: "Start With &Windows" is the sixth entry from the end.
+        // One card: "Start With &Windows" is the seventh entry from the end.
         CBarProcess bar("", strProgram);
         ASSERT_NE(nullptr, bar.BarWindow());
-        ASSERT_TRUE(ChooseFromTheEnd(bar, 6));
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 7));
         EXPECT_TRUE(WaitFor([] { return RunValue().has_value(); }));
         EXPECT_EQ(Lower("\"" + strProgram + "\""), Lower(RunValue().value_or("(none)")));
-        ASSERT_TRUE(ChooseFromTheEnd(bar, 6));
+        ASSERT_TRUE(ChooseFromTheEnd(bar, 7));
         EXPECT_TRUE(WaitFor([] { return !RunValue().has_value(); })) << RunValue().value_or("");
         ASSERT_TRUE(bar.Close());
     }

@@ -327,6 +327,7 @@ TEST_F(MenuLaunchTest, RealClicksOpenTheMenuChooseALineAndOpenTheInputSide)
         "",
         "Start In &Tray",
         "Start With &Windows",
+        "&Keys...", // the global keys
         "&Always OnTop",
         "",
         "&Output Volume",

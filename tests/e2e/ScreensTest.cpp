@@ -1,7 +1,7 @@
 // Pictures of the program for people (the README, reviews): the bar on each side, muted and not,
 // on a source line; its popup menu with two cards and with three programs; two bars stacked; the
-// about box; the bar and its menu in high contrast. Real copies driven with real X input write
-// them to build/screens/.
+// about box; the Keys dialog; the bar and its menu in high contrast. Real copies driven with real X input
+// write them to build/screens/.
 #include "BarProcess.h"
 #include "BarScreen.h"
 #include "CopyTest.h"
@@ -76,7 +76,7 @@ TEST_F(ScreensTest, TheBarOnEachSideMutedAndNotAndOnASourceLine)
     ShootBothMuteStates(bar, "bar-source", false);
 }
 
-TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedAndTheAboutBox)
+TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedTheAboutBoxAndTheKeys)
 {
     UseSimulatedCards(std::string(kSampleCard) + kSpeakersOnlyCard);
     CRunningBar first("v0");
@@ -100,9 +100,9 @@ TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedAndTheAboutBox)
     EXPECT_TRUE(XScreenshot(Around(Union(WindowRect(first.hBar), WindowRect(hSecond)), 4),
                             ScreenshotPath("two-bars.png")));
 
-    // "&About Sonobar" is the tenth entry from the end: two cards, the wave line, the master,
-    // the two sides and the three options come after it.
-    ASSERT_TRUE(ChooseFromTheEnd(first, 10));
+    // "&About Sonobar" is the eleventh entry from the end: two cards, the wave line, the master,
+    // the two sides, the three options and the keys come after it.
+    ASSERT_TRUE(ChooseFromTheEnd(first, 11));
     HWND hAbout = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (hAbout = ::FindWindowA(nullptr, "About Sonobar")) != nullptr; }));
     // Wine paints the caption of a new box a moment after the box shows.
@@ -110,6 +110,16 @@ TEST_F(ScreensTest, TheMenuWithTwoCardsTwoBarsStackedAndTheAboutBox)
     EXPECT_TRUE(XScreenshot(Around(WindowRect(hAbout), 2), ScreenshotPath("about.png")));
     ASSERT_TRUE(XKeys("Return"));
     EXPECT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, "About Sonobar") == nullptr; }));
+
+    // "&Keys...", the eighth entry from the end, with two keys typed in and cancelled after.
+    ASSERT_TRUE(ChooseFromTheEnd(first, 8));
+    HWND hKeys = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (hKeys = ::FindWindowA(nullptr, "Keys: Speakers")) != nullptr; }));
+    ASSERT_TRUE(XKeys("ctrl+alt+Up Tab ctrl+alt+Down"));
+    ::Sleep(1000);
+    EXPECT_TRUE(XScreenshot(Around(WindowRect(hKeys), 2), ScreenshotPath("keys.png")));
+    ASSERT_TRUE(XKeys("Escape"));
+    EXPECT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, "Keys: Speakers") == nullptr; }));
 }
 
 TEST_F(ScreensTest, TheMenuWithThreeProgramsOneOfThemChosen)

@@ -24,6 +24,9 @@ import sys
 #   (2000): the Run value that starts the program at logon, whose path may hold any letter;
 #   ExpandEnvironmentStringsW and LCMapStringW (2000): a REG_EXPAND_SZ Run value, and its path
 #   compared letter by letter in the invariant upper case (LOCALE_INVARIANT itself is XP's).
+# - RegisterHotKey, UnregisterHotKey, GetKeyNameTextA, MapVirtualKeyA, GetAsyncKeyState,
+#   SendDlgItemMessageA, SetDlgItemTextA, SetWindowTextA (2000): the global keys, their names in
+#   the Keys dialog, and a held key watched until it is released.
 AVAILABLE_ON_XP = {
     "ADVAPI32.DLL": """
         RegCloseKey RegCreateKeyExA RegCreateKeyExW RegDeleteValueW RegOpenKeyExA RegOpenKeyExW
@@ -68,18 +71,19 @@ AVAILABLE_ON_XP = {
         CreateDialogParamA CreatePopupMenu CreateWindowExA DefWindowProcA DeleteMenu DestroyIcon DestroyMenu
         DestroyWindow DialogBoxParamA DispatchMessageA DrawFocusRect DrawIcon EnableMenuItem EnableWindow
         EndDialog EndPaint EnumDisplayMonitors EnumThreadWindows FindWindowExA FrameRect GetAncestor
-        GetClassNameA GetClientRect GetCursorPos GetDC GetDesktopWindow GetDlgItem GetFocus
+        GetClassNameA GetClientRect GetCursorPos GetDC GetDesktopWindow GetAsyncKeyState GetDlgItem GetFocus GetKeyNameTextA
         GetForegroundWindow GetMenuItemCount GetMenuItemID
         GetMenuState GetMenuStringA GetMessageA GetMonitorInfoA GetParent GetPropA GetSubMenu
         GetSysColor GetSystemMenu GetSystemMetrics GetWindow GetWindowLongA GetWindowRect
         GetWindowTextA GetWindowTextW InflateRect InsertMenuA InsertMenuW InvalidateRect IsChild IsDialogMessageA IsIconic IsWindow
         IsWindowEnabled IsWindowVisible IsZoomed KillTimer LoadAcceleratorsA LoadIconA LoadImageA
-        LoadMenuA LoadStringW MapWindowPoints MessageBoxA MonitorFromRect MonitorFromWindow MoveWindow NotifyWinEvent
-        PeekMessageA PostMessageA
-        PostQuitMessage PostThreadMessageA RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
-        SendMessageTimeoutA SetForegroundWindow SetPropA SetTimer SetWindowLongA SetWindowPos
+        LoadMenuA LoadStringW MapVirtualKeyA MapWindowPoints MessageBoxA MonitorFromRect MonitorFromWindow
+        MoveWindow NotifyWinEvent PeekMessageA PostMessageA
+        PostQuitMessage PostThreadMessageA RegisterHotKey RegisterWindowMessageA ReleaseDC RemovePropA SendMessageA
+        SendDlgItemMessageA SendMessageTimeoutA SetDlgItemTextA SetForegroundWindow SetPropA SetTimer
+        SetWindowLongA SetWindowPos SetWindowTextA SetWindowTextW
         SetWindowsHookExA ShowWindow TrackPopupMenu TranslateAcceleratorA TranslateMessage
-        UnhookWindowsHookEx WaitForInputIdle
+        UnhookWindowsHookEx UnregisterHotKey WaitForInputIdle
     """,
 }
 

@@ -35,7 +35,8 @@ FILETIME CreationTime(HANDLE hProcess)
 bool CreatedAt(HANDLE hProcess, const FILETIME& ftCreated)
 {
     const FILETIME ftProcess = CreationTime(hProcess);
-    return ::CompareFileTime(&ftProcess, &ftCreated) == 0;
+    return ftProcess.dwLowDateTime == ftCreated.dwLowDateTime &&
+           ftProcess.dwHighDateTime == ftCreated.dwHighDateTime;
 }
 
 bool IsThisProcess(const SStartingCopy& copy)

@@ -16,11 +16,6 @@ constexpr DWORD kLastSourceType = MIXERLINE_COMPONENTTYPE_SRC_ANALOG;
 
 CLineCatalogue::CLineCatalogue()
 {
-    Fill();
-}
-
-void CLineCatalogue::Fill()
-{
     for (DWORD dwType = kFirstSourceType; dwType <= kLastSourceType; ++dwType) {
         MIXERLINEA line = EmptyMixerLine();
         line.dwComponentType = dwType;

@@ -29,7 +29,6 @@ public:
     DWORD GetComponentType(int nIndex) const;
 
 private:
-    void Fill();
     BOOL LookUp(int nIndex, MIXERLINEA& line) const;
 
     // The line ids as "%lu" texts, kept in ascending text order.

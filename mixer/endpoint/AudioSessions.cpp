@@ -164,12 +164,11 @@ void CAudioSessions::Adopt(SSessionEvent& event)
             session.pEvents = std::move(pEvents);
     });
     // Read once the events are heard, so that no change falls in between.
-    if (FAILED(session.pControl->GetState(&session.state)) || session.state == AudioSessionStateExpired) {
-        m_sessions.push_back(std::move(session));
-        End(m_sessions.back().nNumber);
-        return;
-    }
+    const bool bGone =
+        FAILED(session.pControl->GetState(&session.state)) || session.state == AudioSessionStateExpired;
     m_sessions.push_back(std::move(session));
+    if (bGone)
+        End(m_sessions.back().nNumber);
 }
 
 void CAudioSessions::End(size_t nNumber)

@@ -40,46 +40,25 @@ void CDeviceChangeClient::DeviceFailed()
     CardsChanged();
 }
 
-HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceStateChanged(LPCWSTR, DWORD)
-{
-    HandOver();
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceAdded(LPCWSTR)
-{
-    HandOver();
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDeviceRemoved(LPCWSTR)
-{
-    HandOver();
-    return S_OK;
-}
-
 HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnDefaultDeviceChanged(EDataFlow, ERole role, LPCWSTR)
 {
     // Windows reports a new default once per role; card 0 follows the console role only.
-    if (role == eConsole)
-        HandOver();
-    return S_OK;
+    return role == eConsole ? HandOver() : S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CDeviceChangeClient::OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY key)
 {
     // A new format (the user's speaker configuration) brings the volume a new channel count, so
     // the card is another one. Windows reports many other properties, which change no card.
-    if (IsEqualPropertyKey(key, kDeviceFormatKey))
-        HandOver();
-    return S_OK;
+    return IsEqualPropertyKey(key, kDeviceFormatKey) ? HandOver() : S_OK;
 }
 
-void CDeviceChangeClient::HandOver()
+HRESULT CDeviceChangeClient::HandOver()
 {
     // The client outlives the handover's deliveries: the mixer ends the handover after it.
     if (!m_bHandedOver.exchange(true))
         CChangeHandover::HandOver(m_hWndHandover, [this] { CheckEndpoints(); });
+    return S_OK;
 }
 
 void CDeviceChangeClient::CardsChanged()

@@ -41,16 +41,17 @@ public:
     // restarted audio service sends none). Reported as the notifications are, once per burst.
     void DeviceFailed();
 
-    HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR pwstrDeviceId, DWORD dwNewState) override;
-    HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR pwstrDeviceId) override;
-    HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR pwstrDeviceId) override;
+    HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) override { return HandOver(); }
+    HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override { return HandOver(); }
+    HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) override { return HandOver(); }
     HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role,
                                                      LPCWSTR pwstrDefaultDeviceId) override;
     HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR pwstrDeviceId, const PROPERTYKEY key) override;
 
 private:
-    // From Core Audio's threads: one message until the mixer's thread has taken it.
-    void HandOver();
+    // From Core Audio's threads: one message until the mixer's thread has taken it. Answers the
+    // callbacks' S_OK.
+    HRESULT HandOver();
     void CardsChanged();
     // Sets or ends the timer that looks at the endpoints while the audio service is stopped.
     void WaitForService(bool bWait);

@@ -111,9 +111,8 @@ void CEndpointMixerCard::Refresh()
 
 void CEndpointMixerCard::TakeIn(CAudioSessions& sessions)
 {
-    if (!sessions.Update())
-        return;
-    m_layout.destinations.front().sources = SessionLines(sessions.Applications());
+    if (sessions.Update())
+        m_layout.destinations.front().sources = SessionLines(sessions.Applications());
 }
 
 std::shared_ptr<CAudioSessions> CEndpointMixerCard::ListenToSessions()

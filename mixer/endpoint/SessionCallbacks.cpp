@@ -105,8 +105,10 @@ CSessionEventsClient::CSessionEventsClient(HWND hWndHandover, std::weak_ptr<CSes
 {
 }
 
-void CSessionEventsClient::Hand(SSessionEvent event, LPCGUID pguidEventContext) const
+void CSessionEventsClient::Hand(SSessionEvent::Kind kind, LPCGUID pguidEventContext,
+                                SSessionEvent event) const
 {
+    event.kind = kind;
     event.nSession = m_nSession;
     event.nApplication = m_nApplication;
     event.guidContext = pguidEventContext != nullptr ? *pguidEventContext : GUID_NULL;
@@ -117,9 +119,8 @@ HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnDisplayNameChanged(LPCWSTR pws
                                                                      LPCGUID pguidEventContext)
 {
     SSessionEvent event;
-    event.kind = SSessionEvent::Kind::Renamed;
     event.strDisplayName = pwszNewDisplayName != nullptr ? pwszNewDisplayName : L"";
-    Hand(std::move(event), pguidEventContext);
+    Hand(SSessionEvent::Kind::Renamed, pguidEventContext, std::move(event));
     return S_OK;
 }
 
@@ -129,9 +130,8 @@ HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnGroupingParamChanged(LPCGUID p
     if (pNewGroupingParam == nullptr)
         return E_POINTER;
     SSessionEvent event;
-    event.kind = SSessionEvent::Kind::Regrouped;
     event.identity.grouping = *pNewGroupingParam;
-    Hand(std::move(event), pguidEventContext);
+    Hand(SSessionEvent::Kind::Regrouped, pguidEventContext, std::move(event));
     return S_OK;
 }
 
@@ -142,18 +142,16 @@ HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnSimpleVolumeChanged(float, BOO
     // change is compared with the truth.
     const BOOL bMuted = bNewMute ? TRUE : FALSE;
     const bool bMuteChanged = m_bMuted.exchange(bMuted) != bMuted;
-    SSessionEvent event;
-    event.kind = bMuteChanged ? SSessionEvent::Kind::MuteChanged : SSessionEvent::Kind::VolumeChanged;
-    Hand(std::move(event), pguidEventContext);
+    Hand(bMuteChanged ? SSessionEvent::Kind::MuteChanged : SSessionEvent::Kind::VolumeChanged,
+         pguidEventContext);
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnStateChanged(AudioSessionState newState)
 {
     SSessionEvent event;
-    event.kind = SSessionEvent::Kind::StateChanged;
     event.state = newState;
-    Hand(std::move(event));
+    Hand(SSessionEvent::Kind::StateChanged, nullptr, std::move(event));
     return S_OK;
 }
 
@@ -161,10 +159,8 @@ HRESULT STDMETHODCALLTYPE CSessionEventsClient::OnSessionDisconnected(AudioSessi
 {
     // Every reason ends this session. The endpoint may have gone or the audio service stopped,
     // or only this session was removed: the card looks at its endpoint.
-    SSessionEvent event;
-    event.kind = reason == DisconnectReasonDeviceRemoval || reason == DisconnectReasonServerShutdown
-                     ? SSessionEvent::Kind::EndpointFailed
-                     : SSessionEvent::Kind::Ended;
-    Hand(std::move(event));
+    Hand(reason == DisconnectReasonDeviceRemoval || reason == DisconnectReasonServerShutdown
+             ? SSessionEvent::Kind::EndpointFailed
+             : SSessionEvent::Kind::Ended);
     return S_OK;
 }

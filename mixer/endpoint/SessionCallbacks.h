@@ -111,7 +111,7 @@ public:
     HRESULT STDMETHODCALLTYPE OnSessionDisconnected(AudioSessionDisconnectReason reason) override;
 
 private:
-    void Hand(SSessionEvent event, LPCGUID pguidEventContext = nullptr) const;
+    void Hand(SSessionEvent::Kind kind, LPCGUID pguidEventContext = nullptr, SSessionEvent event = {}) const;
 
     const HWND m_hWndHandover;
     const std::weak_ptr<CSessionInbox> m_pInbox;

@@ -4,20 +4,13 @@
 
 SLinePlace FindLine(const SCardLayout& card, DWORD dwLineID)
 {
-    SLinePlace found;
-    ForEachLine(card, [&](const SLinePlace& place) {
-        if (place.pLine->dwLineID != dwLineID)
-            return false;
-        found = place;
-        return true;
-    });
-    return found;
+    return FirstLine(card, [&](const SLinePlace& place) { return place.pLine->dwLineID == dwLineID; });
 }
 
 SControlPlace FindControl(const SCardLayout& card, DWORD dwControlID)
 {
     SControlPlace found;
-    ForEachLine(card, [&](const SLinePlace& place) {
+    FirstLine(card, [&](const SLinePlace& place) {
         for (const SControlLayout& control : place.pLine->controls)
             if (control.dwControlID == dwControlID) {
                 found = {&control, place.pLine};

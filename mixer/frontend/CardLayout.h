@@ -73,20 +73,21 @@ struct SControlPlace {
     const SLineLayout* pLine = nullptr;
 };
 
-// Visits the destinations in order, each before its sources, until visit answers true; true
-// when it did.
-template <class Visit>
-bool ForEachLine(const SCardLayout& card, Visit visit)
+// The first line that isWanted answers true for, the destinations in order, each before its
+// sources; no line when there is none.
+template <class Wanted>
+SLinePlace FirstLine(const SCardLayout& card, Wanted isWanted)
 {
     for (DWORD d = 0; d < card.destinations.size(); ++d) {
         const SDestinationLayout& dest = card.destinations[d];
-        if (visit(SLinePlace{&dest.line, d, 0, false, static_cast<DWORD>(dest.sources.size())}))
-            return true;
+        if (const SLinePlace place{&dest.line, d, 0, false, static_cast<DWORD>(dest.sources.size())};
+            isWanted(place))
+            return place;
         for (DWORD s = 0; s < dest.sources.size(); ++s)
-            if (visit(SLinePlace{&dest.sources[s], d, s, true, 0}))
-                return true;
+            if (const SLinePlace place{&dest.sources[s], d, s, true, 0}; isWanted(place))
+                return place;
     }
-    return false;
+    return {};
 }
 
 SLinePlace FindLine(const SCardLayout& card, DWORD dwLineID);

@@ -96,7 +96,7 @@ void FillControl(const SControlLayout& control, Control& mxc)
 template <class Line>
 SLinePlace FindQueriedLine(const SCardLayout& card, const Line& mxl, DWORD dwQuery)
 {
-    const auto isQueried = [&](const SLinePlace& place) {
+    return FirstLine(card, [&](const SLinePlace& place) {
         switch (dwQuery) {
         case MIXER_GETLINEINFOF_DESTINATION:
             return !place.bSource && place.dwDestination == mxl.dwDestination;
@@ -108,15 +108,7 @@ SLinePlace FindQueriedLine(const SCardLayout& card, const Line& mxl, DWORD dwQue
         default:
             return place.pLine->dwComponentType == mxl.dwComponentType;
         }
-    };
-    SLinePlace found;
-    ForEachLine(card, [&](const SLinePlace& place) {
-        if (!isQueried(place))
-            return false;
-        found = place;
-        return true;
     });
-    return found;
 }
 
 // Between the caller's channel count and the control's own: one caller channel stands for all
@@ -167,26 +159,21 @@ MMRESULT CMixerFrontEnd::Resolve(UINT_PTR nObject, DWORD fdwFlags, SResolved& re
 
 MMRESULT CMixerFrontEnd::ResolveCard(UINT_PTR nObject, DWORD fdwFlags, SResolved& resolved)
 {
-    const auto hMixer = reinterpret_cast<HMIXER>(nObject);
-    switch (fdwFlags & kObjectTypeMask) {
-    case MIXER_OBJECTF_HMIXER:
-        resolved.bHandle = m_pHandles->Find(hMixer, resolved.nCard, resolved.pCard);
-        return resolved.bHandle ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
-    case MIXER_OBJECTF_MIXER: {
-        // Without a type flag the object is an open handle or else a device index.
-        resolved.bHandle = m_pHandles->Find(hMixer, resolved.nCard, resolved.pCard);
-        if (resolved.bHandle)
-            return MMSYSERR_NOERROR;
-        const CModelCards& cards = m_pModel->Cards();
-        if (nObject >= cards.size())
-            return MMSYSERR_BADDEVICEID;
-        resolved.nCard = static_cast<UINT>(nObject);
-        resolved.pCard = cards[nObject];
-        return MMSYSERR_NOERROR;
-    }
-    default:
+    const DWORD dwType = fdwFlags & kObjectTypeMask;
+    if (dwType != MIXER_OBJECTF_HMIXER && dwType != MIXER_OBJECTF_MIXER)
         return MMSYSERR_INVALFLAG;
-    }
+    resolved.bHandle = m_pHandles->Find(reinterpret_cast<HMIXER>(nObject), resolved.nCard, resolved.pCard);
+    if (resolved.bHandle)
+        return MMSYSERR_NOERROR;
+    if (dwType == MIXER_OBJECTF_HMIXER)
+        return MMSYSERR_INVALHANDLE;
+    // Without a type flag the object is an open handle or else a device index.
+    const CModelCards& cards = m_pModel->Cards();
+    if (nObject >= cards.size())
+        return MMSYSERR_BADDEVICEID;
+    resolved.nCard = static_cast<UINT>(nObject);
+    resolved.pCard = cards[nObject];
+    return MMSYSERR_NOERROR;
 }
 
 MMRESULT CMixerFrontEnd::ResolveQuery(HMIXEROBJ hmxobj, DWORD fdwFlags, DWORD dwLastQuery,

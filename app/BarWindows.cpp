@@ -51,12 +51,6 @@ std::vector<HWND> FindOtherBars(HWND hWndSelf)
     return vecBars;
 }
 
-HWND FindOtherBar(HWND hWndSelf)
-{
-    const std::vector<HWND> vecBars = FindOtherBars(hWndSelf);
-    return vecBars.empty() ? nullptr : vecBars.front();
-}
-
 void PublishBarRole(HWND hBar, const SInstanceRole& role)
 {
     ::SetPropA(hBar, kRoleProperty, RoleValue(role));

@@ -17,9 +17,6 @@ BOOL IsBarWindow(HWND hWnd);
 // Every bar but hWndSelf, the topmost first.
 std::vector<HWND> FindOtherBars(HWND hWndSelf);
 
-// The topmost bar that is not hWndSelf; null when there is none.
-HWND FindOtherBar(HWND hWndSelf);
-
 // The card and side that hBar drives, told to other copies from when the bar stands in its place
 // until it goes (WithdrawBarRole, before its window is destroyed).
 void PublishBarRole(HWND hBar, const SInstanceRole& role);

@@ -26,23 +26,22 @@ struct SStartingCopy {
 
 FILETIME CreationTime(HANDLE hProcess)
 {
-    FILETIME ftCreated{};
-    FILETIME ftExit{};
-    FILETIME ftKernel{};
-    FILETIME ftUser{};
-    ::GetProcessTimes(hProcess, &ftCreated, &ftExit, &ftKernel, &ftUser);
-    return ftCreated;
+    // Created, exited, kernel and user time.
+    FILETIME aftTimes[4]{};
+    ::GetProcessTimes(hProcess, &aftTimes[0], &aftTimes[1], &aftTimes[2], &aftTimes[3]);
+    return aftTimes[0];
 }
 
-bool SameTime(const FILETIME& ftA, const FILETIME& ftB)
+bool CreatedAt(HANDLE hProcess, const FILETIME& ftCreated)
 {
-    return ftA.dwLowDateTime == ftB.dwLowDateTime && ftA.dwHighDateTime == ftB.dwHighDateTime;
+    const FILETIME ftProcess = CreationTime(hProcess);
+    return ftProcess.dwLowDateTime == ftCreated.dwLowDateTime &&
+           ftProcess.dwHighDateTime == ftCreated.dwHighDateTime;
 }
 
 bool IsThisProcess(const SStartingCopy& copy)
 {
-    return copy.dwProcessId == ::GetCurrentProcessId() &&
-           SameTime(copy.ftCreated, CreationTime(::GetCurrentProcess()));
+    return copy.dwProcessId == ::GetCurrentProcessId() && CreatedAt(::GetCurrentProcess(), copy.ftCreated);
 }
 
 // A process id is used again once its process has ended; the creation time tells the copy that
@@ -51,7 +50,7 @@ bool IsRunning(const SStartingCopy& copy)
 {
     const CScopedKernelHandle hProcess(
         ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, copy.dwProcessId));
-    return hProcess && SameTime(copy.ftCreated, CreationTime(hProcess.Get())) &&
+    return hProcess && CreatedAt(hProcess.Get(), copy.ftCreated) &&
            ::WaitForSingleObject(hProcess.Get(), 0) == WAIT_TIMEOUT;
 }
 
@@ -87,22 +86,10 @@ CStartTurn::CStartTurn(CStartTurn&& other) noexcept
     other.m_lock.reset();
 }
 
-CStartTurn& CStartTurn::operator=(CStartTurn&& other) noexcept
-{
-    if (this != &other) {
-        End();
-        m_pCopies = std::exchange(other.m_pCopies, nullptr);
-        m_lock = std::move(other.m_lock);
-        other.m_lock.reset();
-    }
-    return *this;
-}
-
 void CStartTurn::End()
 {
-    if (m_pCopies)
-        m_pCopies->LeaveStarting();
-    m_pCopies = nullptr;
+    if (CRunningCopies* pCopies = std::exchange(m_pCopies, nullptr))
+        pCopies->LeaveStarting();
     m_lock.reset();
 }
 
@@ -115,8 +102,6 @@ CRunningCopies::CRunningCopies(CCopyStarter startCopy)
         m_view.Reset(::MapViewOfFile(m_hMapping.Get(), FILE_MAP_WRITE, 0, 0, sizeof(SRecord)));
     m_nChangesAtStart = DeviceChanges();
 }
-
-CRunningCopies::~CRunningCopies() = default;
 
 CRunningCopies::SRecord* CRunningCopies::Record() const
 {
@@ -139,7 +124,7 @@ CStartTurn CRunningCopies::BeginStart()
                 m_nChangesAtStart = copy.nChangesAtStart;
         }
     }
-    g_bFirstInstance = FindOtherBar(nullptr) == nullptr ? 1 : 0;
+    g_bFirstInstance = FindOtherBars(nullptr).empty() ? 1 : 0;
     if (g_bFirstInstance)
         WriteSetting(IDS_INSTANCE_COUNT, 0);
     return CStartTurn(*this, std::move(turn));

@@ -32,9 +32,6 @@ public:
     CStartTurn() = default;
     ~CStartTurn();
     CStartTurn(CStartTurn&& other) noexcept;
-    CStartTurn& operator=(CStartTurn&& other) noexcept;
-    CStartTurn(const CStartTurn&) = delete;
-    CStartTurn& operator=(const CStartTurn&) = delete;
 
     void End();
 
@@ -54,7 +51,6 @@ public:
     // Opens the shared record and notes how many device changes the copies have seen so far: a
     // copy that no other copy started takes part in the changes from here on.
     explicit CRunningCopies(CCopyStarter startCopy = {});
-    ~CRunningCopies();
     CRunningCopies(const CRunningCopies&) = delete;
     CRunningCopies& operator=(const CRunningCopies&) = delete;
 

@@ -15,16 +15,6 @@ class CHotKey {
 public:
     CHotKey() = default;
     ~CHotKey() { Reset(); }
-    CHotKey(CHotKey&& other) noexcept : m_hWnd(std::exchange(other.m_hWnd, nullptr)), m_nID(other.m_nID) {}
-    CHotKey& operator=(CHotKey&& other) noexcept
-    {
-        if (this != &other) {
-            Reset();
-            m_hWnd = std::exchange(other.m_hWnd, nullptr);
-            m_nID = other.m_nID;
-        }
-        return *this;
-    }
     CHotKey(const CHotKey&) = delete;
     CHotKey& operator=(const CHotKey&) = delete;
 

@@ -24,21 +24,16 @@ CRegistryProfile::CRegistryProfile(std::string strCompany, std::string strApplic
 {
 }
 
-std::string CRegistryProfile::ApplicationKeyPath() const
-{
-    return "Software\\" + m_strCompany + "\\" + m_strApplication;
-}
-
 CScopedRegKey CRegistryProfile::OpenForReading(const char* pszSection) const
 {
     // Reading asks for read access only: a section that may be read but not written is read. The
     // path is opened in one call, not key by key: a start reads a dozen settings, and under Wine
     // each call to the registry is a round trip to its server.
-    const std::string strSection = ApplicationKeyPath() + "\\" + pszSection;
+    const std::string strSection = "Software\\" + m_strCompany + "\\" + m_strApplication + "\\" + pszSection;
     CScopedRegKey section = OpenSubKey(HKEY_CURRENT_USER, strSection.c_str(), KEY_READ, false);
     // A missing path is made on the first read as on the first write.
     if (!section)
-        OpenSection(pszSection, kReadWrite, true);
+        OpenSection(pszSection);
     return section;
 }
 
@@ -60,7 +55,7 @@ std::optional<DWORD> CRegistryProfile::ReadInt(const char* pszSection, const cha
 BOOL CRegistryProfile::WriteInt(const char* pszSection, const char* pszEntry, DWORD dwValue) const
 {
     // A section that may not be written refuses the whole write: the stored value stays as it was.
-    const CScopedRegKey section(OpenSection(pszSection, kReadWrite, true));
+    const CScopedRegKey section(OpenSection(pszSection));
     if (!section)
         return FALSE;
     return ::RegSetValueExA(section.Get(), pszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue),
@@ -71,12 +66,6 @@ std::optional<std::string> CRegistryProfile::ReadText(const char* pszSection, co
 {
     const auto value = ReadWideText(pszSection, pszEntry);
     return value ? std::optional(ToAnsi(*value)) : std::nullopt;
-}
-
-BOOL CRegistryProfile::WriteText(const char* pszSection, const char* pszEntry,
-                                 const std::string& strValue) const
-{
-    return strValue.size() <= kMaxText && WriteWideText(pszSection, pszEntry, ToWide(strValue));
 }
 
 std::optional<std::wstring> CRegistryProfile::ReadWideText(const char* pszSection, const char* pszEntry) const
@@ -99,7 +88,7 @@ std::optional<std::wstring> CRegistryProfile::ReadWideText(const char* pszSectio
 BOOL CRegistryProfile::WriteWideText(const char* pszSection, const char* pszEntry,
                                      const std::wstring& wstrValue) const
 {
-    const CScopedRegKey section(OpenSection(pszSection, kReadWrite, true));
+    const CScopedRegKey section(OpenSection(pszSection));
     if (!section || wstrValue.size() > kMaxText)
         return FALSE;
     return ::RegSetValueExW(section.Get(), ToWide(pszEntry).c_str(), 0, REG_SZ,
@@ -107,19 +96,18 @@ BOOL CRegistryProfile::WriteWideText(const char* pszSection, const char* pszEntr
                             static_cast<DWORD>((wstrValue.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-CScopedRegKey CRegistryProfile::OpenSection(const char* pszSection, REGSAM samDesired, bool bCreate) const
+CScopedRegKey CRegistryProfile::OpenSection(const char* pszSection) const
 {
     // 1. "Software" must exist; the keys below it may be created.
-    const CScopedRegKey software = OpenSubKey(HKEY_CURRENT_USER, "Software", samDesired, false);
+    const CScopedRegKey software = OpenSubKey(HKEY_CURRENT_USER, "Software", kReadWrite, false);
     if (!software)
         return {};
     // 2. Company, application and section, each opened from the one before.
-    const CScopedRegKey company = OpenSubKey(software.Get(), m_strCompany.c_str(), samDesired, bCreate);
+    const CScopedRegKey company = OpenSubKey(software.Get(), m_strCompany.c_str(), kReadWrite, true);
     if (!company)
         return {};
-    const CScopedRegKey application =
-        OpenSubKey(company.Get(), m_strApplication.c_str(), samDesired, bCreate);
+    const CScopedRegKey application = OpenSubKey(company.Get(), m_strApplication.c_str(), kReadWrite, true);
     if (!application)
         return {};
-    return OpenSubKey(application.Get(), pszSection, samDesired, bCreate);
+    return OpenSubKey(application.Get(), pszSection, kReadWrite, true);
 }

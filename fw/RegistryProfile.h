@@ -23,21 +23,17 @@ public:
     // The stored text, or nothing when the value is missing or not a REG_SZ of at most
     // kMaxText characters.
     std::optional<std::string> ReadText(const char* pszSection, const char* pszEntry) const;
-    BOOL WriteText(const char* pszSection, const char* pszEntry, const std::string& strValue) const;
     // The same in Unicode, through the wide functions: a text stored in the ANSI code page reads
     // as it did, and one written here keeps every character.
     std::optional<std::wstring> ReadWideText(const char* pszSection, const char* pszEntry) const;
     BOOL WriteWideText(const char* pszSection, const char* pszEntry, const std::wstring& wstrValue) const;
     static constexpr DWORD kMaxText = 260;
 
-    // "Software\<company>\<application>", for tools and tests that clear the settings.
-    std::string ApplicationKeyPath() const;
-
 private:
     // The section's key for reading; none when it is missing, which is then made.
     CScopedRegKey OpenForReading(const char* pszSection) const;
-    // The section's key with the access asked for, the path created first when bCreate is set.
-    CScopedRegKey OpenSection(const char* pszSection, REGSAM samDesired, bool bCreate) const;
+    // The section's key for reading and writing, the path created first.
+    CScopedRegKey OpenSection(const char* pszSection) const;
 
     std::string m_strCompany;
     std::string m_strApplication;

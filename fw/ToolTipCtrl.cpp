@@ -26,12 +26,6 @@ BOOL CToolTipCtrl::AddTool(HWND hTool, const std::string& strText)
     return static_cast<BOOL>(::SendMessageA(m_hWnd, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)));
 }
 
-void CToolTipCtrl::DelTool(HWND hTool)
-{
-    TTTOOLINFOA info = ToolInfo(hTool);
-    ::SendMessageA(m_hWnd, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-}
-
 void CToolTipCtrl::SetText(HWND hTool, const std::wstring& wstrText)
 {
     // The control keeps its texts in Unicode whichever way its window was made, so the wide

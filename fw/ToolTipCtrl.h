@@ -18,14 +18,11 @@ public:
 
     BOOL Create(const CWnd& owner);
     BOOL AddTool(HWND hTool, const std::string& strText);
-    void DelTool(HWND hTool);
     // A new text for a tool that is there, in Unicode: the tool itself stays.
     void SetText(HWND hTool, const std::wstring& wstrText);
     void RelayEvent(MSG* pMsg);
     // The text of a tool, or empty when there is no such tool.
     std::string GetText(HWND hTool) const;
-
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
 private:
     TTTOOLINFOA ToolInfo(HWND hTool) const;

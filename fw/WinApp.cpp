@@ -81,19 +81,6 @@ BOOL CWinApp::WriteProfileInt(const char* pszSection, const char* pszEntry, int 
     return m_pProfile && m_pProfile->WriteInt(pszSection, pszEntry, static_cast<DWORD>(nValue));
 }
 
-std::string CWinApp::GetProfileString(const char* pszSection, const char* pszEntry,
-                                      const char* pszDefault) const
-{
-    const auto value = m_pProfile ? m_pProfile->ReadText(pszSection, pszEntry) : std::nullopt;
-    return value ? *value : pszDefault;
-}
-
-BOOL CWinApp::WriteProfileString(const char* pszSection, const char* pszEntry,
-                                 const std::string& strValue) const
-{
-    return m_pProfile && m_pProfile->WriteText(pszSection, pszEntry, strValue);
-}
-
 std::wstring CWinApp::GetProfileWideString(const char* pszSection, const char* pszEntry) const
 {
     const auto value = m_pProfile ? m_pProfile->ReadWideText(pszSection, pszEntry) : std::nullopt;

@@ -36,8 +36,6 @@ public:
     void SetRegistryKey(const char* pszCompany);
     int GetProfileInt(const char* pszSection, const char* pszEntry, int nDefault) const;
     BOOL WriteProfileInt(const char* pszSection, const char* pszEntry, int nValue) const;
-    std::string GetProfileString(const char* pszSection, const char* pszEntry, const char* pszDefault) const;
-    BOOL WriteProfileString(const char* pszSection, const char* pszEntry, const std::string& strValue) const;
     // A text in Unicode; empty when there is none.
     std::wstring GetProfileWideString(const char* pszSection, const char* pszEntry) const;
     BOOL WriteProfileWideString(const char* pszSection, const char* pszEntry,

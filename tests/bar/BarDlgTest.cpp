@@ -3,6 +3,7 @@
 #include "BarTestSupport.h"
 
 #include "app/StartupValues.h"
+#include "fw/AnsiText.h"
 #include "mixer/MixerDevice.h"
 #include "res/resource.h"
 #include "sim/SampleCards.h"
@@ -68,7 +69,7 @@ TEST_F(BarDlgTest, AStoredLineThatTheCardOrSideLacksFallsBackToItsMaster)
         m_app.WriteProfileInt("Settings", "Component Type", c.nStoredType);
         m_app.WriteProfileInt("Settings", "Menu Index", c.nStoredMenu);
         m_app.WriteProfileInt("Settings", "Application", c.nStoredProgram);
-        m_app.WriteProfileString("Settings", "Application Card", c.pszProgramCard);
+        m_app.WriteProfileWideString("Settings", "Application Card", ToWide(c.pszProgramCard));
         TakeCommandLine(c.pszCommandLine);
         CBarDlg bar(m_copies);
         ASSERT_TRUE(bar.Create(IDD_BAR)) << c.pszCommandLine;

@@ -1,5 +1,6 @@
 // Integer and text settings in the registry: defaults, key creation, values of the wrong type and a section
 // that may be read but not written.
+#include "fw/AnsiText.h"
 #include "fw/RegistryProfile.h"
 #include "fw/ScopedHandles.h"
 
@@ -78,10 +79,10 @@ TEST_F(RegistryProfileTest, TextsComeBackAsWrittenAndOthersReadAsAbsent)
 {
     for (const std::string& strText :
          {std::string(), std::string("Mozilla Firefox"), std::string(260, 'x')}) {
-        EXPECT_TRUE(m_profile.WriteText("Settings", "Text", strText));
+        EXPECT_TRUE(m_profile.WriteWideText("Settings", "Text", ToWide(strText)));
         EXPECT_EQ(m_profile.ReadText("Settings", "Text"), strText);
     }
-    EXPECT_FALSE(m_profile.WriteText("Settings", "Text", std::string(261, 'y')));
+    EXPECT_FALSE(m_profile.WriteWideText("Settings", "Text", std::wstring(261, L'y')));
     const DWORD dwNumber = 42;
     Store("Number", REG_DWORD, &dwNumber, sizeof dwNumber);
     Store("Long", REG_SZ, std::string(300, 'z').c_str(), 301);

@@ -76,6 +76,8 @@ public:
     HICON m_hAppIcon = nullptr;
     int m_bClosing = 0;
     int m_bFollowChanges = 1;
+    // The control whose notice is the echo that the guard waits for.
+    DWORD m_dwEchoControl = 0;
     // Whether this card and side have each of the catalogue's lines, as the menu was built.
     std::array<BOOL, kCatalogueMenuLines> m_bLineSelectable{};
     // The programs' entries of the menu as it last opened, in the order of their commands.
@@ -203,7 +205,7 @@ private:
     void ShowMuteState();
     LRESULT OnHScroll(UINT nCode, int nPos);
     void OnMuteButton();
-    LRESULT OnControlChange();
+    LRESULT OnControlChange(WPARAM, DWORD dwControlID);
     LRESULT OnSysColorChange();
     BOOL TakeMouseWheel(const MSG& msg);
 

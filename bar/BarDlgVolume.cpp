@@ -120,6 +120,7 @@ LRESULT CBarDlg::OnHScroll(UINT nCode, int nPos)
     DWORD dwVolume = 0;
     if (PosToVolume(nPos, &dwVolume)) {
         m_bFollowChanges = 0;
+        m_dwEchoControl = m_pMixer->m_ctlVolume.dwControlID;
         m_pMixer->SetVolume(dwVolume);
     }
     return 0;
@@ -129,6 +130,7 @@ void CBarDlg::OnMuteButton()
 {
     // 1. The write's echo is not applied.
     m_bFollowChanges = 0;
+    m_dwEchoControl = m_pMixer->m_ctlMute.dwControlID;
 
     // 2. Toggle.
     BOOL bMuted = FALSE;
@@ -141,18 +143,21 @@ void CBarDlg::OnMuteButton()
     ShowMuteInTray(bMuted ? FALSE : TRUE);
 }
 
-LRESULT CBarDlg::OnControlChange()
+LRESULT CBarDlg::OnControlChange(WPARAM, DWORD dwControlID)
 {
     // The echo of the bar's own write is skipped, or the thumb would jump back to the written
-    // value rounded to the control's steps. Any control of the card counts: a change of
-    // another line re-reads values that simply stay the same.
-    if (!m_bFollowChanges) {
+    // value rounded to the control's steps. Only a notice of the written control is the echo:
+    // another program's change queued just before the write shows, while the written control
+    // keeps what the bar wrote until its echo has come.
+    const BOOL bEchoAwaited = !m_bFollowChanges;
+    if (bEchoAwaited && dwControlID == m_dwEchoControl) {
         m_bFollowChanges = 1;
         return 0;
     }
-    if (m_pMixer->m_bHasVolume)
+    if (m_pMixer->m_bHasVolume && !(bEchoAwaited && m_dwEchoControl == m_pMixer->m_ctlVolume.dwControlID))
         UpdateSlider();
-    ShowMuteState();
+    if (!(bEchoAwaited && m_dwEchoControl == m_pMixer->m_ctlMute.dwControlID))
+        ShowMuteState();
     return 0;
 }
 

@@ -98,6 +98,17 @@ TEST_F(BarVolumeTest, OwnWritesSkipOneNotificationAndNothingElseDoes)
     EXPECT_EQ(33, SliderPos());
     EXPECT_EQ(1, m_pBar->m_bFollowChanges);
 
+    // Another program mutes just before the bar writes: its notice is no echo and shows the
+    // mute, the write's own echo is still skipped.
+    sim::SetValues(0, kSpeakersMute, {1});
+    Scroll(TB_THUMBPOSITION, 33);
+    Pump();
+    EXPECT_EQ(33, SliderPos());
+    EXPECT_EQ(0, m_pBar->m_btnMute.m_nRow);
+    EXPECT_EQ(1, m_pBar->m_bFollowChanges);
+    sim::SetValues(0, kSpeakersMute, {0});
+    Pump();
+
     // Two writes before their notifications: the guard counts nothing, the second one applies
     // (66 is 21 of 32 steps, which reads back as 65).
     Scroll(TB_THUMBTRACK, 33);

@@ -223,14 +223,17 @@ BOOL CBarDlg::OnInitDialog()
     m_accessibility.Start(CreateAccessibleNotes(), m_sliderVolume.m_hWnd, m_btnMute.m_hWnd);
     AddToolTips();
     StartupStepDone(EStartupStep::ToolTips);
-    LoadLineBitmaps();
+    m_bmpMenu.Load(IDB_MENU);
+    for (int i = 0; i < static_cast<int>(m_bmpLine.size()); ++i)
+        m_bmpLine[i].Load(LineBitmapId(m_bInput, i));
     m_btnMenu.SetImage(&m_bmpMenu, kStripTileSize, 0);
     StartupStepDone(EStartupStep::Pictures);
 
     // 10. Without any mixer device the bar cannot do anything; say so once, unless the bar is
     //     about to end.
-    if (!bEndsAtOnce)
-        ShowNoDriverMessage();
+    if (!bEndsAtOnce && CountMixerCards() == 0)
+        ::MessageBoxA(m_hWnd, LoadResourceString(IDS_NO_DRIVER).c_str(), AfxGetApp()->m_strAppName.c_str(),
+                      MB_OK | MB_ICONSTOP);
 
     // 11. The slider, the mute button and the tray icon show the selected line, and only a
     //     control the line has can be used.
@@ -274,9 +277,7 @@ POINT CBarDlg::InitialPosition() const
             return FirstFreePlace(vecRects.front(), vecRects, monitor.rcWork);
         }
     }
-    const int x = ReadSetting(IDS_X_COORDINATE, 0);
-    const int y = ReadSetting(IDS_Y_COORDINATE, 0);
-    return {x, y};
+    return {ReadSetting(IDS_X_COORDINATE, 0), ReadSetting(IDS_Y_COORDINATE, 0)};
 }
 
 void CBarDlg::SelectStoredLine()
@@ -330,27 +331,11 @@ std::unique_ptr<IAccessibleNotes> CBarDlg::CreateAccessibleNotes()
 
 void CBarDlg::TakeCaptionOff()
 {
-    RECT rc{};
-    ::GetWindowRect(m_hWnd, &rc);
+    const RECT rc = WindowRect(m_hWnd);
     const int nHeight = rc.bottom - rc.top - ::GetSystemMetrics(SM_CYCAPTION);
     const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
     ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CAPTION));
     ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, nHeight, TRUE);
-}
-
-void CBarDlg::ShowNoDriverMessage()
-{
-    if (CountMixerCards() != 0)
-        return;
-    ::MessageBoxA(m_hWnd, LoadResourceString(IDS_NO_DRIVER).c_str(), AfxGetApp()->m_strAppName.c_str(),
-                  MB_OK | MB_ICONSTOP);
-}
-
-void CBarDlg::LoadLineBitmaps()
-{
-    m_bmpMenu.Load(IDB_MENU);
-    for (int i = 0; i < static_cast<int>(m_bmpLine.size()); ++i)
-        m_bmpLine[i].Load(LineBitmapId(m_bInput, i));
 }
 
 BOOL CBarDlg::PreTranslateMessage(MSG* pMsg)

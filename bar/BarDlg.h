@@ -120,8 +120,6 @@ private:
     // The windows of this thread that the bar owns: its tooltip, a message box, the about box.
     std::vector<HWND> OwnedWindows() const;
     void TakeCaptionOff();
-    void LoadLineBitmaps();
-    void ShowNoDriverMessage();
     // Writes every setting, and takes this copy off the running-copy count.
     void SaveSettings();
     // This copy's settings without the running-copy counter (a session's end that is called off).

@@ -29,13 +29,6 @@ bool Shown(const CBarDlg& bar, UINT = 0)
     return ::IsWindowVisible(bar.m_hWnd) != FALSE;
 }
 
-// The programs' entry of a command; none past the entries the menu lists.
-const SProgramEntry* ProgramEntry(const CBarDlg& bar, UINT nID)
-{
-    const UINT nEntry = nID - ID_PROGRAM_FIRST;
-    return nEntry < bar.m_programEntries.size() ? &bar.m_programEntries[nEntry] : nullptr;
-}
-
 // The state of the menu's entries, set whenever it opens (as the platform's window menu too),
 // one row per command or group of commands: whether an entry can be chosen (without pfnEnabled it
 // is left as it is), whether a check entry is checked, and which entry of a radio group carries
@@ -71,11 +64,12 @@ constexpr SCommandState kCommandStates[] = {
                                                        : bar.m_bLineSelectable[nID - ID_CONTROL2] != FALSE);
      },
      nullptr, [](const CBarDlg& bar) { return MarkedLineEntry(bar); }},
-    // A program can be chosen while one of its sessions is there; the chosen one has the mark.
+    // A program can be chosen while one of its sessions is there (no command past the entries the
+    // menu lists); the chosen one has the mark.
     {ID_PROGRAM_FIRST, ID_PROGRAM_LAST,
      [](const CBarDlg& bar, UINT nID) {
-         const SProgramEntry* pEntry = ProgramEntry(bar, nID);
-         return Shown(bar) && pEntry && !pEntry->bGreyed;
+         const UINT nEntry = nID - ID_PROGRAM_FIRST;
+         return Shown(bar) && nEntry < bar.m_programEntries.size() && !bar.m_programEntries[nEntry].bGreyed;
      },
      nullptr,
      [](const CBarDlg& bar) -> UINT {

@@ -7,8 +7,8 @@
 #include "app/InstanceRole.h"
 #include "app/KeySettings.h"
 #include "bar/KeysDlg.h"
+#include "bar/TrayIcon.h"
 #include "fw/AnsiText.h"
-#include "fw/SystemLibrary.h"
 #include "mixer/MixerDevice.h"
 
 #include <shellapi.h>
@@ -25,9 +25,8 @@ constexpr int kKeyStep = 2;
 // screen or a presentation. Windows XP cannot tell, and the bar shows there.
 bool DisplayWelcome()
 {
-    // SHELL32 is loaded already: the bar is in the tray.
-    static const auto pfnQuery = FindFunction<decltype(&SHQueryUserNotificationState)>(
-        ::LoadLibraryA("shell32.dll"), "SHQueryUserNotificationState");
+    static const auto pfnQuery =
+        ShellLibrary().Find<decltype(&SHQueryUserNotificationState)>("SHQueryUserNotificationState");
     QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
     if (!pfnQuery || FAILED(pfnQuery(&state)))
         return true;

@@ -1,17 +1,21 @@
 #include "bar/TrayIcon.h"
 
-#include "fw/SystemLibrary.h"
+const CSystemLibrary& ShellLibrary()
+{
+    // SHELL32 is loaded at the first call to the shell, not with the program: under Wine, loading
+    // it with all it brings along is a good part of a start, and a bar that starts shown needs the
+    // shell only once it is on the screen. Like an imported library, it stays until the process
+    // ends.
+    static const CSystemLibrary shell32("shell32.dll");
+    return shell32;
+}
 
 namespace {
 
-// SHELL32 is loaded at the first call to the shell, not with the program: under Wine, loading
-// it with all it brings along is a good part of a start, and a bar that starts shown needs the
-// shell only once it is on the screen. Like an imported library, it stays until the process ends.
 BOOL NotifyShell(DWORD dwMessage, NOTIFYICONDATAA* pnid)
 {
     using PFNSHELLNOTIFYICON = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
-    static const auto pfnNotify =
-        FindFunction<PFNSHELLNOTIFYICON>(::LoadLibraryA("shell32.dll"), "Shell_NotifyIconA");
+    static const auto pfnNotify = ShellLibrary().Find<PFNSHELLNOTIFYICON>("Shell_NotifyIconA");
     return pfnNotify != nullptr && pfnNotify(dwMessage, pnid);
 }
 

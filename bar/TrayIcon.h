@@ -5,12 +5,16 @@
 #pragma once
 
 #include "fw/ScopedHandles.h"
+#include "fw/SystemLibrary.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 // The message the shell sends to the bar for mouse events over its icon.
 constexpr UINT WM_TRAYNOTIFY = 0x8384;
+
+// The shell's library, found in the system directory at first use and kept until the process ends.
+const CSystemLibrary& ShellLibrary();
 
 // The message that a starting shell sends to every top-level window: the icons shown before it
 // (re)started are gone and must be added again.
